@@ -1,1 +1,291 @@
 #include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "Container.h"
+#include "Probe.h"
+#include "omEditMulti.h"
+#include "omHub.h"
+#include "omMemory.h"
+#include "omMultiElement.h"
+
+namespace {
+
+std::vector<std::string> Log;
+
+// ------------------------------------------------------------ deferred inits
+
+struct TInitRecorder {
+  std::string Name;
+  TInitCallback Also; // registered while the list runs, when set
+  void Run() {
+    Log.push_back(Name);
+    if (Also.Method) DeferInit(Also);
+  }
+};
+
+TEST(DeferredInit, LastRegisteredRunsFirstAndOnlyOnce) {
+  Log.clear();
+  TInitRecorder a{"A", {}}, b{"B", {}}, c{"C", {}};
+  for (TInitRecorder* r : {&a, &b, &c}) DeferInit(MakeInitCallback<TInitRecorder, &TInitRecorder::Run>(r));
+  RunDeferredInits();
+  EXPECT_EQ((std::vector<std::string>{"C", "B", "A"}), Log);
+  EXPECT_FALSE(DeferredInitsPending());
+  RunDeferredInits();
+  EXPECT_EQ(3u, Log.size());
+  RunDeferredInits(); // nothing registered: nothing happens
+}
+
+TEST(DeferredInit, RegisteredWhileRunningIsDroppedAndANewListStartsAfter) {
+  Log.clear();
+  TInitRecorder late{"late", {}};
+  TInitRecorder first{"first", MakeInitCallback<TInitRecorder, &TInitRecorder::Run>(&late)};
+  DeferInit(MakeInitCallback<TInitRecorder, &TInitRecorder::Run>(&first));
+  RunDeferredInits();
+  EXPECT_EQ((std::vector<std::string>{"first"}), Log);
+  EXPECT_FALSE(DeferredInitsPending());
+  RunDeferredInits();
+  EXPECT_EQ(1u, Log.size());
+
+  DeferInit(MakeInitCallback<TInitRecorder, &TInitRecorder::Run>(&late));
+  RunDeferredInits();
+  EXPECT_EQ((std::vector<std::string>{"first", "late"}), Log);
+}
+
+// --------------------------------------------- a container built by the pattern
+
+// An element that logs its birth and death.
+struct TLogged : TOMObject {
+  std::string Name;
+  TPointLink Out;
+  explicit TLogged(std::string name) : Name(std::move(name)) { Log.push_back("new " + Name); }
+  ~TLogged() override { Log.push_back("free " + Name); }
+  void Configure() { Log.push_back("set " + Name); }
+  void inDo(TData& value, uint16_t) { Fire(Out, value); }
+};
+
+// Inner container: bridge, a hub and a memory; the host is a logged element.
+class TClassInner : public TSchemeContainer {
+public:
+  std::unique_ptr<TOMEditMulti> Bridge_;
+  std::unique_ptr<TLogged> Host;
+  std::unique_ptr<TLogged> Relay;
+  std::unique_ptr<TOMMemory> Memory;
+
+  explicit TClassInner(TWindowObject*) {
+    Log.push_back("build inner");
+    Host = std::make_unique<TLogged>("inner host");
+    Bridge_ = std::make_unique<TOMEditMulti>();
+    Relay = std::make_unique<TLogged>("inner relay");
+    Memory = std::make_unique<TOMMemory>();
+    // reverse order; the bridge last
+    Memory->SetDefault(StringData("inner memory"));
+    Relay->Configure();
+    Relay->Out = MakePointLink<&TOMEditMulti::inEvent>(1, Bridge_.get());
+    Bridge_->SetWorkCount(1);
+    Bridge_->SetVarCount(2);
+    Bridge_->WorkLinks[0] = MakePointLink<&TLogged::inDo>(0, Relay.get());
+    Bridge_->VarLinks[0] = MakePointLink<&TOMMemory::varValue>(0, Memory.get());
+    Bridge_->Container = this;
+  }
+  ~TClassInner() override {
+    FreeInOrder(Bridge_, Relay, Memory);
+    FreeInOrder(Host);
+  }
+  TOMEditMulti* Bridge() { return Bridge_.get(); }
+};
+
+TEST(Container, InnerBuiltAtOnceOrOnFirstUseAndFreedExactlyOnce) {
+  Log.clear();
+  {
+    TOMMultiElement eager;
+    eager.SetEventCount(2);
+    eager.SetDataCount(1);
+    eager.SetCreateInner(&CreateContainer<TClassInner>);
+    ASSERT_NE(nullptr, eager.Inner);
+    EXPECT_EQ(&eager, eager.Inner->Host);
+    EXPECT_EQ((std::vector<std::string>{"build inner", "new inner host", "new inner relay", "set inner relay"}), Log);
+    Log.clear();
+  }
+  // declaration order, the host last
+  EXPECT_EQ((std::vector<std::string>{"free inner relay", "free inner host"}), Log);
+
+  Log.clear();
+  TOMMultiElement lazy;
+  lazy.CreateOnFirstUse = true;
+  lazy.SetEventCount(2);
+  lazy.SetCreateInner(&CreateContainer<TClassInner>);
+  EXPECT_EQ(nullptr, lazy.Inner);
+  EXPECT_TRUE(Log.empty());
+}
+
+struct TDeferProbe {
+  bool* Ran;
+  void Run() { *Ran = true; }
+};
+
+TEST(Container, FirstUseBuildsRunsDeferredInitsThenDelivers) {
+  LiveDispatch live;
+  Log.clear();
+  bool ran = false;
+  TDeferProbe probe{&ran};
+  DeferInit(MakeInitCallback<TDeferProbe, &TDeferProbe::Run>(&probe));
+  TOMMultiElement lazy;
+  lazy.CreateOnFirstUse = true;
+  lazy.SetEventCount(2);
+  lazy.SetCreateInner(&CreateContainer<TClassInner>);
+  TProbe out;
+  out.Action = [&](TData&, uint16_t) { EXPECT_TRUE(ran); };
+  lazy.EventLinks[1] = out.In();
+  FireString(MakePointLink<&TOMMultiElement::inWork>(0, &lazy), "v");
+  ASSERT_EQ(1u, out.Calls.size());
+  EXPECT_EQ("v", out.Calls[0].Value.StrValue);
+  EXPECT_TRUE(ran);
+
+  TOMMultiElement lazyData;
+  lazyData.CreateOnFirstUse = true;
+  lazyData.SetCreateInner(&CreateContainer<TClassInner>);
+  TData b;
+  PullPoint(b, MakePointLink<&TOMMultiElement::varData>(0, &lazyData));
+  EXPECT_EQ("inner memory", b.StrValue);
+}
+
+// An inner element that consumes its value, and one that forwards.
+struct TConsumer : TOMObject {
+  TData* Seen = nullptr;
+  TPointLink Forward;
+  void inTake(TData& value, uint16_t) {
+    Seen = &value;
+    if (Forward.Method) ForwardValue(value, Forward, StringData("forwarded"));
+    else ClearData(value);
+  }
+};
+
+TEST(Container, AllFourDirectionsPassTheVerySameValue) {
+  LiveDispatch live;
+  TOMMultiElement host;
+  TOMEditMulti bridge;
+  host.Inner = &bridge;
+  bridge.Host = &host;
+  host.SetEventCount(1);
+  host.SetDataCount(1);
+  bridge.SetWorkCount(1);
+  bridge.SetVarCount(1);
+
+  // event in: the inner element gets the caller's own TData and consumes it
+  TConsumer inner;
+  bridge.WorkLinks[0] = MakePointLink<&TConsumer::inTake>(0, &inner);
+  TData v = StringData("x");
+  Fire(MakePointLink<&TOMMultiElement::inWork>(0, &host), v);
+  EXPECT_EQ(&v, inner.Seen);
+  EXPECT_EQ(dkNull, v.Kind);
+
+  // a forward requested inside is delivered before inWork returns
+  TProbe after;
+  inner.Forward = after.In();
+  TData w = StringData("y");
+  Fire(MakePointLink<&TOMMultiElement::inWork>(0, &host), w);
+  ASSERT_EQ(1u, after.Calls.size());
+  EXPECT_EQ("forwarded", after.Calls[0].Value.StrValue);
+  EXPECT_EQ(0, w.Kind & dkForward);
+
+  // event out: the bridge's input reaches outEvent[i] with the same value
+  TConsumer outer;
+  host.EventLinks[0] = MakePointLink<&TConsumer::inTake>(0, &outer);
+  TData e = IntegerData(1);
+  Fire(MakePointLink<&TOMEditMulti::inEvent>(0, &bridge), e);
+  EXPECT_EQ(&e, outer.Seen);
+  EXPECT_EQ(dkNull, e.Kind);
+
+  // data in and out: the same buffer travels through
+  TData* filled = nullptr;
+  TProbe source;
+  source.Action = nullptr;
+  struct TFiller : TOMObject {
+    TData** Where;
+    void varGet(TData& buffer, uint16_t) {
+      *Where = &buffer;
+      SetStringData(buffer, "data");
+    }
+  } filler;
+  filler.Where = &filled;
+  host.DataLinks[0] = MakePointLink<&TFiller::varGet>(0, &filler);
+  TData in;
+  PullPoint(in, MakePointLink<&TOMEditMulti::getData>(0, &bridge));
+  EXPECT_EQ(&in, filled);
+  EXPECT_EQ("data", in.StrValue);
+
+  bridge.VarLinks[0] = MakePointLink<&TFiller::varGet>(0, &filler);
+  TData out;
+  PullPoint(out, MakePointLink<&TOMMultiElement::varData>(0, &host));
+  EXPECT_EQ(&out, filled);
+
+  // unlinked and out-of-range: null, no call
+  bridge.VarLinks[0] = TPointLink();
+  TData none = IntegerData(4);
+  PullPoint(none, MakePointLink<&TOMMultiElement::varData>(0, &host));
+  EXPECT_EQ(dkNull, none.Kind);
+  TData beyond = IntegerData(4);
+  PullPoint(beyond, MakePointLink<&TOMMultiElement::varData>(9, &host));
+  EXPECT_EQ(dkNull, beyond.Kind);
+  Fire(MakePointLink<&TOMMultiElement::inWork>(9, &host), v);
+
+  host.Inner = nullptr; // the bridge is a local here, not the host's to free
+}
+
+// ------------------------------- outer container with a hosted inner container
+
+class TClassOuter : public TSchemeContainer {
+public:
+  std::unique_ptr<TLogged> Form; // host window element
+  std::unique_ptr<TLogged> First;
+  std::unique_ptr<TOMMultiElement> Page;
+  std::unique_ptr<TOMHub> Hub;
+  std::unique_ptr<TLogged> Last;
+
+  TClassOuter() {
+    Form = std::make_unique<TLogged>("form");
+    Form->Configure();
+    First = std::make_unique<TLogged>("first");
+    Page = std::make_unique<TOMMultiElement>(nullptr);
+    Hub = std::make_unique<TOMHub>();
+    Last = std::make_unique<TLogged>("last");
+    Last->Configure();
+    Last->Out = MakePointLink<&TOMHub::inDo>(0, Hub.get());
+    Hub->SetOutputCount(1);
+    Hub->outStep[0] = MakePointLink<&TOMMultiElement::inWork>(0, Page.get());
+    Page->SetEventCount(2);
+    Page->SetCreateInner(&CreateContainer<TClassInner>);
+    Page->EventLinks[1] = MakePointLink<&TLogged::inDo>(0, First.get());
+    First->Configure();
+  }
+  ~TClassOuter() override {
+    FreeInOrder(First, Page, Hub, Last);
+    FreeInOrder(Form);
+  }
+};
+
+TEST(Container, HostFirstConfigureInReverseFreeInOrderHostLast) {
+  Log.clear();
+  {
+    TClassOuter outer;
+    EXPECT_EQ((std::vector<std::string>{"new form", "set form", "new first", "new last", "set last",
+                                        "build inner", "new inner host", "new inner relay", "set inner relay",
+                                        "set first"}),
+              Log);
+    // the wiring works end to end once dispatch is live
+    LiveDispatch live;
+    TProbe end;
+    outer.First->Out = end.In();
+    FireString(MakePointLink<&TLogged::inDo>(0, outer.Last.get()), "through");
+    ASSERT_EQ(1u, end.Calls.size());
+    EXPECT_EQ("through", end.Calls[0].Value.StrValue);
+    Log.clear();
+  }
+  EXPECT_EQ((std::vector<std::string>{"free first", "free inner relay", "free inner host", "free last", "free form"}),
+            Log);
+}
+
+} // namespace
