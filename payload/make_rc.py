@@ -1,0 +1,263 @@
+#!/usr/bin/env python3
+"""Turns the payload manifest into a resource script, checking every item.
+
+Commands:
+  rc    --manifest M --source-dir S --binary-dir B --output FILE.rc
+        check every item and write the resource script (stops on the first
+        bad item with a message naming it, exit code 1)
+  files --manifest M --source-dir S --binary-dir B
+        print the payload files, one a line (what the resource depends on)
+  pad   --manifest M --name NAME INPUT OUTPUT
+        copy INPUT to OUTPUT with zero bytes appended up to NAME's size
+
+Manifest lines: name, type, file, size, format, target (whitespace-separated;
+'#' starts a comment; '-' means none). A file given as build:PATH is a build
+product under the binary dir; any other path is under the source dir.
+"""
+
+import argparse
+import os
+import struct
+import sys
+
+TYPES = {"100": "100", "BITMAP": "BITMAP", "ICON": "ICON", "MANIFEST": "24"}
+RUSSIAN = "25, 1"  # LANG_RUSSIAN, SUBLANG_DEFAULT: language 1049
+
+
+class PayloadError(Exception):
+    pass
+
+
+class Item:
+    def __init__(self, line_no, fields):
+        if len(fields) != 6:
+            raise PayloadError(f"manifest line {line_no}: expected 6 fields "
+                               f"(name type file size format target), got {len(fields)}")
+        self.name, self.type, self.file, size, self.format, self.target = fields
+        self.line_no = line_no
+        if self.type not in TYPES:
+            raise PayloadError(f"{self.name}: unknown resource type '{self.type}'")
+        if size == "-":
+            self.size = None
+        elif size.isdigit():
+            self.size = int(size)
+        else:
+            raise PayloadError(f"{self.name}: size '{size}' is not a number")
+        self.path = None
+
+    def resolve(self, source_dir, binary_dir):
+        if self.file.startswith("build:"):
+            self.path = os.path.join(binary_dir, self.file[len("build:"):])
+        else:
+            self.path = os.path.join(source_dir, self.file)
+        return self.path
+
+
+def read_manifest(path):
+    items, names = [], set()
+    with open(path, encoding="utf-8") as f:
+        for no, line in enumerate(f, 1):
+            line = line.split("#", 1)[0].strip()
+            if not line:
+                continue
+            item = Item(no, line.split())
+            key = (item.type, item.name.upper())
+            if key in names:
+                raise PayloadError(f"{item.name}: listed twice in the manifest")
+            names.add(key)
+            items.append(item)
+    if not items:
+        raise PayloadError(f"{path}: the manifest lists nothing")
+    return items
+
+
+# Format rules: each takes the item and the file's bytes and raises
+# PayloadError naming the item when the bytes break the rule.
+
+def check_text(item, data, arg):
+    # Read back as NUL-terminated text, split at CR LF and written with CR LF
+    # after every line: the bytes must survive that trip unchanged.
+    if not data.endswith(b"\0"):
+        raise PayloadError(f"{item.name}: text does not end with a NUL byte")
+    text = data[:-1]
+    nul = text.find(b"\0")
+    if nul >= 0:
+        raise PayloadError(f"{item.name}: text has a NUL byte at offset {nul} "
+                           f"before its end (exactly one NUL, at the end)")
+    if text.endswith(b"\r\n"):
+        raise PayloadError(f"{item.name}: text has a CR LF after its last line")
+    for i, b in enumerate(text):
+        if b == 13 and text[i + 1:i + 2] != b"\n":
+            raise PayloadError(f"{item.name}: CR without LF at offset {i}")
+        if b == 10 and (i == 0 or text[i - 1] != 13):
+            raise PayloadError(f"{item.name}: LF without CR at offset {i}")
+    try:
+        text.decode("cp1251")
+    except UnicodeDecodeError as e:
+        raise PayloadError(f"{item.name}: byte 0x{text[e.start]:02X} at offset {e.start} "
+                           f"is not code page 1251") from None
+
+
+JPEG_SOF = {0xC0, 0xC1, 0xC2, 0xC3, 0xC5, 0xC6, 0xC7, 0xC9, 0xCA, 0xCB, 0xCD, 0xCE, 0xCF}
+
+
+def check_jpeg(item, data, arg):
+    if not data.startswith(b"\xFF\xD8"):
+        raise PayloadError(f"{item.name}: JPEG does not start with FF D8")
+    if not data.endswith(b"\xFF\xD9"):
+        raise PayloadError(f"{item.name}: JPEG does not end with FF D9 (end of image)")
+    # Walk the header segments up to the first scan: a frame header must come first.
+    pos, frame = 2, False
+    while True:
+        if pos + 4 > len(data) or data[pos] != 0xFF:
+            raise PayloadError(f"{item.name}: JPEG segment broken at offset {pos}")
+        marker = data[pos + 1]
+        if marker == 0xFF:  # fill byte
+            pos += 1
+            continue
+        length = struct.unpack(">H", data[pos + 2:pos + 4])[0]
+        if length < 2 or pos + 2 + length > len(data):
+            raise PayloadError(f"{item.name}: JPEG segment FF {marker:02X} at offset {pos} "
+                               f"runs past the end")
+        if marker in JPEG_SOF:
+            frame = True
+        if marker == 0xDA:
+            if not frame:
+                raise PayloadError(f"{item.name}: JPEG scan without a frame header")
+            return
+        pos += 2 + length
+
+
+def check_exe(item, data, arg):
+    if len(data) < 64 or not data.startswith(b"MZ"):
+        raise PayloadError(f"{item.name}: not an executable (no MZ header)")
+    pe = struct.unpack("<I", data[60:64])[0]
+    if data[pe:pe + 4] != b"PE\0\0":
+        raise PayloadError(f"{item.name}: not a PE executable")
+
+
+def check_bmp(item, data, arg):
+    if len(data) < 26 or not data.startswith(b"BM"):
+        raise PayloadError(f"{item.name}: not a BMP file")
+    width, height = struct.unpack("<ii", data[18:26])
+    want = tuple(int(v) for v in arg.split("x"))
+    if (width, abs(height)) != want:
+        raise PayloadError(f"{item.name}: bitmap is {width}x{abs(height)}, "
+                           f"expected {want[0]}x{want[1]}")
+    if struct.unpack("<I", data[2:6])[0] != len(data):
+        raise PayloadError(f"{item.name}: BMP header size does not match the file")
+
+
+def check_ico(item, data, arg):
+    if len(data) < 6 or data[:4] != b"\0\0\1\0":
+        raise PayloadError(f"{item.name}: not an icon file")
+    count = struct.unpack("<H", data[4:6])[0]
+    sizes = set()
+    for i in range(count):
+        entry = data[6 + 16 * i:22 + 16 * i]
+        if len(entry) < 16:
+            raise PayloadError(f"{item.name}: icon directory cut short")
+        w = entry[0] or 256
+        size, offset = struct.unpack("<II", entry[8:16])
+        if offset + size > len(data):
+            raise PayloadError(f"{item.name}: icon image {i} runs past the end")
+        sizes.add(w)
+    want = {int(v) for v in arg.split(",")}
+    if not want <= sizes:
+        raise PayloadError(f"{item.name}: icon lacks the sizes {sorted(want - sizes)}")
+
+
+def check_appmanifest(item, data, arg):
+    text = data.decode("utf-8", "replace")
+    if "Microsoft.Windows.Common-Controls" not in text or 'version="6.0.0.0"' not in text:
+        raise PayloadError(f"{item.name}: application manifest does not ask for "
+                           f"Microsoft.Windows.Common-Controls 6.0.0.0")
+
+
+RULES = {"text": check_text, "jpeg": check_jpeg, "exe": check_exe, "bmp": check_bmp,
+         "ico": check_ico, "appmanifest": check_appmanifest}
+
+
+def check_item(item):
+    rule, _, arg = item.format.partition(":")
+    if rule not in RULES:
+        raise PayloadError(f"{item.name}: unknown format rule '{item.format}'")
+    if not os.path.isfile(item.path):
+        raise PayloadError(f"{item.name}: payload file {item.path} is missing")
+    with open(item.path, "rb") as f:
+        data = f.read()
+    if item.size is not None and len(data) != item.size:
+        raise PayloadError(f"{item.name}: {item.path} has {len(data)} bytes, "
+                           f"expected {item.size}")
+    RULES[rule](item, data, arg)
+    return len(data)
+
+
+def rc_path(path):
+    # windres reads the script through the C preprocessor: forward slashes,
+    # quotes and backslashes escaped.
+    return os.path.abspath(path).replace("\\", "/").replace('"', '\\"')
+
+
+def write_rc(items, output):
+    lines = ["// Generated from the payload manifest; do not edit.",
+             f"LANGUAGE {RUSSIAN}", ""]
+    total = 0
+    for item in items:
+        total += check_item(item)
+        lines.append(f'{item.name} {TYPES[item.type]} "{rc_path(item.path)}"')
+    lines.append(f"// {len(items)} resources, {total} payload bytes")
+    with open(output, "w", encoding="utf-8") as f:
+        f.write("\n".join(lines) + "\n")
+    return total
+
+
+def pad(items, name, source, output):
+    item = next((i for i in items if i.name == name), None)
+    if item is None or item.size is None:
+        raise PayloadError(f"{name}: no size for it in the manifest")
+    with open(source, "rb") as f:
+        data = f.read()
+    if len(data) > item.size:
+        raise PayloadError(f"{name}: {source} has {len(data)} bytes, more than the "
+                           f"{item.size} it must fill")
+    # Bytes after the PE image are an overlay: the loader ignores them.
+    with open(output, "wb") as f:
+        f.write(data + b"\0" * (item.size - len(data)))
+
+
+def main(argv):
+    parser = argparse.ArgumentParser(description=__doc__.split("\n")[0])
+    parser.add_argument("command", choices=["rc", "files", "pad"])
+    parser.add_argument("--manifest", required=True)
+    parser.add_argument("--source-dir")
+    parser.add_argument("--binary-dir")
+    parser.add_argument("--output")
+    parser.add_argument("--name")
+    parser.add_argument("paths", nargs="*")
+    args = parser.parse_intermixed_args(argv)
+    source_dir = args.source_dir or os.path.dirname(os.path.abspath(args.manifest))
+    binary_dir = args.binary_dir or source_dir
+    try:
+        items = read_manifest(args.manifest)
+        for item in items:
+            item.resolve(source_dir, binary_dir)
+        if args.command == "files":
+            print("\n".join(os.path.abspath(i.path) for i in items))
+        elif args.command == "rc":
+            if not args.output:
+                parser.error("rc needs --output")
+            total = write_rc(items, args.output)
+            print(f"payload: {len(items)} resources, {total} bytes")
+        else:
+            if not args.name or len(args.paths) != 2:
+                parser.error("pad needs --name NAME INPUT OUTPUT")
+            pad(items, args.name, *args.paths)
+    except PayloadError as e:
+        print(f"payload error: {e}", file=sys.stderr)
+        return 1
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main(sys.argv[1:]))

@@ -1,0 +1,241 @@
+#!/usr/bin/env python3
+"""Checks of the installer's payload and of the build step that packs it.
+
+Environment: PAYLOAD_MANIFEST (payload/manifest), PAYLOAD_BINARY_DIR (the
+build folder of payload/, which holds the padded program file).
+"""
+
+import os
+import re
+import shutil
+import subprocess
+import sys
+import tempfile
+import unittest
+
+MANIFEST = os.environ.get("PAYLOAD_MANIFEST", "")
+SOURCE_DIR = os.path.dirname(os.path.abspath(MANIFEST))
+BINARY_DIR = os.environ.get("PAYLOAD_BINARY_DIR", "")
+TOOL = os.path.join(SOURCE_DIR, "make_rc.py")
+
+# What one installation writes: text files, pictures, the program file.
+TEXT_FILES, TEXT_BYTES = 34, 315697
+PICTURES, PICTURE_BYTES = 3, 735089
+PROGRAM_BYTES = 1606656
+
+
+def read_manifest():
+    items = []
+    with open(MANIFEST, encoding="utf-8") as f:
+        for line in f:
+            fields = line.split("#", 1)[0].split()
+            if fields:
+                name, rtype, file, size, fmt, target = fields
+                path = (os.path.join(BINARY_DIR, file[6:]) if file.startswith("build:")
+                        else os.path.join(SOURCE_DIR, file))
+                items.append(dict(name=name, type=rtype, path=path, format=fmt,
+                                  size=None if size == "-" else int(size),
+                                  target=None if target == "-" else target.replace("\\", "/")))
+    return items
+
+
+def installed_text(resource):
+    """The file the installer writes from a text resource: the text up to its
+    NUL, split at CR (an LF right after it belongs to the break), every line
+    written back followed by CR LF."""
+    text = resource.split(b"\0", 1)[0]
+    if not text:
+        return b""
+    lines = re.split(rb"\r\n?", text)
+    if text.endswith(b"\r\n") or text.endswith(b"\r"):
+        lines.pop()
+    return b"".join(line + b"\r\n" for line in lines)
+
+
+def content(item):
+    with open(item["path"], "rb") as f:
+        return f.read()
+
+
+class PayloadSizeTest(unittest.TestCase):
+    """The sample payload installs exactly the files and sizes required."""
+
+    @classmethod
+    def setUpClass(cls):
+        cls.items = read_manifest()
+
+    def installed(self, fmt):
+        return [i for i in self.items if i["target"] and i["format"] == fmt]
+
+    def test_every_file_has_its_manifest_size(self):
+        for item in self.items:
+            with self.subTest(item["name"]):
+                self.assertTrue(os.path.isfile(item["path"]), item["path"])
+                if item["size"] is not None:
+                    self.assertEqual(os.path.getsize(item["path"]), item["size"])
+
+    def test_text_files_install_with_the_required_sizes(self):
+        texts = self.installed("text")
+        self.assertEqual(len(texts), TEXT_FILES)
+        total = 0
+        for item in texts:
+            with self.subTest(item["name"]):
+                written = installed_text(content(item))
+                # The manifest gives the resource; the file is one byte longer.
+                self.assertEqual(len(written), item["size"] + 1)
+                self.assertEqual(written, content(item)[:-1] + b"\r\n")
+                total += len(written)
+        self.assertEqual(total, TEXT_BYTES)
+
+    def test_pictures_and_program_install_unchanged(self):
+        pictures = self.installed("jpeg")
+        self.assertEqual(len(pictures), PICTURES)
+        self.assertEqual(sum(len(content(i)) for i in pictures), PICTURE_BYTES)
+        programs = self.installed("exe")
+        self.assertEqual([i["target"] for i in programs], ["Zelcap2-1.exe"])
+        self.assertEqual(len(content(programs[0])), PROGRAM_BYTES)
+
+    @unittest.skipUnless(shutil.which("convert"), "needs ImageMagick")
+    def test_pictures_decode_whole(self):
+        # Decoded in full by libjpeg (through ImageMagick); a damaged scan or a
+        # missing end shows up as a warning, which is made an error here.
+        for item in self.installed("jpeg"):
+            with self.subTest(item["name"]):
+                run = subprocess.run(["convert", "-regard-warnings", item["path"], "null:"],
+                                     capture_output=True, text=True)
+                self.assertEqual(run.returncode, 0, run.stderr)
+
+    def test_installed_paths_are_distinct(self):
+        targets = [i["target"].lower() for i in self.items if i["target"]]
+        self.assertEqual(len(targets), len(set(targets)))
+
+    def test_pages_declare_cp1251_and_link_only_to_installed_files(self):
+        targets = {i["target"].lower(): i for i in self.items if i["target"]}
+        pages = [t for t in targets if t.endswith(".htm")]
+        self.assertTrue(pages)
+        linked = set()
+        for target in pages:
+            with self.subTest(target):
+                page = content(targets[target])[:-1].decode("cp1251")
+                self.assertIn("charset=windows-1251", page)
+                self.assertTrue(page.startswith("<html>") and page.endswith("</html>"))
+                anchors = set(re.findall(r'<a name="([^"]+)"', page))
+                for ref in re.findall(r'(?:href|src)="([^"]+)"', page):
+                    ref, _, anchor = ref.partition("#")
+                    if not ref:
+                        self.assertIn(anchor, anchors, f"#{anchor}")
+                        continue
+                    resolved = os.path.normpath(
+                        os.path.join(os.path.dirname(target), ref)).lower()
+                    self.assertIn(resolved, targets, ref)
+                    linked.add(resolved)
+        # Every page is reachable: each frame set is opened from the other
+        # one's menu, every other page from a menu, frame set or neighbour.
+        self.assertEqual(sorted(set(pages) - linked), [])
+
+    def test_payload_passes_the_build_check(self):
+        with tempfile.TemporaryDirectory() as tmp:
+            out = os.path.join(tmp, "payload.rc")
+            run = subprocess.run([sys.executable, TOOL, "rc", "--manifest", MANIFEST,
+                                  "--source-dir", SOURCE_DIR, "--binary-dir", BINARY_DIR,
+                                  "--output", out], capture_output=True, text=True)
+            self.assertEqual(run.returncode, 0, run.stderr)
+            with open(out, encoding="utf-8") as f:
+                script = f.read()
+            for item in self.items:
+                self.assertRegex(script, rf"(?m)^{item['name']} ")
+
+
+class GeneratorRejectTest(unittest.TestCase):
+    """A bad payload stops the build with a message naming the item."""
+
+    def setUp(self):
+        self.tmp = tempfile.mkdtemp()
+        self.source = os.path.join(self.tmp, "payload")
+        self.binary = os.path.join(self.tmp, "build")
+        shutil.copytree(SOURCE_DIR, self.source)
+        shutil.copytree(BINARY_DIR, self.binary,
+                        ignore=lambda d, names: [n for n in names if n != "Zelcap2-1.exe"])
+        self.items = {i["name"]: i for i in read_manifest()}
+
+    def tearDown(self):
+        shutil.rmtree(self.tmp)
+
+    def path(self, name):
+        item = self.items[name]
+        return item["path"].replace(SOURCE_DIR, self.source, 1).replace(BINARY_DIR, self.binary, 1)
+
+    def rewrite(self, name, change):
+        with open(self.path(name), "rb") as f:
+            data = f.read()
+        with open(self.path(name), "wb") as f:
+            f.write(change(data))
+
+    def assertRejected(self, name, reason):
+        out = os.path.join(self.tmp, "payload.rc")
+        run = subprocess.run([sys.executable, TOOL, "rc",
+                              "--manifest", os.path.join(self.source, "manifest"),
+                              "--source-dir", self.source, "--binary-dir", self.binary,
+                              "--output", out], capture_output=True, text=True)
+        self.assertEqual(run.returncode, 1, run.stdout + run.stderr)
+        self.assertIn(f"{name}:", run.stderr)
+        self.assertIn(reason, run.stderr)
+        self.assertFalse(os.path.exists(out))
+
+    def test_sound_copy_is_accepted(self):
+        run = subprocess.run([sys.executable, TOOL, "rc",
+                              "--manifest", os.path.join(self.source, "manifest"),
+                              "--source-dir", self.source, "--binary-dir", self.binary,
+                              "--output", os.path.join(self.tmp, "payload.rc")],
+                             capture_output=True, text=True)
+        self.assertEqual(run.returncode, 0, run.stderr)
+
+    def test_file_of_another_size(self):
+        self.rewrite("STR27", lambda d: d[:100] + d[101:])
+        self.assertRejected("STR27", f"expected {self.items['STR27']['size']}")
+
+    def test_program_file_of_another_size(self):
+        self.rewrite("STREAM0", lambda d: d + b"\0")
+        self.assertRejected("STREAM0", "expected")
+
+    def test_missing_file(self):
+        os.remove(self.path("STR6"))
+        self.assertRejected("STR6", "missing")
+
+    def test_text_with_line_break_after_last_line(self):
+        self.rewrite("STR35", lambda d: d[:-3] + b"\r\n\0")
+        self.assertRejected("STR35", "CR LF after its last line")
+
+    def test_text_without_its_nul(self):
+        self.rewrite("STR36", lambda d: d[:-1] + b".")
+        self.assertRejected("STR36", "does not end with a NUL")
+
+    def test_text_with_a_second_nul(self):
+        self.rewrite("STR31", lambda d: d[:10] + b"\0" + d[11:])
+        self.assertRejected("STR31", "NUL byte at offset 10")
+
+    def test_text_with_bare_line_feed(self):
+        # Sizes are free for the wizard's own texts, the rules are not.
+        self.rewrite("STR1", lambda d: d.replace(b"\r\n", b"\n", 1))
+        self.assertRejected("STR1", "LF without CR")
+
+    def test_jpeg_without_end_marker(self):
+        self.rewrite("STREAM2", lambda d: d[:-2] + b"\0\0")
+        self.assertRejected("STREAM2", "does not end with FF D9")
+
+    def test_jpeg_cut_short_keeping_end_marker(self):
+        self.rewrite("STREAM3", lambda d: d[:200] + b"\0" * (len(d) - 202) + b"\xFF\xD9")
+        self.assertRejected("STREAM3", "JPEG")
+
+    def test_bitmap_of_another_size(self):
+        # 165x310 becomes 310x165: same bytes, wrong shape.
+        def swap(d):
+            return d[:18] + d[22:26] + d[18:22] + d[26:]
+        self.rewrite("BITMAP1", swap)
+        self.assertRejected("BITMAP1", "expected 165x310")
+
+
+if __name__ == "__main__":
+    if not os.path.isfile(MANIFEST) or not os.path.isdir(BINARY_DIR):
+        sys.exit("set PAYLOAD_MANIFEST and PAYLOAD_BINARY_DIR")
+    unittest.main()
