@@ -1,0 +1,57 @@
+# libjpeg (6b interface) for reading JPEG headers.
+#
+# Windows builds: Debian's libjpeg-turbo source (unpacked into .deps/ by
+# scripts/bootstrap) is built once into this build tree with the same MinGW
+# toolchain, as a static library without SIMD (no nasm needed: only headers
+# are read) and without the v7/v8 extensions. Native builds use the system's
+# libjpeg62-turbo-dev. Either way the result is the imported target ombrel::jpeg.
+include_guard(GLOBAL)
+
+if(WIN32)
+  file(GLOB _ombrel_jpeg_lists "${PROJECT_SOURCE_DIR}/.deps/libjpeg-turbo-*/CMakeLists.txt")
+  if(NOT _ombrel_jpeg_lists)
+    message(FATAL_ERROR "libjpeg-turbo source not found in ${PROJECT_SOURCE_DIR}/.deps/: "
+                        "run scripts/bootstrap (as root) to fetch it")
+  endif()
+  list(SORT _ombrel_jpeg_lists)
+  list(GET _ombrel_jpeg_lists -1 _ombrel_jpeg_list)
+  get_filename_component(OMBREL_JPEG_SOURCE "${_ombrel_jpeg_list}" DIRECTORY)
+
+  set(_prefix "${CMAKE_BINARY_DIR}/libjpeg")
+  set(_lib "${_prefix}/lib/libjpeg.a")
+  # The include folder must exist at configure time for the imported target.
+  file(MAKE_DIRECTORY "${_prefix}/include")
+
+  include(ExternalProject)
+  ExternalProject_Add(ombrel_libjpeg_build
+    SOURCE_DIR "${OMBREL_JPEG_SOURCE}"
+    BINARY_DIR "${_prefix}/build"
+    PREFIX "${_prefix}/ep"
+    CMAKE_ARGS
+      -DCMAKE_TOOLCHAIN_FILE=${CMAKE_TOOLCHAIN_FILE}
+      -DCMAKE_BUILD_TYPE=Release
+      -DCMAKE_INSTALL_PREFIX=${_prefix}
+      -DENABLE_SHARED=OFF -DENABLE_STATIC=ON
+      -DWITH_SIMD=OFF -DWITH_TURBOJPEG=OFF -DWITH_JAVA=OFF
+      -DWITH_JPEG7=OFF -DWITH_JPEG8=OFF -DWITH_12BIT=OFF
+    # Only the library: the command-line tools are not needed.
+    BUILD_COMMAND ${CMAKE_COMMAND} --build <BINARY_DIR> --target jpeg-static
+    INSTALL_COMMAND
+      ${CMAKE_COMMAND} -E make_directory ${_prefix}/lib
+      COMMAND ${CMAKE_COMMAND} -E copy_if_different <BINARY_DIR>/libjpeg.a ${_lib}
+      COMMAND ${CMAKE_COMMAND} -E copy_if_different
+        <SOURCE_DIR>/jpeglib.h <SOURCE_DIR>/jmorecfg.h <SOURCE_DIR>/jerror.h
+        <BINARY_DIR>/jconfig.h ${_prefix}/include
+    BUILD_BYPRODUCTS ${_lib}
+    EXCLUDE_FROM_ALL TRUE)
+
+  add_library(ombrel::jpeg STATIC IMPORTED GLOBAL)
+  set_target_properties(ombrel::jpeg PROPERTIES
+    IMPORTED_LOCATION "${_lib}"
+    INTERFACE_INCLUDE_DIRECTORIES "${_prefix}/include")
+  add_dependencies(ombrel::jpeg ombrel_libjpeg_build)
+else()
+  find_package(JPEG REQUIRED)
+  add_library(ombrel::jpeg INTERFACE IMPORTED GLOBAL)
+  target_link_libraries(ombrel::jpeg INTERFACE JPEG::JPEG)
+endif()

@@ -1,0 +1,153 @@
+#include "ByteStream.h"
+
+#include <windows.h>
+
+#include <algorithm>
+#include <cstring>
+
+#include "Paths.h"
+
+namespace {
+
+// ReadFile/WriteFile move at most a DWORD at a time.
+constexpr int64_t ChunkLimit = 0x40000000;
+
+void* OpenFileHandle(const std::string& path, DWORD access, DWORD disposition) {
+  return CreateFileA(path.c_str(), access, FILE_SHARE_READ, nullptr, disposition,
+                     FILE_ATTRIBUTE_NORMAL, nullptr);
+}
+
+} // namespace
+
+std::unique_ptr<TByteStream> CreateMemoryStream() {
+  return std::unique_ptr<TByteStream>(new TByteStream(TByteStream::skMemory, INVALID_HANDLE_VALUE));
+}
+
+std::unique_ptr<TByteStream> OpenReadStream(const std::string& path) {
+  return std::unique_ptr<TByteStream>(
+      new TByteStream(TByteStream::skReadFile, OpenFileHandle(path, GENERIC_READ, OPEN_EXISTING)));
+}
+
+std::unique_ptr<TByteStream> OpenWriteStream(const std::string& path) {
+  return std::unique_ptr<TByteStream>(
+      new TByteStream(TByteStream::skWriteFile, OpenFileHandle(path, GENERIC_WRITE, OPEN_ALWAYS)));
+}
+
+std::unique_ptr<TByteStream> OpenReadWriteStream(const std::string& path) {
+  // Open an existing file as it is (never cut), otherwise create it.
+  DWORD disposition = FileExists(path) ? OPEN_EXISTING : CREATE_NEW;
+  return std::unique_ptr<TByteStream>(new TByteStream(
+      TByteStream::skReadWriteFile, OpenFileHandle(path, GENERIC_READ | GENERIC_WRITE, disposition)));
+}
+
+TByteStream::~TByteStream() {
+  if (FKind != skMemory && FHandle != INVALID_HANDLE_VALUE) CloseHandle(FHandle);
+}
+
+bool TByteStream::IsOpen() const { return FKind == skMemory || FHandle != INVALID_HANDLE_VALUE; }
+
+int64_t TByteStream::Read(void* buffer, int64_t count) {
+  if (count <= 0) return 0;
+  if (FKind == skMemory) {
+    int64_t available = int64_t(FBlock.size()) - FPosition;
+    int64_t n = std::min(count, available);
+    if (n <= 0) return 0;
+    std::memcpy(buffer, FBlock.data() + FPosition, size_t(n));
+    FPosition += n;
+    return n;
+  }
+  if (FKind == skWriteFile || !IsOpen()) return 0;
+  int64_t total = 0;
+  while (total < count) {
+    DWORD part = DWORD(std::min(count - total, ChunkLimit)), got = 0;
+    if (!ReadFile(FHandle, static_cast<uint8_t*>(buffer) + total, part, &got, nullptr) || got == 0) break;
+    total += got;
+  }
+  return total;
+}
+
+int64_t TByteStream::Write(const void* buffer, int64_t count) {
+  if (count <= 0) return 0;
+  if (FKind == skMemory) {
+    int64_t end = FPosition + count;
+    if (end > int64_t(FBlock.size())) FBlock.resize(size_t(end));
+    std::memcpy(FBlock.data() + FPosition, buffer, size_t(count));
+    FPosition = end;
+    return count;
+  }
+  if (FKind == skReadFile || !IsOpen()) return 0;
+  int64_t total = 0;
+  while (total < count) {
+    DWORD part = DWORD(std::min(count - total, ChunkLimit)), put = 0;
+    if (!WriteFile(FHandle, static_cast<const uint8_t*>(buffer) + total, part, &put, nullptr) || put == 0) break;
+    total += put;
+  }
+  // A write stream replaces the file's content: it ends after the last byte written.
+  if (FKind == skWriteFile) SetEndOfFile(FHandle);
+  return total;
+}
+
+int64_t TByteStream::Position() const {
+  if (FKind == skMemory) return FPosition;
+  LARGE_INTEGER zero{}, now{};
+  if (!IsOpen() || !SetFilePointerEx(FHandle, zero, &now, FILE_CURRENT)) return 0;
+  return now.QuadPart;
+}
+
+void TByteStream::SetPosition(int64_t position) {
+  if (position < 0) position = 0;
+  if (FKind == skMemory) {
+    FPosition = position;
+    return;
+  }
+  if (!IsOpen()) return;
+  LARGE_INTEGER to{};
+  to.QuadPart = position;
+  SetFilePointerEx(FHandle, to, nullptr, FILE_BEGIN);
+}
+
+int64_t TByteStream::Size() const {
+  if (FKind == skMemory) return int64_t(FBlock.size());
+  LARGE_INTEGER size{};
+  if (!IsOpen() || !GetFileSizeEx(FHandle, &size)) return 0;
+  return size.QuadPart;
+}
+
+void TByteStream::SetSize(int64_t size) {
+  if (size < 0) size = 0;
+  if (FKind == skMemory) {
+    FBlock.resize(size_t(size));
+    FPosition = std::min(FPosition, size);
+    return;
+  }
+  if (!IsOpen() || FKind == skReadFile) return;
+  int64_t keep = std::min(Position(), size);
+  SetPosition(size);
+  SetEndOfFile(FHandle);
+  SetPosition(keep);
+}
+
+int64_t TByteStream::CopyFrom(TByteStream& source, int64_t count) {
+  if (count <= 0 || &source == this) return 0;
+  if (source.FKind == skMemory) {
+    // Straight from the source block, in one write, never past its end.
+    int64_t n = std::min(count, int64_t(source.FBlock.size()) - source.FPosition);
+    if (n <= 0) return 0;
+    int64_t written = Write(source.FBlock.data() + source.FPosition, n);
+    source.FPosition += written;
+    return written;
+  }
+  if (FKind == skMemory) {
+    // The source reads straight into the grown block.
+    size_t oldSize = FBlock.size();
+    int64_t end = FPosition + count;
+    if (end > int64_t(oldSize)) FBlock.resize(size_t(end));
+    int64_t got = source.Read(FBlock.data() + FPosition, count);
+    FPosition += got;
+    FBlock.resize(std::max(oldSize, size_t(FPosition)));
+    return got;
+  }
+  std::vector<uint8_t> buffer(static_cast<size_t>(count));
+  int64_t got = source.Read(buffer.data(), count);
+  return Write(buffer.data(), got);
+}

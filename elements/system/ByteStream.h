@@ -1,0 +1,51 @@
+// The byte stream of the file elements and the picture element: a memory
+// block or an open file, with a position and a size.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+class TByteStream {
+public:
+  enum TStreamKind : uint8_t { skMemory, skReadFile, skWriteFile, skReadWriteFile };
+
+  TByteStream(const TByteStream&) = delete;
+  TByteStream& operator=(const TByteStream&) = delete;
+  ~TByteStream(); // a file stream closes its file
+
+  // Each returns the number of bytes moved; a failed open moves nothing.
+  int64_t Read(void* buffer, int64_t count);
+  int64_t Write(const void* buffer, int64_t count);
+  int64_t CopyFrom(TByteStream& source, int64_t count);
+
+  int64_t Position() const;
+  void SetPosition(int64_t position);
+  int64_t Size() const;
+  void SetSize(int64_t size);
+
+  TStreamKind Kind() const { return FKind; }
+  bool IsOpen() const; // memory streams are always open
+  // The block of a memory stream (Size() bytes); null for file streams.
+  const uint8_t* Memory() const { return FKind == skMemory ? FBlock.data() : nullptr; }
+
+  friend std::unique_ptr<TByteStream> CreateMemoryStream();
+  friend std::unique_ptr<TByteStream> OpenReadStream(const std::string& path);
+  friend std::unique_ptr<TByteStream> OpenWriteStream(const std::string& path);
+  friend std::unique_ptr<TByteStream> OpenReadWriteStream(const std::string& path);
+
+private:
+  TByteStream(TStreamKind kind, void* handle) : FKind(kind), FHandle(handle) {}
+
+  TStreamKind FKind;
+  void* FHandle; // HANDLE of a file stream; INVALID_HANDLE_VALUE when the open failed
+  std::vector<uint8_t> FBlock;
+  int64_t FPosition = 0; // memory streams only
+};
+
+std::unique_ptr<TByteStream> CreateMemoryStream();
+// The open file kinds; a stream whose open failed is still returned.
+std::unique_ptr<TByteStream> OpenReadStream(const std::string& path);
+std::unique_ptr<TByteStream> OpenWriteStream(const std::string& path);
+std::unique_ptr<TByteStream> OpenReadWriteStream(const std::string& path);

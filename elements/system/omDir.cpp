@@ -1,0 +1,72 @@
+#include "omDir.h"
+
+#include <windows.h>
+#include <shlobj.h>
+
+#include "Paths.h"
+
+namespace {
+
+std::string ShellFoldersDesktop() {
+  std::string folder;
+  HKEY key = nullptr;
+  if (RegOpenKeyExA(HKEY_CURRENT_USER, "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders",
+                    0, KEY_READ, &key) != ERROR_SUCCESS)
+    return folder;
+  DWORD type = 0, size = 0;
+  if (RegQueryValueExA(key, "Desktop", nullptr, &type, nullptr, &size) == ERROR_SUCCESS && type == REG_SZ &&
+      size > 0) {
+    std::string buffer(size, '\0');
+    if (RegQueryValueExA(key, "Desktop", nullptr, &type, reinterpret_cast<BYTE*>(&buffer[0]), &size) ==
+            ERROR_SUCCESS &&
+        type == REG_SZ)
+      folder.assign(buffer.c_str());
+  }
+  RegCloseKey(key);
+  return folder;
+}
+
+// The shell's own answer, asked only when the registry value is unreadable.
+// Looked up at run time so that a shell32 without it simply gives nothing.
+std::string ShellDesktopDirectory() {
+  using TGetFolderPath = HRESULT(WINAPI*)(HWND, int, HANDLE, DWORD, LPSTR);
+  HMODULE shell = LoadLibraryA("shell32.dll");
+  if (!shell) return std::string();
+  std::string folder;
+  auto getFolderPath = reinterpret_cast<TGetFolderPath>(
+      reinterpret_cast<void (*)()>(GetProcAddress(shell, "SHGetFolderPathA")));
+  char buffer[MAX_PATH + 1] = {};
+  if (getFolderPath && SUCCEEDED(getFolderPath(nullptr, CSIDL_DESKTOPDIRECTORY, nullptr, SHGFP_TYPE_CURRENT, buffer)))
+    folder = buffer;
+  FreeLibrary(shell);
+  return folder;
+}
+
+} // namespace
+
+bool ForceFolders(const std::string& path) {
+  if (path.empty()) return false;
+  // A run of backslashes is one separator to the system. Stripping only one
+  // would make C:\A\\ its own parent, and C:\A would never be created.
+  std::string folder = path;
+  while (!folder.empty() && folder.back() == '\\') folder.pop_back();
+  if (folder.size() < 3 || FolderExists(folder)) return true;
+  size_t cut = folder.find_last_of(":\\");
+  std::string parent = cut == std::string::npos ? std::string() : folder.substr(0, cut + 1);
+  if (parent == folder) return true;
+  return ForceFolders(parent) && CreateDirectoryA(folder.c_str(), nullptr) != 0;
+}
+
+std::string DesktopFolder() {
+  std::string folder = ShellFoldersDesktop();
+  if (folder.empty()) folder = ShellDesktopDirectory();
+  if (folder.empty() || folder.back() != '\\') folder += '\\';
+  return folder;
+}
+
+void TOMDir::inCreate(TData& value, uint16_t) {
+  ForceFolders(DataToString(value));
+  ForwardNull(value, outCreate);
+}
+
+void TOMDir::varDesktop(TData& buffer, uint16_t) { SetStringData(buffer, DesktopFolder()); }

@@ -1,0 +1,19 @@
+#pragma once
+#include "Share.h"
+
+// Creates a folder with all missing parents; tells where the desktop is.
+class TOMDir : public TOMObject {
+public:
+  TPointLink outCreate;
+
+  void inCreate(TData& value, uint16_t index);
+  void varDesktop(TData& buffer, uint16_t index);
+};
+
+// True when the folder exists afterwards. Parents are made outermost first
+// (a doubled backslash counts as one separator); a drive root counts as
+// present; a bare name (no ':' or '\') is refused.
+bool ForceFolders(const std::string& path);
+// The user's desktop folder with one trailing backslash, or "\" when it
+// cannot be found.
+std::string DesktopFolder();

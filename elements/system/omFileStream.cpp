@@ -1,0 +1,47 @@
+#include "omFileStream.h"
+
+#include <windows.h>
+
+#include "Paths.h"
+
+namespace {
+
+void ShowStreamError(const char* text) {
+  MessageBoxA(reinterpret_cast<HWND>(MainWindowHandle()), text, "File stream Error", MB_OK);
+}
+
+} // namespace
+
+void TOMFileStream::inOpen(TData& value, uint16_t) {
+  Stream.reset();
+  const std::string name = ReadPointString(value, getFileName, FileName);
+  switch (Mode) {
+  case fmReadWrite: Stream = OpenReadWriteStream(name); break;
+  case fmWrite: Stream = OpenWriteStream(name); break;
+  default:
+    if (!FileExists(name)) {
+      ShowStreamError("File name not found!");
+      return;
+    }
+    Stream = OpenReadStream(name);
+    break;
+  }
+  FireStream(outOpen, Stream.get());
+}
+
+void TOMFileStream::inWrite(TData& value, uint16_t index) {
+  if (!Stream && AutoOpen) inOpen(value, index);
+  if (Stream && value.Kind == dkStream && value.StreamValue) {
+    if (Mode == fmRead) {
+      ShowStreamError("Please set Mode property to Write");
+    } else {
+      // The whole source, wherever its position stood.
+      TByteStream& source = *value.StreamValue;
+      source.SetPosition(0);
+      Stream->CopyFrom(source, source.Size());
+    }
+  }
+  if (Stream && AutoOpen) Stream.reset();
+}
+
+void TOMFileStream::inClose(TData&, uint16_t) { Stream.reset(); }

@@ -1,0 +1,13 @@
+#include "omShortcut.h"
+
+#include "shortcut.h"
+
+void TOMShortCut::inCreate(TData& value, uint16_t) {
+  // This order decides which text an unlinked, unset point takes the event's value for.
+  std::string description = ReadPointString(value, getDescription, Description);
+  std::string workDir = ReadPointString(value, getWorkDir, WorkDir);
+  std::string linkFile = ReadPointString(value, getLinkFile, LinkFile);
+  std::string target = ReadPointString(value, getTarget, Target);
+  CreateLink(target, linkFile, workDir, description);
+  FireNull(outCreate);
+}
