@@ -1,0 +1,98 @@
+// The driver against a fixture program whose behaviour is known.
+#include <gtest/gtest.h>
+#include <gtest/gtest-spi.h>
+
+#include "InstallerProcess.h"
+
+using namespace driver;
+
+namespace {
+
+const std::string FixtureCaption = "\xCE\xEA\xED\xEE \xEF\xF0\xEE\xE2\xE5\xF0\xEA\xE8"; // "Окно проверки"
+const std::string QuestionText = "\xCF\xF0\xEE\xE4\xEE\xEB\xE6\xE8\xF2\xFC?";            // "Продолжить?"
+
+TEST(DriverPaths, UnixPathBecomesZDrive) {
+  EXPECT_EQ("Z:\\work\\main\\a.exe", DosPath("/work/main/a.exe"));
+  EXPECT_EQ("C:\\x\\a.exe", DosPath("C:\\x\\a.exe"));
+}
+
+TEST(DriverTexts, Cp1251RoundTrip) {
+  EXPECT_EQ(L"\x041E\x043A\x043D\x043E \x043F\x0440\x043E\x0432\x0435\x0440\x043A\x0438",
+            Text1251ToWide(FixtureCaption));
+  EXPECT_EQ(FixtureCaption, WideTo1251(Text1251ToWide(FixtureCaption)));
+}
+
+TEST(DriverProcess, OwnerlessBoxIsReadAnsweredAndExitCodeReturned) {
+  TInstallerProcess p(DRIVER_FIXTURE_EXE);
+  ASSERT_TRUE(p.Start("box"));
+  HWND box = p.WaitMessageBox("Fixture box");
+  ASSERT_NE(nullptr, box);
+  EXPECT_EQ(nullptr, Owner(box));
+  EXPECT_EQ(nullptr, GetDlgItem(box, IDCANCEL)) << "an OK box has no Cancel";
+  EXPECT_EQ("Fixture text", TInstallerProcess::MessageBoxText(box));
+  EXPECT_FALSE(TInstallerProcess::MessageBoxHasIcon(box));
+  ASSERT_TRUE(p.PressButton(box, IDOK));
+  EXPECT_EQ(std::optional<uint32_t>(5), p.WaitExit());
+}
+
+TEST(DriverProcess, WindowControlsClicksAndModalBox) {
+  TInstallerProcess p(DRIVER_FIXTURE_EXE);
+  ASSERT_TRUE(p.Start("window"));
+  HWND main = p.MainWindow(FixtureCaption);
+  ASSERT_NE(nullptr, main);
+  // The zero-size owner with the same caption is not what a person sees.
+  EXPECT_EQ(1u, p.VisibleWindows().size());
+  RECT r = WindowRect(main);
+  EXPECT_EQ(300, r.right - r.left);
+  EXPECT_EQ(200, r.bottom - r.top);
+  EXPECT_TRUE(WindowStyle(main) & WS_THICKFRAME);
+
+  HWND ask = p.FindControl(main, "button", "Ask");
+  ASSERT_NE(nullptr, ask);
+  HWND label = p.FindControl(main, "Static", "idle");
+  ASSERT_NE(nullptr, label);
+  EXPECT_TRUE(Controls(main, "Edit").empty());
+
+  // The click opens a modal box; the driver must not block on it.
+  Click(ask);
+  HWND box = p.WaitMessageBox("Fixture question");
+  ASSERT_NE(nullptr, box);
+  EXPECT_EQ(main, Owner(box));
+  EXPECT_EQ(QuestionText, TInstallerProcess::MessageBoxText(box));
+  EXPECT_TRUE(TInstallerProcess::MessageBoxHasIcon(box));
+  ASSERT_TRUE(p.PressButton(box, IDNO));
+  EXPECT_TRUE(WaitUntil([&] { return WindowText(label) == "no"; }));
+
+  EXPECT_EQ(QuestionText, (Click(ask), p.AnswerMessageBox("Fixture question", IDYES)));
+  EXPECT_TRUE(WaitUntil([&] { return WindowText(label) == "yes"; }));
+
+  CloseBox(main);
+  EXPECT_EQ(std::optional<uint32_t>(7), p.WaitExit());
+}
+
+// A program that does not react ends the waits with failures, in bounded
+// time, and is killed by the driver when it goes out of scope.
+TEST(DriverProcess, TimeoutsFailInsteadOfHanging) {
+  DWORD id = 0;
+  HANDLE process = nullptr;
+  {
+    TInstallerProcess p(DRIVER_FIXTURE_EXE);
+    ASSERT_TRUE(p.Start("stubborn"));
+    HWND main = p.MainWindow(FixtureCaption);
+    ASSERT_NE(nullptr, main);
+    id = p.ProcessId();
+    process = OpenProcess(SYNCHRONIZE, FALSE, id);
+    ASSERT_NE(nullptr, process);
+
+    CloseBox(main);
+    EXPECT_NONFATAL_FAILURE(EXPECT_FALSE(p.WaitExit(300).has_value()), "still running");
+    EXPECT_NONFATAL_FAILURE(EXPECT_EQ(nullptr, p.WaitMessageBox("Fixture question", 200)), "no message box");
+    EXPECT_NONFATAL_FAILURE(EXPECT_EQ(nullptr, p.FindControl(main, "Edit", "x", 200)), "no control");
+    EXPECT_NONFATAL_FAILURE(EXPECT_EQ(nullptr, p.MainWindow("other", 200)), "no window");
+    EXPECT_TRUE(p.IsRunning());
+  }
+  EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(process, 5000));
+  CloseHandle(process);
+}
+
+} // namespace

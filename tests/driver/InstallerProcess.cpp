@@ -1,0 +1,303 @@
+#include "InstallerProcess.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cctype>
+
+namespace driver {
+
+namespace {
+
+constexpr UINT CodePage1251 = 1251;
+constexpr UINT SendTimeoutMs = 2000; // a hung target must not hang the test
+constexpr DWORD PollMs = 20;
+
+bool SameClass(const std::string& a, const std::string& b) {
+  return a.size() == b.size() &&
+         std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+           return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
+         });
+}
+
+struct TEnumState {
+  DWORD ProcessId;
+  std::vector<HWND> Found;
+};
+
+BOOL CALLBACK CollectTopLevel(HWND window, LPARAM param) {
+  auto* state = reinterpret_cast<TEnumState*>(param);
+  if (ProcessOf(window) == state->ProcessId) state->Found.push_back(window);
+  return TRUE;
+}
+
+BOOL CALLBACK CollectChild(HWND window, LPARAM param) {
+  reinterpret_cast<std::vector<HWND>*>(param)->push_back(window);
+  return TRUE;
+}
+
+std::vector<HWND> TopLevelWindowsOf(DWORD processId) {
+  TEnumState state{processId, {}};
+  EnumWindows(&CollectTopLevel, reinterpret_cast<LPARAM>(&state));
+  return state.Found;
+}
+
+bool HasArea(HWND window) {
+  RECT r = WindowRect(window);
+  return r.right > r.left && r.bottom > r.top;
+}
+
+} // namespace
+
+// --- texts ---
+
+std::string WideTo1251(const std::wstring& text) {
+  if (text.empty()) return {};
+  int n = WideCharToMultiByte(CodePage1251, 0, text.data(), static_cast<int>(text.size()), nullptr, 0,
+                              nullptr, nullptr);
+  std::string out(static_cast<size_t>(n), '\0');
+  WideCharToMultiByte(CodePage1251, 0, text.data(), static_cast<int>(text.size()), out.data(), n,
+                      nullptr, nullptr);
+  return out;
+}
+
+std::wstring Text1251ToWide(const std::string& text) {
+  if (text.empty()) return {};
+  int n = MultiByteToWideChar(CodePage1251, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
+  std::wstring out(static_cast<size_t>(n), L'\0');
+  MultiByteToWideChar(CodePage1251, 0, text.data(), static_cast<int>(text.size()), out.data(), n);
+  return out;
+}
+
+std::string DosPath(const std::string& path) {
+  if (path.empty() || path[0] != '/') return path;
+  std::string out = "Z:" + path;
+  std::replace(out.begin(), out.end(), '/', '\\');
+  return out;
+}
+
+// --- reading windows ---
+
+std::string WindowText(HWND window) {
+  DWORD_PTR length = 0;
+  if (!SendMessageTimeoutW(window, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, SendTimeoutMs, &length))
+    return {};
+  std::wstring buffer(length + 1, L'\0');
+  DWORD_PTR copied = 0;
+  if (!SendMessageTimeoutW(window, WM_GETTEXT, buffer.size(), reinterpret_cast<LPARAM>(buffer.data()),
+                           SMTO_ABORTIFHUNG, SendTimeoutMs, &copied))
+    return {};
+  buffer.resize(std::min<size_t>(copied, length));
+  return WideTo1251(buffer);
+}
+
+std::string WindowClass(HWND window) {
+  char name[256] = {};
+  int n = GetClassNameA(window, name, sizeof name);
+  return std::string(name, n > 0 ? static_cast<size_t>(n) : 0);
+}
+
+LONG WindowStyle(HWND window) { return GetWindowLongA(window, GWL_STYLE); }
+LONG WindowExStyle(HWND window) { return GetWindowLongA(window, GWL_EXSTYLE); }
+
+RECT WindowRect(HWND window) {
+  RECT r{};
+  GetWindowRect(window, &r);
+  return r;
+}
+
+RECT ClientRect(HWND window) {
+  RECT r{};
+  GetClientRect(window, &r);
+  return r;
+}
+
+bool IsShown(HWND window) { return IsWindowVisible(window) != FALSE; }
+HWND Owner(HWND window) { return GetWindow(window, GW_OWNER); }
+
+DWORD ProcessOf(HWND window) {
+  DWORD id = 0;
+  GetWindowThreadProcessId(window, &id);
+  return id;
+}
+
+std::vector<HWND> Controls(HWND parent, const std::string& cls, const std::optional<std::string>& caption) {
+  std::vector<HWND> all;
+  EnumChildWindows(parent, &CollectChild, reinterpret_cast<LPARAM>(&all));
+  std::vector<HWND> found;
+  for (HWND w : all)
+    if (SameClass(WindowClass(w), cls) && (!caption || WindowText(w) == *caption)) found.push_back(w);
+  return found;
+}
+
+// --- acting ---
+
+void Click(HWND control) {
+  if (SameClass(WindowClass(control), "Button")) {
+    PostMessageW(control, BM_CLICK, 0, 0);
+    return;
+  }
+  RECT r = ClientRect(control);
+  LPARAM at = MAKELPARAM((r.right - r.left) / 2, (r.bottom - r.top) / 2);
+  PostMessageW(control, WM_LBUTTONDOWN, MK_LBUTTON, at);
+  PostMessageW(control, WM_LBUTTONUP, 0, at);
+}
+
+void CloseBox(HWND window) { PostMessageW(window, WM_SYSCOMMAND, SC_CLOSE, 0); }
+
+bool WaitUntil(const std::function<bool()>& cond, int timeoutMs) {
+  const ULONGLONG end = GetTickCount64() + static_cast<ULONGLONG>(std::max(timeoutMs, 0));
+  for (;;) {
+    if (cond()) return true;
+    if (GetTickCount64() >= end) return false;
+    Sleep(PollMs);
+  }
+}
+
+// --- the process ---
+
+TInstallerProcess::TInstallerProcess(std::string exePath) : ExePath(DosPath(exePath)) {}
+
+TInstallerProcess::~TInstallerProcess() {
+  Kill();
+  if (Info.hThread) CloseHandle(Info.hThread);
+  if (Info.hProcess) CloseHandle(Info.hProcess);
+}
+
+bool TInstallerProcess::Start(const std::string& args) {
+  if (Info.hProcess) {
+    ADD_FAILURE() << "process already started";
+    return false;
+  }
+  std::string commandLine = "\"" + ExePath + "\"";
+  if (!args.empty()) commandLine += " " + args;
+  std::vector<char> buffer(commandLine.begin(), commandLine.end());
+  buffer.push_back('\0');
+  STARTUPINFOA startup{};
+  startup.cb = sizeof startup;
+  if (!CreateProcessA(nullptr, buffer.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &Info)) {
+    ADD_FAILURE() << "cannot start " << commandLine << " (error " << GetLastError() << ")";
+    Info = PROCESS_INFORMATION{};
+    return false;
+  }
+  return true;
+}
+
+bool TInstallerProcess::IsRunning() const {
+  return Info.hProcess && WaitForSingleObject(Info.hProcess, 0) == WAIT_TIMEOUT;
+}
+
+std::vector<HWND> TInstallerProcess::VisibleWindows() const {
+  std::vector<HWND> found;
+  if (!Info.hProcess) return found;
+  for (HWND w : TopLevelWindowsOf(Info.dwProcessId))
+    if (IsShown(w) && HasArea(w)) found.push_back(w);
+  return found;
+}
+
+HWND TInstallerProcess::MainWindow(const std::string& caption, int timeoutMs) {
+  HWND found = nullptr;
+  WaitUntil([&] {
+    for (HWND w : VisibleWindows())
+      if (WindowClass(w) != "#32770" && WindowText(w) == caption) {
+        found = w;
+        return true;
+      }
+    return !IsRunning();
+  }, timeoutMs);
+  if (!found) ADD_FAILURE() << "no window \"" << caption << "\" of the process within " << timeoutMs << " ms";
+  return found;
+}
+
+HWND TInstallerProcess::FindControl(HWND parent, const std::string& cls, const std::string& caption,
+                                    int timeoutMs) {
+  HWND found = nullptr;
+  WaitUntil([&] {
+    std::vector<HWND> all = Controls(parent, cls, caption);
+    if (!all.empty()) found = all.front();
+    return found != nullptr || !IsWindow(parent);
+  }, timeoutMs);
+  if (!found) ADD_FAILURE() << "no control " << cls << " \"" << caption << "\" within " << timeoutMs << " ms";
+  return found;
+}
+
+HWND TInstallerProcess::WaitMessageBox(const std::string& caption, int timeoutMs) {
+  HWND found = nullptr;
+  WaitUntil([&] {
+    for (HWND w : VisibleWindows())
+      if (WindowClass(w) == "#32770" && WindowText(w) == caption) {
+        found = w;
+        return true;
+      }
+    return !IsRunning();
+  }, timeoutMs);
+  if (!found) ADD_FAILURE() << "no message box \"" << caption << "\" within " << timeoutMs << " ms";
+  return found;
+}
+
+std::string TInstallerProcess::MessageBoxText(HWND box) {
+  // The message is the box's only static with text (the icon static has none).
+  std::string text;
+  for (HWND s : Controls(box, "Static")) {
+    std::string t = WindowText(s);
+    if (!t.empty()) text += t;
+  }
+  return text;
+}
+
+bool TInstallerProcess::MessageBoxHasIcon(HWND box) {
+  // The icon static is there in every box; only an icon box gives it an icon.
+  for (HWND s : Controls(box, "Static")) {
+    DWORD_PTR icon = 0;
+    if ((WindowStyle(s) & SS_TYPEMASK) == SS_ICON &&
+        SendMessageTimeoutW(s, STM_GETICON, 0, 0, SMTO_ABORTIFHUNG, SendTimeoutMs, &icon) && icon)
+      return true;
+  }
+  return false;
+}
+
+bool TInstallerProcess::PressButton(HWND box, int buttonId, int timeoutMs) {
+  HWND button = GetDlgItem(box, buttonId);
+  if (!button) {
+    ADD_FAILURE() << "the box has no button with ID " << buttonId;
+    return false;
+  }
+  Click(button);
+  if (!WaitUntil([&] { return !IsWindow(box) || !IsShown(box); }, timeoutMs)) {
+    ADD_FAILURE() << "the box did not close within " << timeoutMs << " ms after button " << buttonId;
+    return false;
+  }
+  return true;
+}
+
+std::optional<std::string> TInstallerProcess::AnswerMessageBox(const std::string& caption, int buttonId,
+                                                               int timeoutMs) {
+  HWND box = WaitMessageBox(caption, timeoutMs);
+  if (!box) return std::nullopt;
+  std::string text = MessageBoxText(box);
+  if (!PressButton(box, buttonId, timeoutMs)) return std::nullopt;
+  return text;
+}
+
+std::optional<uint32_t> TInstallerProcess::WaitExit(int timeoutMs) {
+  if (!Info.hProcess) {
+    ADD_FAILURE() << "process not started";
+    return std::nullopt;
+  }
+  if (WaitForSingleObject(Info.hProcess, static_cast<DWORD>(std::max(timeoutMs, 0))) != WAIT_OBJECT_0) {
+    ADD_FAILURE() << "process still running after " << timeoutMs << " ms";
+    return std::nullopt;
+  }
+  DWORD code = 0;
+  GetExitCodeProcess(Info.hProcess, &code);
+  return code;
+}
+
+void TInstallerProcess::Kill() {
+  if (IsRunning()) {
+    TerminateProcess(Info.hProcess, 0xDEAD);
+    WaitForSingleObject(Info.hProcess, 5000);
+  }
+}
+
+} // namespace driver
