@@ -1,0 +1,60 @@
+// TOMWin: the base of every window element. It owns one window object of the
+// window layer, applies its design-time properties to it in Init and turns
+// window notifications into output points.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "Share.h"
+#include "Window.h"
+
+class TOMWin : public TOMObject {
+public:
+  explicit TOMWin(TWindowObject* parent);
+  ~TOMWin() override;
+
+  TWindowObject* Parent = nullptr;
+  THookHandler SavedMessageHook;
+  TMouseEvent MouseState;
+  bool HintTool = false; // the tooltip was registered for this element
+  TWindowObject* Control = nullptr; // cleared when the window object is freed
+
+  int32_t Left = 0, Top = 0;
+  int32_t Width = 0, Height = 0; // 0 keeps the window object's default
+  uint8_t Align = 0;
+  int32_t TabOrder = 0;
+  int32_t Color = 0;
+  uint8_t Ctl3D = 1; // 0 = sunken 3-D client edge
+  std::string Hint;
+  TFontRec Font;
+  bool ParentFont = false;
+  bool Transparent = false;
+  bool Visible = true;
+  bool Enabled = true;
+  uintptr_t Cursor = 0;
+  bool MouseCapture = false;
+
+  TPointLink outKeyDown, outKeyUp, outMouseDown, outMouseMove, outMouseUp;
+  TPointLink outSetFocus, outKillFocus, outDblClick, outResize;
+
+  // Virtual slots 0..6, in this order; derived classes add theirs after them.
+  virtual void KeyDown(TWindowObject* sender, uint16_t& key, uint32_t shift);
+  virtual void KeyUp(TWindowObject* sender, uint16_t& key, uint32_t shift);
+  virtual void MouseDown(TWindowObject* sender, const TMouseEvent& event);
+  virtual void MouseMove(TWindowObject* sender, const TMouseEvent& event);
+  virtual void MouseUp(TWindowObject* sender, const TMouseEvent& event);
+  virtual bool MessageHook(TWindowObject* sender, TMessage& message);
+  virtual void Init();
+
+  void inVisible(TData& value, uint16_t index);
+  void varHandle(TData& value, uint16_t index);
+
+protected:
+  void AttachBaseHandlers(bool destroyed); // base Init step 1
+  void ApplyFont();                        // base Init step 6
+  void DblClick(TWindowObject* sender, const TMouseEvent& event);
+  void Resized(TWindowObject* sender);
+  void Destroyed(TWindowObject* sender);
+  bool CallMessageHook(TWindowObject* sender, TMessage& message);
+};

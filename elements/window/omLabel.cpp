@@ -1,0 +1,62 @@
+#include "omLabel.h"
+
+TOMLabel::TOMLabel(TWindowObject* parent) : TOMWin(parent) {
+  Control = CreateLabel(parent, std::string());
+  Control->OnClick = MakeHandler<&TOMLabel::Click>(this);
+  Control->OnMouseEnter = MakeHandler<&TOMLabel::HoverOn>(this);
+  Control->OnMouseLeave = MakeHandler<&TOMLabel::HoverOff>(this);
+}
+
+void TOMLabel::SetAutoSize(bool on) {
+  AutoSize = on;
+  FitText();
+}
+
+void TOMLabel::SetAlignment(uint8_t alignment) {
+  if (Control) Control->SetTextAlign(alignment);
+}
+
+void TOMLabel::Init() {
+  TOMWin::Init();
+  Control->SetText(Caption);
+  FitText();
+}
+
+void TOMLabel::inText(TData& value, uint16_t) {
+  std::string text = ReadPointString(value, getText, std::string());
+  if (!Control) return;
+  Control->SetText(text);
+  FitText();
+}
+
+// Auto-size: the text's extent plus one, per dimension not fixed by docking.
+void TOMLabel::FitText() {
+  if (!AutoSize || !Control) return;
+  std::string text = Control->GetText();
+  HDC dc = GetDC(nullptr);
+  HGDIOBJ old = SelectObject(dc, Control->Font().GetHandle());
+  RECT r{0, 0, 0, 0};
+  DrawTextA(dc, text.c_str(), int(text.size()), &r, DT_CALCRECT | DT_EXPANDTABS | DT_NOPREFIX);
+  SelectObject(dc, old);
+  ReleaseDC(nullptr, dc);
+  uint8_t align = Control->GetAlign();
+  int32_t width = (align == 2 || align == 4) ? Control->GetWidth() : r.right + 1;
+  int32_t height = (align == 1 || align == 3) ? Control->GetHeight() : r.bottom + 1;
+  Control->SetSize(width, height);
+}
+
+void TOMLabel::Click(TWindowObject*) { FireNull(outClick); }
+
+void TOMLabel::HoverOn(TWindowObject* sender) {
+  if (HoverColor != 0) sender->SetFontColor(HoverColor);
+  if (HoverCursor != 0) sender->SetCursor(HoverCursor);
+  if (HoverUnderline) sender->SetFontStyle(uint8_t(sender->Font().GetStyle() | 4));
+  sender->Invalidate();
+}
+
+void TOMLabel::HoverOff(TWindowObject* sender) {
+  if (HoverColor != 0) sender->SetFontColor(Font.Color);
+  if (HoverCursor != 0) sender->SetCursor(0);
+  if (HoverUnderline) sender->SetFontStyle(uint8_t(sender->Font().GetStyle() & ~4));
+  sender->Invalidate();
+}

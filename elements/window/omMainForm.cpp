@@ -1,0 +1,196 @@
+#include "omMainForm.h"
+
+#include "Container.h"
+
+void ScreenCenterPosition(TOMMainForm* form) {
+  TWindowObject* window = form->Control;
+  if (!window) return;
+  form->Left = GetSystemMetrics(SM_CXSCREEN) / 2 - window->GetWidth() / 2;
+  form->Top = GetSystemMetrics(SM_CYSCREEN) / 2 - window->GetHeight() / 2;
+  window->SetPosition(form->Left, form->Top);
+}
+
+TOMMainForm::TOMMainForm(TWindowObject* parent) : TOMWin(parent) {
+  if (!ApplicationWindow) {
+    AppObject = CreateApplicationWindow();
+    AppObject->OnDestroyed = MakeHandler<&TOMMainForm::AppDestroyed>(this);
+    OwnsApplication = true;
+  }
+  Control = CreateForm(parent ? parent : ApplicationWindow, "Form");
+  FormObject = Control;
+  Control->SetFontName("MS Sans Serif");
+  Control->SetFontHeight(-11);
+  Control->SetChildMargin(0);
+  Control->OnShow = MakeHandler<&TOMMainForm::FirstShow>(this);
+  Control->OnDestroyed = MakeHandler<&TOMMainForm::FormDestroyed>(this);
+  DeferInit(MakeInitCallback<TOMMainForm, &TOMMainForm::NotifyCreate>(this));
+}
+
+TOMMainForm::~TOMMainForm() {
+  if (FormObject) FormObject->ClearHandlers();
+  if (AppObject) {
+    // This form made the application window: it goes with the form, and no
+    // handler of this element runs while it does.
+    AppObject->ClearHandlers();
+    TWindowObject* app = AppObject;
+    AppObject = nullptr;
+    FormObject = nullptr;
+    Control = nullptr;
+    FreeWindowObject(app);
+  } else if (!Control && FormObject) {
+    FreeWindowObject(FormObject);
+    FormObject = nullptr;
+  }
+}
+
+void TOMMainForm::SetCaption(const std::string& caption) {
+  if (FormObject) FormObject->SetText(caption);
+  if (OwnsApplication && AppObject) AppObject->SetText(caption);
+}
+
+void TOMMainForm::SetIcon(HICON icon) {
+  if (FormObject) FormObject->SetIcon(icon);
+  if (OwnsApplication && AppObject) AppObject->SetIcon(icon ? CopyIcon(icon) : nullptr);
+  IconSet = icon != nullptr;
+}
+
+void TOMMainForm::SetBorderStyle(uint8_t borderStyle) {
+  if (!Control) return;
+  struct TFrame {
+    DWORD Clear;
+    DWORD AddEx;
+  };
+  static const TFrame frames[8] = {
+      {WS_CAPTION | WS_THICKFRAME, 0},
+      {WS_THICKFRAME, 0},
+      {0, 0},
+      {WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX, WS_EX_WINDOWEDGE | WS_EX_DLGMODALFRAME},
+      {WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX, WS_EX_TOOLWINDOW},
+      {WS_MINIMIZEBOX | WS_MAXIMIZEBOX, WS_EX_TOOLWINDOW},
+      {WS_CAPTION | WS_THICKFRAME, WS_EX_DLGMODALFRAME},
+      {WS_CAPTION, 0},
+  };
+  if (borderStyle > 7) return;
+  Control->GetHandle();
+  const TFrame& f = frames[borderStyle];
+  Control->SetStyle(Control->GetStyle() & ~f.Clear);
+  Control->SetExStyle(Control->GetExStyle() | f.AddEx);
+}
+
+void TOMMainForm::SetTaskbarHidden(uint8_t hidden) {
+  // A tool window owned by nothing visible has no taskbar button.
+  if (hidden == 1 && OwnsApplication && AppObject) AppObject->SetExStyle(WS_EX_TOOLWINDOW | WS_EX_DLGMODALFRAME);
+}
+
+void TOMMainForm::Init() {
+  if (!Control) return;
+  AttachBaseHandlers(false);
+  Control->SetPosition(Left, Top);
+  Control->SetAlign(Align);
+  Control->SetColor(Color);
+  TFontObject& f = Control->Font();
+  f.SetColor(Font.Color);
+  f.SetStyle(Font.Style);
+  f.SetName(Font.Name);
+  f.SetHeight(int32_t(Font.Size) + 6);
+  Control->FontChanged();
+  if (!Visible || CloseMode == 1) Control->SetVisible(false);
+  else if (!OwnsApplication) Control->ShowAndActivate();
+  Control->SetEnabled(Enabled);
+  if (!OwnsApplication && !IconSet && ApplicationWindow && !ApplicationWindow->Children().empty()) {
+    HICON first = ApplicationWindow->Children().front()->GetIcon();
+    if (first) Control->SetIcon(CopyIcon(first));
+  }
+  Control->OnPaint = MakeHandler<&TOMMainForm::Paint>(this);
+  PaintAttached = true;
+  Control->SetAlpha(Opacity);
+  if (ClientSize) Control->SetClientSize(Width, Height);
+  else Control->SetSize(Width, Height);
+  if (Position) Position(this);
+}
+
+void TOMMainForm::MouseDown(TWindowObject* sender, const TMouseEvent& event) {
+  if (DragByClient && Control) {
+    ReleaseCapture();
+    SendMessageA(Control->GetHandle(), WM_SYSCOMMAND, SC_MOVE | HTCAPTION, 0);
+  }
+  TOMWin::MouseDown(sender, event);
+}
+
+bool TOMMainForm::MessageHook(TWindowObject* sender, TMessage& message) {
+  switch (message.Msg) {
+    case WM_MOVE:
+    case WM_SIZE: {
+      RECT r;
+      GetWindowRect(sender->GetHandle(), &r);
+      if (OwnsApplication && AppObject) {
+        if (message.Msg == WM_MOVE) AppObject->SetPosition(r.left, r.top);
+        else AppObject->SetSize(r.right - r.left, 0);
+      }
+      if (message.Msg == WM_MOVE && PaintAttached) FireNull(outMove);
+      return false;
+    }
+    case WM_ACTIVATE:
+      if (LOWORD(message.WParam) > 0) FireNull(outActivate);
+      else FireNull(outDeactivate);
+      return false;
+    case WM_CLOSE:
+      message.Result = 0;
+      return !CloseQuery(); // a refused close is swallowed
+    default:
+      return false;
+  }
+}
+
+bool TOMMainForm::CloseQuery() {
+  TData none;
+  if (ReadPointInteger(none, getBlockClose, 0) != 0) return false;
+  if (!OwnsApplication && CloseMode != 1) {
+    if (Control) Control->SetVisible(false);
+    return false;
+  }
+  if (OwnsApplication) {
+    FireNull(outClose);
+    StopDispatch();
+    ApplicationWindow = nullptr; // RunMessageLoop still holds it and frees it
+    Control = nullptr;
+  }
+  return true;
+}
+
+void TOMMainForm::inClose(TData&, uint16_t) {
+  if (!FormObject) return;
+  if (OwnsApplication) FormObject->PostQuit();
+  else FormObject->PostClose();
+}
+
+void TOMMainForm::Start() {
+  if (ApplicationWindow) ApplicationWindow->SetVisible(Visible);
+  StartDispatch();
+  RunDeferredInits();
+}
+
+void TOMMainForm::FirstShow(TWindowObject* sender) {
+  if (!FirstShowDone) {
+    if (WindowState == 1 || WindowState == 2) sender->SetWindowState(WindowState);
+    FirstShowDone = true;
+  }
+  FireNull(outShow);
+}
+
+void TOMMainForm::Paint(TWindowObject* sender, HDC dc) {
+  if (BackgroundPicture && !BackgroundPicture->Empty()) {
+    RECT r{0, 0, BackgroundPicture->Width(), BackgroundPicture->Height()};
+    BackgroundPicture->Draw(dc, r);
+  }
+  FireInteger(outPaint, int32_t(reinterpret_cast<intptr_t>(sender->PeekHandle())));
+}
+
+void TOMMainForm::FormDestroyed(TWindowObject*) {
+  Control = nullptr;
+  FormObject = nullptr;
+}
+
+void TOMMainForm::AppDestroyed(TWindowObject*) { AppObject = nullptr; }
+
+void TOMMainForm::NotifyCreate() { FireNull(outCreate); }

@@ -1,0 +1,310 @@
+// The window-system layer: one TWindowObject per native window, created on
+// demand, with the control kinds, colours, fonts, event routing, keyboard
+// navigation and the message loop the window elements rely on.
+#pragma once
+
+#ifndef WIN32_LEAN_AND_MEAN
+#define WIN32_LEAN_AND_MEAN
+#endif
+#include <windows.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+class TWindowObject;
+
+// ------------------------------------------------------------------ handlers
+// A (method, object) pair; empty when not attached.
+template <class R, class... A> struct THandler {
+  R (*Method)(void* object, A... args) = nullptr;
+  void* Object = nullptr;
+  explicit operator bool() const { return Method != nullptr; }
+  R operator()(A... args) const { return Method(Object, args...); }
+};
+
+// One window message as the hook sees it; Result is returned when handled.
+struct TMessage {
+  UINT Msg = 0;
+  WPARAM WParam = 0;
+  LPARAM LParam = 0;
+  LRESULT Result = 0;
+};
+
+// Button: 1 left, 2 right, 3 middle, 0 for moves. Keys: the MK_ flags, plus
+// 0x20 while Alt is held. Pos: x in the low 16 bits, y in the high 16 bits.
+struct TMouseEvent {
+  int32_t Button = 0;
+  int32_t Keys = 0;
+  int32_t Pos = 0;
+};
+
+// Shift state handed to key handlers.
+enum : uint32_t { ssShift = 1, ssAlt = 2, ssCtrl = 4 };
+
+using THookHandler = THandler<bool, TWindowObject*, TMessage&>;
+using TNotifyHandler = THandler<void, TWindowObject*>;
+using TMouseHandler = THandler<void, TWindowObject*, const TMouseEvent&>;
+using TKeyHandler = THandler<void, TWindowObject*, uint16_t&, uint32_t>; // key 0 swallows the message
+using TPaintHandler = THandler<void, TWindowObject*, HDC>;
+
+namespace platform_detail {
+template <class M> struct MemberTraits;
+template <class C, class R, class... A> struct MemberTraits<R (C::*)(A...)> {
+  using Class = C;
+  using Handler = THandler<R, A...>;
+  template <R (C::*M)(A...)> static R Call(void* object, A... args) {
+    return (static_cast<C*>(object)->*M)(args...);
+  }
+};
+} // namespace platform_detail
+
+// MakeHandler<&TOMWin::MouseDown>(this): binds a member (virtual ones dispatch
+// as usual) to the handler type that matches its signature.
+template <auto M>
+auto MakeHandler(typename platform_detail::MemberTraits<decltype(M)>::Class* object) {
+  using T = platform_detail::MemberTraits<decltype(M)>;
+  return typename T::Handler{&T::template Call<M>, object};
+}
+
+// ------------------------------------------------------------------- colours
+// >= 0: 0x00BBGGRR; negative: GetSysColor(value & 0xFF).
+COLORREF ResolveColor(int32_t color);
+
+// --------------------------------------------------------------------- fonts
+class TFontObject {
+public:
+  TFontObject();
+  TFontObject(const TFontObject& other);
+  TFontObject& operator=(const TFontObject& other);
+  ~TFontObject();
+
+  void SetName(const std::string& name); // at most 31 characters are kept
+  std::string GetName() const;
+  void SetHeight(int32_t height);
+  int32_t GetHeight() const { return Log.lfHeight; }
+  void SetStyle(uint8_t style); // bit 0 bold, 1 italic, 2 underline, 3 strike-out
+  uint8_t GetStyle() const;
+  void SetBold(bool on);
+  void SetCharset(uint8_t charset);
+  void SetColor(int32_t color) { Color = color; }
+  int32_t GetColor() const { return Color; }
+  const LOGFONTA& GetLog() const { return Log; }
+  HFONT GetHandle(); // created on first use, discarded when a field changes
+
+private:
+  void Discard();
+  int32_t Color = 0;
+  LOGFONTA Log{};
+  HFONT Handle = nullptr;
+};
+
+// -------------------------------------------------------------- control kinds
+enum TControlKindId : uint8_t { ckApplication, ckForm, ckPanel, ckButton, ckLabel, ckGroupBox, ckEdit, ckTooltip };
+
+// The panel's bevel data, read by the panel element's painting.
+struct TPanelData {
+  uint8_t BevelOuter = 0;
+  uint8_t BevelInner = 0;
+  uint16_t BevelWidth = 0;
+  uint16_t BorderWidth = 0;
+  uint8_t BorderStyle = 0;
+};
+
+// Edit options (CreateEdit).
+enum : uint16_t {
+  eoNoHScroll = 1 << 0,
+  eoNoVScroll = 1 << 1,
+  eoLowerCase = 1 << 2,
+  eoMultiLine = 1 << 3,
+  eoNoHideSel = 1 << 4,
+  eoOemConvert = 1 << 5,
+  eoPassword = 1 << 6,
+  eoReadOnly = 1 << 7,
+  eoUpperCase = 1 << 8,
+  eoWantReturn = 1 << 9,
+  eoWantTab = 1 << 10,
+  eoNumber = 1 << 11,
+};
+
+// ------------------------------------------------------------ window object
+class TWindowObject {
+public:
+  TWindowObject(TControlKindId kind, TWindowObject* parent);
+  TWindowObject(const TWindowObject&) = delete;
+  TWindowObject& operator=(const TWindowObject&) = delete;
+  ~TWindowObject(); // frees the children first, then the native window
+
+  TControlKindId Kind() const { return KindId; }
+  TWindowObject* Parent() const { return ParentObject; }
+  const std::vector<TWindowObject*>& Children() const { return ChildObjects; }
+  TWindowObject* Form(); // the form (or application window) that holds this object
+
+  HWND GetHandle();               // creates the native window (parents first)
+  HWND PeekHandle() const { return Handle; } // without creating
+  void CreateAll();               // this window and every descendant
+
+  void SetText(const std::string& text);
+  std::string GetText();
+
+  void SetPosition(int32_t x, int32_t y);
+  void SetSize(int32_t width, int32_t height); // 0 keeps that dimension
+  void SetBounds(int32_t left, int32_t top, int32_t right, int32_t bottom);
+  void SetClientSize(int32_t width, int32_t height);
+  int32_t GetLeft() const { return Bounds.left; }
+  int32_t GetTop() const { return Bounds.top; }
+  int32_t GetWidth() const { return Bounds.right - Bounds.left; }
+  int32_t GetHeight() const { return Bounds.bottom - Bounds.top; }
+  void SetAlign(uint8_t align);
+  uint8_t GetAlign() const { return Align; }
+  void SetChildMargin(int32_t margin);
+
+  void SetColor(int32_t color);
+  int32_t GetColor() const { return Color; }
+  HBRUSH GetBrush(); // background brush, created lazily from the resolved colour
+
+  void SetCtl3D(bool on);
+  bool GetCtl3D() const { return Ctl3D; }
+  void SetTransparent(bool on);
+  bool GetTransparent() const { return Transparent; }
+  void SetEnabled(bool on);
+  bool GetEnabled() const { return Enabled; }
+  void SetVisible(bool on);
+  bool GetVisible() const { return Visible; }
+  void ShowAndActivate();
+  void SetCursor(uintptr_t cursor);
+
+  void SetTabOrder(int32_t order);
+  int32_t GetTabOrder() const { return TabOrder; }
+  void SetFocusable(bool on);
+  bool GetFocusable() const { return Focusable; }
+  void SetTabNavigation(bool on) { TabNavigation = on; }
+  bool GetTabNavigation() const { return TabNavigation; }
+
+  void SetStyle(DWORD style);
+  DWORD GetStyle() const { return Style; }
+  void SetExStyle(DWORD exStyle);
+  DWORD GetExStyle() const { return ExStyle; }
+
+  void SetTextAlign(uint8_t align);     // 0 left, 1 right, 2 centre
+  uint8_t GetTextAlign() const { return TextAlign; }
+  void SetVerticalAlign(uint8_t align); // 0 centre, 1 top, 2 bottom
+  uint8_t GetVerticalAlign() const { return VerticalAlign; }
+
+  void SetIcon(HICON icon); // takes the icon over; the previous one is destroyed
+  HICON GetIcon() const { return Icon; }
+  void SetWindowState(uint8_t state);
+  void SetAlpha(uint8_t alpha);
+
+  // Font: changes are applied to the native window at once.
+  TFontObject& Font() { return FontData; }
+  void FontChanged(); // call after changing Font() directly
+  void SetFontName(const std::string& name);
+  void SetFontHeight(int32_t height);
+  void SetFontStyle(uint8_t style);
+  void SetFontColor(int32_t color);
+  void SetFontCharset(uint8_t charset);
+  const TFontObject& GetParentFont() const;
+  void AssignFont(const TFontObject& font);
+
+  void Invalidate();
+  LRESULT Perform(UINT msg, WPARAM wParam, LPARAM lParam);
+  void PostClose();
+  void PostQuit();
+
+  TPanelData& PanelData() { return Panel; }
+
+  // Event attachment: a (method, object) pair each; empty = not attached.
+  THookHandler OnMessageHook;
+  TMouseHandler OnMouseDown, OnMouseUp, OnMouseMove, OnDblClick;
+  TNotifyHandler OnMouseEnter, OnMouseLeave;
+  TKeyHandler OnKeyDown, OnKeyUp;
+  TNotifyHandler OnClick, OnTextChange, OnShow, OnSize, OnDestroyed;
+  TPaintHandler OnPaint;
+  void ClearHandlers(); // an element going away detaches everything it attached
+
+  // Routing entry of the layer's window procedure.
+  LRESULT Dispatch(UINT msg, WPARAM wParam, LPARAM lParam);
+
+private:
+  friend struct TLayerAccess; // the creation functions and the loop of Window.cpp
+
+  void CreateNative();
+  void ApplyFont();
+  void SyncBounds();
+  void Realign();
+  bool HandleKey(UINT msg, WPARAM& wParam);
+  bool Navigate(bool backwards);
+  LRESULT DefaultProc(UINT msg, WPARAM wParam, LPARAM lParam);
+  LRESULT ControlColor(HDC dc);
+  void Repaint();
+
+  TControlKindId KindId;
+  TWindowObject* ParentObject;
+  std::vector<TWindowObject*> ChildObjects;
+  HWND Handle = nullptr;
+  WNDPROC SavedProc = nullptr; // the system class procedure of a subclassed control
+
+  DWORD Style = 0;
+  DWORD ExStyle = 0;
+  RECT Bounds{};
+  std::string Text;
+  int32_t Color = 0;
+  HBRUSH Brush = nullptr;
+  TFontObject FontData;
+  bool Ctl3D = false;
+  bool Visible = true;
+  bool Enabled = true;
+  bool Focusable = false;
+  bool TabNavigation = false;
+  bool KeyboardNavigation = false; // forms: Tab moves between controls
+  int32_t TabOrder = 0;
+  bool Transparent = false;
+  bool WantTab = false;
+  uint8_t TextAlign = 0;
+  uint8_t VerticalAlign = 0;
+  uint8_t Align = 0;
+  int32_t ChildMargin = 0;
+  uintptr_t Cursor = 0;
+  HICON Icon = nullptr;
+  bool IconOwned = false;
+  bool MouseInside = false;
+  TWindowObject* LastFocused = nullptr; // forms: the control to give the focus back to
+  TPanelData Panel;
+};
+
+// ---------------------------------------------------------------- creation
+// Every object is owned by its parent (the application window by the global
+// below and RunMessageLoop); FreeWindowObject frees one early.
+extern TWindowObject* ApplicationWindow;
+
+TWindowObject* CreateApplicationWindow();
+TWindowObject* CreateForm(TWindowObject* parent, const std::string& caption);
+TWindowObject* CreatePanel(TWindowObject* parent, const TPanelData& data);
+TWindowObject* CreateButton(TWindowObject* parent, const std::string& caption);
+TWindowObject* CreateLabel(TWindowObject* parent, const std::string& text);
+TWindowObject* CreateGroupBox(TWindowObject* parent, const std::string& caption);
+TWindowObject* CreateEdit(TWindowObject* parent, uint16_t options);
+void FreeWindowObject(TWindowObject* object);
+
+// Tooltips: one tooltip window per program, created on first use.
+HWND CreateTooltip();
+void SetTooltipText(TWindowObject* window, const std::string& text);
+
+// Tab and Shift+Tab between the controls of the form that holds the object.
+void EnableKeyboardNavigation(TWindowObject* window);
+
+// --------------------------------------------------------------- message loop
+void RunMessageLoop(TWindowObject*& applicationWindow);
+// Loop step 2 on its own: creates the native windows and shows the visible ones.
+void ShowApplicationWindows(TWindowObject* applicationWindow);
+void ProcessMessages();
+bool Terminated();
+// Lets a process run a second loop after the first has ended (test programs).
+void ResetTerminated();
+
+// The form that last received the keyboard focus, or none.
+TWindowObject* CurrentForm();
+
+// A fault the layer cannot recover from: reported, then the process ends.
+[[noreturn]] void FatalWindowError(const std::string& text);
