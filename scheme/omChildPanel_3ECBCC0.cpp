@@ -1,0 +1,86 @@
+#include "omChildPanel_3ECBCC0.h"
+
+namespace {
+
+// "      Завершение установки"
+const char* const TitleCaption =
+    "      \xC7\xE0\xE2\xE5\xF0\xF8\xE5\xED\xE8\xE5 \xF3\xF1\xF2\xE0\xED\xEE\xE2\xEA\xE8";
+
+// "   Установка успешно выполнена!\r\n\r\n   Нажмите кнопку \"Готово\",  для выхода\r\n   из программы установки!"
+const char* const SuccessCaption =
+    "   \xD3\xF1\xF2\xE0\xED\xEE\xE2\xEA\xE0 \xF3\xF1\xEF\xE5\xF8\xED\xEE \xE2\xFB\xEF\xEE\xEB\xED\xE5\xED\xE0!\r\n"
+    "\r\n"
+    "   \xCD\xE0\xE6\xEC\xE8\xF2\xE5 \xEA\xED\xEE\xEF\xEA\xF3 \"\xC3\xEE\xF2\xEE\xE2\xEE\",  \xE4\xEB\xFF \xE2\xFB\xF5\xEE\xE4\xE0\r\n"
+    "   \xE8\xE7 \xEF\xF0\xEE\xE3\xF0\xE0\xEC\xEC\xFB \xF3\xF1\xF2\xE0\xED\xEE\xE2\xEA\xE8!";
+
+} // namespace
+
+TClassChildPanel_3ECBCC0::TClassChildPanel_3ECBCC0(TWindowObject* parent) {
+  // The host first, initialised at once: the rest are children of its window.
+  BodyPanel = std::make_unique<TOMPanel>(parent);
+  BodyPanel->Left = 0;
+  BodyPanel->Top = 0;
+  BodyPanel->Width = 440;
+  BodyPanel->Height = 290;
+  BodyPanel->Caption = "";
+  BodyPanel->BevelOuter = 0;
+  BodyPanel->BevelInner = 2;
+  BodyPanel->BevelWidth = 1;
+  BodyPanel->BorderWidth = 1;
+  BodyPanel->BorderStyle = 0;
+  BodyPanel->Alignment = 0;
+  BodyPanel->Color = int32_t(0xFF00000F);
+  BodyPanel->Font = MakeFontRec("Arial", 8, 0, 0, 1);
+  BodyPanel->Init();
+
+  // The other elements, in declaration order.
+  TWindowObject* host = BodyPanel->Control;
+  Bridge_ = std::make_unique<TOMEditMulti>();
+  TitleLabel = std::make_unique<TOMLabel>(host);
+  SidePicture = std::make_unique<TOMImage>(host);
+  SuccessText = std::make_unique<TOMLabel>(host);
+
+  // Settings, in reverse declaration order; the body has no links.
+  SuccessText->Left = 170;
+  SuccessText->Top = 70;
+  SuccessText->Width = 265;
+  SuccessText->Height = 215;
+  SuccessText->Color = 0xFFFFFF;
+  SuccessText->Font = MakeFontRec("Arial", 10, 0, 0, 1);
+  SuccessText->SetAutoSize(false);
+  SuccessText->SetAlignment(0);
+  SuccessText->Caption = SuccessCaption;
+  SuccessText->Init();
+
+  SidePicture->Left = -5;
+  SidePicture->Top = 0;
+  SidePicture->Width = 175;
+  SidePicture->Height = 285;
+  SidePicture->Color = 0xFFFFFF;
+  SidePicture->DrawMode = &DrawProportional;
+  SidePicture->KeepSize = 1;
+  SidePicture->ResizeCanvas = 0;
+  SidePicture->SetPicture(LoadBitmapA(GetModuleHandleA(nullptr), "BITMAP1"));
+  SidePicture->Init();
+
+  TitleLabel->Left = 170;
+  TitleLabel->Top = 0;
+  TitleLabel->Width = 265;
+  TitleLabel->Height = 70;
+  TitleLabel->Color = 0xFFFFFF;
+  TitleLabel->Font = MakeFontRec("Arial", 10, 1, 0, 1);
+  TitleLabel->SetAutoSize(false);
+  TitleLabel->SetAlignment(0);
+  TitleLabel->Caption = TitleCaption;
+  TitleLabel->Init();
+
+  Bridge_->SetWorkCount(0);
+  Bridge_->SetVarCount(0);
+  Bridge_->Container = this;
+}
+
+TClassChildPanel_3ECBCC0::~TClassChildPanel_3ECBCC0() {
+  // Declaration order, the host last: its window takes the child windows with it.
+  FreeInOrder(Bridge_, TitleLabel, SidePicture, SuccessText);
+  BodyPanel.reset();
+}

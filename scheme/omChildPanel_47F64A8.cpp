@@ -1,0 +1,64 @@
+#include "omChildPanel_47F64A8.h"
+
+#include "omChildPanel_3ECBCC0.h"
+
+namespace {
+
+// "Готово"
+const char* const DoneCaption = "\xC3\xEE\xF2\xEE\xE2\xEE";
+
+} // namespace
+
+TClassChildPanel_47F64A8::TClassChildPanel_47F64A8(TWindowObject* parent) {
+  // The host first, initialised at once: the rest are children of its window.
+  FramePanel = std::make_unique<TOMPanel>(parent);
+  FramePanel->Left = -5;
+  FramePanel->Top = 0;
+  FramePanel->Width = 440;
+  FramePanel->Height = 330;
+  FramePanel->Caption = "";
+  FramePanel->BevelOuter = 0;
+  FramePanel->BevelInner = 2;
+  FramePanel->BevelWidth = 1;
+  FramePanel->BorderWidth = 1;
+  FramePanel->BorderStyle = 0;
+  FramePanel->Alignment = 0;
+  FramePanel->Color = int32_t(0xFF00000F);
+  FramePanel->Font = MakeFontRec("Arial", 8, 0, 0, 1);
+  FramePanel->Visible = false;
+  FramePanel->Init();
+
+  // The other elements, in declaration order.
+  TWindowObject* host = FramePanel->Control;
+  Bridge_ = std::make_unique<TOMEditMulti>();
+  DoneButton = std::make_unique<TOMButton>(host);
+  BodyHost = std::make_unique<TOMMultiElement>(host);
+
+  // Settings and links, in reverse declaration order.
+  BodyHost->CreateOnFirstUse = false;
+  BodyHost->SetCreateInner(&TClassChildPanel_3ECBCC0::Create);
+  BodyHost->SetEventCount(0);
+  BodyHost->SetDataCount(0);
+
+  DoneButton->Left = 300;
+  DoneButton->Top = 290;
+  DoneButton->Width = 75;
+  DoneButton->Height = 25;
+  DoneButton->Font = MakeFontRec("Arial", 8, 0, 0, 1);
+  DoneButton->Data = IntegerData(0);
+  DoneButton->SetCaption(DoneCaption);
+  DoneButton->Init();
+  DoneButton->outClick = MakePointLink<&TOMEditMulti::inEvent>(0, Bridge_.get());
+
+  // Shown and hidden directly, without a hub.
+  Bridge_->SetWorkCount(1);
+  Bridge_->SetVarCount(0);
+  Bridge_->WorkLinks[0] = MakePointLink<&TOMWin::inVisible>(2, FramePanel.get());
+  Bridge_->Container = this;
+}
+
+TClassChildPanel_47F64A8::~TClassChildPanel_47F64A8() {
+  // Declaration order, the host last: its window takes the child windows with it.
+  FreeInOrder(Bridge_, DoneButton, BodyHost);
+  FramePanel.reset();
+}

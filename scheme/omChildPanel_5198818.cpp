@@ -1,0 +1,55 @@
+#include "omChildPanel_5198818.h"
+
+namespace {
+
+// "   Лицензионное соглашение"
+const char* const HeaderCaption =
+    "   \xCB\xE8\xF6\xE5\xED\xE7\xE8\xEE\xED\xED\xEE\xE5 \xF1\xEE\xE3\xEB\xE0\xF8\xE5\xED\xE8\xE5";
+
+} // namespace
+
+TClassChildPanel_5198818::TClassChildPanel_5198818(TWindowObject* parent) {
+  // The host first, initialised at once: the label is a child of its window.
+  HeaderPanel = std::make_unique<TOMPanel>(parent);
+  HeaderPanel->Left = 0;
+  HeaderPanel->Top = 0;
+  HeaderPanel->Width = 445;
+  HeaderPanel->Height = 45;
+  HeaderPanel->Caption = "";
+  HeaderPanel->BevelOuter = 0;
+  HeaderPanel->BevelInner = 2;
+  HeaderPanel->BevelWidth = 1;
+  HeaderPanel->BorderWidth = 1;
+  HeaderPanel->BorderStyle = 0;
+  HeaderPanel->Alignment = 0;
+  HeaderPanel->Color = int32_t(0xFF00000F);
+  HeaderPanel->Font = MakeFontRec("Arial", 8, 0, 0, 1);
+  HeaderPanel->Init();
+
+  // The other elements, in declaration order.
+  TWindowObject* host = HeaderPanel->Control;
+  Bridge_ = std::make_unique<TOMEditMulti>();
+  HeaderLabel = std::make_unique<TOMLabel>(host);
+
+  // Settings and links, in reverse declaration order.
+  HeaderLabel->Left = 0;
+  HeaderLabel->Top = 0;
+  HeaderLabel->Width = 445;
+  HeaderLabel->Height = 45;
+  HeaderLabel->Color = 0xFFFFFF;
+  HeaderLabel->Font = MakeFontRec("Arial", 10, 1, 0, 1);
+  HeaderLabel->SetAutoSize(false);
+  HeaderLabel->SetAlignment(0);
+  HeaderLabel->Caption = HeaderCaption;
+  HeaderLabel->Init();
+
+  Bridge_->SetWorkCount(0);
+  Bridge_->SetVarCount(0);
+  Bridge_->Container = this;
+}
+
+TClassChildPanel_5198818::~TClassChildPanel_5198818() {
+  // Declaration order, the host last: its window takes the child windows with it.
+  FreeInOrder(Bridge_, HeaderLabel);
+  HeaderPanel.reset();
+}

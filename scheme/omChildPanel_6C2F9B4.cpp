@@ -1,0 +1,84 @@
+#include "omChildPanel_6C2F9B4.h"
+
+#include "Resources.h"
+
+namespace {
+
+// "                 Установка программы\r\n\r\n    Сорванта\r\n    Версия - 2.1"
+const char* const TitleCaption =
+    "                 \xD3\xF1\xF2\xE0\xED\xEE\xE2\xEA\xE0 \xEF\xF0\xEE\xE3\xF0\xE0\xEC\xEC\xFB\r\n"
+    "\r\n"
+    "    \xD1\xEE\xF0\xE2\xE0\xED\xF2\xE0\r\n"
+    "    \xC2\xE5\xF0\xF1\xE8\xFF - 2.1";
+
+} // namespace
+
+TClassChildPanel_6C2F9B4::TClassChildPanel_6C2F9B4(TWindowObject* parent) {
+  // The host first, initialised at once: the rest are children of its window.
+  BodyPanel = std::make_unique<TOMPanel>(parent);
+  BodyPanel->Left = 0;
+  BodyPanel->Top = 0;
+  BodyPanel->Width = 440;
+  BodyPanel->Height = 290;
+  BodyPanel->Caption = "";
+  BodyPanel->BevelOuter = 0;
+  BodyPanel->BevelInner = 2;
+  BodyPanel->BevelWidth = 1;
+  BodyPanel->BorderWidth = 1;
+  BodyPanel->BorderStyle = 0;
+  BodyPanel->Alignment = 0;
+  BodyPanel->Color = int32_t(0xFF00000F);
+  BodyPanel->Font = MakeFontRec("Arial", 8, 0, 0, 1);
+  BodyPanel->Init();
+
+  // The other elements, in declaration order.
+  TWindowObject* host = BodyPanel->Control;
+  Bridge_ = std::make_unique<TOMEditMulti>();
+  TitleLabel = std::make_unique<TOMLabel>(host);
+  SidePicture = std::make_unique<TOMImage>(host);
+  WelcomeText = std::make_unique<TOMLabel>(host);
+
+  // Settings, in reverse declaration order; the body has no links.
+  WelcomeText->Left = 170;
+  WelcomeText->Top = 115;
+  WelcomeText->Width = 265;
+  WelcomeText->Height = 170;
+  WelcomeText->Color = 0xFFFFFF;
+  WelcomeText->Font = MakeFontRec("Arial", 9, 0, 0, 1);
+  WelcomeText->SetAutoSize(false);
+  WelcomeText->SetAlignment(0);
+  WelcomeText->Caption = LoadResourceText("Str1");
+  WelcomeText->Init();
+
+  SidePicture->Left = -5;
+  SidePicture->Top = 0;
+  SidePicture->Width = 175;
+  SidePicture->Height = 285;
+  SidePicture->Color = 0xFFFFFF;
+  SidePicture->DrawMode = &DrawProportional;
+  SidePicture->KeepSize = 1;
+  SidePicture->ResizeCanvas = 0;
+  SidePicture->SetPicture(LoadBitmapA(GetModuleHandleA(nullptr), "BITMAP0"));
+  SidePicture->Init();
+
+  TitleLabel->Left = 170;
+  TitleLabel->Top = 0;
+  TitleLabel->Width = 265;
+  TitleLabel->Height = 115;
+  TitleLabel->Color = 0xFFFFFF;
+  TitleLabel->Font = MakeFontRec("Arial", 10, 1, 0, 1);
+  TitleLabel->SetAutoSize(false);
+  TitleLabel->SetAlignment(0);
+  TitleLabel->Caption = TitleCaption;
+  TitleLabel->Init();
+
+  Bridge_->SetWorkCount(0);
+  Bridge_->SetVarCount(0);
+  Bridge_->Container = this;
+}
+
+TClassChildPanel_6C2F9B4::~TClassChildPanel_6C2F9B4() {
+  // Declaration order, the host last: its window takes the child windows with it.
+  FreeInOrder(Bridge_, TitleLabel, SidePicture, WelcomeText);
+  BodyPanel.reset();
+}
