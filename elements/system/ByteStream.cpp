@@ -5,17 +5,13 @@
 #include <algorithm>
 #include <cstring>
 
+#include "InstallLog.h"
 #include "Paths.h"
 
 namespace {
 
 // ReadFile/WriteFile move at most a DWORD at a time.
 constexpr int64_t ChunkLimit = 0x40000000;
-
-void* OpenFileHandle(const std::string& path, DWORD access, DWORD disposition) {
-  return CreateFileA(path.c_str(), access, FILE_SHARE_READ, nullptr, disposition,
-                     FILE_ATTRIBUTE_NORMAL, nullptr);
-}
 
 } // namespace
 
@@ -24,20 +20,27 @@ std::unique_ptr<TByteStream> CreateMemoryStream() {
 }
 
 std::unique_ptr<TByteStream> OpenReadStream(const std::string& path) {
-  return std::unique_ptr<TByteStream>(
-      new TByteStream(TByteStream::skReadFile, OpenFileHandle(path, GENERIC_READ, OPEN_EXISTING)));
+  return TByteStream::OpenFile(TByteStream::skReadFile, path, GENERIC_READ, OPEN_EXISTING);
 }
 
 std::unique_ptr<TByteStream> OpenWriteStream(const std::string& path) {
-  return std::unique_ptr<TByteStream>(
-      new TByteStream(TByteStream::skWriteFile, OpenFileHandle(path, GENERIC_WRITE, OPEN_ALWAYS)));
+  return TByteStream::OpenFile(TByteStream::skWriteFile, path, GENERIC_WRITE, OPEN_ALWAYS);
 }
 
 std::unique_ptr<TByteStream> OpenReadWriteStream(const std::string& path) {
   // Open an existing file as it is (never cut), otherwise create it.
   DWORD disposition = FileExists(path) ? OPEN_EXISTING : CREATE_NEW;
-  return std::unique_ptr<TByteStream>(new TByteStream(
-      TByteStream::skReadWriteFile, OpenFileHandle(path, GENERIC_READ | GENERIC_WRITE, disposition)));
+  return TByteStream::OpenFile(TByteStream::skReadWriteFile, path, GENERIC_READ | GENERIC_WRITE, disposition);
+}
+
+std::unique_ptr<TByteStream> TByteStream::OpenFile(TStreamKind kind, const std::string& path, uint32_t access,
+                                                   uint32_t disposition) {
+  HANDLE file = CreateFileA(path.c_str(), access, FILE_SHARE_READ, nullptr, disposition, FILE_ATTRIBUTE_NORMAL,
+                            nullptr);
+  uint32_t error = file == INVALID_HANDLE_VALUE ? LastFailureCode() : 0;
+  std::unique_ptr<TByteStream> stream(new TByteStream(kind, file));
+  stream->FError = error;
+  return stream;
 }
 
 TByteStream::~TByteStream() {
@@ -79,11 +82,15 @@ int64_t TByteStream::Write(const void* buffer, int64_t count) {
   int64_t total = 0;
   while (total < count) {
     DWORD part = DWORD(std::min(count - total, ChunkLimit)), put = 0;
-    if (!WriteFile(FHandle, static_cast<const uint8_t*>(buffer) + total, part, &put, nullptr) || put == 0) break;
+    BOOL written = WriteFile(FHandle, static_cast<const uint8_t*>(buffer) + total, part, &put, nullptr);
+    if (!written || put == 0) {
+      FError = written ? ERROR_WRITE_FAULT : LastFailureCode();
+      break;
+    }
     total += put;
   }
   // A write stream replaces the file's content: it ends after the last byte written.
-  if (FKind == skWriteFile) SetEndOfFile(FHandle);
+  if (FKind == skWriteFile && !SetEndOfFile(FHandle)) FError = LastFailureCode();
   return total;
 }
 

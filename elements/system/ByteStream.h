@@ -27,6 +27,9 @@ public:
 
   TStreamKind Kind() const { return FKind; }
   bool IsOpen() const; // memory streams are always open
+  // The system error of a failed open, or of the last write or end-of-file
+  // that failed; 0 while nothing failed. Memory streams never fail.
+  uint32_t Error() const { return FError; }
   // The block of a memory stream (Size() bytes); null for file streams.
   const uint8_t* Memory() const { return FKind == skMemory ? FBlock.data() : nullptr; }
 
@@ -37,11 +40,15 @@ public:
 
 private:
   TByteStream(TStreamKind kind, void* handle) : FKind(kind), FHandle(handle) {}
+  // Opens a file kind (CreateFileA access and disposition), keeping the error of a failed open.
+  static std::unique_ptr<TByteStream> OpenFile(TStreamKind kind, const std::string& path, uint32_t access,
+                                               uint32_t disposition);
 
   TStreamKind FKind;
   void* FHandle; // HANDLE of a file stream; INVALID_HANDLE_VALUE when the open failed
   std::vector<uint8_t> FBlock;
   int64_t FPosition = 0; // memory streams only
+  uint32_t FError = 0;
 };
 
 std::unique_ptr<TByteStream> CreateMemoryStream();

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include "InstallLog.h"
+
 void TLineList::AssignText(const std::string& text) {
   FLines.clear();
   const char* p = text.data();
@@ -29,13 +31,19 @@ std::string TLineList::JoinLines() const {
   return text;
 }
 
-void TLineList::WriteToFile(const std::string& path) const {
+uint32_t TLineList::WriteToFile(const std::string& path) const {
   HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS,
                             FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return;
+  if (file == INVALID_HANDLE_VALUE) return LastFailureCode();
   const std::string text = JoinLines();
+  uint32_t error = 0;
   DWORD written = 0;
-  if (!text.empty()) WriteFile(file, text.data(), DWORD(text.size()), &written, nullptr);
-  SetEndOfFile(file); // older, longer content is cut off
+  if (!text.empty()) {
+    if (!WriteFile(file, text.data(), DWORD(text.size()), &written, nullptr)) error = LastFailureCode();
+    else if (written != text.size()) error = ERROR_WRITE_FAULT; // short: the file is incomplete
+  }
+  // Older, longer content is cut off.
+  if (!SetEndOfFile(file) && error == 0) error = LastFailureCode();
   CloseHandle(file);
+  return error;
 }

@@ -1,6 +1,7 @@
 // An ordered list of 8-bit text lines, kept byte for byte.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -16,8 +17,9 @@ public:
   // Every line followed by CR LF.
   std::string JoinLines() const;
   // Writes JoinLines to the file (created or cut), in one write, keeping
-  // others out meanwhile. A file that cannot be opened is silently skipped.
-  void WriteToFile(const std::string& path) const;
+  // others out meanwhile. A file that cannot be opened is skipped. Returns 0,
+  // or the system error of the open, write or end-of-file that failed.
+  uint32_t WriteToFile(const std::string& path) const;
 
   size_t Count() const { return FLines.size(); }
   const std::string& operator[](size_t index) const { return FLines[index]; }

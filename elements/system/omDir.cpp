@@ -3,6 +3,7 @@
 #include <windows.h>
 #include <shlobj.h>
 
+#include "InstallLog.h"
 #include "Paths.h"
 
 namespace {
@@ -44,8 +45,11 @@ std::string ShellDesktopDirectory() {
 
 } // namespace
 
-bool ForceFolders(const std::string& path) {
-  if (path.empty()) return false;
+bool ForceFolders(const std::string& path, std::string& failedFolder, uint32_t& error) {
+  if (path.empty()) {
+    error = ERROR_INVALID_NAME;
+    return false;
+  }
   // A run of backslashes is one separator to the system. Stripping only one
   // would make C:\A\\ its own parent, and C:\A would never be created.
   std::string folder = path;
@@ -54,7 +58,20 @@ bool ForceFolders(const std::string& path) {
   size_t cut = folder.find_last_of(":\\");
   std::string parent = cut == std::string::npos ? std::string() : folder.substr(0, cut + 1);
   if (parent == folder) return true;
-  return ForceFolders(parent) && CreateDirectoryA(folder.c_str(), nullptr) != 0;
+  if (!ForceFolders(parent, failedFolder, error)) {
+    if (failedFolder.empty()) failedFolder = folder; // a bare name has no parent to blame
+    return false;
+  }
+  if (CreateDirectoryA(folder.c_str(), nullptr)) return true;
+  failedFolder = folder;
+  error = LastFailureCode();
+  return false;
+}
+
+bool ForceFolders(const std::string& path) {
+  std::string failedFolder;
+  uint32_t error = 0;
+  return ForceFolders(path, failedFolder, error);
 }
 
 std::string DesktopFolder() {
@@ -65,7 +82,10 @@ std::string DesktopFolder() {
 }
 
 void TOMDir::inCreate(TData& value, uint16_t) {
-  ForceFolders(DataToString(value));
+  const std::string path = DataToString(value);
+  std::string failedFolder;
+  uint32_t error = 0;
+  if (!ForceFolders(path, failedFolder, error)) InstallLog().Add(failedFolder.empty() ? path : failedFolder, error);
   ForwardNull(value, outCreate);
 }
 

@@ -14,6 +14,9 @@ public:
 // (a doubled backslash counts as one separator); a drive root counts as
 // present; a bare name (no ':' or '\') is refused.
 bool ForceFolders(const std::string& path);
+// The same; when it fails, failedFolder and error tell which level could not
+// be made and the system's reason (ERROR_INVALID_NAME for an empty or bare name).
+bool ForceFolders(const std::string& path, std::string& failedFolder, uint32_t& error);
 // The user's desktop folder with one trailing backslash, or "\" when it
 // cannot be found.
 std::string DesktopFolder();

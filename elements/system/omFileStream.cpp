@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "InstallLog.h"
 #include "Paths.h"
 
 namespace {
@@ -26,6 +27,10 @@ void TOMFileStream::inOpen(TData& value, uint16_t) {
     Stream = OpenReadStream(name);
     break;
   }
+  FOpenName = name;
+  // A file that was to be written but could not be opened; the stream stays
+  // and moves nothing, as before.
+  if (Stream->Kind() != TByteStream::skReadFile && !Stream->IsOpen()) InstallLog().Add(name, Stream->Error());
   FireStream(outOpen, Stream.get());
 }
 
@@ -38,7 +43,10 @@ void TOMFileStream::inWrite(TData& value, uint16_t index) {
       // The whole source, wherever its position stood.
       TByteStream& source = *value.StreamValue;
       source.SetPosition(0);
-      Stream->CopyFrom(source, source.Size());
+      int64_t size = source.Size();
+      // A failed open is already recorded; here only a write that fell short.
+      if (Stream->CopyFrom(source, size) != size && Stream->IsOpen())
+        InstallLog().Add(FOpenName, Stream->Error() ? Stream->Error() : ERROR_WRITE_FAULT);
     }
   }
   if (Stream && AutoOpen) Stream.reset();

@@ -19,4 +19,7 @@ public:
   void inOpen(TData& value, uint16_t index);
   void inWrite(TData& value, uint16_t index);
   void inClose(TData& value, uint16_t index);
+
+private:
+  std::string FOpenName; // the name Stream was opened with, for the installation record
 };

@@ -4,11 +4,17 @@
 
 #include <memory>
 
+#include "InstallLog.h"
 #include "Paths.h"
 
 bool TIniFile::WriteString(const std::string& key, const std::string& value) {
-  if (Direction != idWrite) return false;
-  return WritePrivateProfileStringA(Section.c_str(), key.c_str(), value.c_str(), FileName.c_str()) != 0;
+  if (Direction != idWrite) {
+    Error = ERROR_ACCESS_DENIED;
+    return false;
+  }
+  if (WritePrivateProfileStringA(Section.c_str(), key.c_str(), value.c_str(), FileName.c_str())) return true;
+  Error = LastFailureCode();
+  return false;
 }
 
 bool TIniFile::WriteInteger(const std::string& key, int32_t value) { return WriteString(key, IntegerToText(value)); }
@@ -28,11 +34,13 @@ void TOMini::inWrite(TData& value, uint16_t) {
                                          ReadPointString(value, getSection, Section), TIniFile::idWrite);
   // The value is read before the key: with both unlinked and Key empty the
   // event's value is the value.
+  bool written = true;
   if (ValueType == 1) {
     std::string text = ReadPointString(value, getValue, std::string());
-    file->WriteString(ReadPointString(value, getKey, Key), text);
+    written = file->WriteString(ReadPointString(value, getKey, Key), text);
   } else if (ValueType == 0) {
     int32_t number = ReadPointInteger(value, getValue, 0);
-    file->WriteInteger(ReadPointString(value, getKey, Key), number);
+    written = file->WriteInteger(ReadPointString(value, getKey, Key), number);
   }
+  if (!written) InstallLog().Add(file->FileName, file->Error);
 }

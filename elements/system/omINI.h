@@ -19,6 +19,7 @@ public:
   const std::string FileName;
   const std::string Section;
   const TDirection Direction;
+  uint32_t Error = 0; // system error of the last write that failed
 };
 
 // Writes one value (text or integer by ValueType) under Section/Key of FileName.

@@ -1,5 +1,6 @@
 #include "omShortcut.h"
 
+#include "InstallLog.h"
 #include "shortcut.h"
 
 void TOMShortCut::inCreate(TData& value, uint16_t) {
@@ -8,6 +9,7 @@ void TOMShortCut::inCreate(TData& value, uint16_t) {
   std::string workDir = ReadPointString(value, getWorkDir, WorkDir);
   std::string linkFile = ReadPointString(value, getLinkFile, LinkFile);
   std::string target = ReadPointString(value, getTarget, Target);
-  CreateLink(target, linkFile, workDir, description);
+  if (long result = CreateLink(target, linkFile, workDir, description))
+    InstallLog().Add(linkFile, uint32_t(result));
   FireNull(outCreate);
 }

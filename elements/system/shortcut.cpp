@@ -23,23 +23,32 @@ std::wstring AnsiToWide(const std::string& text) {
 
 } // namespace
 
-void CreateLink(const std::string& target, const std::string& linkFile, const std::string& workDir,
+long CreateLink(const std::string& target, const std::string& linkFile, const std::string& workDir,
                 const std::string& description) {
   // Only a successful initialisation is balanced: uninitialising after a
   // refusal would undo someone else's.
   HRESULT initialised = CoInitialize(nullptr);
+  HRESULT result = S_OK;
+  auto note = [&result](HRESULT step) {
+    if (FAILED(step) && SUCCEEDED(result)) result = step;
+  };
   IShellLinkA* link = nullptr;
-  if (SUCCEEDED(CoCreateInstance(ShellLinkClass, nullptr, CLSCTX_INPROC_SERVER | CLSCTX_LOCAL_SERVER,
-                                 ShellLinkAInterface, reinterpret_cast<void**>(&link)))) {
-    link->SetPath(target.c_str());
-    link->SetWorkingDirectory(workDir.c_str());
-    link->SetDescription(description.c_str());
+  HRESULT created = CoCreateInstance(ShellLinkClass, nullptr, CLSCTX_INPROC_SERVER | CLSCTX_LOCAL_SERVER,
+                                     ShellLinkAInterface, reinterpret_cast<void**>(&link));
+  note(created);
+  if (SUCCEEDED(created)) {
+    note(link->SetPath(target.c_str()));
+    note(link->SetWorkingDirectory(workDir.c_str()));
+    note(link->SetDescription(description.c_str()));
     IPersistFile* file = nullptr;
-    if (SUCCEEDED(link->QueryInterface(PersistFileInterface, reinterpret_cast<void**>(&file)))) {
-      file->Save(AnsiToWide(linkFile).c_str(), FALSE);
+    HRESULT persist = link->QueryInterface(PersistFileInterface, reinterpret_cast<void**>(&file));
+    note(persist);
+    if (SUCCEEDED(persist)) {
+      note(file->Save(AnsiToWide(linkFile).c_str(), FALSE));
       file->Release();
     }
     link->Release();
   }
   if (SUCCEEDED(initialised)) CoUninitialize();
+  return result;
 }

@@ -248,11 +248,16 @@ void TJpegPicture::SaveToStream(TByteStream& stream) {
   stream.CopyFrom(*FData, FData->Size());
 }
 
-bool TJpegPicture::SaveToFile(const std::string& name) {
+bool TJpegPicture::SaveToFile(const std::string& name, uint32_t* error) {
+  if (error) *error = 0;
   if (Empty()) return false;
   std::unique_ptr<TByteStream> file = OpenWriteStream(name);
   SaveToStream(*file);
-  return file->Position() != 0;
+  int64_t written = file->Position();
+  // Short of the held bytes means the file is incomplete: a failure too.
+  if (error && (file->Error() != 0 || !FData || written != FData->Size()))
+    *error = file->Error() != 0 ? file->Error() : 0x1D; // ERROR_WRITE_FAULT
+  return written != 0;
 }
 
 void TJpegPicture::ScaledSize(int32_t& width, int32_t& height) const {

@@ -40,8 +40,10 @@ public:
   // Takes length bytes from the stream's position and reads only the header.
   // Anything that is not a readable JPEG header leaves the picture empty.
   void LoadFromStream(TByteStream& stream, int64_t length);
-  // Writes the held bytes unchanged; false (and no file) when empty.
-  bool SaveToFile(const std::string& name);
+  // Writes the held bytes unchanged; false (and no file) when empty, true if
+  // bytes were written. error (when given) gets 0, or the system error of the
+  // open or write that failed (also when fewer bytes than held were written).
+  bool SaveToFile(const std::string& name, uint32_t* error = nullptr);
   void SaveToStream(TByteStream& stream);
   // A bitmap to encode on the next save; drops the held bytes.
   void AssignBitmap(std::unique_ptr<TJpegBitmap> bitmap);

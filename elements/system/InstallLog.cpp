@@ -1,0 +1,39 @@
+#include "InstallLog.h"
+
+#include <windows.h>
+
+#include <cstdio>
+
+void TInstallLog::Add(const std::string& path, uint32_t code) { Add(path, code, SystemErrorText(code)); }
+
+void TInstallLog::Add(const std::string& path, uint32_t code, const std::string& message) {
+  FEntries.push_back(TInstallEntry{path, code, message});
+}
+
+TInstallLog& InstallLog() {
+  static TInstallLog log;
+  return log;
+}
+
+std::string SystemErrorText(uint32_t code) {
+  DWORD lookup = code;
+  if (HRESULT_FACILITY(code) == FACILITY_WIN32 && (code & 0x80000000u)) lookup = HRESULT_CODE(code);
+  char* buffer = nullptr;
+  DWORD length = FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
+                                    FORMAT_MESSAGE_IGNORE_INSERTS,
+                                nullptr, lookup, 0, reinterpret_cast<char*>(&buffer), 0, nullptr);
+  std::string text = buffer ? std::string(buffer, length) : std::string();
+  if (buffer) LocalFree(buffer);
+  while (!text.empty() && (text.back() == '\n' || text.back() == '\r' || text.back() == ' ')) text.pop_back();
+  if (text.empty()) {
+    char fallback[32];
+    std::snprintf(fallback, sizeof fallback, "\xCE\xF8\xE8\xE1\xEA\xE0 0x%08X", unsigned(code));
+    text = fallback;
+  }
+  return text;
+}
+
+uint32_t LastFailureCode() {
+  DWORD code = GetLastError();
+  return code != 0 ? code : ERROR_WRITE_FAULT;
+}

@@ -1,0 +1,45 @@
+// The record of the current installation run: every write on the installation
+// road that failed, with the path it was meant for and the system's own words.
+// The writing elements add to it as a side channel (they fire nothing more);
+// whoever starts a run clears it, and whoever ends it reads it.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+struct TInstallEntry {
+  std::string Path;    // the folder, file or link that was not made
+  uint32_t Code = 0;   // system error code, or the HRESULT of a component call
+  std::string Message; // the system's text for Code (code page 1251), no CR LF at the end
+};
+
+class TInstallLog {
+public:
+  TInstallLog() = default;
+  TInstallLog(const TInstallLog&) = delete;
+  TInstallLog& operator=(const TInstallLog&) = delete;
+
+  void Clear() { FEntries.clear(); }
+  // Records a failure with the system's message for the code.
+  void Add(const std::string& path, uint32_t code);
+  // Records a failure the system has no words for, in our own.
+  void Add(const std::string& path, uint32_t code, const std::string& message);
+
+  size_t Count() const { return FEntries.size(); }
+  const TInstallEntry& operator[](size_t index) const { return FEntries[index]; }
+  const std::vector<TInstallEntry>& Entries() const { return FEntries; }
+
+private:
+  std::vector<TInstallEntry> FEntries;
+};
+
+// The one record of this process.
+TInstallLog& InstallLog();
+
+// The system's message for a system error code or an HRESULT (a wrapped
+// system error is looked up by its code), trailing CR LF removed; a code the
+// system has no text for gives "Ошибка 0x" and the code in hexadecimal.
+std::string SystemErrorText(uint32_t code);
+// GetLastError, or ERROR_WRITE_FAULT when a failed call left no code.
+uint32_t LastFailureCode();
