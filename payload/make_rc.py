@@ -19,6 +19,7 @@ import argparse
 import os
 import struct
 import sys
+import xml.etree.ElementTree as ET
 
 TYPES = {"100": "100", "BITMAP": "BITMAP", "ICON": "ICON", "MANIFEST": "24"}
 RUSSIAN = "25, 1"  # LANG_RUSSIAN, SUBLANG_DEFAULT: language 1049
@@ -167,11 +168,34 @@ def check_ico(item, data, arg):
         raise PayloadError(f"{item.name}: icon lacks the sizes {sorted(want - sizes)}")
 
 
+ASM_V1 = "{urn:schemas-microsoft-com:asm.v1}"
+ASM_V3 = "{urn:schemas-microsoft-com:asm.v3}"
+COMPATIBILITY = "{urn:schemas-microsoft-com:compatibility.v1}"
+# Windows 7, 8, 8.1, 10 and 11: the program is written for all of them.
+SUPPORTED_OS = ["{35138b9a-5d96-4fbd-8e2d-a2440225f93a}", "{4a2f28e3-53b9-4441-ba9c-d69d4a4a6e38}",
+                "{1f676c76-80e1-4239-95bb-83d0f6d0da78}", "{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}"]
+
+
 def check_appmanifest(item, data, arg):
-    text = data.decode("utf-8", "replace")
-    if "Microsoft.Windows.Common-Controls" not in text or 'version="6.0.0.0"' not in text:
+    # Windows refuses to start a program whose manifest it cannot read, so the
+    # manifest is parsed here, not searched for words.
+    try:
+        root = ET.fromstring(data)
+    except ET.ParseError as e:
+        raise PayloadError(f"{item.name}: application manifest is not well-formed XML: {e}")
+    controls = [a for a in root.iter(ASM_V1 + "assemblyIdentity")
+                if a.get("name") == "Microsoft.Windows.Common-Controls"]
+    if not any(a.get("version") == "6.0.0.0" for a in controls):
         raise PayloadError(f"{item.name}: application manifest does not ask for "
                            f"Microsoft.Windows.Common-Controls 6.0.0.0")
+    levels = [e for ns in (ASM_V1, ASM_V3) for e in root.iter(ns + "requestedExecutionLevel")]
+    if [(e.get("level"), e.get("uiAccess")) for e in levels] != [("requireAdministrator", "false")]:
+        raise PayloadError(f"{item.name}: application manifest does not request "
+                           f"requireAdministrator without uiAccess")
+    ids = {e.get("Id", "").lower() for e in root.iter(COMPATIBILITY + "supportedOS")}
+    missing = [g for g in SUPPORTED_OS if g not in ids]
+    if missing:
+        raise PayloadError(f"{item.name}: application manifest lacks supportedOS {', '.join(missing)}")
 
 
 RULES = {"text": check_text, "jpeg": check_jpeg, "exe": check_exe, "bmp": check_bmp,

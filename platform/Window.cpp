@@ -7,6 +7,7 @@
 #include <unordered_map>
 #include <unordered_set>
 
+#include "DllSearch.h"
 #include "Share.h"
 
 TWindowObject* ApplicationWindow = nullptr;
@@ -55,12 +56,21 @@ UINT NextControlId = 100;
 
 LRESULT CALLBACK LayerWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
 
+// The common controls are loaded here, not imported: comctl32 is no known
+// library of the system, and an import would be resolved before the program
+// could keep its own folder out of the search. Loaded by bare name so that the
+// manifest's version 6.0 applies; never freed, the control classes live in it.
 void InitCommonControlsOnce() {
   static bool done = false;
   if (done) return;
   done = true;
+  using TInitCommonControlsEx = BOOL(WINAPI*)(const INITCOMMONCONTROLSEX*);
+  HMODULE controls = LoadSystemLibrary("comctl32.dll");
+  auto initControls = controls ? reinterpret_cast<TInitCommonControlsEx>(reinterpret_cast<void (*)()>(
+                                     GetProcAddress(controls, "InitCommonControlsEx")))
+                               : nullptr;
   INITCOMMONCONTROLSEX icc{sizeof(INITCOMMONCONTROLSEX), ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES};
-  InitCommonControlsEx(&icc);
+  if (initControls) initControls(&icc);
 }
 
 void RegisterLayerClasses() {

@@ -227,6 +227,22 @@ class GeneratorRejectTest(unittest.TestCase):
         self.rewrite("STREAM3", lambda d: d[:200] + b"\0" * (len(d) - 202) + b"\xFF\xD9")
         self.assertRejected("STREAM3", "JPEG")
 
+    def test_application_manifest_not_well_formed(self):
+        self.rewrite("1", lambda d: d.replace(b"</assembly>", b"</assembly"))
+        self.assertRejected("1", "not well-formed")
+
+    def test_application_manifest_with_older_common_controls(self):
+        self.rewrite("1", lambda d: d.replace(b'version="6.0.0.0"', b'version="5.82.0.0"'))
+        self.assertRejected("1", "Common-Controls 6.0.0.0")
+
+    def test_application_manifest_as_invoker(self):
+        self.rewrite("1", lambda d: d.replace(b"requireAdministrator", b"asInvoker"))
+        self.assertRejected("1", "requireAdministrator")
+
+    def test_application_manifest_without_windows_8_1(self):
+        self.rewrite("1", lambda d: d.replace(b"{1f676c76-80e1-4239-95bb-83d0f6d0da78}", b"{}"))
+        self.assertRejected("1", "{1f676c76-80e1-4239-95bb-83d0f6d0da78}")
+
     def test_bitmap_of_another_size(self):
         # 165x310 becomes 310x165: same bytes, wrong shape.
         def swap(d):

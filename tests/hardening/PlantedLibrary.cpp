@@ -1,0 +1,23 @@
+// A library planted beside the installer under the name of a system library.
+// Loading it is the fault: on attach it appends its own file name to the
+// marker file named by OMBREL_PLANT_MARKER, so the test sees who got in.
+#include <windows.h>
+
+BOOL WINAPI DllMain(HINSTANCE self, DWORD reason, LPVOID) {
+  if (reason != DLL_PROCESS_ATTACH) return TRUE;
+  char marker[MAX_PATH] = {};
+  DWORD length = GetEnvironmentVariableA("OMBREL_PLANT_MARKER", marker, MAX_PATH);
+  if (length == 0 || length >= MAX_PATH) return TRUE;
+  char name[MAX_PATH] = {};
+  DWORD nameLength = GetModuleFileNameA(self, name, MAX_PATH);
+  HANDLE file = CreateFileA(marker, FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_ALWAYS,
+                            FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return TRUE;
+  DWORD written = 0;
+  WriteFile(file, name, nameLength, &written, nullptr);
+  WriteFile(file, "\r\n", 2, &written, nullptr);
+  CloseHandle(file);
+  // Staying loaded would only let the host crash on a missing export later;
+  // the marker is what counts.
+  return TRUE;
+}
