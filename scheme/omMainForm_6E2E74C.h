@@ -1,12 +1,19 @@
 // TClassMainForm_6E2E74C: the root container of the installer, the main
-// window with everything inside it. Built by the program entry before the
-// message loop runs and freed after it has ended.
+// window with everything inside it: the four wizard pages, the two
+// installation containers and the few flow elements and the cancel question
+// that join them. Built by the program entry before the message loop runs
+// and freed after it has ended.
 #pragma once
 
 #include <memory>
 
 #include "Container.h"
+#include "omCase.h"
+#include "omDoData.h"
+#include "omHub.h"
 #include "omMainForm.h"
+#include "omMessage.h"
+#include "omMultiElement.h"
 #include "omSysMenu.h"
 
 class TClassMainForm_6E2E74C : public TSchemeContainer {
@@ -14,25 +21,23 @@ public:
   TClassMainForm_6E2E74C();
   ~TClassMainForm_6E2E74C() override;
 
-  // Fields in declaration order, which is also the creation order. The
-  // places marked "pages" are filled when the pages and the installation
-  // join the scheme.
-  std::unique_ptr<TOMMainForm> MainForm;   // 1 host window element
-  // 2 licence hub (TOMHub)                  pages
-  // 3 finish sender (TOMDoData)             pages
-  // 4 cancel question (TOMMessage)          pages
-  std::unique_ptr<TOMSysMenu> SystemMenu;  // 5
-  // 6 licence sender (TOMDoData)            pages
-  // 7 yes test (TOMCase)                    pages
-  // 8 quit hub (TOMHub)                     pages
-  // 9 installation (TOMMultiElement)        pages
-  // 10 welcome sender (TOMDoData)           pages
-  // 11 folder sender (TOMDoData)            pages
-  // 12 finish page (TOMMultiElement)        pages
-  // 13 licence page (TOMMultiElement)       pages
-  // 14 folder page (TOMMultiElement)        pages
-  // 15 cancel hub (TOMHub)                  pages
-  // 16 welcome page (TOMMultiElement)       pages
-  // 17 program-file writer (TOMMultiElement) pages
-  std::unique_ptr<TOMObject> PlainObject;  // 18
+  // Fields in declaration order, which is also the creation order.
+  std::unique_ptr<TOMMainForm> MainForm;              // 1 host window element
+  std::unique_ptr<TOMHub> LicenceHub;                 // 2 welcome Next, folder Back
+  std::unique_ptr<TOMDoData> FinishSender;            // 3
+  std::unique_ptr<TOMMessage> CancelQuestion;         // 4
+  std::unique_ptr<TOMSysMenu> SystemMenu;             // 5
+  std::unique_ptr<TOMDoData> LicenceSender;           // 6
+  std::unique_ptr<TOMCase> YesTest;                   // 7 passes only Yes
+  std::unique_ptr<TOMHub> QuitHub;                    // 8 confirmed Cancel, Done
+  std::unique_ptr<TOMMultiElement> Installation;      // 9 TClassMultiElement_5022298
+  std::unique_ptr<TOMDoData> WelcomeSender;           // 10
+  std::unique_ptr<TOMDoData> FolderSender;            // 11
+  std::unique_ptr<TOMMultiElement> FinishPage;        // 12 TClassChildPanel_47F64A8
+  std::unique_ptr<TOMMultiElement> LicencePage;       // 13 TClassChildPanel_50BE488
+  std::unique_ptr<TOMMultiElement> FolderPage;        // 14 TClassChildPanel_4FD97A4
+  std::unique_ptr<TOMHub> CancelHub;                  // 15 the three Cancel buttons
+  std::unique_ptr<TOMMultiElement> WelcomePage;       // 16 TClassChildPanel_431CE60
+  std::unique_ptr<TOMMultiElement> ProgramFileWriter; // 17 TClassMultiElement_4DC2A30
+  std::unique_ptr<TOMObject> PlainObject;             // 18
 };

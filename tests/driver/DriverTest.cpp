@@ -70,6 +70,38 @@ TEST(DriverProcess, WindowControlsClicksAndModalBox) {
   EXPECT_EQ(std::optional<uint32_t>(7), p.WaitExit());
 }
 
+// Frames are the direct STATIC children; a shown button is found by its
+// caption; the screen is read where the window stands.
+TEST(DriverProcess, FramesButtonsAndScreenPixels) {
+  TInstallerProcess p(DRIVER_FIXTURE_EXE);
+  ASSERT_TRUE(p.Start("window"));
+  HWND main = p.MainWindow(FixtureCaption);
+  ASSERT_NE(nullptr, main);
+  HWND label = p.FindControl(main, "Static", "idle");
+  ASSERT_NE(nullptr, label);
+  EXPECT_EQ(std::vector<HWND>{label}, PageFrames(main));
+  EXPECT_EQ(std::vector<HWND>{label}, VisibleFrames(main));
+  EXPECT_NE(nullptr, ShownButton(main, "Ask"));
+  EXPECT_EQ(nullptr, ShownButton(main, "Other"));
+
+  // The client area is button face below the controls; the capture reads
+  // bottom-up rows of blue, green, red.
+  Sleep(300); // painted
+  POINT at{150, 120};
+  ClientToScreen(main, &at);
+  const RECT area{at.x, at.y, at.x + 2, at.y + 2};
+  const std::vector<uint8_t> pixels = CaptureScreenArea(area);
+  ASSERT_EQ(2u * 8u, pixels.size()); // two rows of 6 bytes padded to 8
+  const COLORREF face = GetSysColor(COLOR_BTNFACE);
+  EXPECT_EQ(GetBValue(face), pixels[0]);
+  EXPECT_EQ(GetGValue(face), pixels[1]);
+  EXPECT_EQ(GetRValue(face), pixels[2]);
+  EXPECT_TRUE(CaptureScreenArea(RECT{0, 0, 0, 5}).empty());
+
+  CloseBox(main);
+  EXPECT_EQ(std::optional<uint32_t>(7), p.WaitExit());
+}
+
 // A program that does not react ends the waits with failures, in bounded
 // time, and is killed by the driver when it goes out of scope.
 TEST(DriverProcess, TimeoutsFailInsteadOfHanging) {

@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <cctype>
 
+#include <commctrl.h> // after windows.h
+
 namespace driver {
 
 namespace {
@@ -130,6 +132,91 @@ std::vector<HWND> Controls(HWND parent, const std::string& cls, const std::optio
   return found;
 }
 
+// --- pages ---
+
+std::vector<HWND> PageFrames(HWND form) {
+  std::vector<HWND> frames;
+  for (HWND w = GetWindow(form, GW_CHILD); w; w = GetWindow(w, GW_HWNDNEXT))
+    if (SameClass(WindowClass(w), "Static")) frames.push_back(w);
+  return frames;
+}
+
+std::vector<HWND> VisibleFrames(HWND form) {
+  std::vector<HWND> shown;
+  for (HWND w : PageFrames(form))
+    if (IsShown(w)) shown.push_back(w);
+  return shown;
+}
+
+HWND ShownButton(HWND parent, const std::string& caption) {
+  for (HWND w : Controls(parent, "Button", caption))
+    if (IsShown(w) && IsWindowEnabled(w)) return w;
+  return nullptr;
+}
+
+// --- pictures ---
+
+RECT Union(const RECT& a, const RECT& b) {
+  return RECT{std::min(a.left, b.left), std::min(a.top, b.top), std::max(a.right, b.right),
+              std::max(a.bottom, b.bottom)};
+}
+
+std::vector<uint8_t> CaptureScreenArea(const RECT& area) {
+  const int width = area.right - area.left, height = area.bottom - area.top;
+  if (width <= 0 || height <= 0) return {};
+  HDC screen = GetDC(nullptr);
+  HDC memory = CreateCompatibleDC(screen);
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof info.bmiHeader;
+  info.bmiHeader.biWidth = width;
+  info.bmiHeader.biHeight = height; // bottom-up, as the file stores it
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 24;
+  info.bmiHeader.biCompression = BI_RGB;
+  void* bits = nullptr;
+  HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  std::vector<uint8_t> pixels;
+  if (bitmap) {
+    HGDIOBJ old = SelectObject(memory, bitmap);
+    if (BitBlt(memory, 0, 0, width, height, screen, area.left, area.top, SRCCOPY)) {
+      GdiFlush();
+      const size_t stride = (size_t(width) * 3 + 3) & ~size_t(3);
+      const auto* first = static_cast<const uint8_t*>(bits);
+      pixels.assign(first, first + stride * size_t(height));
+    }
+    SelectObject(memory, old);
+    DeleteObject(bitmap);
+  }
+  DeleteDC(memory);
+  ReleaseDC(nullptr, screen);
+  return pixels;
+}
+
+bool SaveScreenArea(const RECT& area, const std::string& path) {
+  const std::vector<uint8_t> pixels = CaptureScreenArea(area);
+  if (pixels.empty()) return false;
+  BITMAPINFOHEADER header{};
+  header.biSize = sizeof header;
+  header.biWidth = area.right - area.left;
+  header.biHeight = area.bottom - area.top;
+  header.biPlanes = 1;
+  header.biBitCount = 24;
+  header.biCompression = BI_RGB;
+  header.biSizeImage = static_cast<DWORD>(pixels.size());
+  BITMAPFILEHEADER file{};
+  file.bfType = 0x4D42; // "BM"
+  file.bfOffBits = sizeof file + sizeof header;
+  file.bfSize = file.bfOffBits + header.biSizeImage;
+  HANDLE out = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (out == INVALID_HANDLE_VALUE) return false;
+  DWORD written = 0;
+  bool ok = WriteFile(out, &file, sizeof file, &written, nullptr) && written == sizeof file &&
+            WriteFile(out, &header, sizeof header, &written, nullptr) && written == sizeof header &&
+            WriteFile(out, pixels.data(), header.biSizeImage, &written, nullptr) && written == header.biSizeImage;
+  CloseHandle(out);
+  return ok;
+}
+
 // --- acting ---
 
 void Click(HWND control) {
@@ -233,6 +320,126 @@ HWND TInstallerProcess::WaitMessageBox(const std::string& caption, int timeoutMs
   }, timeoutMs);
   if (!found) ADD_FAILURE() << "no message box \"" << caption << "\" within " << timeoutMs << " ms";
   return found;
+}
+
+HWND TInstallerProcess::WaitDialog(int timeoutMs) {
+  HWND found = nullptr;
+  WaitUntil([&] {
+    for (HWND w : VisibleWindows())
+      if (WindowClass(w) == "#32770") {
+        found = w;
+        return true;
+      }
+    return !IsRunning();
+  }, timeoutMs);
+  if (!found) ADD_FAILURE() << "no dialog of the process within " << timeoutMs << " ms";
+  return found;
+}
+
+namespace {
+
+// A tree view of another process: TVM_GETITEM writes into memory of the
+// process that owns the control, so the item and its text buffer live there.
+class TRemoteTree {
+public:
+  TRemoteTree(HANDLE process, HWND tree) : Process(process), Tree(tree) {
+    Buffer = VirtualAllocEx(Process, nullptr, BufferSize, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
+  }
+  ~TRemoteTree() {
+    if (Buffer) VirtualFreeEx(Process, Buffer, 0, MEM_RELEASE);
+  }
+  TRemoteTree(const TRemoteTree&) = delete;
+  TRemoteTree& operator=(const TRemoteTree&) = delete;
+
+  bool Ready() const { return Buffer != nullptr; }
+
+  HTREEITEM Next(HTREEITEM item, UINT how) const {
+    DWORD_PTR result = 0;
+    SendMessageTimeoutW(Tree, TVM_GETNEXTITEM, how, reinterpret_cast<LPARAM>(item), SMTO_ABORTIFHUNG,
+                        SendTimeoutMs, &result);
+    return reinterpret_cast<HTREEITEM>(result);
+  }
+
+  std::string Text(HTREEITEM item) const {
+    auto* remote = static_cast<char*>(Buffer);
+    wchar_t* remoteText = reinterpret_cast<wchar_t*>(remote + sizeof(TVITEMW));
+    TVITEMW info{};
+    info.mask = TVIF_TEXT;
+    info.hItem = item;
+    info.pszText = remoteText;
+    info.cchTextMax = TextChars;
+    SIZE_T done = 0;
+    if (!WriteProcessMemory(Process, remote, &info, sizeof info, &done)) return {};
+    DWORD_PTR ok = 0;
+    if (!SendMessageTimeoutW(Tree, TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(remote), SMTO_ABORTIFHUNG,
+                             SendTimeoutMs, &ok) || !ok)
+      return {};
+    std::wstring text(TextChars, L'\0');
+    if (!ReadProcessMemory(Process, remoteText, text.data(), TextChars * sizeof(wchar_t), &done)) return {};
+    text.resize(std::min<size_t>(text.find(L'\0'), TextChars));
+    return WideTo1251(text);
+  }
+
+  // Expands parent (the dialog fills it then) and finds a child whose text
+  // contains part, case ignored.
+  HTREEITEM Child(HTREEITEM parent, const std::string& part) const {
+    DWORD_PTR ignored = 0;
+    SendMessageTimeoutW(Tree, TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(parent), SMTO_ABORTIFHUNG,
+                        SendTimeoutMs, &ignored);
+    for (HTREEITEM item = Next(parent, TVGN_CHILD); item; item = Next(item, TVGN_NEXT))
+      if (Contains(Text(item), part)) return item;
+    return nullptr;
+  }
+
+  static bool Contains(std::string text, std::string part) {
+    auto lower = [](std::string& s) {
+      for (char& c : s) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    };
+    lower(text);
+    lower(part);
+    return text.find(part) != std::string::npos;
+  }
+
+private:
+  static constexpr int TextChars = 520;
+  static constexpr SIZE_T BufferSize = sizeof(TVITEMW) + TextChars * sizeof(wchar_t);
+  HANDLE Process;
+  HWND Tree;
+  void* Buffer = nullptr;
+};
+
+} // namespace
+
+bool TInstallerProcess::ChooseFolder(HWND dialog, const std::vector<std::string>& parts) {
+  std::vector<HWND> trees = Controls(dialog, "SysTreeView32");
+  if (trees.size() != 1 || parts.empty()) {
+    ADD_FAILURE() << "the dialog has no single tree view";
+    return false;
+  }
+  TRemoteTree tree(Info.hProcess, trees.front());
+  if (!tree.Ready()) {
+    ADD_FAILURE() << "cannot allocate in the process (error " << GetLastError() << ")";
+    return false;
+  }
+  // The first part (a drive) is found below the root or one level further
+  // down (below the computer folder), whichever the dialog shows.
+  HTREEITEM root = tree.Next(nullptr, TVGN_ROOT);
+  HTREEITEM item = root ? tree.Child(root, parts.front()) : nullptr;
+  for (HTREEITEM top = root ? tree.Next(root, TVGN_CHILD) : nullptr; top && !item; top = tree.Next(top, TVGN_NEXT))
+    item = tree.Child(top, parts.front());
+  for (size_t i = 1; item && i < parts.size(); ++i) item = tree.Child(item, parts[i]);
+  if (!item) {
+    ADD_FAILURE() << "no folder item for " << parts.back();
+    return false;
+  }
+  DWORD_PTR selected = 0;
+  SendMessageTimeoutW(trees.front(), TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(item), SMTO_ABORTIFHUNG,
+                      SendTimeoutMs, &selected);
+  if (!selected) {
+    ADD_FAILURE() << "the item for " << parts.back() << " was not selected";
+    return false;
+  }
+  return PressButton(dialog, IDOK);
 }
 
 std::string TInstallerProcess::MessageBoxText(HWND box) {

@@ -50,6 +50,23 @@ void Click(HWND control);
 // What the close box sends.
 void CloseBox(HWND window);
 
+// --- a wizard's pages ---
+// The page frames of a wizard window: its direct children of class STATIC
+// (controls sit inside the frames, never directly on the form).
+std::vector<HWND> PageFrames(HWND form);
+// Those of them that are shown.
+std::vector<HWND> VisibleFrames(HWND form);
+// The shown, enabled button with this caption inside parent, or null.
+HWND ShownButton(HWND parent, const std::string& caption);
+
+// --- pictures ---
+// What a person sees in this screen rectangle: 24-bit pixels, bottom-up rows
+// padded to 4 bytes, as a BMP file stores them; empty when it cannot be read.
+std::vector<uint8_t> CaptureScreenArea(const RECT& area);
+// The same, written as a 24-bit BMP.
+bool SaveScreenArea(const RECT& area, const std::string& path);
+RECT Union(const RECT& a, const RECT& b);
+
 // Polls cond every few milliseconds until it holds or timeoutMs has passed.
 bool WaitUntil(const std::function<bool()>& cond, int timeoutMs = DefaultTimeoutMs);
 
@@ -80,6 +97,14 @@ public:
   static std::string MessageBoxText(HWND box);
   // Whether the box shows an icon (question, exclamation, ...).
   static bool MessageBoxHasIcon(HWND box);
+  // Any dialog of the process (class "#32770") that is shown, whatever its caption.
+  HWND WaitDialog(int timeoutMs = DefaultTimeoutMs);
+  // The system folder dialog of the process: expands and selects the items
+  // whose texts contain these parts (case ignored), one level after the
+  // other below the first item that contains the first part, then presses OK.
+  // The tree view belongs to the other process, so its item texts are read
+  // through a buffer allocated in that process.
+  bool ChooseFolder(HWND dialog, const std::vector<std::string>& parts);
   // Clicks the box's button with this ID (IDOK, IDYES, IDNO, ...) and waits
   // until the box is gone.
   bool PressButton(HWND box, int buttonId, int timeoutMs = DefaultTimeoutMs);
