@@ -1,0 +1,668 @@
+// The installer's two heavy moments, timed in-process beside floors of plain
+// Win32 calls measured in the same run:
+//  1. building (and freeing) the whole root container with every resource it
+//     loads, against a bare 440x351 window created, shown and destroyed plus
+//     the copying of every type-100 resource and the loading of the two
+//     bitmaps;
+//  2. the Install chain from the button's click to its return (program file,
+//     installation sequence, finish page, dir.ini), against writing the same
+//     bytes to the same tree with CreateDirectoryA, CreateFileA/WriteFile,
+//     the shell-link object and WritePrivateProfileStringA.
+// Self-timed with QueryPerformanceCounter; prints min and median per figure.
+// Usage: bench_scheme [construction-repetitions [install-repetitions]]
+#include <windows.h>
+#include <objbase.h>
+#include <objidl.h>
+#include <shlobj.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "Container.h"
+#include "Window.h"
+#include "omChildGroupBox_2F7DC8C.h"
+#include "omChildPanel_431CE60.h"
+#include "omChildPanel_47F64A8.h"
+#include "omChildPanel_4E89C48.h"
+#include "omChildPanel_4FD97A4.h"
+#include "omChildPanel_50BE488.h"
+#include "omMainForm_6E2E74C.h"
+#include "omMultiElement_4DC2A30.h"
+#include "omMultiElement_5022298.h"
+
+namespace {
+
+// ------------------------------------------------------------------ timing
+double TicksPerMs() {
+  LARGE_INTEGER frequency;
+  QueryPerformanceFrequency(&frequency);
+  return double(frequency.QuadPart) / 1000.0;
+}
+
+double NowMs() {
+  static const double perMs = TicksPerMs();
+  LARGE_INTEGER now;
+  QueryPerformanceCounter(&now);
+  return double(now.QuadPart) / perMs;
+}
+
+struct TSamples {
+  std::vector<double> Ms;
+  double Min() const { return Ms.empty() ? 0 : *std::min_element(Ms.begin(), Ms.end()); }
+  double Median() const {
+    if (Ms.empty()) return 0;
+    std::vector<double> sorted = Ms;
+    std::sort(sorted.begin(), sorted.end());
+    size_t n = sorted.size();
+    return n % 2 ? sorted[n / 2] : (sorted[n / 2 - 1] + sorted[n / 2]) / 2;
+  }
+};
+
+void PrintRow(const char* name, const TSamples& s) {
+  std::printf("  %-46s min %9.3f ms   median %9.3f ms   (n=%zu)\n", name, s.Min(), s.Median(), s.Ms.size());
+}
+
+// Handles what the windows have queued, as the message loop would between
+// two user actions; never part of a timed region.
+void Pump() {
+  MSG msg;
+  while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    TranslateMessage(&msg);
+    DispatchMessageA(&msg);
+  }
+}
+
+// ------------------------------------------------------------ file helpers
+bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+void RemoveTree(const std::string& folder) {
+  WIN32_FIND_DATAA entry;
+  HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &entry);
+  if (search != INVALID_HANDLE_VALUE) {
+    do {
+      std::string name = entry.cFileName;
+      if (name == "." || name == "..") continue;
+      std::string path = folder + "\\" + name;
+      if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+        RemoveTree(path);
+      } else {
+        SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+        DeleteFileA(path.c_str());
+      }
+    } while (FindNextFileA(search, &entry));
+    FindClose(search);
+  }
+  RemoveDirectoryA(folder.c_str());
+}
+
+bool ReadWholeFile(const std::string& path, std::string& bytes) {
+  HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return false;
+  DWORD size = GetFileSize(file, nullptr);
+  bytes.assign(size, '\0');
+  DWORD read = 0;
+  bool ok = size == 0 || (ReadFile(file, &bytes[0], size, &read, nullptr) && read == size);
+  CloseHandle(file);
+  return ok;
+}
+
+// One file of an installed tree, relative to the product folder.
+struct TTreeFile {
+  std::string Path;
+  std::string Bytes;
+};
+
+// Folders (relative, parents first) and files of a tree; dir.ini aside.
+void CollectTree(const std::string& root, const std::string& prefix, std::vector<std::string>& folders,
+                 std::vector<TTreeFile>& files) {
+  WIN32_FIND_DATAA entry;
+  HANDLE search = FindFirstFileA((root + "\\" + prefix + "*").c_str(), &entry);
+  if (search == INVALID_HANDLE_VALUE) return;
+  std::vector<std::string> subfolders;
+  do {
+    std::string name = entry.cFileName;
+    if (name == "." || name == "..") continue;
+    if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+      subfolders.push_back(prefix + name);
+    } else if (!(prefix.empty() && _stricmp(name.c_str(), "dir.ini") == 0)) {
+      TTreeFile file;
+      file.Path = prefix + name;
+      ReadWholeFile(root + "\\" + file.Path, file.Bytes);
+      files.push_back(std::move(file));
+    }
+  } while (FindNextFileA(search, &entry));
+  FindClose(search);
+  for (const std::string& sub : subfolders) {
+    folders.push_back(sub);
+    CollectTree(root, sub + "\\", folders, files);
+  }
+}
+
+size_t CountTree(const std::string& root) {
+  std::vector<std::string> folders;
+  std::vector<TTreeFile> files;
+  CollectTree(root, "", folders, files);
+  return folders.size() + files.size() + (Exists(root + "\\dir.ini") ? 1 : 0);
+}
+
+// ------------------------------------------------------- desktop location
+// The shortcut goes to the shell-folders record's Desktop value; for the
+// run it points into the benchmark's own folder, and is restored after.
+class TDesktopValue {
+public:
+  static constexpr const char* Key = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
+  explicit TDesktopValue(const std::string& folder) {
+    RegCreateKeyExA(HKEY_CURRENT_USER, Key, 0, nullptr, 0, KEY_READ | KEY_WRITE, nullptr, &FKey, nullptr);
+    DWORD size = sizeof FOld;
+    FHad = RegQueryValueExA(FKey, "Desktop", nullptr, &FType, reinterpret_cast<BYTE*>(FOld), &size) ==
+           ERROR_SUCCESS;
+    FSize = size;
+    RegSetValueExA(FKey, "Desktop", 0, REG_SZ, reinterpret_cast<const BYTE*>(folder.c_str()),
+                   DWORD(folder.size() + 1));
+  }
+  ~TDesktopValue() {
+    if (FHad) RegSetValueExA(FKey, "Desktop", 0, FType, reinterpret_cast<BYTE*>(FOld), FSize);
+    else RegDeleteValueA(FKey, "Desktop");
+    RegCloseKey(FKey);
+  }
+  TDesktopValue(const TDesktopValue&) = delete;
+  TDesktopValue& operator=(const TDesktopValue&) = delete;
+
+private:
+  HKEY FKey = nullptr;
+  bool FHad = false;
+  DWORD FType = 0, FSize = 0;
+  char FOld[1024] = {};
+};
+
+// --------------------------------------------------------- shell links
+struct TLinkFacts {
+  std::string Path, WorkDir, Description;
+};
+
+std::wstring Wide(const std::string& text) {
+  wchar_t wide[MAX_PATH * 2] = {};
+  MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, wide, MAX_PATH * 2);
+  return wide;
+}
+
+bool ReadLink(const std::string& file, TLinkFacts& facts) {
+  bool loaded = false;
+  HRESULT initialised = CoInitialize(nullptr);
+  IShellLinkA* link = nullptr;
+  if (SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
+                                 reinterpret_cast<void**>(&link)))) {
+    IPersistFile* persist = nullptr;
+    if (SUCCEEDED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&persist)))) {
+      loaded = SUCCEEDED(persist->Load(Wide(file).c_str(), STGM_READ));
+      persist->Release();
+    }
+    char text[MAX_PATH] = {};
+    link->GetPath(text, MAX_PATH, nullptr, SLGP_RAWPATH);
+    facts.Path = text;
+    text[0] = 0;
+    link->GetWorkingDirectory(text, MAX_PATH);
+    facts.WorkDir = text;
+    text[0] = 0;
+    link->GetDescription(text, MAX_PATH);
+    facts.Description = text;
+    link->Release();
+  }
+  if (SUCCEEDED(initialised)) CoUninitialize();
+  return loaded;
+}
+
+// The same calls the shortcut element makes, component services included.
+void WriteLink(const std::string& linkFile, const TLinkFacts& facts) {
+  HRESULT initialised = CoInitialize(nullptr);
+  IShellLinkA* link = nullptr;
+  if (SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER | CLSCTX_LOCAL_SERVER,
+                                 IID_IShellLinkA, reinterpret_cast<void**>(&link)))) {
+    link->SetPath(facts.Path.c_str());
+    link->SetWorkingDirectory(facts.WorkDir.c_str());
+    link->SetDescription(facts.Description.c_str());
+    IPersistFile* file = nullptr;
+    if (SUCCEEDED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file)))) {
+      file->Save(Wide(linkFile).c_str(), FALSE);
+      file->Release();
+    }
+    link->Release();
+  }
+  if (SUCCEEDED(initialised)) CoUninitialize();
+}
+
+// ----------------------------------------------------- scheme navigation
+template <class C> C& InnerOf(TOMMultiElement& host) { return *static_cast<C*>(host.Inner->Container); }
+
+HWND HandleOf(TOMWin& element) { return element.Control ? element.Control->GetHandle() : nullptr; }
+
+void Click(TOMWin& button) { SendMessageA(HandleOf(button), BM_CLICK, 0, 0); }
+
+bool Shown(TOMWin& panel) {
+  HWND handle = panel.Control ? panel.Control->PeekHandle() : nullptr;
+  return handle && IsWindowVisible(handle);
+}
+
+TOMEdit& FolderField(TClassMainForm_6E2E74C& scheme) {
+  auto& frame = InnerOf<TClassChildPanel_4FD97A4>(*scheme.FolderPage);
+  auto& body = InnerOf<TClassChildPanel_4E89C48>(*frame.BodyHost);
+  return *InnerOf<TClassChildGroupBox_2F7DC8C>(*body.GroupHost).FolderField;
+}
+
+// Only the folder page on screen.
+bool AtFolderPage(TClassMainForm_6E2E74C& scheme) {
+  return Shown(*InnerOf<TClassChildPanel_4FD97A4>(*scheme.FolderPage).FramePanel) &&
+         !Shown(*InnerOf<TClassChildPanel_431CE60>(*scheme.WelcomePage).FramePanel) &&
+         !Shown(*InnerOf<TClassChildPanel_50BE488>(*scheme.LicencePage).FramePanel) &&
+         !Shown(*InnerOf<TClassChildPanel_47F64A8>(*scheme.FinishPage).FramePanel);
+}
+
+// A started scheme with the folder page on screen, reached through Next and
+// Agree, and the folder field holding the given folder.
+std::unique_ptr<TClassMainForm_6E2E74C> SchemeAtFolderPage(const std::string& folder) {
+  auto scheme = std::make_unique<TClassMainForm_6E2E74C>();
+  scheme->MainForm->Start();
+  ShowApplicationWindows(ApplicationWindow);
+  Pump();
+  Click(*InnerOf<TClassChildPanel_431CE60>(*scheme->WelcomePage).NextButton);
+  Pump();
+  Click(*InnerOf<TClassChildPanel_50BE488>(*scheme->LicencePage).AgreeButton);
+  Pump();
+  // The field is disabled for the user; its text is set as Browse sets it,
+  // which fires the field's change handler.
+  SetWindowTextA(HandleOf(FolderField(*scheme)), folder.c_str());
+  Pump();
+  return scheme;
+}
+
+// Frees a scheme the way the entry does once the loop has ended: dispatching
+// stops first, so nothing fires while the elements go.
+void FreeScheme(std::unique_ptr<TClassMainForm_6E2E74C>& scheme) {
+  StopDispatch();
+  scheme.reset();
+  Pump();
+}
+
+// ============================================================ construction
+BOOL CALLBACK CollectName(HMODULE, LPCSTR, LPSTR name, LONG_PTR list) {
+  if (!IS_INTRESOURCE(name)) reinterpret_cast<std::vector<std::string>*>(list)->push_back(name);
+  return TRUE;
+}
+
+volatile char CopySink = 0;
+
+// Every STR/STREAM resource of type 100 loaded and copied out, and the two
+// side pictures loaded: the least the scheme's building has to do with them.
+size_t CopyResources(const std::vector<std::string>& names) {
+  HMODULE module = GetModuleHandleA(nullptr);
+  size_t copied = 0;
+  for (const std::string& name : names) {
+    HRSRC info = FindResourceA(module, name.c_str(), MAKEINTRESOURCEA(100));
+    if (!info) continue;
+    HGLOBAL data = LoadResource(module, info);
+    const void* bytes = data ? LockResource(data) : nullptr;
+    DWORD size = SizeofResource(module, info);
+    if (!bytes) continue;
+    std::unique_ptr<char[]> copy(new char[size]);
+    std::memcpy(copy.get(), bytes, size);
+    if (size) CopySink = CopySink + copy[size / 2]; // keeps the copy from being optimised away
+    copied += size;
+  }
+  for (const char* name : {"BITMAP0", "BITMAP1"}) {
+    HBITMAP bitmap = LoadBitmapA(GetModuleHandleA(nullptr), name);
+    if (bitmap) DeleteObject(bitmap);
+  }
+  return copied;
+}
+
+LRESULT CALLBACK BareProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) {
+  return DefWindowProcA(window, msg, wParam, lParam);
+}
+
+void BareWindow() {
+  HWND window = CreateWindowExA(0, "OmbrelBenchBare", "bench", WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, CW_USEDEFAULT,
+                                440, 351, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+  ShowWindow(window, SW_SHOW);
+  DestroyWindow(window);
+}
+
+// The two non-visual installation containers alone, each hosted by a
+// multi-element as the root container hosts them: the share of building
+// that is theirs (they read the program file, the texts and the pictures).
+void InstallationContainers() {
+  TOMMultiElement writer, installation;
+  writer.CreateOnFirstUse = false;
+  writer.SetEventCount(1);
+  writer.SetDataCount(1);
+  writer.SetCreateInner(&CreateContainer<TClassMultiElement_4DC2A30>);
+  installation.CreateOnFirstUse = false;
+  installation.SetEventCount(1);
+  installation.SetDataCount(1);
+  installation.SetCreateInner(&CreateContainer<TClassMultiElement_5022298>);
+}
+
+// The host alone: the main form element set up as the root container sets
+// it up (caption, border, icon, font, size, centred), then freed.
+void MainFormAlone() {
+  auto form = std::make_unique<TOMMainForm>(nullptr);
+  form->Width = 440;
+  form->Height = 351;
+  form->Color = static_cast<int32_t>(0xFF00000F);
+  form->Font = MakeFontRec("MS Sans Serif", 8, 0, 0, 1);
+  form->SetCaption("\xD3\xF1\xF2\xE0\xED\xEE\xE2\xEA\xE0 \xEF\xF0\xEE\xE3\xF0\xE0\xEC\xEC\xFB "
+                   "\xD1\xEE\xF0\xE2\xE0\xED\xF2\xE0");
+  form->SetBorderStyle(1);
+  form->SetIcon(static_cast<HICON>(
+      LoadImageA(GetModuleHandleA(nullptr), "ICON0", IMAGE_ICON, 0, 0, LR_DEFAULTSIZE)));
+  form->Position = &ScreenCenterPosition;
+  form->Init();
+  RunDeferredInits();
+  form.reset();
+}
+
+// The four page frames with their bodies, built in a form made beforehand
+// and freed again, as the root container builds them.
+void PagesAlone(TWindowObject* form) {
+  TOMMultiElement welcome(form), folder(form), licence(form), finish(form);
+  folder.CreateOnFirstUse = false;
+  folder.SetEventCount(3);
+  folder.SetCreateInner(&TClassChildPanel_4FD97A4::Create);
+  welcome.CreateOnFirstUse = false;
+  welcome.SetEventCount(2);
+  welcome.SetCreateInner(&TClassChildPanel_431CE60::Create);
+  licence.CreateOnFirstUse = false;
+  licence.SetEventCount(3);
+  licence.SetCreateInner(&TClassChildPanel_50BE488::Create);
+  finish.CreateOnFirstUse = false;
+  finish.SetEventCount(1);
+  finish.SetCreateInner(&TClassChildPanel_47F64A8::Create);
+}
+
+BOOL CALLBACK CountChild(HWND, LPARAM count) {
+  ++*reinterpret_cast<int*>(count);
+  return TRUE;
+}
+
+void BenchConstruction(int repetitions) {
+  WNDCLASSA cls{};
+  cls.lpfnWndProc = BareProc;
+  cls.hInstance = GetModuleHandleA(nullptr);
+  cls.hCursor = LoadCursor(nullptr, IDC_ARROW);
+  cls.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+  cls.lpszClassName = "OmbrelBenchBare";
+  RegisterClassA(&cls);
+
+  std::vector<std::string> names;
+  EnumResourceNamesA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(100), CollectName,
+                     reinterpret_cast<LONG_PTR>(&names));
+  size_t bytes = 0;
+
+  // Warm-up: first-use costs (classes, fonts, libraries) are not construction.
+  for (int i = 0; i < 2; ++i) {
+    auto scheme = std::make_unique<TClassMainForm_6E2E74C>();
+    RunDeferredInits(); // muted: nothing fires; empties the list that points into this scheme
+    FreeScheme(scheme);
+    BareWindow();
+    Pump();
+    bytes = CopyResources(names);
+  }
+  int windows = 0, shownWindows = 0;
+  bool formWindow = false;
+  {
+    auto scheme = std::make_unique<TClassMainForm_6E2E74C>();
+    HWND form = scheme->MainForm->Control->PeekHandle();
+    formWindow = form != nullptr;
+    if (form) EnumChildWindows(form, CountChild, reinterpret_cast<LPARAM>(&windows));
+    scheme->MainForm->Start();
+    ShowApplicationWindows(ApplicationWindow);
+    form = scheme->MainForm->Control->PeekHandle();
+    if (form) EnumChildWindows(form, CountChild, reinterpret_cast<LPARAM>(&shownWindows));
+    FreeScheme(scheme);
+  }
+
+  InstallationContainers();
+  MainFormAlone();
+  TSamples build, release, total, shown, bare, copy, installers, host, pages;
+  for (int i = 0; i < repetitions; ++i) {
+    double t0 = NowMs();
+    auto scheme = std::make_unique<TClassMainForm_6E2E74C>();
+    double t1 = NowMs();
+    RunDeferredInits();
+    double t2 = NowMs();
+    scheme.reset();
+    double t3 = NowMs();
+    build.Ms.push_back(t1 - t0);
+    release.Ms.push_back(t3 - t2);
+    total.Ms.push_back((t1 - t0) + (t3 - t2));
+    Pump();
+
+    // The same up to the window on screen: started and every native window
+    // created and shown, as the message loop does first.
+    t0 = NowMs();
+    scheme = std::make_unique<TClassMainForm_6E2E74C>();
+    scheme->MainForm->Start();
+    ShowApplicationWindows(ApplicationWindow);
+    StopDispatch();
+    scheme.reset();
+    t1 = NowMs();
+    shown.Ms.push_back(t1 - t0);
+    Pump();
+
+    t0 = NowMs();
+    InstallationContainers();
+    t1 = NowMs();
+    installers.Ms.push_back(t1 - t0);
+
+    {
+      auto form = std::make_unique<TOMMainForm>(nullptr);
+      form->SetBorderStyle(1);
+      form->Init();
+      RunDeferredInits();
+      t0 = NowMs();
+      PagesAlone(form->Control);
+      t1 = NowMs();
+      pages.Ms.push_back(t1 - t0);
+    }
+    Pump();
+
+    t0 = NowMs();
+    MainFormAlone();
+    t1 = NowMs();
+    host.Ms.push_back(t1 - t0);
+    Pump();
+
+    t0 = NowMs();
+    BareWindow();
+    t1 = NowMs();
+    bare.Ms.push_back(t1 - t0);
+    Pump();
+
+    t0 = NowMs();
+    CopyResources(names);
+    t1 = NowMs();
+    copy.Ms.push_back(t1 - t0);
+  }
+
+  std::printf("1. Construction of TClassMainForm_6E2E74C (%zu type-100 resources, %zu bytes; "
+              "native windows right after construction: form %s, %d children; once shown: %d children)\n",
+              names.size(), bytes, formWindow ? "yes" : "no", windows, shownWindows);
+  PrintRow("construct", build);
+  PrintRow("free", release);
+  PrintRow("construct + free", total);
+  PrintRow("construct + start + show all + free", shown);
+  PrintRow("  of construct+free: installation containers", installers);
+  PrintRow("  of construct+free: main form alone, with icon", host);
+  PrintRow("  of construct+free: the four pages in a form", pages);
+  PrintRow("floor (a) bare window create+show+destroy", bare);
+  PrintRow("floor (b) resource copy + 2 bitmaps", copy);
+  double beyondMin = total.Min() - copy.Min() - bare.Min();
+  double beyondMedian = total.Median() - copy.Median() - bare.Median();
+  std::printf("  work beyond the floors (construct+free - a - b): min %.3f ms, median %.3f ms; "
+              "goal <= 5 ms: %s by min, %s by median\n",
+              beyondMin, beyondMedian, beyondMin <= 5.0 ? "met" : "NOT met",
+              beyondMedian <= 5.0 ? "met" : "NOT met");
+  // Paired within each repetition, so that load from elsewhere on the
+  // machine drifting between repetitions cancels out.
+  TSamples paired;
+  for (size_t i = 0; i < total.Ms.size(); ++i) paired.Ms.push_back(total.Ms[i] - copy.Ms[i] - bare.Ms[i]);
+  std::printf("  paired per repetition: median %.3f ms beyond the floors; goal <= 5 ms: %s\n", paired.Median(),
+              paired.Median() <= 5.0 ? "met" : "NOT met");
+  double shownBeyond = shown.Median() - copy.Median() - bare.Median();
+  std::printf("  (with start and every window shown: median %.3f ms beyond the floors)\n\n", shownBeyond);
+}
+
+// ================================================================ Install
+const char* const LinkName = "\xD1\xEE\xF0\xE2\xE0\xED\xF2\xE0 v2.1.lnk"; // Сорванта v2.1.lnk
+
+struct TFloorTree {
+  std::vector<std::string> Folders; // below the product folder, parents first
+  std::vector<TTreeFile> Files;     // program file first, as the writer does
+  TLinkFacts Link;
+};
+
+struct TFloorParts {
+  TSamples Files, Link, Record;
+};
+
+// The plain-Win32 floor: the same folders, bytes, shortcut and record.
+void WriteFloor(const std::string& folder, const TFloorTree& tree, const std::string& linkFile,
+                TFloorParts& parts) {
+  double t0 = NowMs();
+  std::string product = folder + "\\Varkelo";
+  CreateDirectoryA(product.c_str(), nullptr);
+  for (const std::string& sub : tree.Folders) CreateDirectoryA((product + "\\" + sub).c_str(), nullptr);
+  for (const TTreeFile& item : tree.Files) {
+    HANDLE file = CreateFileA((product + "\\" + item.Path).c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+                              OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) continue;
+    DWORD written = 0;
+    WriteFile(file, item.Bytes.data(), DWORD(item.Bytes.size()), &written, nullptr);
+    SetEndOfFile(file);
+    CloseHandle(file);
+  }
+  double t1 = NowMs();
+  WriteLink(linkFile, tree.Link);
+  double t2 = NowMs();
+  WritePrivateProfileStringA("info", "dir", (product + "\\").c_str(), (product + "\\dir.ini").c_str());
+  double t3 = NowMs();
+  parts.Files.Ms.push_back(t1 - t0);
+  parts.Link.Ms.push_back(t2 - t1);
+  parts.Record.Ms.push_back(t3 - t2);
+}
+
+bool BenchInstall(int repetitions) {
+  char temp[MAX_PATH + 1] = {};
+  GetTempPathA(MAX_PATH, temp);
+  const std::string root = std::string(temp) + "ombrel-bench-" + std::to_string(GetCurrentProcessId());
+  RemoveTree(root);
+  CreateDirectoryA(root.c_str(), nullptr);
+  const std::string desk = root + "\\Desk";
+  CreateDirectoryA(desk.c_str(), nullptr);
+  TDesktopValue desktop(desk);
+  const std::string linkFile = desk + "\\" + LinkName;
+
+  // Warm-up run: first-use costs out of the way, and the tree it writes is
+  // what the floor writes.
+  TFloorTree tree;
+  size_t expected = 0;
+  {
+    std::string folder = root + "\\warm";
+    CreateDirectoryA(folder.c_str(), nullptr);
+    auto scheme = SchemeAtFolderPage(folder);
+    bool atFolder = AtFolderPage(*scheme);
+    Click(*InnerOf<TClassChildPanel_4FD97A4>(*scheme->FolderPage).InstallButton);
+    bool finish = atFolder && Shown(*InnerOf<TClassChildPanel_47F64A8>(*scheme->FinishPage).FramePanel);
+    FreeScheme(scheme);
+    std::string product = folder + "\\Varkelo";
+    CollectTree(product, "", tree.Folders, tree.Files);
+    // The program file first, as the writer does.
+    std::stable_partition(tree.Files.begin(), tree.Files.end(),
+                          [](const TTreeFile& f) { return f.Path == "Zelcap2-1.exe"; });
+    expected = CountTree(product);
+    bool linked = ReadLink(linkFile, tree.Link);
+    if (!finish || !Exists(product + "\\dir.ini") || tree.Files.empty() || !linked) {
+      std::printf("2. Install chain: the warm-up installation did not complete (folder page %s, finish page %s, "
+                  "dir.ini %s, %zu files, shortcut %s)\n",
+                  atFolder ? "reached" : "not reached", finish ? "shown" : "not shown",
+                  Exists(product + "\\dir.ini") ? "written" : "missing", tree.Files.size(),
+                  linked ? "written" : "missing");
+      RemoveTree(root);
+      return false;
+    }
+    RemoveTree(folder);
+  }
+  size_t treeBytes = 0;
+  for (const TTreeFile& f : tree.Files) treeBytes += f.Bytes.size();
+
+  TSamples chain, floor;
+  TFloorParts parts;
+  int incomplete = 0;
+  for (int i = 0; i < repetitions; ++i) {
+    // Two fresh folders per repetition; the two timed runs take turns at
+    // going first, so neither always follows the other's clean-up. The
+    // shortcut is overwritten by both, as on every installation.
+    const std::string chainFolder = root + "\\chain" + std::to_string(i);
+    const std::string floorFolder = root + "\\floor" + std::to_string(i);
+    CreateDirectoryA(chainFolder.c_str(), nullptr);
+    CreateDirectoryA(floorFolder.c_str(), nullptr);
+    auto scheme = SchemeAtFolderPage(chainFolder);
+    if (!AtFolderPage(*scheme)) ++incomplete;
+    HWND button = HandleOf(*InnerOf<TClassChildPanel_4FD97A4>(*scheme->FolderPage).InstallButton);
+    for (int turn = 0; turn < 2; ++turn) {
+      if ((turn == 0) == (i % 2 == 0)) {
+        double t0 = NowMs();
+        SendMessageA(button, BM_CLICK, 0, 0);
+        double t1 = NowMs();
+        chain.Ms.push_back(t1 - t0);
+      } else {
+        double t0 = NowMs();
+        WriteFloor(floorFolder, tree, linkFile, parts);
+        double t1 = NowMs();
+        floor.Ms.push_back(t1 - t0);
+      }
+    }
+    bool finish = Shown(*InnerOf<TClassChildPanel_47F64A8>(*scheme->FinishPage).FramePanel);
+    FreeScheme(scheme);
+    if (!finish || CountTree(chainFolder + "\\Varkelo") != expected) ++incomplete;
+    if (CountTree(floorFolder + "\\Varkelo") != expected) ++incomplete;
+    RemoveTree(chainFolder);
+    RemoveTree(floorFolder);
+  }
+  RemoveTree(root);
+
+  std::printf("2. Install chain, BM_CLICK on Install until it returns (%zu folders, %zu files, %zu bytes, "
+              "the shortcut and dir.ini)\n",
+              tree.Folders.size() + 1, tree.Files.size(), treeBytes);
+  PrintRow("Install chain", chain);
+  PrintRow("floor: plain Win32 writes of the same tree", floor);
+  PrintRow("  of it: folders and files", parts.Files);
+  PrintRow("  of it: shortcut (COM init, IShellLinkA, Save)", parts.Link);
+  PrintRow("  of it: dir.ini", parts.Record);
+  double ratioMin = floor.Min() > 0 ? chain.Min() / floor.Min() : 0;
+  double ratioMedian = floor.Median() > 0 ? chain.Median() / floor.Median() : 0;
+  std::printf("  chain / floor: min %.2f, median %.2f; goal <= 1.5: %s by min, %s by median\n", ratioMin,
+              ratioMedian, ratioMin <= 1.5 ? "met" : "NOT met", ratioMedian <= 1.5 ? "met" : "NOT met");
+  TSamples ratios;
+  for (size_t i = 0; i < chain.Ms.size(); ++i) ratios.Ms.push_back(chain.Ms[i] / floor.Ms[i]);
+  std::printf("  paired per repetition: median ratio %.2f (min %.2f); goal <= 1.5: %s\n", ratios.Median(),
+              ratios.Min(), ratios.Median() <= 1.5 ? "met" : "NOT met");
+  if (incomplete)
+    std::printf("  WARNING: %d runs missed the folder page, the finish page or part of the tree\n", incomplete);
+  return incomplete == 0;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+  int buildReps = argc > 1 ? std::max(1, std::atoi(argv[1])) : 20;
+  int installReps = argc > 2 ? std::max(1, std::atoi(argv[2])) : 15;
+  std::setvbuf(stdout, nullptr, _IONBF, 0);
+  BenchConstruction(buildReps);
+  bool ok = BenchInstall(installReps);
+  return ok ? 0 : 1;
+}
