@@ -9,15 +9,23 @@ else()
   find_package(GTest REQUIRED)
 endif()
 
-# ombrel_test(name SOURCES ... LIBS ... [NO_RUN]): a GoogleTest executable,
-# run through the Wine emulator in the Windows builds. NO_RUN builds it only
-# (for a build that cannot be executed on this machine).
+# ombrel_test(name SOURCES ... LIBS ... LABELS ... [WRAPPER command args...]):
+# a GoogleTest executable, run through the Wine emulator in the Windows builds
+# and only built where the build cannot be executed here. With WRAPPER the
+# command runs the program itself (after mapping a drive, say); such wrappers
+# restart the Wine server, so those tests run alone.
 function(ombrel_test name)
-  cmake_parse_arguments(T "" "" "SOURCES;LIBS;LABELS" ${ARGN})
+  cmake_parse_arguments(T "" "" "SOURCES;LIBS;LABELS;WRAPPER" ${ARGN})
   add_executable(${name} ${T_SOURCES})
   target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gtest_main GTest::gtest ombrel_flags)
-  if(OMBREL_CAN_RUN)
-    add_test(NAME ${name} COMMAND ${name})
-    set_tests_properties(${name} PROPERTIES LABELS "${T_LABELS}")
+  if(NOT OMBREL_CAN_RUN)
+    return()
   endif()
+  if(T_WRAPPER)
+    add_test(NAME ${name} COMMAND ${T_WRAPPER} $<TARGET_FILE:${name}>)
+    set_tests_properties(${name} PROPERTIES RUN_SERIAL TRUE TIMEOUT 300)
+  else()
+    add_test(NAME ${name} COMMAND ${name})
+  endif()
+  set_tests_properties(${name} PROPERTIES LABELS "${T_LABELS}")
 endfunction()
