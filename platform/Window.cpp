@@ -73,6 +73,21 @@ void InitCommonControlsOnce() {
   if (initControls) initControls(&icc);
 }
 
+// A themed group box draws its caption in the theme's text colour and ignores
+// the colour its parent hands out; without a theme it takes that colour. The
+// theme library is loaded, not imported, for the same reason as comctl32.
+void SwitchThemeOff(HWND hwnd) {
+  using TSetWindowTheme = HRESULT(WINAPI*)(HWND, LPCWSTR, LPCWSTR);
+  static TSetWindowTheme setWindowTheme = [] {
+    HMODULE theme = LoadSystemLibrary("uxtheme.dll");
+    return theme ? reinterpret_cast<TSetWindowTheme>(
+                       reinterpret_cast<void (*)()>(GetProcAddress(theme, "SetWindowTheme")))
+                 : nullptr;
+  }();
+  // No class list of that name exists, so the window gets no theme at all.
+  if (setWindowTheme) setWindowTheme(hwnd, L" ", L" ");
+}
+
 void RegisterLayerClasses() {
   static bool done = false;
   if (done) return;
@@ -314,6 +329,7 @@ void TWindowObject::CreateNative() {
     SavedProc = reinterpret_cast<WNDPROC>(
         SetWindowLongPtrA(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&LayerWindowProc)));
   }
+  if (KindId == ckGroupBox) SwitchThemeOff(hwnd); // before its first paint
   SendMessageA(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(FontData.GetHandle()), FALSE);
   if (KindId == ckApplication) {
     HMENU menu = GetSystemMenu(hwnd, FALSE);
@@ -773,7 +789,9 @@ LRESULT TWindowObject::Dispatch(UINT msg, WPARAM wParam, LPARAM lParam) {
       break;
     case WM_ERASEBKGND:
       if (OnPaint && KindId != ckForm) return 1; // the paint handler covers everything
-      if (KindId == ckForm) {
+      // A group box draws only its frame and caption; its parents clip it
+      // away, so nothing else paints the inside unless it does so itself.
+      if (KindId == ckForm || KindId == ckGroupBox) {
         if (!Transparent) {
           RECT r;
           GetClientRect(Handle, &r);

@@ -171,6 +171,35 @@ TEST_F(FolderPage, FieldStartsAtProgramFilesDisabledInsideTheGroup) {
   EXPECT_TRUE(IsWindowEnabled(browse));
 }
 
+// As it stands on screen with the program's common controls, coming from the
+// licence page: the caption in the group's blue (a themed group box would take
+// the theme's text colour), and the inside of the group in the group's colour.
+TEST_F(FolderPage, GroupCaptionIsBlueAndItsInsideIsPainted) {
+  Wizard.Hide(pgWelcome);
+  Wizard.Show(pgLicence);
+  SetForegroundWindow(Wizard.FormHandle);
+  Pump();
+  Wizard.Hide(pgLicence);
+  Wizard.Show(pgFolder);
+  Pump();
+  HWND group = GetParent(Field);
+  const TPixels pixels = CaptureWindow(group);
+  ASSERT_GT(pixels.Height, 50);
+  int blue = 0, dark = 0;
+  for (int y = 0; y < 16; ++y)
+    for (int x = 0; x < pixels.Width; ++x) {
+      const COLORREF c = pixels.At(x, y);
+      if (GetBValue(c) >= 0xC0 && GetRValue(c) < 0x60 && GetGValue(c) < 0x60) ++blue;
+      else if (GetRValue(c) < 0x80 && GetGValue(c) < 0x80 && GetBValue(c) < 0x80) ++dark;
+    }
+  EXPECT_GT(blue, 40);
+  EXPECT_EQ(dark, 0) << "caption text in another colour";
+  // Between the field's bottom (41) and the frame, right of the field.
+  const COLORREF face = GetSysColor(COLOR_BTNFACE);
+  EXPECT_EQ(pixels.At(200, 46), face);
+  EXPECT_EQ(pixels.At(5, 30), face);
+}
+
 TEST_F(FolderPage, ShowingComputesTheFreeSpaceOfDriveCAfresh) {
   EXPECT_EQ(FreeLine(), nullptr) << "the line stays empty until the page is first shown";
   ExpectFreeSpaceLine("C:", [&] { Wizard.Show(pgFolder); }, "first show");

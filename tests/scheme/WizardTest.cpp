@@ -189,7 +189,7 @@ TEST(Wizard, CloseBoxEndsFromEachPageWithoutTheQuestion) {
 // after the switch is what a full repaint of the window draws.
 // Disabled while the folder group box leaves the licence text showing through
 // its inside after the switch (gone after a full repaint); enable with the fix.
-TEST(Wizard, DISABLED_FolderPageShowsNothingOfTheLicencePage) {
+TEST(Wizard, FolderPageShowsNothingOfTheLicencePage) {
   TWizardRun w;
   ASSERT_TRUE(w.Start());
   ASSERT_TRUE(GoTo(w, EPage::wpFolder));
