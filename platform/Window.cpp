@@ -549,11 +549,11 @@ void TWindowObject::SetVerticalAlign(uint8_t align) {
   Repaint();
 }
 
-void TWindowObject::SetIcon(HICON icon) {
+void TWindowObject::SetIcon(HICON icon, bool owned) {
   HICON old = Icon;
   bool oldOwned = IconOwned;
   Icon = icon;
-  IconOwned = true;
+  IconOwned = owned;
   if (Handle) SendMessageA(Handle, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
   if (old && old != icon && oldOwned) DestroyIcon(old);
 }
@@ -931,7 +931,8 @@ TWindowObject* CreateApplicationWindow() {
   InitCommonControlsOnce();
   auto* app = new TWindowObject(ckApplication, nullptr);
   app->SetBounds(0, 0, 0, 0);
-  if (HICON icon = LoadIconA(GetModuleHandleA(nullptr), "MAINICON")) app->SetIcon(icon);
+  // LoadIconA hands out a shared icon: used, never destroyed.
+  if (HICON icon = LoadIconA(GetModuleHandleA(nullptr), "MAINICON")) app->SetIcon(icon, false);
   ApplicationWindow = app;
   SetMainWindowSource(&MainWindowOfLayer);
   return app;

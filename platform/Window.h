@@ -191,7 +191,9 @@ public:
   void SetVerticalAlign(uint8_t align); // 0 centre, 1 top, 2 bottom
   uint8_t GetVerticalAlign() const { return VerticalAlign; }
 
-  void SetIcon(HICON icon); // takes the icon over; the previous one is destroyed
+  // Takes the icon over (or, not owned, only uses it: its owner outlives this
+  // window); the previous one is destroyed if it was owned.
+  void SetIcon(HICON icon, bool owned = true);
   HICON GetIcon() const { return Icon; }
   void SetWindowState(uint8_t state);
   void SetAlpha(uint8_t alpha);

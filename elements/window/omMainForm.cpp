@@ -49,8 +49,14 @@ void TOMMainForm::SetCaption(const std::string& caption) {
 }
 
 void TOMMainForm::SetIcon(HICON icon) {
-  if (FormObject) FormObject->SetIcon(icon);
-  if (OwnsApplication && AppObject) AppObject->SetIcon(icon ? CopyIcon(icon) : nullptr);
+  if (OwnsApplication && AppObject) {
+    // One icon for both: the application window owns it and outlives the
+    // form, its child, so the form only borrows it (no copy to make).
+    if (FormObject) FormObject->SetIcon(icon, false);
+    AppObject->SetIcon(icon);
+  } else if (FormObject) {
+    FormObject->SetIcon(icon);
+  }
   IconSet = icon != nullptr;
 }
 
