@@ -40,7 +40,7 @@ TClassChildPanel_3ECBCC0::TClassChildPanel_3ECBCC0(TWindowObject* parent) {
   SidePicture = std::make_unique<TOMImage>(host);
   SuccessText = std::make_unique<TOMLabel>(host);
 
-  // Settings, in reverse declaration order; the body has no links.
+  // Settings, in reverse declaration order; the one link is the bridge's.
   SuccessText->Left = 170;
   SuccessText->Top = 70;
   SuccessText->Width = 265;
@@ -74,8 +74,10 @@ TClassChildPanel_3ECBCC0::TClassChildPanel_3ECBCC0(TWindowObject* parent) {
   TitleLabel->Caption = TitleCaption;
   TitleLabel->Init();
 
-  Bridge_->SetWorkCount(0);
+  // The text is replaced when the run could not write everything.
+  Bridge_->SetWorkCount(1);
   Bridge_->SetVarCount(0);
+  Bridge_->WorkLinks[0] = MakePointLink<&TOMLabel::inText>(0, SuccessText.get());
   Bridge_->Container = this;
 }
 

@@ -18,7 +18,7 @@ public:
   static TOMEditMulti* Create(TWindowObject* parent) { return CreateContainer<TClassChildPanel_3ECBCC0>(parent); }
   TOMEditMulti* Bridge() { return Bridge_.get(); }
 
-  std::unique_ptr<TOMEditMulti> Bridge_;  // no points
+  std::unique_ptr<TOMEditMulti> Bridge_;  // inWork[0]: replaces the success text
   std::unique_ptr<TOMPanel> BodyPanel;    // host window element: created first, freed last
   std::unique_ptr<TOMLabel> TitleLabel;
   std::unique_ptr<TOMImage> SidePicture;

@@ -37,7 +37,7 @@ TClassChildPanel_47F64A8::TClassChildPanel_47F64A8(TWindowObject* parent) {
   // Settings and links, in reverse declaration order.
   BodyHost->CreateOnFirstUse = false;
   BodyHost->SetCreateInner(&TClassChildPanel_3ECBCC0::Create);
-  BodyHost->SetEventCount(0);
+  BodyHost->SetEventCount(0); // the body only takes, through its inWork[0]
   BodyHost->SetDataCount(0);
 
   DoneButton->Left = 300;
@@ -50,10 +50,11 @@ TClassChildPanel_47F64A8::TClassChildPanel_47F64A8(TWindowObject* parent) {
   DoneButton->Init();
   DoneButton->outClick = MakePointLink<&TOMEditMulti::inEvent>(0, Bridge_.get());
 
-  // Shown and hidden directly, without a hub.
-  Bridge_->SetWorkCount(1);
+  // Shown and hidden directly, without a hub; a new text goes on to the body.
+  Bridge_->SetWorkCount(2);
   Bridge_->SetVarCount(0);
   Bridge_->WorkLinks[0] = MakePointLink<&TOMWin::inVisible>(2, FramePanel.get());
+  Bridge_->WorkLinks[1] = MakePointLink<&TOMMultiElement::inWork>(0, BodyHost.get());
   Bridge_->Container = this;
 }
 

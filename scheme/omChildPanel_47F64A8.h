@@ -18,7 +18,7 @@ public:
   static TOMEditMulti* Create(TWindowObject* parent) { return CreateContainer<TClassChildPanel_47F64A8>(parent); }
   TOMEditMulti* Bridge() { return Bridge_.get(); }
 
-  // inWork[0]: show (true) / hide (integer 0);
+  // inWork[0]: show (true) / hide (integer 0); inWork[1]: the body's text;
   // outEvent[0]: Done (integer 0); the frame stays, the main scheme closes.
   std::unique_ptr<TOMEditMulti> Bridge_;
   std::unique_ptr<TOMPanel> FramePanel;      // host window element: created first, freed last

@@ -20,8 +20,8 @@ const char* const CancelText =
     "\xC2\xFB \xE4\xE5\xE9\xF1\xF2\xE2\xE8\xF2\xE5\xEB\xFC\xED\xEE "
     "\xF5\xEE\xF2\xE8\xF2\xE5 \xEE\xF2\xEC\xE5\xED\xE8\xF2\xFC "
     "\xF3\xF1\xF2\xE0\xED\xEE\xE2\xEA\xF3 \xEF\xF0\xEE\xE3\xF0\xE0\xEC\xEC\xFB?";
-// "Установка программы"
-const char* const CancelCaption =
+// "Установка программы", the caption of both message boxes
+const char* const BoxCaption =
     "\xD3\xF1\xF2\xE0\xED\xEE\xE2\xEA\xE0 \xEF\xF0\xEE\xE3\xF0\xE0\xEC\xEC\xFB";
 
 constexpr int32_t AnswerYes = 6; // IDYES
@@ -93,9 +93,30 @@ TClassMainForm_6E2E74C::TClassMainForm_6E2E74C() {
   WelcomePage = std::make_unique<TOMMultiElement>(host);
   ProgramFileWriter = std::make_unique<TOMMultiElement>();
   PlainObject = std::make_unique<TOMObject>();
+  // Added last, so the described elements keep their places: they tell the
+  // user when an installation run could not write everything.
+  InstallHub = std::make_unique<TOMHub>();
+  InstallReport = std::make_unique<TOMInstallReport>();
+  FailureBox = std::make_unique<TOMMessage>();
 
-  // Settings and links, in reverse declaration order (17 down to 2); the
+  // Settings and links, in reverse declaration order (21 down to 2); the
   // plain object has none. Assigning CreateInner builds each inner container.
+
+  // 21: the failures of the run, over the finish page; its text comes with the event.
+  FailureBox->Caption = BoxCaption;
+  FailureBox->Buttons = 0;
+  FailureBox->IconKind = 3;
+
+  // 20: with failures, the finish page says so first, then the box lists them.
+  InstallReport->outFinishText = MakePointLink<&TOMMultiElement::inWork>(1, FinishPage.get());
+  InstallReport->outReport = MakePointLink<&TOMMessage::inMessage>(0, FailureBox.get());
+
+  // 19: Install runs each step to its end before the next: an empty record,
+  // the whole installation up to the location record, then the record read.
+  SetHub(*InstallHub, 1, 3);
+  InstallHub->outStep[0] = MakePointLink<&TOMInstallReport::inClear>(0, InstallReport.get());
+  InstallHub->outStep[1] = MakePointLink<&TOMMultiElement::inWork>(0, ProgramFileWriter.get());
+  InstallHub->outStep[2] = MakePointLink<&TOMInstallReport::inCheck>(0, InstallReport.get());
 
   // 17: product folder and program file, then the installation, then dir.ini.
   SetHost(*ProgramFileWriter, &CreateContainer<TClassMultiElement_4DC2A30>, 1, 1);
@@ -111,9 +132,10 @@ TClassMainForm_6E2E74C::TClassMainForm_6E2E74C() {
   SetHub(*CancelHub, 3, 1);
   CancelHub->outStep[0] = MakePointLink<&TOMMessage::inMessage>(0, CancelQuestion.get());
 
-  // 14: folder page; Install (with the path), Back, Cancel.
+  // 14: folder page; Install (with the path; through the install hub to the
+  // program-file writer), Back, Cancel.
   SetHost(*FolderPage, &TClassChildPanel_4FD97A4::Create, 3, 0);
-  FolderPage->EventLinks[0] = MakePointLink<&TOMMultiElement::inWork>(0, ProgramFileWriter.get());
+  FolderPage->EventLinks[0] = MakePointLink<&TOMHub::inDo>(0, InstallHub.get());
   FolderPage->EventLinks[1] = MakePointLink<&TOMHub::inDo>(1, LicenceHub.get());
   FolderPage->EventLinks[2] = MakePointLink<&TOMHub::inDo>(0, CancelHub.get());
 
@@ -123,7 +145,7 @@ TClassMainForm_6E2E74C::TClassMainForm_6E2E74C() {
   LicencePage->EventLinks[1] = MakePointLink<&TOMDoData::inDo>(0, WelcomeSender.get());
   LicencePage->EventLinks[2] = MakePointLink<&TOMHub::inDo>(1, CancelHub.get());
 
-  // 12: finish page; Done.
+  // 12: finish page; Done. Its inWork[1] takes another text for the body.
   SetHost(*FinishPage, &TClassChildPanel_47F64A8::Create, 1, 0);
   FinishPage->EventLinks[0] = MakePointLink<&TOMHub::inDo>(1, QuitHub.get());
 
@@ -155,7 +177,7 @@ TClassMainForm_6E2E74C::TClassMainForm_6E2E74C() {
 
   // 4: Yes/No with the exclamation mark; the answer goes to the yes test.
   CancelQuestion->Text = CancelText;
-  CancelQuestion->Caption = CancelCaption;
+  CancelQuestion->Caption = BoxCaption;
   CancelQuestion->Buttons = 2;
   CancelQuestion->IconKind = 3;
   CancelQuestion->outResult = MakePointLink<&TOMCase::inCase>(0, YesTest.get());
@@ -177,6 +199,7 @@ TClassMainForm_6E2E74C::~TClassMainForm_6E2E74C() {
   // Declaration order, the host last: its window takes the child windows with it.
   FreeInOrder(LicenceHub, FinishSender, CancelQuestion, SystemMenu, LicenceSender, YesTest,
               QuitHub, Installation, WelcomeSender, FolderSender, FinishPage, LicencePage,
-              FolderPage, CancelHub, WelcomePage, ProgramFileWriter, PlainObject);
+              FolderPage, CancelHub, WelcomePage, ProgramFileWriter, PlainObject, InstallHub,
+              InstallReport, FailureBox);
   MainForm.reset();
 }

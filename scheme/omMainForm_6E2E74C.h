@@ -11,6 +11,7 @@
 #include "omCase.h"
 #include "omDoData.h"
 #include "omHub.h"
+#include "omInstallReport.h"
 #include "omMainForm.h"
 #include "omMessage.h"
 #include "omMultiElement.h"
@@ -40,4 +41,10 @@ public:
   std::unique_ptr<TOMMultiElement> WelcomePage;       // 16 TClassChildPanel_431CE60
   std::unique_ptr<TOMMultiElement> ProgramFileWriter; // 17 TClassMultiElement_4DC2A30
   std::unique_ptr<TOMObject> PlainObject;             // 18
+
+  // After the described elements, so that their order stays as it is: the
+  // report of an installation run with failures.
+  std::unique_ptr<TOMHub> InstallHub;                 // 19 clear, install, check
+  std::unique_ptr<TOMInstallReport> InstallReport;    // 20 the run's record
+  std::unique_ptr<TOMMessage> FailureBox;             // 21 what failed
 };
