@@ -1,5 +1,7 @@
 #include "omChildPanel_431CE60.h"
 
+#include "PagePanel.h"
+
 #include "omChildPanel_6C2F9B4.h"
 
 namespace {
@@ -26,19 +28,7 @@ void SetNavigationButton(TOMButton& button, int32_t left, const char* caption, c
 TClassChildPanel_431CE60::TClassChildPanel_431CE60(TWindowObject* parent) {
   // The host first, initialised at once: the rest are children of its window.
   FramePanel = std::make_unique<TOMPanel>(parent);
-  FramePanel->Left = -5;
-  FramePanel->Top = 0;
-  FramePanel->Width = 440;
-  FramePanel->Height = 330;
-  FramePanel->Caption = "";
-  FramePanel->BevelOuter = 0;
-  FramePanel->BevelInner = 2;
-  FramePanel->BevelWidth = 1;
-  FramePanel->BorderWidth = 1;
-  FramePanel->BorderStyle = 0;
-  FramePanel->Alignment = 0;
-  FramePanel->Color = int32_t(0xFF00000F);
-  FramePanel->Font = MakeFontRec("Arial", 8, 0, 0, 1);
+  SetPagePanel(*FramePanel, -5, 0, 440, 330);
   FramePanel->Visible = true; // the first page
   FramePanel->Init();
 

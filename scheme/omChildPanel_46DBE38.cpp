@@ -1,5 +1,7 @@
 #include "omChildPanel_46DBE38.h"
 
+#include "PagePanel.h"
+
 #include "Resources.h"
 #include "omChildPanel_5198818.h"
 
@@ -22,19 +24,7 @@ TClassChildPanel_46DBE38::TClassChildPanel_46DBE38(TWindowObject* parent) {
   // The host first, initialised at once: the rest are children of its window.
   // It is wider than the frame, which clips it.
   BodyPanel = std::make_unique<TOMPanel>(parent);
-  BodyPanel->Left = 5;
-  BodyPanel->Top = 0;
-  BodyPanel->Width = 525;
-  BodyPanel->Height = 290;
-  BodyPanel->Caption = "";
-  BodyPanel->BevelOuter = 0;
-  BodyPanel->BevelInner = 2;
-  BodyPanel->BevelWidth = 1;
-  BodyPanel->BorderWidth = 1;
-  BodyPanel->BorderStyle = 0;
-  BodyPanel->Alignment = 0;
-  BodyPanel->Color = int32_t(0xFF00000F);
-  BodyPanel->Font = MakeFontRec("Arial", 8, 0, 0, 1);
+  SetPagePanel(*BodyPanel, 5, 0, 525, 290);
   BodyPanel->Init();
 
   // The other elements, in declaration order.

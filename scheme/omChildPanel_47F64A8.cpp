@@ -1,5 +1,7 @@
 #include "omChildPanel_47F64A8.h"
 
+#include "PagePanel.h"
+
 #include "omChildPanel_3ECBCC0.h"
 
 namespace {
@@ -12,19 +14,7 @@ const char* const DoneCaption = "\xC3\xEE\xF2\xEE\xE2\xEE";
 TClassChildPanel_47F64A8::TClassChildPanel_47F64A8(TWindowObject* parent) {
   // The host first, initialised at once: the rest are children of its window.
   FramePanel = std::make_unique<TOMPanel>(parent);
-  FramePanel->Left = -5;
-  FramePanel->Top = 0;
-  FramePanel->Width = 440;
-  FramePanel->Height = 330;
-  FramePanel->Caption = "";
-  FramePanel->BevelOuter = 0;
-  FramePanel->BevelInner = 2;
-  FramePanel->BevelWidth = 1;
-  FramePanel->BorderWidth = 1;
-  FramePanel->BorderStyle = 0;
-  FramePanel->Alignment = 0;
-  FramePanel->Color = int32_t(0xFF00000F);
-  FramePanel->Font = MakeFontRec("Arial", 8, 0, 0, 1);
+  SetPagePanel(*FramePanel, -5, 0, 440, 330);
   FramePanel->Visible = false;
   FramePanel->Init();
 

@@ -1,5 +1,7 @@
 #include "omChildPanel_4E89C48.h"
 
+#include "PagePanel.h"
+
 #include "omChildGroupBox_2F7DC8C.h"
 
 namespace {
@@ -33,19 +35,7 @@ const char* const FreeSpaceMask = "\xD1\xE2\xEE\xE1\xEE\xE4\xED\xEE: %1 Mb";
 TClassChildPanel_4E89C48::TClassChildPanel_4E89C48(TWindowObject* parent) {
   // The host first, initialised at once: the rest are children of its window.
   BodyPanel = std::make_unique<TOMPanel>(parent);
-  BodyPanel->Left = 0;
-  BodyPanel->Top = 0;
-  BodyPanel->Width = 440;
-  BodyPanel->Height = 290;
-  BodyPanel->Caption = "";
-  BodyPanel->BevelOuter = 0;
-  BodyPanel->BevelInner = 2;
-  BodyPanel->BevelWidth = 1;
-  BodyPanel->BorderWidth = 1;
-  BodyPanel->BorderStyle = 0;
-  BodyPanel->Alignment = 0;
-  BodyPanel->Color = int32_t(0xFF00000F);
-  BodyPanel->Font = MakeFontRec("Arial", 8, 0, 0, 1);
+  SetPagePanel(*BodyPanel, 0, 0, 440, 290);
   BodyPanel->Init();
 
   // The other elements, in declaration order.

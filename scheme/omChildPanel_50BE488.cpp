@@ -1,5 +1,7 @@
 #include "omChildPanel_50BE488.h"
 
+#include "PagePanel.h"
+
 #include "omChildPanel_46DBE38.h"
 
 namespace {
@@ -28,19 +30,7 @@ void SetNavigationButton(TOMButton& button, int32_t left, const char* caption, c
 TClassChildPanel_50BE488::TClassChildPanel_50BE488(TWindowObject* parent) {
   // The host first, initialised at once: the rest are children of its window.
   FramePanel = std::make_unique<TOMPanel>(parent);
-  FramePanel->Left = -5;
-  FramePanel->Top = 0;
-  FramePanel->Width = 440;
-  FramePanel->Height = 330;
-  FramePanel->Caption = "";
-  FramePanel->BevelOuter = 0;
-  FramePanel->BevelInner = 2;
-  FramePanel->BevelWidth = 1;
-  FramePanel->BorderWidth = 1;
-  FramePanel->BorderStyle = 0;
-  FramePanel->Alignment = 0;
-  FramePanel->Color = int32_t(0xFF00000F);
-  FramePanel->Font = MakeFontRec("Arial", 8, 0, 0, 1);
+  SetPagePanel(*FramePanel, -5, 0, 440, 330);
   FramePanel->Visible = false;
   FramePanel->Init();
 

@@ -1,5 +1,7 @@
 #include "omChildPanel_5198818.h"
 
+#include "PagePanel.h"
+
 namespace {
 
 // "   Лицензионное соглашение"
@@ -11,19 +13,7 @@ const char* const HeaderCaption =
 TClassChildPanel_5198818::TClassChildPanel_5198818(TWindowObject* parent) {
   // The host first, initialised at once: the label is a child of its window.
   HeaderPanel = std::make_unique<TOMPanel>(parent);
-  HeaderPanel->Left = 0;
-  HeaderPanel->Top = 0;
-  HeaderPanel->Width = 445;
-  HeaderPanel->Height = 45;
-  HeaderPanel->Caption = "";
-  HeaderPanel->BevelOuter = 0;
-  HeaderPanel->BevelInner = 2;
-  HeaderPanel->BevelWidth = 1;
-  HeaderPanel->BorderWidth = 1;
-  HeaderPanel->BorderStyle = 0;
-  HeaderPanel->Alignment = 0;
-  HeaderPanel->Color = int32_t(0xFF00000F);
-  HeaderPanel->Font = MakeFontRec("Arial", 8, 0, 0, 1);
+  SetPagePanel(*HeaderPanel, 0, 0, 445, 45);
   HeaderPanel->Init();
 
   // The other elements, in declaration order.
