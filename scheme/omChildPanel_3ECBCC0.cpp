@@ -1,6 +1,6 @@
 #include "omChildPanel_3ECBCC0.h"
 
-#include "PagePanel.h"
+#include "PageSettings.h"
 
 namespace {
 

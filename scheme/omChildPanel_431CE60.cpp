@@ -1,27 +1,13 @@
 #include "omChildPanel_431CE60.h"
 
-#include "PagePanel.h"
+#include "PageSettings.h"
 
 #include "omChildPanel_6C2F9B4.h"
 
 namespace {
 
-// "Отмена"
-const char* const CancelCaption = "\xCE\xF2\xEC\xE5\xED\xE0";
 // "Далее>"
 const char* const NextCaption = "\xC4\xE0\xEB\xE5\xE5>";
-
-// Every navigation button: 75 x 25 on the frame's bottom edge, Arial 8.
-void SetNavigationButton(TOMButton& button, int32_t left, const char* caption, const TData& data) {
-  button.Left = left;
-  button.Top = 290;
-  button.Width = 75;
-  button.Height = 25;
-  button.Font = MakeFontRec("Arial", 8, 0, 0, 1);
-  button.Data = data;
-  button.SetCaption(caption);
-  button.Init();
-}
 
 } // namespace
 

@@ -1,6 +1,6 @@
 #include "omChildPanel_46DBE38.h"
 
-#include "PagePanel.h"
+#include "PageSettings.h"
 
 #include "Resources.h"
 #include "omChildPanel_5198818.h"

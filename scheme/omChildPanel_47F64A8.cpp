@@ -1,6 +1,6 @@
 #include "omChildPanel_47F64A8.h"
 
-#include "PagePanel.h"
+#include "PageSettings.h"
 
 #include "omChildPanel_3ECBCC0.h"
 
@@ -30,14 +30,7 @@ TClassChildPanel_47F64A8::TClassChildPanel_47F64A8(TWindowObject* parent) {
   BodyHost->SetEventCount(0); // the body only takes, through its inWork[0]
   BodyHost->SetDataCount(0);
 
-  DoneButton->Left = 300;
-  DoneButton->Top = 290;
-  DoneButton->Width = 75;
-  DoneButton->Height = 25;
-  DoneButton->Font = MakeFontRec("Arial", 8, 0, 0, 1);
-  DoneButton->Data = IntegerData(0);
-  DoneButton->SetCaption(DoneCaption);
-  DoneButton->Init();
+  SetNavigationButton(*DoneButton, 300, DoneCaption, IntegerData(0));
   DoneButton->outClick = MakePointLink<&TOMEditMulti::inEvent>(0, Bridge_.get());
 
   // Shown and hidden directly, without a hub; a new text goes on to the body.

@@ -1,6 +1,6 @@
 #include "omChildPanel_4E89C48.h"
 
-#include "PagePanel.h"
+#include "PageSettings.h"
 
 #include "omChildGroupBox_2F7DC8C.h"
 

@@ -1,29 +1,13 @@
 #include "omChildPanel_4FD97A4.h"
 
-#include "PagePanel.h"
+#include "PageSettings.h"
 
 #include "omChildPanel_4E89C48.h"
 
 namespace {
 
-// "Отмена"
-const char* const CancelCaption = "\xCE\xF2\xEC\xE5\xED\xE0";
-// "<Назад"
-const char* const BackCaption = "<\xCD\xE0\xE7\xE0\xE4";
 // "Установить"
 const char* const InstallCaption = "\xD3\xF1\xF2\xE0\xED\xEE\xE2\xE8\xF2\xFC";
-
-// Every navigation button: 75 x 25 on the frame's bottom edge, Arial 8.
-void SetNavigationButton(TOMButton& button, int32_t left, const char* caption, const TData& data) {
-  button.Left = left;
-  button.Top = 290;
-  button.Width = 75;
-  button.Height = 25;
-  button.Font = MakeFontRec("Arial", 8, 0, 0, 1);
-  button.Data = data;
-  button.SetCaption(caption);
-  button.Init();
-}
 
 } // namespace
 

@@ -1,6 +1,6 @@
 #include "omChildPanel_5198818.h"
 
-#include "PagePanel.h"
+#include "PageSettings.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 #include "omChildPanel_6C2F9B4.h"
 
-#include "PagePanel.h"
+#include "PageSettings.h"
 
 #include "Resources.h"
 

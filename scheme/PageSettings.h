@@ -1,0 +1,41 @@
+// Settings the page containers share: their panels and navigation buttons
+// differ only in bounds, caption and the value a button sends.
+#pragma once
+
+#include "omButton.h"
+#include "omPanel.h"
+
+// "Отмена", "<Назад": the same on every page that has them.
+inline const char* const CancelCaption = "\xCE\xF2\xEC\xE5\xED\xE0";
+inline const char* const BackCaption = "<\xCD\xE0\xE7\xE0\xE4";
+
+// No caption, a raised 1-pixel inner bevel inside a 1-pixel band of the
+// button face, Arial 8.
+
+inline void SetPagePanel(TOMPanel& panel, int32_t left, int32_t top, int32_t width, int32_t height) {
+  panel.Left = left;
+  panel.Top = top;
+  panel.Width = width;
+  panel.Height = height;
+  panel.Caption = "";
+  panel.BevelOuter = 0;
+  panel.BevelInner = 2;
+  panel.BevelWidth = 1;
+  panel.BorderWidth = 1;
+  panel.BorderStyle = 0;
+  panel.Alignment = 0;
+  panel.Color = int32_t(0xFF00000F);
+  panel.Font = MakeFontRec("Arial", 8, 0, 0, 1);
+}
+
+// Every navigation button: 75 x 25 on the frame's bottom edge, Arial 8.
+inline void SetNavigationButton(TOMButton& button, int32_t left, const char* caption, const TData& data) {
+  button.Left = left;
+  button.Top = 290;
+  button.Width = 75;
+  button.Height = 25;
+  button.Font = MakeFontRec("Arial", 8, 0, 0, 1);
+  button.Data = data;
+  button.SetCaption(caption);
+  button.Init();
+}
