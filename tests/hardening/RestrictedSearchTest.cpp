@@ -14,6 +14,7 @@
 #include <thread>
 
 #include "DllSearch.h"
+#include "LinkReader.h"
 #include "InstallerProcess.h"
 #include "omBrowse.h"
 #include "shortcut.h"
@@ -37,39 +38,6 @@ std::string FreshTempFolder(const std::string& tag) {
   char longPath[MAX_PATH] = {};
   GetLongPathNameA(path.c_str(), longPath, MAX_PATH);
   return longPath[0] ? longPath : path;
-}
-
-struct TLinkFacts {
-  bool Loaded = false;
-  std::string Path, WorkDir, Description;
-};
-
-TLinkFacts ReadLink(const std::string& file) {
-  TLinkFacts facts;
-  HRESULT initialised = CoInitialize(nullptr);
-  IShellLinkA* link = nullptr;
-  if (SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
-                                 reinterpret_cast<void**>(&link)))) {
-    IPersistFile* persist = nullptr;
-    if (SUCCEEDED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&persist)))) {
-      wchar_t wide[MAX_PATH] = {};
-      MultiByteToWideChar(CP_ACP, 0, file.c_str(), -1, wide, MAX_PATH);
-      facts.Loaded = SUCCEEDED(persist->Load(wide, STGM_READ));
-      persist->Release();
-    }
-    char text[MAX_PATH] = {};
-    link->GetPath(text, MAX_PATH, nullptr, SLGP_RAWPATH);
-    facts.Path = text;
-    text[0] = 0;
-    link->GetWorkingDirectory(text, MAX_PATH);
-    facts.WorkDir = text;
-    text[0] = 0;
-    link->GetDescription(text, MAX_PATH);
-    facts.Description = text;
-    link->Release();
-  }
-  if (SUCCEEDED(initialised)) CoUninitialize();
-  return facts;
 }
 
 struct TPathProbe : TOMObject {

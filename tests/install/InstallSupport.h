@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "TestSupport.h"
+#include "LinkReader.h"
 
 namespace installtest {
 
@@ -123,43 +124,6 @@ private:
   DWORD FType = 0, FSize = 0;
   char FOld[1024] = {};
 };
-
-struct TLinkFacts {
-  bool Loaded = false;
-  std::string Path, WorkDir, Description, Arguments;
-};
-
-// Reads a link file back through the shell-link object.
-inline TLinkFacts ReadLink(const std::string& file) {
-  TLinkFacts facts;
-  CoInitialize(nullptr);
-  IShellLinkA* link = nullptr;
-  if (SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
-                                 reinterpret_cast<void**>(&link)))) {
-    IPersistFile* persist = nullptr;
-    if (SUCCEEDED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&persist)))) {
-      wchar_t wide[MAX_PATH] = {};
-      MultiByteToWideChar(CP_ACP, 0, file.c_str(), -1, wide, MAX_PATH);
-      facts.Loaded = SUCCEEDED(persist->Load(wide, STGM_READ));
-      persist->Release();
-    }
-    char text[MAX_PATH] = {};
-    link->GetPath(text, MAX_PATH, nullptr, SLGP_RAWPATH);
-    facts.Path = text;
-    text[0] = 0;
-    link->GetWorkingDirectory(text, MAX_PATH);
-    facts.WorkDir = text;
-    text[0] = 0;
-    link->GetDescription(text, MAX_PATH);
-    facts.Description = text;
-    text[0] = 0;
-    link->GetArguments(text, MAX_PATH);
-    facts.Arguments = text;
-    link->Release();
-  }
-  CoUninitialize();
-  return facts;
-}
 
 // Section names of a settings file, and the key=value lines of one section.
 inline std::vector<std::string> ZeroSeparated(const char* text) {

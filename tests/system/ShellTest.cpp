@@ -7,6 +7,7 @@
 #include <shlobj.h>
 
 #include "TestSupport.h"
+#include "LinkReader.h"
 #include "omBrowse.h"
 #include "omShortcut.h"
 #include "shortcut.h"
@@ -128,44 +129,6 @@ TEST(Browse, PicksFoldersAndDriveRootsThroughTheTree) {
 }
 
 namespace {
-
-struct TLinkFacts {
-  std::string Path, WorkDir, Description, Arguments;
-  int ShowCommand = 0;
-  bool Loaded = false;
-};
-
-TLinkFacts ReadLink(const std::string& file) {
-  TLinkFacts facts;
-  CoInitialize(nullptr);
-  IShellLinkA* link = nullptr;
-  if (SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
-                                 reinterpret_cast<void**>(&link)))) {
-    IPersistFile* persist = nullptr;
-    if (SUCCEEDED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&persist)))) {
-      wchar_t wide[MAX_PATH] = {};
-      MultiByteToWideChar(CP_ACP, 0, file.c_str(), -1, wide, MAX_PATH);
-      facts.Loaded = SUCCEEDED(persist->Load(wide, STGM_READ));
-      persist->Release();
-    }
-    char text[MAX_PATH] = {};
-    link->GetPath(text, MAX_PATH, nullptr, SLGP_RAWPATH);
-    facts.Path = text;
-    text[0] = 0;
-    link->GetWorkingDirectory(text, MAX_PATH);
-    facts.WorkDir = text;
-    text[0] = 0;
-    link->GetDescription(text, MAX_PATH);
-    facts.Description = text;
-    text[0] = 0;
-    link->GetArguments(text, MAX_PATH);
-    facts.Arguments = text;
-    link->GetShowCmd(&facts.ShowCommand);
-    link->Release();
-  }
-  CoUninitialize();
-  return facts;
-}
 
 const std::string Sorvanta = "\xD1\xEE\xF0\xE2\xE0\xED\xF2\xE0"; // the product's name in code page 1251
 
