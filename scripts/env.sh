@@ -26,11 +26,10 @@ ombrel_prefix() {
   # No Unix launchers for shortcuts saved on the desktop.
   export WINEDEBUG=-all LC_ALL=ru_RU.UTF-8 WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=;winemenubuilder.exe=d}"
   /usr/lib/wine/wine64 wineboot -i >/dev/null 2>&1
-  # Wine links the user's Desktop to $HOME; the installer writes its shortcut
-  # there, so keep the desktop inside the prefix.
-  for d in "$WINEPREFIX"/drive_c/users/*/Desktop; do
-    if [ -L "$d" ]; then rm "$d" && mkdir "$d"; fi
-  done
+  # Wine links the user's Desktop, Documents and the like to $HOME. The
+  # installer writes its shortcut to the desktop, and the tests look at
+  # everything on C: for stray writes: keep all of them inside the prefix.
+  find "$WINEPREFIX/drive_c/users" -type l | while read -r d; do rm "$d" && mkdir "$d"; done
   # Our own Xvfb has no window manager: unmanaged windows are drawn whole by
   # Wine, and hiding one does not wait 2 s for a manager that never answers.
   if [ -n "${OMBREL_XVFB_PID:-}" ]; then
