@@ -90,6 +90,14 @@ TEST_F(InstallLogTest, RecordKeepsOrderAndTheSystemsWords) {
   EXPECT_EQ(log[2].Message, "own words");
   EXPECT_EQ(log.Entries().size(), 3u);
 
+  // The same path again, however it is spelled, adds nothing: the first
+  // entry, with the first cause, stays.
+  log.Add("m:\\\\A", ERROR_ACCESS_DENIED);
+  log.Add("M:\\b", ERROR_PATH_NOT_FOUND);
+  ASSERT_EQ(log.Count(), 3u);
+  EXPECT_EQ(log[0].Code, uint32_t(ERROR_PATH_NOT_FOUND));
+  EXPECT_EQ(log[1].Code, uint32_t(ERROR_SHARING_VIOLATION));
+
   // The text is the system's own, as FormatMessageA gives it, less the line end.
   char* raw = nullptr;
   DWORD length = FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
@@ -395,4 +403,24 @@ TEST_F(InstallLogFullDisk, WritesThatRunOutOfRoomAreRecorded) {
   value = StringData(folder + "db.jpg");
   picture.inSave(value, 0);
   ExpectOneEntry(folder + "db.jpg");
+  DeleteFileA((folder + "db.jpg").c_str());
+
+  // A record on a drive filled up: the system's call may say it wrote the
+  // file all the same, so what is on the disk decides.
+  InstallLog().Clear();
+  HANDLE filler = CreateFileA((folder + "filler").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+  ASSERT_NE(filler, INVALID_HANDLE_VALUE);
+  const std::string block(4096, 'f');
+  DWORD written = 0;
+  while (WriteFile(filler, block.data(), DWORD(block.size()), &written, nullptr) && written == block.size()) {
+  }
+  CloseHandle(filler);
+  TOMini ini;
+  ini.FileName = folder + "dir.ini";
+  ini.Section = "info";
+  ini.Key = "dir";
+  ini.ValueType = 1;
+  value = StringData("M:\\Varkelo\\");
+  ini.inWrite(value, 0);
+  ExpectOneEntry(folder + "dir.ini");
 }
