@@ -7,7 +7,18 @@
 void TInstallLog::Add(const std::string& path, uint32_t code) { Add(path, code, SystemErrorText(code)); }
 
 void TInstallLog::Add(const std::string& path, uint32_t code, const std::string& message) {
+  const std::string shown = DisplayPath(path);
+  for (const TInstallEntry& entry : FEntries)
+    if (lstrcmpiA(DisplayPath(entry.Path).c_str(), shown.c_str()) == 0) return;
   FEntries.push_back(TInstallEntry{path, code, message});
+}
+
+std::string DisplayPath(const std::string& path) {
+  std::string shown;
+  shown.reserve(path.size());
+  for (size_t i = 0; i < path.size(); ++i)
+    if (!(path[i] == '\\' && i > 1 && shown.back() == '\\')) shown += path[i];
+  return shown;
 }
 
 TInstallLog& InstallLog() {

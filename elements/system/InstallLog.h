@@ -21,7 +21,9 @@ public:
   TInstallLog& operator=(const TInstallLog&) = delete;
 
   void Clear() { FEntries.clear(); }
-  // Records a failure with the system's message for the code.
+  // Records a failure with the system's message for the code. A path is
+  // recorded once: a product folder that cannot be made fails again for each
+  // folder below it, and its first entry already says why.
   void Add(const std::string& path, uint32_t code);
   // Records a failure the system has no words for, in our own.
   void Add(const std::string& path, uint32_t code, const std::string& message);
@@ -33,6 +35,12 @@ public:
 private:
   std::vector<TInstallEntry> FEntries;
 };
+
+// A path as the user reads it. The installer joins a drive root such as
+// "M:\" and "\Varkelo" as they are, and the system takes the doubled
+// backslash for one; this shows one too. A leading pair (a network path) is
+// kept.
+std::string DisplayPath(const std::string& path);
 
 // The one record of this process.
 TInstallLog& InstallLog();

@@ -32,7 +32,7 @@ std::string InstallReportText(const TInstallLog& log) {
   const size_t shown = log.Count() < ReportedEntries ? log.Count() : ReportedEntries;
   for (size_t i = 0; i < shown; ++i) {
     const TInstallEntry& entry = log[i];
-    text += "\r\n" + entry.Path + "\r\n   " + entry.Message;
+    text += "\r\n" + DisplayPath(entry.Path) + "\r\n   " + entry.Message;
   }
   if (log.Count() > shown) text += "\r\n\r\n" + std::string(MorePrefix) + std::to_string(log.Count() - shown) + ".";
   return text;

@@ -117,4 +117,15 @@ TEST_F(InstallReportTest, OnlyTheFirstTenAreNamedTheRestCounted) {
   EXPECT_EQ(std::string::npos, ten.find("\xE5\xF9\xB8"));
 }
 
+// Paths made by joining a drive root and "\\Varkelo" are shown with one
+// separator, as the system reads them; a network path keeps its leading pair.
+TEST_F(InstallReportTest, PathsAreShownWithSingleSeparators) {
+  InstallLog().Add("M:\\\\Varkelo\\Help", ERROR_ALREADY_EXISTS);
+  InstallLog().Add("\\\\server\\share\\\\Varkelo\\dir.ini", ERROR_BAD_NETPATH);
+  const std::string report = InstallReportText(InstallLog());
+  EXPECT_NE(std::string::npos, report.find("\r\nM:\\Varkelo\\Help\r\n")) << report;
+  EXPECT_NE(std::string::npos, report.find("\r\n\\\\server\\share\\Varkelo\\dir.ini\r\n")) << report;
+  EXPECT_EQ(std::string::npos, report.find(":\\\\")) << report;
+}
+
 } // namespace
