@@ -7,10 +7,9 @@
 
 #include <algorithm>
 #include <cstdlib>
-#include <fstream>
-#include <sstream>
 #include <vector>
 
+#include "Installed.h"
 #include "WizardRun.h"
 
 using namespace driver;
@@ -24,13 +23,6 @@ const std::string FreeSuffix = " Mb";
 const std::string RequiredLine =
     "\xCD\xE5\xEE\xE1\xF5\xEE\xE4\xE8\xEC\xEE \xEC\xE5\xF1\xF2\xE0 \xED\xE0 \xE4\xE8\xF1\xEA\xE5: 2,87 Mb";
 const std::string Browse = "\xCE\xE1\xE7\xEE\xF0"; // "Обзор"
-
-// The mapped drive's letter, as the wrapper script names it.
-std::string DriveLetter() {
-  const char* letter = std::getenv("OMBREL_TEST_DRIVE");
-  return letter && *letter ? std::string(1, letter[0]) : "M";
-}
-std::string DriveRoot() { return DriveLetter() + ":\\"; }
 
 // Free megabytes of a drive as the folder page computes them: whole
 // kilobyte-blocks of free clusters (free clusters / 1024) times the cluster
@@ -184,45 +176,6 @@ TEST(DriveFolderPage, ShowsTheChosenDriveRootAndItsFreeSpaceAndKeepsThem) {
   EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA((DriveRoot() + "Varkelo").c_str()));
 }
 
-struct TPayloadItem {
-  std::string Name, Format, Target;
-  uint64_t Size = 0;
-};
-
-// The installed items of the payload manifest: those with a target.
-std::vector<TPayloadItem> InstalledItems() {
-  std::vector<TPayloadItem> items;
-  std::ifstream in(DosPath(OMBREL_MANIFEST));
-  std::string line;
-  while (std::getline(in, line)) {
-    if (line.empty() || line[0] == '#') continue;
-    std::istringstream fields(line);
-    std::string name, type, file, size, format, target;
-    if (!(fields >> name >> type >> file >> size >> format >> target) || target == "-") continue;
-    items.push_back({name, format, target, std::stoull(size)});
-  }
-  return items;
-}
-
-// The size a file has once installed: a text gets CR LF after its last line.
-uint64_t InstalledSize(const TPayloadItem& item) { return item.Format == "text" ? item.Size + 1 : item.Size; }
-
-std::string ReadFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-bool WriteFile(const std::string& path, const std::string& bytes) {
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  out << bytes;
-  return bool(out.flush());
-}
-
-bool FileExists(const std::string& path) {
-  DWORD attributes = GetFileAttributesW(Text1251ToWide(path).c_str());
-  return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
-
 // The product folder on the drive and the desktop shortcut are gone before
 // and after each test, so what is found is what this run wrote.
 class DriveInstall : public ::testing::Test {
@@ -302,7 +255,7 @@ TEST_F(DriveInstall, InstallsIntoTheDriveRootOverAnOlderInstallation) {
     if (entry.first.back() != '\\') ++files;
   EXPECT_EQ(items.size() + 1, files);
   EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA((ProgramFilesFolder() + "\\Varkelo").c_str()));
-  EXPECT_TRUE(WaitUntil([&] { return FileExists(LinkPath); })) << "the desktop shortcut";
+  EXPECT_TRUE(WaitUntil([&] { return FileOnDisk(LinkPath); })) << "the desktop shortcut";
 
   EXPECT_TRUE(Screenshot(run.W.Main, "drive-3-finish"));
   ASSERT_TRUE(run.W.Press(texts::Done));

@@ -3,15 +3,13 @@
 // shortcut checked against the payload the program carries, and the
 // installed program started through the shortcut.
 #include <objbase.h>
-#include <shlobj.h>
-#include <shobjidl.h>
 
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <sstream>
 #include <vector>
 
+#include "Installed.h"
+#include "LinkReader.h"
 #include "WizardRun.h"
 
 using namespace driver;
@@ -19,84 +17,6 @@ using namespace driver;
 namespace {
 
 const std::string ProductFolder = ProgramFilesFolder() + "\\Varkelo";
-
-struct TPayloadItem {
-  std::string Name, Format, Target;
-  uint64_t Size = 0;
-};
-
-// The installed items of the payload manifest: those with a target.
-std::vector<TPayloadItem> InstalledItems() {
-  std::vector<TPayloadItem> items;
-  std::ifstream in(DosPath(OMBREL_MANIFEST));
-  std::string line;
-  while (std::getline(in, line)) {
-    if (line.empty() || line[0] == '#') continue;
-    std::istringstream fields(line);
-    std::string name, type, file, size, format, target;
-    if (!(fields >> name >> type >> file >> size >> format >> target) || target == "-") continue;
-    items.push_back({name, format, target, std::stoull(size)});
-  }
-  return items;
-}
-
-std::string ReadFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-// The program's own resources, read as data from its file.
-class TResources {
-public:
-  TResources() : Module(LoadLibraryExA(DosPath(OMBREL_EXE).c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE)) {}
-  ~TResources() {
-    if (Module) FreeLibrary(Module);
-  }
-  bool Loaded() const { return Module != nullptr; }
-  std::string Bytes(const std::string& name) const {
-    HRSRC info = FindResourceA(Module, name.c_str(), MAKEINTRESOURCEA(100));
-    if (!info) return {};
-    HGLOBAL data = LoadResource(Module, info);
-    const char* bytes = static_cast<const char*>(LockResource(data));
-    return bytes ? std::string(bytes, SizeofResource(Module, info)) : std::string();
-  }
-
-private:
-  HMODULE Module;
-};
-
-struct TShortcut {
-  bool Loaded = false;
-  std::string Target, WorkingFolder, Description;
-};
-
-TShortcut ReadShortcut(const std::string& path) {
-  TShortcut link;
-  IShellLinkA* shell = nullptr;
-  if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
-                              reinterpret_cast<void**>(&shell))))
-    return link;
-  IPersistFile* file = nullptr;
-  if (SUCCEEDED(shell->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file)))) {
-    if (SUCCEEDED(file->Load(Text1251ToWide(path).c_str(), STGM_READ))) {
-      char buffer[MAX_PATH + 1] = {};
-      link.Loaded = true;
-      if (SUCCEEDED(shell->GetPath(buffer, MAX_PATH, nullptr, SLGP_RAWPATH))) link.Target = buffer;
-      buffer[0] = 0;
-      if (SUCCEEDED(shell->GetWorkingDirectory(buffer, MAX_PATH))) link.WorkingFolder = buffer;
-      buffer[0] = 0;
-      if (SUCCEEDED(shell->GetDescription(buffer, MAX_PATH))) link.Description = buffer;
-    }
-    file->Release();
-  }
-  shell->Release();
-  return link;
-}
-
-bool FileExists(const std::string& path) {
-  DWORD attributes = GetFileAttributesW(Text1251ToWide(path).c_str());
-  return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
 
 // The product folder and the shortcut are gone before the test and after it,
 // so what the test finds is what this run wrote.
@@ -106,7 +26,7 @@ protected:
   void SetUp() override {
     CoInitialize(nullptr);
     Clean();
-    ASSERT_FALSE(FileExists(LinkPath));
+    ASSERT_FALSE(FileOnDisk(LinkPath));
     ASSERT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA(ProductFolder.c_str()));
   }
   void TearDown() override {
@@ -119,7 +39,7 @@ protected:
   void Clean() {
     const bool gone = WaitUntil([&] {
       DeleteFileW(Text1251ToWide(LinkPath).c_str());
-      return RemoveTree(ProductFolder) && !FileExists(LinkPath);
+      return RemoveTree(ProductFolder) && !FileOnDisk(LinkPath);
     });
     EXPECT_TRUE(gone) << "cannot remove " << ProductFolder << " or the shortcut";
   }
@@ -153,14 +73,9 @@ TEST_F(InstallEndToEnd, InstallsEveryFileTheRecordAndTheShortcutThenDoneEnds) {
     SCOPED_TRACE(item.Target);
     const std::string path = ProductFolder + "\\" + item.Target;
     const std::string written = ReadFile(path);
-    std::string expected = resources.Bytes(item.Name);
+    const std::string expected = resources.InstalledBytes(item);
     ASSERT_FALSE(expected.empty()) << "resource " << item.Name;
-    if (item.Format == "text") {
-      expected = expected.substr(0, expected.find('\0')) + "\r\n";
-      EXPECT_EQ(item.Size + 1, written.size());
-    } else {
-      EXPECT_EQ(item.Size, written.size());
-    }
+    EXPECT_EQ(InstalledSize(item), written.size());
     EXPECT_TRUE(expected == written) << "content of " << path;
   }
 
@@ -171,11 +86,11 @@ TEST_F(InstallEndToEnd, InstallsEveryFileTheRecordAndTheShortcutThenDoneEnds) {
 
   // The desktop shortcut: "Сорванта v2.1.lnk" to the program file.
   EXPECT_EQ("\xD1\xEE\xF0\xE2\xE0\xED\xF2\xE0 v2.1.lnk", ShortcutName());
-  ASSERT_TRUE(FileExists(LinkPath)) << LinkPath;
-  const TShortcut link = ReadShortcut(LinkPath);
+  ASSERT_TRUE(FileOnDisk(LinkPath)) << LinkPath;
+  const TLinkFacts link = ReadLink(LinkPath);
   ASSERT_TRUE(link.Loaded);
-  EXPECT_EQ(ProductFolder + "\\Zelcap2-1.exe", link.Target);
-  EXPECT_EQ(ProductFolder, link.WorkingFolder);
+  EXPECT_EQ(ProductFolder + "\\Zelcap2-1.exe", link.Path);
+  EXPECT_EQ(ProductFolder, link.WorkDir);
   EXPECT_EQ("Sorvanta", link.Description);
 
   // Nothing else in the product folder.
@@ -190,7 +105,7 @@ TEST_F(InstallEndToEnd, InstallsEveryFileTheRecordAndTheShortcutThenDoneEnds) {
   EXPECT_EQ(std::optional<uint32_t>(0), w.Process.WaitExit());
 
   // The installed program, started through the shortcut, finds its folder.
-  TInstallerProcess product(link.Target);
+  TInstallerProcess product(link.Path);
   ASSERT_TRUE(product.Start());
   HWND box = product.WaitMessageBox(texts::ProductCaption);
   ASSERT_NE(nullptr, box);
@@ -213,8 +128,8 @@ TEST_F(InstallEndToEnd, CloseBoxOnTheFinishPageEnds) {
   ASSERT_TRUE(InstallWithDefaults(w));
   CloseBox(w.Main);
   EXPECT_EQ(std::optional<uint32_t>(0), w.Process.WaitExit());
-  EXPECT_TRUE(FileExists(ProductFolder + "\\dir.ini"));
-  EXPECT_TRUE(FileExists(LinkPath));
+  EXPECT_TRUE(FileOnDisk(ProductFolder + "\\dir.ini"));
+  EXPECT_TRUE(FileOnDisk(LinkPath));
 }
 
 // Browse picks another folder; the installation, its record and the
@@ -252,11 +167,11 @@ TEST_F(InstallEndToEnd, InstallsIntoAFolderChosenWithBrowse) {
   GetPrivateProfileStringA("info", "dir", "", dir, sizeof dir, (product + "\\dir.ini").c_str());
   EXPECT_EQ(product + "\\", std::string(dir));
   EXPECT_EQ(1606656u, ReadFile(product + "\\Zelcap2-1.exe").size());
-  EXPECT_TRUE(FileExists(product + "\\Info\\kelso.htm"));
+  EXPECT_TRUE(FileOnDisk(product + "\\Info\\kelso.htm"));
   EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA(ProductFolder.c_str())) << "nothing in Program Files";
-  const TShortcut link = ReadShortcut(LinkPath);
-  EXPECT_EQ(product + "\\Zelcap2-1.exe", link.Target);
-  EXPECT_EQ(product, link.WorkingFolder);
+  const TLinkFacts link = ReadLink(LinkPath);
+  EXPECT_EQ(product + "\\Zelcap2-1.exe", link.Path);
+  EXPECT_EQ(product, link.WorkDir);
 
   ASSERT_TRUE(w.Press(texts::Done));
   EXPECT_EQ(std::optional<uint32_t>(0), w.Process.WaitExit());

@@ -23,7 +23,8 @@ if [ -e "$link" ] && [ ! -L "$link" ]; then
   echo "with-drive.sh: $link already exists in this prefix" >&2
   exit 1
 fi
-# Q: stands for a drive that does not exist.
+# Q: stands for a drive that does not exist. OMBREL_DRIVE_DIR tells the
+# program where M: lives, so that it can make the drive go away.
 if [ -e "$WINEPREFIX/dosdevices/q:" ]; then
   echo "with-drive.sh: drive Q: must not exist in this prefix" >&2
   exit 1
@@ -36,4 +37,4 @@ trap 'rm -f "$link"; "$wineserver" -k 2>/dev/null; ombrel_cleanup' EXIT
 "$wineserver" -k 2>/dev/null
 "$wineserver" -w 2>/dev/null
 
-OMBREL_TEST_DRIVE=M OMBREL_ABSENT_DRIVE=Q /usr/lib/wine/wine64 "$@"
+OMBREL_TEST_DRIVE=M OMBREL_DRIVE_DIR="$drive_dir" OMBREL_ABSENT_DRIVE=Q /usr/lib/wine/wine64 "$@"

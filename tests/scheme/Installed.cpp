@@ -1,0 +1,71 @@
+#include "Installed.h"
+
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+
+#include "InstallerProcess.h"
+
+using namespace driver;
+
+std::vector<TPayloadItem> InstalledItems() {
+  std::vector<TPayloadItem> items;
+  std::ifstream in(DosPath(OMBREL_MANIFEST));
+  std::string line;
+  while (std::getline(in, line)) {
+    if (line.empty() || line[0] == '#') continue;
+    std::istringstream fields(line);
+    std::string name, type, file, size, format, target;
+    if (!(fields >> name >> type >> file >> size >> format >> target) || target == "-") continue;
+    items.push_back({name, format, target, std::stoull(size)});
+  }
+  return items;
+}
+
+uint64_t InstalledSize(const TPayloadItem& item) { return item.Format == "text" ? item.Size + 1 : item.Size; }
+
+TResources::TResources() : Module(LoadLibraryExA(DosPath(OMBREL_EXE).c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE)) {}
+
+TResources::~TResources() {
+  if (Module) FreeLibrary(Module);
+}
+
+std::string TResources::Bytes(const std::string& name) const {
+  HRSRC info = Module ? FindResourceA(Module, name.c_str(), MAKEINTRESOURCEA(100)) : nullptr;
+  if (!info) return {};
+  const char* bytes = static_cast<const char*>(LockResource(LoadResource(Module, info)));
+  return bytes ? std::string(bytes, SizeofResource(Module, info)) : std::string();
+}
+
+std::string TResources::InstalledBytes(const TPayloadItem& item) const {
+  const std::string bytes = Bytes(item.Name);
+  return item.Format == "text" ? bytes.substr(0, bytes.find('\0')) + "\r\n" : bytes;
+}
+
+std::string ReadFile(const std::string& path) {
+  std::ifstream in(Text1251ToWide(path).c_str(), std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+bool WriteFile(const std::string& path, const std::string& bytes) {
+  std::ofstream out(Text1251ToWide(path).c_str(), std::ios::binary | std::ios::trunc);
+  out << bytes;
+  return bool(out.flush());
+}
+
+bool FileOnDisk(const std::string& path) {
+  DWORD attributes = GetFileAttributesW(Text1251ToWide(path).c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+bool FolderOnDisk(const std::string& path) {
+  DWORD attributes = GetFileAttributesW(Text1251ToWide(path).c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+std::string DriveLetter() {
+  const char* letter = std::getenv("OMBREL_TEST_DRIVE");
+  return letter && *letter ? std::string(1, letter[0]) : "M";
+}
+
+std::string DriveRoot() { return DriveLetter() + ":\\"; }

@@ -1,0 +1,48 @@
+// What an installation should leave and what it did: the installed items of
+// the payload manifest, their bytes as the program carries them, and the
+// files read back from the disk.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+struct TPayloadItem {
+  std::string Name, Format, Target;
+  uint64_t Size = 0;
+};
+
+// The items of the manifest that are installed (those with a target).
+std::vector<TPayloadItem> InstalledItems();
+// The size a file has once installed: a text gets CR LF after its last line.
+uint64_t InstalledSize(const TPayloadItem& item);
+
+// The installer's own resources, read as data from its program file.
+class TResources {
+public:
+  TResources();
+  ~TResources();
+  TResources(const TResources&) = delete;
+  TResources& operator=(const TResources&) = delete;
+  bool Loaded() const { return Module != nullptr; }
+  std::string Bytes(const std::string& name) const;
+  // What the item's installed file must hold: a text without its closing
+  // NUL and with CR LF after its last line, anything else as it is.
+  std::string InstalledBytes(const TPayloadItem& item) const;
+
+private:
+  HMODULE Module;
+};
+
+// Files by their code page 1251 paths, read with the tests' own calls; an
+// unreadable file reads as empty.
+std::string ReadFile(const std::string& path);
+bool WriteFile(const std::string& path, const std::string& bytes);
+bool FileOnDisk(const std::string& path);
+bool FolderOnDisk(const std::string& path);
+
+// The mapped drive of the drive tests (with-drive.sh), and its root "M:\".
+std::string DriveLetter();
+std::string DriveRoot();
