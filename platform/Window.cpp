@@ -382,12 +382,25 @@ void TWindowObject::SetBounds(int32_t left, int32_t top, int32_t right, int32_t 
   bool resized = right - left != GetWidth() || bottom - top != GetHeight();
   Bounds = RECT{left, top, right, bottom};
   if (Handle) {
+    if (NativeBoundsAre(Bounds)) return;
     SetWindowPos(Handle, nullptr, left, top, right - left, bottom - top, SWP_NOZORDER | SWP_NOACTIVATE);
   } else if (resized) {
     // No native window to report it yet: the size handler hears it here.
     Realign();
     if (OnSize) OnSize(this);
   }
+}
+
+// Whether the native window already has these bounds (in its parent's
+// client coordinates, or the screen's for a top-level window). Placing a
+// window where it is still costs a whole positioning round with the
+// min/max query, so such calls are left out.
+bool TWindowObject::NativeBoundsAre(const RECT& bounds) const {
+  RECT now;
+  if (!GetWindowRect(Handle, &now)) return false;
+  if (GetWindowLongPtrA(Handle, GWL_STYLE) & WS_CHILD)
+    MapWindowPoints(HWND_DESKTOP, GetAncestor(Handle, GA_PARENT), reinterpret_cast<POINT*>(&now), 2);
+  return EqualRect(&now, &bounds) != FALSE;
 }
 
 void TWindowObject::SetPosition(int32_t x, int32_t y) {
@@ -461,14 +474,21 @@ HBRUSH TWindowObject::GetBrush() {
 void TWindowObject::SetStyle(DWORD style) {
   Style = style;
   if (!Handle) return;
-  DWORD live = DWORD(GetWindowLongPtrA(Handle, GWL_STYLE)) & (WS_VISIBLE | WS_DISABLED);
-  SetWindowLongPtrA(Handle, GWL_STYLE, LONG_PTR((style & ~(WS_VISIBLE | WS_DISABLED)) | live));
+  const DWORD now = DWORD(GetWindowLongPtrA(Handle, GWL_STYLE));
+  const DWORD live = now & (WS_VISIBLE | WS_DISABLED);
+  const DWORD wanted = (style & ~(WS_VISIBLE | WS_DISABLED)) | live;
+  if (wanted == now) return; // a frame change costs a whole positioning round
+  SetWindowLongPtrA(Handle, GWL_STYLE, LONG_PTR(wanted));
   SetWindowPos(Handle, nullptr, 0, 0, 0, 0,
                SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
   Repaint();
 }
 
 void TWindowObject::SetExStyle(DWORD exStyle) {
+  // The native window was made with ExStyle and every change comes through
+  // here; the system adds bits of its own (the window edge), so the field,
+  // not the native value, tells whether anything changes.
+  if (Handle && exStyle == ExStyle) return;
   ExStyle = exStyle;
   if (!Handle) return;
   SetWindowLongPtrA(Handle, GWL_EXSTYLE, LONG_PTR(exStyle));

@@ -235,6 +235,7 @@ private:
   void ApplyFont();
   void SyncBounds();
   void Realign();
+  bool NativeBoundsAre(const RECT& bounds) const;
   bool HandleKey(UINT msg, WPARAM& wParam);
   bool Navigate(bool backwards);
   LRESULT DefaultProc(UINT msg, WPARAM wParam, LPARAM lParam);

@@ -77,10 +77,12 @@ void TOMMainForm::SetBorderStyle(uint8_t borderStyle) {
       {WS_CAPTION, 0},
   };
   if (borderStyle > 7) return;
-  Control->GetHandle();
+  // Styles first: a window not yet made is then made with its frame at once,
+  // instead of being made and re-framed.
   const TFrame& f = frames[borderStyle];
   Control->SetStyle(Control->GetStyle() & ~f.Clear);
   Control->SetExStyle(Control->GetExStyle() | f.AddEx);
+  Control->GetHandle();
 }
 
 void TOMMainForm::SetTaskbarHidden(uint8_t hidden) {
