@@ -63,6 +63,10 @@ TEST_F(InstallEndToEnd, InstallsEveryFileTheRecordAndTheShortcutThenDoneEnds) {
   TResources resources;
   ASSERT_TRUE(resources.Loaded());
 
+  // The shortcut is copied for lnkinfo (scheme_link_file); no stale copy.
+  const std::wstring linkCopy = Text1251ToWide(DosPath(OMBREL_LINK_COPY));
+  DeleteFileW(linkCopy.c_str());
+
   TWizardRun w;
   ASSERT_TRUE(InstallWithDefaults(w));
   // Only the finish page: Install cannot be pressed a second time.
@@ -92,6 +96,7 @@ TEST_F(InstallEndToEnd, InstallsEveryFileTheRecordAndTheShortcutThenDoneEnds) {
   EXPECT_EQ(ProductFolder + "\\Zelcap2-1.exe", link.Path);
   EXPECT_EQ(ProductFolder, link.WorkDir);
   EXPECT_EQ("Sorvanta", link.Description);
+  EXPECT_TRUE(CopyFileW(Text1251ToWide(LinkPath).c_str(), linkCopy.c_str(), FALSE));
 
   // Nothing else in the product folder.
   const TTreeState tree = TreeState(ProductFolder);

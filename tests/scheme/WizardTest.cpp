@@ -186,9 +186,8 @@ TEST(Wizard, CloseBoxEndsFromEachPageWithoutTheQuestion) {
 }
 
 // A page shown after another must show nothing of it: what is on screen right
-// after the switch is what a full repaint of the window draws.
-// Disabled while the folder group box leaves the licence text showing through
-// its inside after the switch (gone after a full repaint); enable with the fix.
+// after the switch is what a full repaint of the window draws (a group box
+// that does not erase its inside would leave the licence text there).
 TEST(Wizard, FolderPageShowsNothingOfTheLicencePage) {
   TWizardRun w;
   ASSERT_TRUE(w.Start());
