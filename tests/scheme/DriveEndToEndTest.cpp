@@ -1,6 +1,6 @@
 // The folder page against a second real drive, end to end: the installer is
 // started as a process of its own and worked only through its windows while
-// drive M: is mapped (with-own-drive.sh), so the folder dialog lists it, the
+// drive D: is mapped (with-own-drive.sh), so the folder dialog lists it, the
 // free-space line can be compared with what the system reports for it, and
 // an installation into its root can be read back afterwards.
 #include <gtest/gtest.h>
@@ -123,8 +123,8 @@ struct TFolderRun {
   }
 };
 
-// The first showing reads C:, Browse to M:'s root switches field and figure to
-// M:, a cancelled Browse changes nothing, and a round trip to the licence
+// The first showing reads C:, Browse to D:'s root switches field and figure to
+// D:, a cancelled Browse changes nothing, and a round trip to the licence
 // page keeps both.
 TEST(DriveFolderPage, ShowsTheChosenDriveRootAndItsFreeSpaceAndKeepsThem) {
   ASSERT_NE(INVALID_FILE_ATTRIBUTES, GetFileAttributesA(DriveRoot().c_str())) << DriveRoot() << " is not mapped";
@@ -200,7 +200,7 @@ protected:
 // Install into the drive's root, over an older installation whose files are
 // longer and whose record holds more than the location: every file ends up
 // with exactly its new length, the record keeps the rest and names the
-// product folder with the doubled backslash the root's "M:\" gives.
+// product folder with the doubled backslash the root's "D:\" gives.
 TEST_F(DriveInstall, InstallsIntoTheDriveRootOverAnOlderInstallation) {
   const std::vector<TPayloadItem> items = InstalledItems();
   ASSERT_EQ(38u, items.size()) << "34 texts, 3 pictures and the program file";
@@ -223,7 +223,7 @@ TEST_F(DriveInstall, InstallsIntoTheDriveRootOverAnOlderInstallation) {
 
   // The record is written after the finish page is switched on, within the
   // same Install press; wait for it rather than race it.
-  const std::string expectedDir = DriveRoot() + "\\Varkelo\\"; // M:\\Varkelo\ .
+  const std::string expectedDir = DriveRoot() + "\\Varkelo\\"; // D:\\Varkelo\ .
   char dir[MAX_PATH + 1] = {};
   WaitUntil([&] {
     GetPrivateProfileStringA("info", "dir", "", dir, sizeof dir, record.c_str());

@@ -1,5 +1,5 @@
-// Installations that cannot write everything, end to end on drive M:
-// (with-own-drive.sh, or with-small-drive.sh for the drive with no room).
+// Installations that cannot write everything, end to end on drive D:
+// (with-own-drive.sh), or on M: (with-small-drive.sh) for the drive with no room.
 // Whatever stops the writes — a file where the help folder must go, the
 // program file held open by another program, a drive that is gone by the
 // time Install is pressed, a drive too small — the installer tells the

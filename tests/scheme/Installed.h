@@ -43,6 +43,6 @@ bool WriteFile(const std::string& path, const std::string& bytes);
 bool FileOnDisk(const std::string& path);
 bool FolderOnDisk(const std::string& path);
 
-// The mapped drive of the drive tests (with-drive.sh), and its root "M:\".
+// The mapped drive of the drive tests (with-drive.sh), and its root, such as "D:\".
 std::string DriveLetter();
 std::string DriveRoot();

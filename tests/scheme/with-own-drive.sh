@@ -1,7 +1,7 @@
 #!/bin/bash
-# Runs a test program through with-drive.sh with drive M: on a file system of
-# its own (64 MB), so that M:'s free space differs from C:'s and a figure
-# shown for the wrong drive is caught. Where mounting is refused, M: is a
+# Runs a test program through with-drive.sh with drive D: on a file system of
+# its own (64 MB), so that D:'s free space differs from C:'s and a figure
+# shown for the wrong drive is caught. Where mounting is refused, D: is a
 # plain folder in the build tree and OMBREL_OWN_DRIVE stays unset.
 #
 # usage: with-own-drive.sh MOUNT_DIR PROGRAM [ARGS...]
@@ -19,4 +19,4 @@ else
   echo "with-own-drive.sh: cannot mount a file system here; M: shares C:'s"
 fi
 
-"$here/../system/with-drive.sh" "$mount_dir/drive" "$@"
+OMBREL_DRIVE_LETTER=d "$here/../system/with-drive.sh" "$mount_dir/drive" "$@"

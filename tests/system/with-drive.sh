@@ -1,7 +1,8 @@
 #!/bin/bash
-# Runs a test program under Wine with drive M: mapped to a fresh folder, so
-# that drive roots, free space and link files are tested on a real drive whose
-# Unix side the checks can read. Wine learns of a new drive letter only when
+# Runs a test program under Wine with drive M: (or the letter in
+# OMBREL_DRIVE_LETTER) mapped to a fresh folder, so that drive roots, free
+# space and link files are tested on a real drive whose Unix side the checks
+# can read. Wine learns of a new drive letter only when
 # its server starts, hence the restart (the tests using it run serially).
 #
 # usage: with-drive.sh DRIVE_DIR PROGRAM [ARGS...]
@@ -17,14 +18,16 @@ ombrel_display
 export WINEDEBUG=-all LC_ALL=ru_RU.UTF-8 WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=}"
 wineserver=/usr/lib/wine/wineserver64
 
-link="$WINEPREFIX/dosdevices/m:"
+letter=${OMBREL_DRIVE_LETTER:-m}
+letter=${letter,,}
+link="$WINEPREFIX/dosdevices/$letter:"
 # A link left by a run that was killed is replaced; a real drive is not.
 if [ -e "$link" ] && [ ! -L "$link" ]; then
   echo "with-drive.sh: $link already exists in this prefix" >&2
   exit 1
 fi
 # Q: stands for a drive that does not exist. OMBREL_DRIVE_DIR tells the
-# program where M: lives, so that it can make the drive go away.
+# program where the drive lives, so that it can make the drive go away.
 if [ -e "$WINEPREFIX/dosdevices/q:" ]; then
   echo "with-drive.sh: drive Q: must not exist in this prefix" >&2
   exit 1
@@ -37,4 +40,4 @@ trap 'rm -f "$link"; "$wineserver" -k 2>/dev/null; ombrel_cleanup' EXIT
 "$wineserver" -k 2>/dev/null
 "$wineserver" -w 2>/dev/null
 
-OMBREL_TEST_DRIVE=M OMBREL_DRIVE_DIR="$drive_dir" OMBREL_ABSENT_DRIVE=Q /usr/lib/wine/wine64 "$@"
+OMBREL_TEST_DRIVE=${letter^^} OMBREL_DRIVE_DIR="$drive_dir" OMBREL_ABSENT_DRIVE=Q /usr/lib/wine/wine64 "$@"
