@@ -147,7 +147,7 @@ TEST(DriveFolderPage, ShowsTheChosenDriveRootAndItsFreeSpaceAndKeepsThem) {
   WaitUntil([&] { return FigureOf(WindowText(run.Page.FreeLine)) == run.After; }, 3000);
   ExpectFreeLine(DriveRoot(), run.Page.FreeLine, run.Before, run.After);
   EXPECT_EQ(RequiredLine, WindowText(run.Page.RequiredLine));
-  EXPECT_TRUE(Screenshot(run.W.Main, "drive-2-folder-m"));
+  EXPECT_TRUE(Screenshot(run.W.Main, "drive-2-folder-d"));
 
   // Browse again and Cancel: the drive and its figure stay.
   const std::string line = WindowText(run.Page.FreeLine);
