@@ -26,32 +26,21 @@ struct TInitRecorder {
   }
 };
 
-TEST(DeferredInit, LastRegisteredRunsFirstAndOnlyOnce) {
+// Last registered runs first, each once; one registered while the list runs is
+// dropped, and a list registered afterwards runs on the next call.
+TEST(DeferredInit, LastRegisteredRunsFirstOnceAndLateOnesAreDropped) {
   Log.clear();
-  TInitRecorder a{"A", {}}, b{"B", {}}, c{"C", {}};
+  TInitRecorder late{"late", {}};
+  TInitRecorder a{"A", MakeInitCallback<TInitRecorder, &TInitRecorder::Run>(&late)}, b{"B", {}}, c{"C", {}};
   for (TInitRecorder* r : {&a, &b, &c}) DeferInit(MakeInitCallback<TInitRecorder, &TInitRecorder::Run>(r));
   RunDeferredInits();
   EXPECT_EQ((std::vector<std::string>{"C", "B", "A"}), Log);
   EXPECT_FALSE(DeferredInitsPending());
-  RunDeferredInits();
-  EXPECT_EQ(3u, Log.size());
   RunDeferredInits(); // nothing registered: nothing happens
-}
-
-TEST(DeferredInit, RegisteredWhileRunningIsDroppedAndANewListStartsAfter) {
-  Log.clear();
-  TInitRecorder late{"late", {}};
-  TInitRecorder first{"first", MakeInitCallback<TInitRecorder, &TInitRecorder::Run>(&late)};
-  DeferInit(MakeInitCallback<TInitRecorder, &TInitRecorder::Run>(&first));
-  RunDeferredInits();
-  EXPECT_EQ((std::vector<std::string>{"first"}), Log);
-  EXPECT_FALSE(DeferredInitsPending());
-  RunDeferredInits();
-  EXPECT_EQ(1u, Log.size());
-
+  EXPECT_EQ(3u, Log.size());
   DeferInit(MakeInitCallback<TInitRecorder, &TInitRecorder::Run>(&late));
   RunDeferredInits();
-  EXPECT_EQ((std::vector<std::string>{"first", "late"}), Log);
+  EXPECT_EQ((std::vector<std::string>{"C", "B", "A", "late"}), Log);
 }
 
 // --------------------------------------------- a container built by the pattern
@@ -97,7 +86,7 @@ public:
   TOMEditMulti* Bridge() { return Bridge_.get(); }
 };
 
-TEST(Container, InnerBuiltAtOnceOrOnFirstUseAndFreedExactlyOnce) {
+TEST(Container, InnerBuiltAtOnceAndFreedExactlyOnce) {
   Log.clear();
   {
     TOMMultiElement eager;
@@ -111,38 +100,25 @@ TEST(Container, InnerBuiltAtOnceOrOnFirstUseAndFreedExactlyOnce) {
   }
   // declaration order, the host last
   EXPECT_EQ((std::vector<std::string>{"free inner relay", "free inner host"}), Log);
+}
 
+TEST(Container, FirstUseBuildsRunsDeferredInitsThenDelivers) {
+  LiveDispatch live;
   Log.clear();
+  TInitRecorder deferred{"deferred", {}};
+  DeferInit(MakeInitCallback<TInitRecorder, &TInitRecorder::Run>(&deferred));
   TOMMultiElement lazy;
   lazy.CreateOnFirstUse = true;
   lazy.SetEventCount(2);
   lazy.SetCreateInner(&CreateContainer<TClassInner>);
   EXPECT_EQ(nullptr, lazy.Inner);
-  EXPECT_TRUE(Log.empty());
-}
-
-struct TDeferProbe {
-  bool* Ran;
-  void Run() { *Ran = true; }
-};
-
-TEST(Container, FirstUseBuildsRunsDeferredInitsThenDelivers) {
-  LiveDispatch live;
-  Log.clear();
-  bool ran = false;
-  TDeferProbe probe{&ran};
-  DeferInit(MakeInitCallback<TDeferProbe, &TDeferProbe::Run>(&probe));
-  TOMMultiElement lazy;
-  lazy.CreateOnFirstUse = true;
-  lazy.SetEventCount(2);
-  lazy.SetCreateInner(&CreateContainer<TClassInner>);
+  EXPECT_TRUE(Log.empty()) << "nothing built yet";
   TProbe out;
-  out.Action = [&](TData&, uint16_t) { EXPECT_TRUE(ran); };
+  out.Action = [&](TData&, uint16_t) { EXPECT_EQ("deferred", Log.back()); };
   lazy.EventLinks[1] = out.In();
   FireString(MakePointLink<&TOMMultiElement::inWork>(0, &lazy), "v");
   ASSERT_EQ(1u, out.Calls.size());
   EXPECT_EQ("v", out.Calls[0].Value.StrValue);
-  EXPECT_TRUE(ran);
 
   TOMMultiElement lazyData;
   lazyData.CreateOnFirstUse = true;
@@ -201,8 +177,6 @@ TEST(Container, AllFourDirectionsPassTheVerySameValue) {
 
   // data in and out: the same buffer travels through
   TData* filled = nullptr;
-  TProbe source;
-  source.Action = nullptr;
   struct TFiller : TOMObject {
     TData** Where;
     void varGet(TData& buffer, uint16_t) {

@@ -63,8 +63,6 @@ TEST(ForwardChain, HundredThousandMemoriesAtConstantDepth) {
   chain.back()->outData = end.In();
   char* top = nullptr;
   char* bottom = nullptr;
-  char marker;
-  top = &marker;
   end.Action = [&](TData&, uint16_t) {
     char here;
     bottom = &here;

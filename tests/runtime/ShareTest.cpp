@@ -2,6 +2,7 @@
 
 #include <climits>
 #include <cmath>
+#include <utility>
 
 #include "Probe.h"
 #include "Share.h"
@@ -16,75 +17,42 @@ TData Real(double v) {
 }
 
 TEST(Conversions, TextToInteger) {
-  EXPECT_EQ(42, DataToInteger(StringData("42")));
-  EXPECT_EQ(-7, DataToInteger(StringData("-7")));
-  EXPECT_EQ(3, DataToInteger(StringData("+3")));
-  EXPECT_EQ(0, DataToInteger(StringData("-0")));
-  EXPECT_EQ(12, DataToInteger(StringData("12ab")));
-  EXPECT_EQ(0, DataToInteger(StringData("ab12")));
-  EXPECT_EQ(0, DataToInteger(StringData(" 5")));
-  EXPECT_EQ(0, DataToInteger(StringData("")));
-  EXPECT_EQ(0, DataToInteger(StringData("-")));
-  // 32-bit wrap-around, no overflow check
-  EXPECT_EQ(INT32_MIN, DataToInteger(StringData("2147483648")));
-  EXPECT_EQ(1, DataToInteger(StringData("4294967297")));
+  const std::pair<const char*, int32_t> rows[] = {
+      {"42", 42}, {"-7", -7}, {"+3", 3}, {"-0", 0}, {"12ab", 12}, {"ab12", 0}, {" 5", 0}, {"", 0}, {"-", 0},
+      {"2147483648", INT32_MIN}, {"4294967297", 1}}; // 32-bit wrap-around, no overflow check
+  for (const auto& r : rows) EXPECT_EQ(r.second, DataToInteger(StringData(r.first))) << r.first;
 }
 
-TEST(Conversions, RealToIntegerRoundsHalvesToEven) {
-  EXPECT_EQ(2, DataToInteger(Real(2.5)));
-  EXPECT_EQ(4, DataToInteger(Real(3.5)));
-  EXPECT_EQ(-2, DataToInteger(Real(-2.5)));
-  EXPECT_EQ(3, DataToInteger(Real(2.6)));
-  // the low 32 bits of the 64-bit result
-  EXPECT_EQ(0, DataToInteger(Real(4294967296.0)));
-  EXPECT_EQ(5, DataToInteger(Real(4294967301.0)));
-  EXPECT_EQ(0, DataToInteger(Real(NAN)));
+TEST(Conversions, RealToIntegerRoundsHalvesToEvenAndKeepsTheLow32Bits) {
+  const std::pair<double, int32_t> rows[] = {{2.5, 2},          {3.5, 4}, {-2.5, -2}, {2.6, 3},
+                                             {4294967296.0, 0}, {4294967301.0, 5}, {NAN, 0}};
+  for (const auto& r : rows) EXPECT_EQ(r.second, DataToInteger(Real(r.first))) << r.first;
 }
 
-TEST(Conversions, IntegerToText) {
-  EXPECT_EQ("0", DataToString(IntegerData(0)));
-  EXPECT_EQ("-15", DataToString(IntegerData(-15)));
-  EXPECT_EQ("2147483647", DataToString(IntegerData(INT32_MAX)));
-  EXPECT_EQ("-2147483648", DataToString(IntegerData(INT32_MIN)));
-}
-
-TEST(Conversions, RealToTextFifteenDigitsNoExponent) {
-  EXPECT_EQ("2.5", DataToString(Real(2.5)));
-  EXPECT_EQ("100", DataToString(Real(100)));
-  EXPECT_EQ("0.001", DataToString(Real(0.001)));
-  EXPECT_EQ("-1.25", DataToString(Real(-1.25)));
-  EXPECT_EQ("0.333333333333333", DataToString(Real(1.0 / 3.0)));
-  EXPECT_EQ("0.666666666666667", DataToString(Real(2.0 / 3.0)));
-  EXPECT_EQ("100000000000000000000", DataToString(Real(1e20)));
-  EXPECT_EQ("0", DataToString(Real(0.0)));
-  EXPECT_EQ("0", DataToString(Real(-0.0)));
-  EXPECT_EQ("0.5", DataToString(Real(0.5)));
-  EXPECT_EQ("0.1", DataToString(Real(0.1)));
-  EXPECT_EQ("123456789012345", DataToString(Real(123456789012345.0)));
-  // sixteen digits are rounded to fifteen; a carry adds a digit
-  EXPECT_EQ("1234567890123460", DataToString(Real(1234567890123456.0)));
-  EXPECT_EQ("10", DataToString(Real(9.9999999999999999)));
-  EXPECT_EQ("1000000000000000", DataToString(Real(999999999999999.9)));
-  EXPECT_EQ("0.00000000000000000001", DataToString(Real(1e-20)));
+TEST(Conversions, NumbersToText) {
+  const std::pair<int32_t, const char*> ints[] = {
+      {0, "0"}, {-15, "-15"}, {INT32_MAX, "2147483647"}, {INT32_MIN, "-2147483648"}};
+  for (const auto& r : ints) EXPECT_EQ(r.second, DataToString(IntegerData(r.first)));
+  // fifteen significant digits, never an exponent; a rounding carry adds a digit
+  const std::pair<double, const char*> reals[] = {
+      {2.5, "2.5"}, {100, "100"}, {0.001, "0.001"}, {-1.25, "-1.25"}, {0.0, "0"}, {-0.0, "0"}, {0.5, "0.5"},
+      {0.1, "0.1"}, {1.0 / 3.0, "0.333333333333333"}, {2.0 / 3.0, "0.666666666666667"},
+      {1e20, "100000000000000000000"}, {1e-20, "0.00000000000000000001"},
+      {123456789012345.0, "123456789012345"}, {1234567890123456.0, "1234567890123460"},
+      {9.9999999999999999, "10"}, {999999999999999.9, "1000000000000000"}};
+  for (const auto& r : reals) EXPECT_EQ(r.second, DataToString(Real(r.first))) << r.second;
 }
 
 TEST(Conversions, TextToReal) {
-  EXPECT_DOUBLE_EQ(3.25, DataToReal(StringData("3.25")));
-  EXPECT_DOUBLE_EQ(-2.0, DataToReal(StringData("-2")));
-  EXPECT_DOUBLE_EQ(2.0, DataToReal(StringData("+2")));
-  EXPECT_DOUBLE_EQ(15.0, DataToReal(StringData("1,5")));
-  EXPECT_DOUBLE_EQ(250.0, DataToReal(StringData("2.5e2")));
-  EXPECT_DOUBLE_EQ(0.25, DataToReal(StringData("2.5e-1")));
-  EXPECT_DOUBLE_EQ(1.2, DataToReal(StringData("1.2.3")));
-  EXPECT_DOUBLE_EQ(0.0, DataToReal(StringData("abc")));
-  EXPECT_DOUBLE_EQ(0.0, DataToReal(StringData("")));
+  const std::pair<const char*, double> rows[] = {{"3.25", 3.25}, {"-2", -2.0},  {"+2", 2.0},   {"1,5", 15.0},
+                                                 {"2.5e2", 250}, {"2.5e-1", .25}, {"1.2.3", 1.2}, {"abc", 0},
+                                                 {"", 0}};
+  for (const auto& r : rows) EXPECT_DOUBLE_EQ(r.second, DataToReal(StringData(r.first))) << r.first;
   EXPECT_DOUBLE_EQ(7.0, DataToReal(IntegerData(7)));
 }
 
 TEST(Conversions, OtherKindsGiveNothingAndTruth) {
-  TData stream = StreamData(nullptr);
-  TData null;
-  TData gap;
+  TData stream = StreamData(nullptr), null, gap;
   gap.Kind = 5; // unused kinds behave like dkNull
   gap.IntValue = 9;
   for (const TData* d : {&stream, &null, &gap}) {
@@ -92,11 +60,8 @@ TEST(Conversions, OtherKindsGiveNothingAndTruth) {
     EXPECT_EQ(0, DataToInteger(*d));
     EXPECT_EQ(0.0, DataToReal(*d));
   }
-  EXPECT_TRUE(DataIsTrue(null));
-  EXPECT_TRUE(DataIsTrue(StringData("")));
-  EXPECT_TRUE(DataIsTrue(Real(0.0)));
+  for (const TData& d : {null, StringData(""), Real(0.0), IntegerData(-1)}) EXPECT_TRUE(DataIsTrue(d));
   EXPECT_FALSE(DataIsTrue(IntegerData(0)));
-  EXPECT_TRUE(DataIsTrue(IntegerData(-1)));
 }
 
 TEST(Builders, SetKeepsForwardLinkAndDropsNext) {
@@ -128,15 +93,7 @@ TEST(Firing, MutedDispatcherReachesNothing) {
   EXPECT_EQ(0, ReadPointInteger(event, probe.Var(), 5)); // linked: the property is not a fallback
 }
 
-TEST(Firing, UnlinkedOutputCallsNothingAndLeavesValue) {
-  LiveDispatch live;
-  TData v = StringData("keep");
-  Fire(TPointLink(), v);
-  EXPECT_EQ(dkString, v.Kind);
-  EXPECT_EQ("keep", v.StrValue);
-}
-
-TEST(Firing, ValueTravelsByReferenceAndCarriesIndex) {
+TEST(Firing, ValueTravelsByReferenceAndCarriesIndexUnlinkedCallsNothing) {
   LiveDispatch live;
   TProbe probe;
   probe.Action = [](TData& v, uint16_t) { SetIntegerData(v, 77); };
@@ -146,6 +103,10 @@ TEST(Firing, ValueTravelsByReferenceAndCarriesIndex) {
   EXPECT_EQ(3, probe.Calls[0].Index);
   EXPECT_EQ("in", probe.Calls[0].Value.StrValue);
   EXPECT_EQ(77, v.IntValue); // the receiver wrote into the caller's value
+  TData kept = StringData("keep");
+  Fire(TPointLink(), kept); // unlinked: nothing called, the value left alone
+  EXPECT_EQ(dkString, kept.Kind);
+  EXPECT_EQ("keep", kept.StrValue);
 }
 
 // A forwarding element: it overwrites the event and returns.
@@ -213,6 +174,11 @@ TEST(Readers, FallbackOrderLinkThenPropertyThenEvent) {
   EXPECT_EQ(dkNull, event.Kind);
   // nothing left: the unset property
   EXPECT_EQ(0, ReadPointInteger(event, TPointLink(), 0));
+  // a linked source with nothing to give: null, and the event is still not consumed
+  TProbe empty;
+  TData kept = IntegerData(5);
+  EXPECT_EQ(dkNull, ReadPointData(kept, empty.Var(), nullptr).Kind);
+  EXPECT_EQ(5, kept.IntValue);
 
   TData text = StringData("abc");
   EXPECT_EQ("prop", ReadPointString(text, TPointLink(), "prop"));
@@ -226,15 +192,6 @@ TEST(Readers, FallbackOrderLinkThenPropertyThenEvent) {
   EXPECT_EQ(4, ReadPointData(dataEvent, TPointLink(), &unsetProperty).IntValue);
   EXPECT_EQ(dkNull, dataEvent.Kind);
   EXPECT_EQ(dkNull, ReadPointData(dataEvent, TPointLink(), nullptr).Kind);
-}
-
-TEST(Readers, LinkedPointOfAnEmptySourceGivesNullAndKeepsTheEvent) {
-  LiveDispatch live;
-  TProbe source; // Supply stays dkNull
-  TData event = IntegerData(5);
-  TData got = ReadPointData(event, source.Var(), nullptr);
-  EXPECT_EQ(dkNull, got.Kind);
-  EXPECT_EQ(5, event.IntValue); // a linked point never consumes the event
 }
 
 TEST(Readers, ConsumptionWalksTheNextChain) {
@@ -271,23 +228,6 @@ TEST(Readers, PullFillsTheBufferThroughTheDispatcherAndFollowsForwards) {
   TData unlinked = IntegerData(1);
   PullPoint(unlinked, TPointLink());
   EXPECT_EQ(dkNull, unlinked.Kind);
-}
-
-TEST(Fonts, MakeFontRecKeepsEveryField) {
-  TFontRec f = MakeFontRec("Tahoma", 8, 1, int32_t(0xFF000005), 204);
-  EXPECT_EQ("Tahoma", f.Name);
-  EXPECT_EQ(8, f.Size);
-  EXPECT_EQ(1, f.Style);
-  EXPECT_EQ(int32_t(0xFF000005), f.Color);
-  EXPECT_EQ(204, f.Charset);
-}
-
-TEST(OwnerWindow, ZeroWithoutASourceThenWhatTheSourceSays) {
-  SetMainWindowSource(nullptr);
-  EXPECT_EQ(0u, MainWindowHandle());
-  SetMainWindowSource([]() -> uintptr_t { return 0x1234; });
-  EXPECT_EQ(0x1234u, MainWindowHandle());
-  SetMainWindowSource(nullptr);
 }
 
 } // namespace

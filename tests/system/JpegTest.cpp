@@ -31,26 +31,23 @@ TEST(Jpeg, ResourceLoadedAndSavedTwiceIsByteExact) {
   std::string folder = FreshFolder("jpeg");
   TOMJpeg element;
   element.LoadFromStream(LoadResourceStream("STREAM1"));
-  EXPECT_EQ(element.Picture.Width(), 48);
-  EXPECT_EQ(element.Picture.Height(), 32);
+  EXPECT_EQ(std::make_pair(element.Picture.Width(), element.Picture.Height()), std::make_pair(48, 32));
   EXPECT_FALSE(element.Picture.Grayscale());
   EXPECT_EQ(element.Picture.ProgressiveEncoding, 0);
 
   WriteWholeFile(folder + "two.jpg", std::string(source.size() * 3, '\x55')); // longer old file
-  TData first = StringData(folder + "one.jpg");
-  element.inSave(first, 0);
-  TData second = StringData(folder + "two.jpg");
-  element.inSave(second, 0);
-  EXPECT_EQ(FileBytes(folder + "one.jpg"), source);
-  EXPECT_EQ(FileBytes(folder + "two.jpg"), source);
-
-  // A bare name lands beside the program.
+  for (const char* name : {"one.jpg", "two.jpg"}) {
+    Send<&TOMJpeg::inSave>(element, StringData(folder + name));
+    EXPECT_EQ(FileBytes(folder + name), source);
+  }
+  // A bare name lands beside the program; a missing folder is not made.
   const std::string beside = ProgramFolder() + "systest-picture.jpg";
   DeleteFileA(beside.c_str());
-  TData bare = StringData("systest-picture.jpg");
-  element.inSave(bare, 0);
+  Send<&TOMJpeg::inSave>(element, StringData("systest-picture.jpg"));
   EXPECT_EQ(FileBytes(beside), source);
   DeleteFileA(beside.c_str());
+  EXPECT_FALSE(element.Picture.SaveToFile(folder + "no\\a.jpg"));
+  EXPECT_FALSE(Exists(folder + "no"));
 }
 
 TEST(Jpeg, LoadsFromTheStreamPositionToItsEnd) {
@@ -62,16 +59,14 @@ TEST(Jpeg, LoadsFromTheStreamPositionToItsEnd) {
   picture.OnChange = [&](TJpegPicture&) { ++changes; };
   picture.LoadFromStream(*stream, stream->Size() - stream->Position());
   EXPECT_EQ(changes, 1);
-  EXPECT_EQ(picture.Width(), 24);
-  EXPECT_EQ(picture.Height(), 40);
+  EXPECT_EQ(std::make_pair(picture.Width(), picture.Height()), std::make_pair(24, 40));
   EXPECT_TRUE(picture.Grayscale());
   EXPECT_EQ(picture.ProgressiveEncoding, 1);
   ASSERT_TRUE(picture.Data());
   EXPECT_EQ(picture.Data()->Size(), int64_t(source.size()));
 
   picture.Settings.Scale = 1; // the decoder's output size
-  EXPECT_EQ(picture.Width(), 12);
-  EXPECT_EQ(picture.Height(), 20);
+  EXPECT_EQ(std::make_pair(picture.Width(), picture.Height()), std::make_pair(12, 20));
 }
 
 TEST(Jpeg, DamagedOrMissingDataLeavesThePictureEmpty) {
@@ -102,18 +97,9 @@ TEST(Jpeg, DamagedOrMissingDataLeavesThePictureEmpty) {
   element.LoadFromStream(StreamOf("GIF89a"));
   EXPECT_TRUE(element.Picture.Empty());
   std::string folder = FreshFolder("jpegempty");
-  TData name = StringData(folder + "none.jpg");
-  element.inSave(name, 0);
+  Send<&TOMJpeg::inSave>(element, StringData(folder + "none.jpg"));
   EXPECT_FALSE(Exists(folder + "none.jpg"));
   EXPECT_FALSE(element.Picture.SaveToFile(folder + "none.jpg"));
-}
-
-TEST(Jpeg, SaveIntoAMissingFolderWritesNothing) {
-  TOMJpeg element;
-  element.LoadFromStream(LoadResourceStream("STREAM1"));
-  std::string folder = FreshFolder("jpegmiss");
-  EXPECT_FALSE(element.Picture.SaveToFile(folder + "no\\a.jpg"));
-  EXPECT_FALSE(Exists(folder + "no"));
 }
 
 TEST(Jpeg, EncodesAnAssignedBitmap) {
@@ -136,6 +122,5 @@ TEST(Jpeg, EncodesAnAssignedBitmap) {
   TJpegPicture again;
   auto stream = StreamOf(bytes);
   again.LoadFromStream(*stream, stream->Size());
-  EXPECT_EQ(again.Width(), 16);
-  EXPECT_EQ(again.Height(), 8);
+  EXPECT_EQ(std::make_pair(again.Width(), again.Height()), std::make_pair(16, 8));
 }

@@ -28,17 +28,14 @@ inline TLinkFacts ReadLink(const std::string& file) {
       persist->Release();
     }
     char text[MAX_PATH] = {};
-    link->GetPath(text, MAX_PATH, nullptr, SLGP_RAWPATH);
-    facts.Path = text;
-    text[0] = 0;
-    link->GetWorkingDirectory(text, MAX_PATH);
-    facts.WorkDir = text;
-    text[0] = 0;
-    link->GetDescription(text, MAX_PATH);
-    facts.Description = text;
-    text[0] = 0;
-    link->GetArguments(text, MAX_PATH);
-    facts.Arguments = text;
+    auto take = [&text](HRESULT, std::string& into) {
+      into = text;
+      text[0] = 0;
+    };
+    take(link->GetPath(text, MAX_PATH, nullptr, SLGP_RAWPATH), facts.Path);
+    take(link->GetWorkingDirectory(text, MAX_PATH), facts.WorkDir);
+    take(link->GetDescription(text, MAX_PATH), facts.Description);
+    take(link->GetArguments(text, MAX_PATH), facts.Arguments);
     link->GetShowCmd(&facts.ShowCommand);
     link->Release();
   }

@@ -117,14 +117,10 @@ TEST(Browse, PicksFoldersAndDriveRootsThroughTheTree) {
   EXPECT_TRUE(run.Selected);
   EXPECT_EQ(probe.Paths, std::vector<std::string>{drive + "\\browse\\Pick"});
 
-  run = Browse(element, drive, {}, IDOK);
-  EXPECT_TRUE(run.Selected);
-  ASSERT_EQ(probe.Paths.size(), 2u);
-  EXPECT_EQ(probe.Paths[1], drive + "\\"); // a drive root keeps its backslash
-
-  run = Browse(element, drive, {"browse"}, IDCANCEL);
-  EXPECT_EQ(run.Dialogs, 1u);
-  EXPECT_EQ(probe.Paths.size(), 2u); // Cancel fires nothing
+  EXPECT_TRUE(Browse(element, drive, {}, IDOK).Selected);
+  EXPECT_EQ(Browse(element, drive, {"browse"}, IDCANCEL).Dialogs, 1u); // Cancel fires nothing
+  // a drive root keeps its backslash
+  EXPECT_EQ(probe.Paths, (std::vector<std::string>{drive + "\\browse\\Pick", drive + "\\"}));
   StopDispatch();
 }
 

@@ -160,40 +160,30 @@ TEST(ByteStream, CopyFromEachDirection) {
 
 TEST_F(StreamTest, StrListSavesResourceLinesWithCrLf) {
   std::string folder = FreshFolder("strlist");
-  TOMStrList list;
+  TOMStrList list, empty;
   list.FileName = "ignored";
   list.SetStrings(LoadResourceText("Str1"));
   EXPECT_EQ(list.FileName, "");
-
-  // Over a longer file: exactly the new bytes, nothing of the old tail.
-  WriteWholeFile(folder + "a.txt", std::string(100, 'o'));
   TDialogWatcher watcher;
-  TData value = StringData(folder + "a.txt");
-  list.inSave(value, 0);
-  EXPECT_EQ(FileBytes(folder + "a.txt"), "x\r\ny\r\nz\r\n");
-
-  // Saving again rewrites the same bytes.
-  value = StringData(folder + "a.txt");
-  list.inSave(value, 7);
-  EXPECT_EQ(FileBytes(folder + "a.txt"), "x\r\ny\r\nz\r\n");
-
+  // Over a longer file: exactly the new bytes, nothing of the old tail; saving
+  // again rewrites the same bytes.
+  WriteWholeFile(folder + "a.txt", std::string(100, 'o'));
+  for (uint16_t index : {0, 7}) {
+    Send<&TOMStrList::inSave>(list, StringData(folder + "a.txt"), index);
+    EXPECT_EQ(FileBytes(folder + "a.txt"), "x\r\ny\r\nz\r\n");
+  }
   // A missing folder: nothing is created and nothing is shown.
-  value = StringData(folder + "missing\\a.txt");
-  list.inSave(value, 0);
+  Send<&TOMStrList::inSave>(list, StringData(folder + "missing\\a.txt"));
   EXPECT_FALSE(Exists(folder + "missing"));
   EXPECT_TRUE(watcher.Seen().empty());
-
   // An empty list leaves a 0-byte file, also over existing content.
-  TOMStrList empty;
   empty.SetStrings(LoadResourceText("NoSuchText"));
   WriteWholeFile(folder + "e.txt", "old");
-  value = StringData(folder + "e.txt");
-  empty.inSave(value, 0);
-  EXPECT_EQ(FileBytes(folder + "e.txt"), "");
-  value = StringData(folder + "new-empty.txt");
-  empty.inSave(value, 0);
-  EXPECT_TRUE(Exists(folder + "new-empty.txt"));
-  EXPECT_EQ(FileBytes(folder + "new-empty.txt"), "");
+  for (const char* name : {"e.txt", "new-empty.txt"}) {
+    Send<&TOMStrList::inSave>(empty, StringData(folder + name));
+    EXPECT_TRUE(Exists(folder + name));
+    EXPECT_EQ(FileBytes(folder + name), "");
+  }
 }
 
 TEST_F(StreamTest, StrListPassesTheNameUnchanged) {
@@ -204,20 +194,16 @@ TEST_F(StreamTest, StrListPassesTheNameUnchanged) {
   list.SetStrings("line");
   // A doubled backslash reaches the file system as it is; the system treats it
   // as one separator, so the file lands in the folder.
-  TData value = StringData(drive + "\\\\dbl\\\\b.txt");
-  list.inSave(value, 0);
+  Send<&TOMStrList::inSave>(list, StringData(drive + "\\\\dbl\\\\b.txt"));
   EXPECT_EQ(FileBytes(drive + "\\dbl\\b.txt"), "line\r\n");
-
   // No macro expansion and no program folder: a bare name is relative to the
   // current folder, macro text and all.
-  char previous[MAX_PATH] = {};
+  char previous[MAX_PATH] = {}, temp[MAX_PATH] = {};
   GetCurrentDirectoryA(MAX_PATH, previous);
   SetCurrentDirectoryA(folder.c_str());
-  TData relative = StringData("%tmpdir%x.txt");
-  list.inSave(relative, 0);
+  Send<&TOMStrList::inSave>(list, StringData("%tmpdir%x.txt"));
   SetCurrentDirectoryA(previous);
   EXPECT_EQ(FileBytes(folder + "%tmpdir%x.txt"), "line\r\n");
-  char temp[MAX_PATH] = {};
   GetTempPathA(MAX_PATH, temp);
   EXPECT_FALSE(Exists(std::string(temp) + "x.txt"));
 }
@@ -229,6 +215,13 @@ struct TOpenProbe : TOMObject {
   void inOpened(TData& value, uint16_t) { Opened.push_back(value.Kind == dkStream ? value.StreamValue : nullptr); }
 };
 
+// The one error box a step showed, as "caption|text".
+std::string OnlyBox(TDialogWatcher& watcher) {
+  auto seen = watcher.Seen();
+  EXPECT_EQ(seen.size(), 1u);
+  return seen.empty() ? "" : seen[0].Caption + "|" + seen[0].Text;
+}
+
 } // namespace
 
 TEST_F(StreamTest, FileStreamReadModeShowsItsTwoMessages) {
@@ -237,39 +230,26 @@ TEST_F(StreamTest, FileStreamReadModeShowsItsTwoMessages) {
   TOMFileStream element;
   element.Mode = TOMFileStream::fmRead;
   element.outOpen = MakePointLink<&TOpenProbe::inOpened>(0, &probe);
-
   {
     TDialogWatcher watcher;
-    TData value = StringData(folder + "missing.bin");
-    element.inOpen(value, 0);
-    auto seen = watcher.Seen();
-    ASSERT_EQ(seen.size(), 1u);
-    EXPECT_EQ(seen[0].Caption, "File stream Error");
-    EXPECT_EQ(seen[0].Text, "File name not found!");
+    Send<&TOMFileStream::inOpen>(element, StringData(folder + "missing.bin"));
+    EXPECT_EQ(OnlyBox(watcher), "File stream Error|File name not found!");
   }
   EXPECT_FALSE(element.Stream);
   EXPECT_TRUE(probe.Opened.empty());
 
   WriteWholeFile(folder + "there.bin", "keep");
+  auto source = CreateMemoryStream();
+  source->Write("written", 7);
   {
     TDialogWatcher watcher;
-    TData value = StringData(folder + "there.bin");
-    element.inOpen(value, 0);
+    Send<&TOMFileStream::inOpen>(element, StringData(folder + "there.bin"));
     ASSERT_TRUE(element.Stream);
-    ASSERT_EQ(probe.Opened.size(), 1u);
-    EXPECT_EQ(probe.Opened[0], element.Stream.get());
-
-    auto source = CreateMemoryStream();
-    source->Write("written", 7);
-    TData stream = StreamData(source.get());
-    element.inWrite(stream, 0);
-    auto seen = watcher.Seen();
-    ASSERT_EQ(seen.size(), 1u);
-    EXPECT_EQ(seen[0].Caption, "File stream Error");
-    EXPECT_EQ(seen[0].Text, "Please set Mode property to Write");
+    EXPECT_EQ(probe.Opened, std::vector<TByteStream*>{element.Stream.get()});
+    Send<&TOMFileStream::inWrite>(element, StreamData(source.get()));
+    EXPECT_EQ(OnlyBox(watcher), "File stream Error|Please set Mode property to Write");
   }
-  TData none;
-  element.inClose(none, 0);
+  Send<&TOMFileStream::inClose>(element, TData());
   EXPECT_FALSE(element.Stream);
   EXPECT_EQ(FileBytes(folder + "there.bin"), "keep");
 }
@@ -277,29 +257,22 @@ TEST_F(StreamTest, FileStreamReadModeShowsItsTwoMessages) {
 TEST_F(StreamTest, FileStreamWriteModeWritesTheWholeSource) {
   std::string folder = FreshFolder("fswrite");
   WriteWholeFile(folder + "out.bin", std::string(30, '-'));
-  TOMFileStream element;
-  element.Mode = TOMFileStream::fmWrite;
+  TOMFileStream element, automatic;
+  element.Mode = automatic.Mode = TOMFileStream::fmWrite;
   element.FileName = folder + "out.bin";
-  TData open;
-  element.inOpen(open, 0);
+  Send<&TOMFileStream::inOpen>(element, TData());
   ASSERT_TRUE(element.Stream);
-
   auto source = CreateMemoryStream();
   source->Write("0123456789", 10); // its position is now at its end
-  TData value = StreamData(source.get());
-  element.inWrite(value, 0);
-  TData other = StringData("not a stream");
-  element.inWrite(other, 0); // ignored
-  element.inClose(open, 0);
+  Send<&TOMFileStream::inWrite>(element, StreamData(source.get()));
+  Send<&TOMFileStream::inWrite>(element, StringData("not a stream")); // ignored
+  Send<&TOMFileStream::inClose>(element, TData());
   EXPECT_EQ(FileBytes(folder + "out.bin"), "0123456789");
 
   // AutoOpen opens for the write and closes again afterwards.
-  TOMFileStream automatic;
-  automatic.Mode = TOMFileStream::fmWrite;
   automatic.AutoOpen = 1;
   automatic.FileName = folder + "auto.bin";
-  TData again = StreamData(source.get());
-  automatic.inWrite(again, 0);
+  Send<&TOMFileStream::inWrite>(automatic, StreamData(source.get()));
   EXPECT_FALSE(automatic.Stream);
   EXPECT_EQ(FileBytes(folder + "auto.bin"), "0123456789");
 }

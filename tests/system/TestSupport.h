@@ -67,6 +67,12 @@ inline void WriteWholeFile(const std::string& path, const std::string& bytes) {
 
 inline bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
+// Calls an element's input with a value, as a linked output would:
+// Send<&TOMStrList::inSave>(list, StringData(path)).
+template <auto Method, class TElement, class TValue> void Send(TElement& element, TValue value, uint16_t index = 0) {
+  (element.*Method)(value, index);
+}
+
 // A data file of the source tree, through Wine's Z: drive.
 inline std::string DataFile(const std::string& name) {
   std::string path = std::string("Z:") + OMBREL_TEST_DATA + "/" + name;

@@ -41,8 +41,7 @@ TEST_F(Controls, ZeroWidthAndHeightKeepTheDefaultSize) {
   button.Left = 7;
   button.Top = 9;
   button.Init();
-  RECT r;
-  GetWindowRect(button.Control->GetHandle(), &r);
+  RECT r = RectOf(button.Control->GetHandle());
   EXPECT_EQ(r.bottom - r.top, 22);
   EXPECT_GT(r.right - r.left, 0);
 }
@@ -55,51 +54,43 @@ TEST_F(Controls, PanelCaptionKeepsHeightMinus11AndGroupBoxTakesItsFont) {
   EXPECT_EQ(FontOf(panel.Control->GetHandle()).lfHeight, -11);
 
   TOMGroupBox group(Host.Form);
-  EXPECT_EQ(FontOf(group.Control->GetHandle()).lfHeight, -11);
-  EXPECT_EQ(GetWindowLongPtrA(group.Control->GetHandle(), GWL_EXSTYLE) & WS_EX_CONTROLPARENT, 0);
+  EXPECT_EQ(ExStyleOf(group.Control->GetHandle()) & WS_EX_CONTROLPARENT, 0u);
   group.Font = MakeFontRec("Arial", 10, 0, 0xFF0000, 1);
   group.SetCaption("Folder");
   group.Init();
   EXPECT_EQ(FontOf(group.Control->GetHandle()).lfHeight, 16);
-  char text[32] = {};
-  GetWindowTextA(group.Control->GetHandle(), text, sizeof(text));
-  EXPECT_STREQ(text, "Folder");
+  EXPECT_EQ(TextOf(group.Control->GetHandle()), "Folder");
 }
 
-TEST_F(Controls, Ctl3DZeroGivesASunkenEdgeInsteadOfABorder) {
+TEST_F(Controls, Ctl3DZeroGivesASunkenEdgeAndPanelBordersTheirFrames) {
   TOMEdit edit(Host.Form);
   edit.Init();
-  HWND plain = edit.Control->GetHandle();
-  EXPECT_FALSE(GetWindowLongPtrA(plain, GWL_EXSTYLE) & WS_EX_CLIENTEDGE);
+  EXPECT_FALSE(ExStyleOf(edit.Control->GetHandle()) & WS_EX_CLIENTEDGE);
   TOMEdit sunken(Host.Form);
   sunken.Ctl3D = 0;
   sunken.Init();
   HWND hwnd = sunken.Control->GetHandle();
-  EXPECT_FALSE(GetWindowLongPtrA(hwnd, GWL_STYLE) & WS_BORDER);
-  EXPECT_TRUE(GetWindowLongPtrA(hwnd, GWL_EXSTYLE) & WS_EX_CLIENTEDGE);
-  RECT window, client;
-  GetWindowRect(hwnd, &window);
+  EXPECT_FALSE(StyleOf(hwnd) & WS_BORDER);
+  EXPECT_TRUE(ExStyleOf(hwnd) & WS_EX_CLIENTEDGE);
+  RECT client;
   GetClientRect(hwnd, &client);
-  EXPECT_EQ((window.right - window.left) - client.right, 2 * GetSystemMetrics(SM_CXEDGE));
-
+  EXPECT_EQ((RectOf(hwnd).right - RectOf(hwnd).left) - client.right, 2 * GetSystemMetrics(SM_CXEDGE));
   TOMLabel label(Host.Form);
   label.Ctl3D = 0;
   label.Init();
-  EXPECT_TRUE(GetWindowLongPtrA(label.Control->GetHandle(), GWL_EXSTYLE) & WS_EX_CLIENTEDGE);
+  EXPECT_TRUE(ExStyleOf(label.Control->GetHandle()) & WS_EX_CLIENTEDGE);
 
   // Panel frames: 1 plain border with sunken edge, 2 dialog frame.
-  TOMPanel bordered(Host.Form);
+  TOMPanel bordered(Host.Form), dialog(Host.Form);
   bordered.BorderStyle = 1;
-  bordered.Init();
-  HWND b = bordered.Control->GetHandle();
-  EXPECT_TRUE(GetWindowLongPtrA(b, GWL_STYLE) & WS_BORDER);
-  EXPECT_TRUE(GetWindowLongPtrA(b, GWL_EXSTYLE) & WS_EX_CLIENTEDGE);
-  TOMPanel dialog(Host.Form);
   dialog.BorderStyle = 2;
+  bordered.Init();
   dialog.Init();
-  HWND d = dialog.Control->GetHandle();
-  EXPECT_FALSE(GetWindowLongPtrA(d, GWL_STYLE) & WS_BORDER);
-  EXPECT_TRUE(GetWindowLongPtrA(d, GWL_EXSTYLE) & WS_EX_DLGMODALFRAME);
+  HWND b = bordered.Control->GetHandle(), d = dialog.Control->GetHandle();
+  EXPECT_TRUE(StyleOf(b) & WS_BORDER);
+  EXPECT_TRUE(ExStyleOf(b) & WS_EX_CLIENTEDGE);
+  EXPECT_FALSE(StyleOf(d) & WS_BORDER);
+  EXPECT_TRUE(ExStyleOf(d) & WS_EX_DLGMODALFRAME);
 }
 
 TEST_F(Controls, LabelHoverChangesColourAndUnderlineWhileTheMouseIsOver) {
@@ -123,48 +114,32 @@ TEST_F(Controls, LabelHoverChangesColourAndUnderlineWhileTheMouseIsOver) {
 
 // A page panel: no outer bevel, a raised inner bevel of 1, a border of 1.
 TEST_F(Controls, PanelBevelRingsAreColourThenRaisedThenFill) {
-  const int32_t color = 0x00306090;
+  const COLORREF c = 0x00306090, light = GetSysColor(COLOR_BTNHIGHLIGHT), dark = GetSysColor(COLOR_BTNSHADOW);
+  ASSERT_NE(light, dark);
   TOMPanel panel(Host.Form);
-  panel.Left = 10;
-  panel.Top = 10;
-  panel.Width = 120;
-  panel.Height = 80;
-  panel.Color = color;
+  Place(panel, 10, 10, 120, 80);
+  panel.Color = int32_t(c);
   panel.BevelOuter = 0;
   panel.BevelInner = 2;
   panel.BevelWidth = 1;
   panel.BorderWidth = 1;
   panel.Font = MakeFontRec("Arial", 8, 0, 0, 1);
   panel.Init();
-  HWND hwnd = panel.Control->GetHandle();
+  HWND hwnd = panel.Control->GetHandle(); // made before the painting
   Pump(Host.Form->GetHandle());
-  const COLORREF c = COLORREF(color);
-  const COLORREF light = GetSysColor(COLOR_BTNHIGHLIGHT);
-  const COLORREF dark = GetSysColor(COLOR_BTNSHADOW);
-  ASSERT_NE(light, dark);
-  // Outermost ring in Color.
-  EXPECT_EQ(PixelAt(hwnd, 0, 0), c);
-  EXPECT_EQ(PixelAt(hwnd, 60, 0), c);
-  EXPECT_EQ(PixelAt(hwnd, 0, 40), c);
-  EXPECT_EQ(PixelAt(hwnd, 119, 40), c);
-  EXPECT_EQ(PixelAt(hwnd, 60, 79), c);
-  // Raised ring: highlight top and left, shadow bottom and right.
-  EXPECT_EQ(PixelAt(hwnd, 60, 1), light);
-  EXPECT_EQ(PixelAt(hwnd, 1, 40), light);
-  EXPECT_EQ(PixelAt(hwnd, 118, 40), dark);
-  EXPECT_EQ(PixelAt(hwnd, 60, 78), dark);
-  // Fill.
-  EXPECT_EQ(PixelAt(hwnd, 2, 2), c);
-  EXPECT_EQ(PixelAt(hwnd, 60, 40), c);
-  EXPECT_EQ(PixelAt(hwnd, 117, 77), c);
+  const struct {
+    int X, Y;
+    COLORREF Color;
+  } pixels[] = {
+      {0, 0, c},       {60, 0, c},       {0, 40, c},     {119, 40, c},   {60, 79, c}, // outermost ring in Color
+      {60, 1, light},  {1, 40, light},   {118, 40, dark}, {60, 78, dark},             // raised ring
+      {2, 2, c},       {60, 40, c},      {117, 77, c}};                               // fill
+  for (const auto& p : pixels) EXPECT_EQ(PixelAt(hwnd, p.X, p.Y), p.Color) << p.X << "," << p.Y;
 }
 
 TEST_F(Controls, SystemColourFollowsTheButtonFace) {
   TOMPanel panel(Host.Form);
-  panel.Left = 150;
-  panel.Top = 10;
-  panel.Width = 60;
-  panel.Height = 40;
+  Place(panel, 150, 10, 60, 40);
   panel.Color = int32_t(0xFF00000F);
   panel.Init();
   Pump(Host.Form->GetHandle());
@@ -191,46 +166,30 @@ int TextRows(HWND hwnd, int width, int height, int* lastColumn) {
   return rows;
 }
 
-TEST_F(Controls, AlignedLabelWrapsWordsInsideItsRectangle) {
-  TOMLabel label(Host.Form);
-  label.Left = 10;
-  label.Top = 100;
-  label.Width = 90;
-  label.Height = 120;
-  label.Color = 0xFFFFFF;
-  label.Font = MakeFontRec("Arial", 8, 0, 0, 1);
-  label.Caption = "wrap these words inside a narrow label please";
-  label.SetAlignment(0);
-  label.Init();
-  HWND hwnd = label.Control->GetHandle();
-  EXPECT_EQ(GetWindowLongPtrA(hwnd, GWL_STYLE) & SS_TYPEMASK, SS_LEFT);
+TEST_F(Controls, AlignedLabelWrapsWordsInsideItsRectangleAndAnUnalignedOneDoesNot) {
+  TOMLabel wrapped(Host.Form), single(Host.Form);
+  for (TOMLabel* label : {&wrapped, &single}) {
+    Place(*label, label == &wrapped ? 10 : 120, 100, 90, 120);
+    label->Color = 0xFFFFFF;
+    label->Font = MakeFontRec("Arial", 8, 0, 0, 1);
+    label->Caption = "wrap these words inside a narrow label please";
+  }
+  wrapped.SetAlignment(0);
+  wrapped.Init();
+  single.Init();
+  HWND hwnd = wrapped.Control->GetHandle();
+  EXPECT_EQ(StyleOf(hwnd) & SS_TYPEMASK, DWORD(SS_LEFT));
   Pump(Host.Form->GetHandle());
   int last = 0;
-  int rows = TextRows(hwnd, 90, 120, &last);
-  EXPECT_GT(rows, 14 * 2) << "several lines of text";
+  EXPECT_GT(TextRows(hwnd, 90, 120, &last), 14 * 2) << "several lines of text";
   EXPECT_LT(last, 90);
-
-  // An unaligned label keeps its text on one line.
-  TOMLabel single(Host.Form);
-  single.Left = 120;
-  single.Top = 100;
-  single.Width = 90;
-  single.Height = 120;
-  single.Color = 0xFFFFFF;
-  single.Font = MakeFontRec("Arial", 8, 0, 0, 1);
-  single.Caption = label.Caption;
-  single.Init();
-  Pump(Host.Form->GetHandle());
   EXPECT_LE(TextRows(single.Control->GetHandle(), 90, 120, &last), 14);
 }
 
 TEST_F(Controls, ReadOnlyMemoRejectsTypingAndScrollsOnPageDown) {
   EnableKeyboardNavigation(Host.Form);
   TOMMemo memo(Host.Form);
-  memo.Left = 10;
-  memo.Top = 10;
-  memo.Width = 300;
-  memo.Height = 120;
+  Place(memo, 10, 10, 300, 120);
   memo.ReadOnly = 0;
   memo.ScrollBars = 2;
   memo.Ctl3D = 0;
@@ -239,12 +198,9 @@ TEST_F(Controls, ReadOnlyMemoRejectsTypingAndScrollsOnPageDown) {
   for (int i = 0; i < 80; ++i) memo.Text += "Line " + std::to_string(i) + "\r\n";
   memo.Init();
   HWND hwnd = memo.Control->GetHandle();
-  auto style = DWORD(GetWindowLongPtrA(hwnd, GWL_STYLE));
-  EXPECT_TRUE(style & ES_READONLY);
-  EXPECT_TRUE(style & ES_MULTILINE);
-  EXPECT_TRUE(style & WS_VSCROLL);
-  EXPECT_FALSE(style & WS_HSCROLL);
-  EXPECT_FALSE(style & ES_AUTOHSCROLL) << "long lines wrap";
+  const DWORD style = StyleOf(hwnd);
+  EXPECT_EQ(style & (ES_READONLY | ES_MULTILINE | WS_VSCROLL), DWORD(ES_READONLY | ES_MULTILINE | WS_VSCROLL));
+  EXPECT_EQ(style & (WS_HSCROLL | ES_AUTOHSCROLL), 0u) << "long lines wrap";
   ShowApplicationWindows(Host.App);
   SetForegroundWindow(Host.Form->GetHandle());
   SetFocus(hwnd);
@@ -266,7 +222,7 @@ TEST_F(Controls, MemoListOperations) {
   TOMMemo memo(Host.Form);
   memo.Init();
   TRecorder changes;
-  memo.outChange = MakePointLink<&TRecorder::inValue>(0, &changes);
+  memo.outChange = changes.In();
   memo.AddLine("one");
   memo.AddLine("two");
   std::string text;
@@ -288,19 +244,16 @@ TEST_F(Controls, DisabledEditStillTakesTextAndReportsTheChangeOnce) {
   edit.Enabled = false;
   edit.Init();
   TRecorder changes;
-  edit.outChange = MakePointLink<&TRecorder::inValue>(0, &changes);
+  edit.outChange = changes.In();
   HWND hwnd = edit.Control->GetHandle();
   EXPECT_FALSE(IsWindowEnabled(hwnd));
   EXPECT_TRUE(changes.Values.empty()) << "the initial text reports nothing";
-  TData value = StringData("D:\\Games");
+  TData value = StringData("D:\\Games"), request;
   edit.inText(value, 0);
   ASSERT_EQ(changes.Values.size(), 1u);
   EXPECT_EQ(changes.Values[0].Kind, dkString);
   EXPECT_EQ(changes.Values[0].StrValue, "D:\\Games");
-  char text[64] = {};
-  GetWindowTextA(hwnd, text, sizeof(text));
-  EXPECT_STREQ(text, "D:\\Games");
-  TData request;
+  EXPECT_EQ(TextOf(hwnd), "D:\\Games");
   edit.varText(request, 0);
   EXPECT_EQ(request.Kind, dkString);
   EXPECT_EQ(request.StrValue, "D:\\Games");
@@ -311,9 +264,9 @@ TEST_F(Controls, EnterFiresOutEnterAndClearsTheFieldQuietly) {
   edit.Text = "typed";
   edit.Init();
   TRecorder enters, changes, keys;
-  edit.outEnter = MakePointLink<&TRecorder::inValue>(0, &enters);
-  edit.outChange = MakePointLink<&TRecorder::inValue>(0, &changes);
-  edit.outKeyDown = MakePointLink<&TRecorder::inValue>(0, &keys);
+  edit.outEnter = enters.In();
+  edit.outChange = changes.In();
+  edit.outKeyDown = keys.In();
   HWND hwnd = edit.Control->GetHandle();
   PostMessageA(hwnd, WM_KEYDOWN, VK_RETURN, 0);
   ProcessMessages();
@@ -329,16 +282,15 @@ TEST_F(Controls, EnterFiresOutEnterAndClearsTheFieldQuietly) {
 }
 
 TEST_F(Controls, ButtonClickSendsACopyOfData) {
-  TOMButton next(Host.Form);
+  TOMButton next(Host.Form), cancel(Host.Form);
   next.Data = IntegerData(0);
   next.SetCaption("Next");
   next.Init();
-  TOMButton cancel(Host.Form);
   cancel.Left = 100;
   cancel.Init();
   TRecorder clicks;
-  next.outClick = MakePointLink<&TRecorder::inValue>(0, &clicks);
-  cancel.outClick = MakePointLink<&TRecorder::inValue>(1, &clicks);
+  next.outClick = clicks.In(0);
+  cancel.outClick = clicks.In(1);
   SendMessageA(next.Control->GetHandle(), BM_CLICK, 0, 0);
   SendMessageA(cancel.Control->GetHandle(), BM_CLICK, 0, 0);
   ASSERT_EQ(clicks.Values.size(), 2u);
@@ -346,9 +298,7 @@ TEST_F(Controls, ButtonClickSendsACopyOfData) {
   EXPECT_EQ(clicks.Values[0].IntValue, 0);
   EXPECT_EQ(clicks.Values[1].Kind, dkNull);
   EXPECT_EQ(next.Data.Kind, dkInteger);
-  char text[16] = {};
-  GetWindowTextA(next.Control->GetHandle(), text, sizeof(text));
-  EXPECT_STREQ(text, "Next");
+  EXPECT_EQ(TextOf(next.Control->GetHandle()), "Next");
 }
 
 TEST_F(Controls, InVisibleShowsAndHidesAndVarHandleGivesTheWindow) {
@@ -356,14 +306,12 @@ TEST_F(Controls, InVisibleShowsAndHidesAndVarHandleGivesTheWindow) {
   panel.Visible = false;
   panel.Init();
   HWND hwnd = panel.Control->GetHandle();
-  EXPECT_FALSE(GetWindowLongPtrA(hwnd, GWL_STYLE) & WS_VISIBLE);
-  TData yes = IntegerData(1);
+  EXPECT_FALSE(StyleOf(hwnd) & WS_VISIBLE);
+  TData yes = IntegerData(1), no = IntegerData(0), handle;
   panel.inVisible(yes, 2);
-  EXPECT_TRUE(GetWindowLongPtrA(hwnd, GWL_STYLE) & WS_VISIBLE);
-  TData no = IntegerData(0);
+  EXPECT_TRUE(StyleOf(hwnd) & WS_VISIBLE);
   panel.inVisible(no, 2);
-  EXPECT_FALSE(GetWindowLongPtrA(hwnd, GWL_STYLE) & WS_VISIBLE);
-  TData handle;
+  EXPECT_FALSE(StyleOf(hwnd) & WS_VISIBLE);
   panel.varHandle(handle, 0);
   EXPECT_EQ(handle.Kind, dkInteger);
   EXPECT_EQ(reinterpret_cast<HWND>(intptr_t(handle.IntValue)), hwnd);
@@ -379,11 +327,8 @@ TEST_F(Controls, LabelTextFromInTextAndAutoSize) {
   TData value = StringData("Free: 1234 Mb");
   label.inText(value, 0);
   HWND hwnd = label.Control->GetHandle();
-  char text[32] = {};
-  GetWindowTextA(hwnd, text, sizeof(text));
-  EXPECT_STREQ(text, "Free: 1234 Mb");
-  RECT r;
-  GetWindowRect(hwnd, &r);
+  EXPECT_EQ(TextOf(hwnd), "Free: 1234 Mb");
+  RECT r = RectOf(hwnd);
   EXPECT_GT(r.right - r.left, 40);
   EXPECT_GT(r.bottom - r.top, 10);
 }
@@ -398,11 +343,11 @@ TEST_F(Controls, MouseFocusAndHintReachTheElement) {
   button.Left = 120;
   button.Init();
   TRecorder downs, ups, moves, clicks, focus;
-  panel.outMouseDown = MakePointLink<&TRecorder::inValue>(0, &downs);
-  panel.outMouseUp = MakePointLink<&TRecorder::inValue>(0, &ups);
-  panel.outMouseMove = MakePointLink<&TRecorder::inValue>(0, &moves);
-  panel.outClick = MakePointLink<&TRecorder::inValue>(0, &clicks);
-  button.outSetFocus = MakePointLink<&TRecorder::inValue>(0, &focus);
+  panel.outMouseDown = downs.In();
+  panel.outMouseUp = ups.In();
+  panel.outMouseMove = moves.In();
+  panel.outClick = clicks.In();
+  button.outSetFocus = focus.In();
   HWND hwnd = panel.Control->GetHandle();
   ShowApplicationWindows(Host.App);
   ProcessMessages();
@@ -411,14 +356,14 @@ TEST_F(Controls, MouseFocusAndHintReachTheElement) {
   SendMessageA(hwnd, WM_LBUTTONUP, 0, MAKELPARAM(7, 8));
   SendMessageA(hwnd, WM_MOUSEMOVE, 0, MAKELPARAM(9, 9));
   SendMessageA(hwnd, WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(9, 9));
-  ASSERT_EQ(downs.Values.size(), 2u);
-  EXPECT_EQ(downs.Values[0].IntValue, 0);
-  EXPECT_EQ(downs.Values[1].IntValue, 1);
-  ASSERT_EQ(ups.Values.size(), 1u);
-  EXPECT_EQ(ups.Values[0].IntValue, 0);
-  ASSERT_EQ(moves.Values.size(), 2u);
-  EXPECT_EQ(moves.Values[0].IntValue, 0);
-  EXPECT_EQ(moves.Values[1].IntValue, -1);
+  auto ints = [](const TRecorder& r) {
+    std::vector<int32_t> v;
+    for (const TData& d : r.Values) v.push_back(d.IntValue);
+    return v;
+  };
+  EXPECT_EQ(ints(downs), (std::vector<int32_t>{0, 1}));
+  EXPECT_EQ(ints(ups), (std::vector<int32_t>{0}));
+  EXPECT_EQ(ints(moves), (std::vector<int32_t>{0, -1}));
   EXPECT_EQ(panel.MouseState.Button, 2);
   EXPECT_EQ(panel.MouseState.Pos, int32_t(MAKELPARAM(9, 9)));
   EXPECT_EQ(clicks.Values.size(), 1u) << "the press and release make a click";

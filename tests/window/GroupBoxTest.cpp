@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <memory>
 #include <string>
 
 #include "TestSupport.h"
@@ -95,9 +96,7 @@ TEST(GroupBox, PaintsItsInsideInItsColourAroundItsChildren) {
   label->GetHandle();
   Pump(host.Form->GetHandle());
 
-  EXPECT_EQ(PixelAt(hwnd, 150, 40), Red);
-  EXPECT_EQ(PixelAt(hwnd, 40, 120), Red);
-  EXPECT_EQ(PixelAt(hwnd, 280, 130), Red);
+  for (POINT p : {POINT{150, 40}, POINT{40, 120}, POINT{280, 130}}) EXPECT_EQ(PixelAt(hwnd, p.x, p.y), Red);
   EXPECT_EQ(PixelAt(hwnd, 130, 75), Green) << "the child keeps its own colour";
   EXPECT_EQ(PixelAt(host.Form->GetHandle(), 5, 5), GetSysColor(COLOR_BTNFACE)) << "nothing outside the box";
 
@@ -108,32 +107,25 @@ TEST(GroupBox, PaintsItsInsideInItsColourAroundItsChildren) {
   EXPECT_EQ(PixelAt(hwnd, 130, 75), Green);
 }
 
-TEST(GroupBox, CaptionIsDrawnInTheFontColour) {
-  THostForm host;
-  TWindowObject* group = MakeCaptionGroup(host.Form);
-  Pump(host.Form->GetHandle());
-  int blue = 0, dark = 0;
-  CountCaptionPixels(group->GetHandle(), blue, dark);
-  EXPECT_GT(blue, 40);
-  EXPECT_EQ(dark, 0);
-}
-
-TEST(GroupBox, CaptionKeepsTheFontColourWithTheCommonControls6) {
-  THostForm host;
-  TWindowObject* group = nullptr;
-  {
-    TCommonControls6 controls6;
-    ASSERT_TRUE(controls6.Active);
-    group = MakeCaptionGroup(host.Form);
+// Classic and themed (common controls 6.0, which alone know BCM_GETIDEALSIZE).
+TEST(GroupBox, CaptionIsDrawnInTheFontColourClassicAndThemed) {
+  for (bool themed : {false, true}) {
+    SCOPED_TRACE(themed ? "common controls 6.0" : "classic");
+    THostForm host;
+    TWindowObject* group = nullptr;
+    {
+      std::unique_ptr<TCommonControls6> controls6(themed ? new TCommonControls6 : nullptr);
+      ASSERT_TRUE(!themed || controls6->Active);
+      group = MakeCaptionGroup(host.Form);
+    }
+    SIZE ideal{};
+    if (themed) { ASSERT_TRUE(SendMessageA(group->GetHandle(), BCM_GETIDEALSIZE, 0, reinterpret_cast<LPARAM>(&ideal))); }
+    Pump(host.Form->GetHandle());
+    int blue = 0, dark = 0;
+    CountCaptionPixels(group->GetHandle(), blue, dark);
+    EXPECT_GT(blue, 40);
+    EXPECT_EQ(dark, 0);
   }
-  // Only the button of the common controls 6.0 knows BCM_GETIDEALSIZE.
-  SIZE ideal{};
-  ASSERT_TRUE(SendMessageA(group->GetHandle(), BCM_GETIDEALSIZE, 0, reinterpret_cast<LPARAM>(&ideal)));
-  Pump(host.Form->GetHandle());
-  int blue = 0, dark = 0;
-  CountCaptionPixels(group->GetHandle(), blue, dark);
-  EXPECT_GT(blue, 40);
-  EXPECT_EQ(dark, 0);
 }
 
 } // namespace

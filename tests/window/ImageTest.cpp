@@ -6,38 +6,27 @@
 
 namespace {
 
-void ExpectRect(const RECT& r, LONG l, LONG t, LONG rr, LONG b) {
-  EXPECT_EQ(r.left, l);
-  EXPECT_EQ(r.top, t);
-  EXPECT_EQ(r.right, rr);
-  EXPECT_EQ(r.bottom, b);
-}
-
-TEST(ProportionalFit, PortraitPictureIsCentredWithBandsLeftAndRight) {
-  TFitResult fit = ProportionalFit(165, 310, 175, 285, RECT{0, 0, 175, 285});
-  ExpectRect(fit.Target, 11, 0, 164, 285); // 152 rounded, one more pixel from the truncated offset
-  ExpectRect(fit.Band1, 0, 0, 11, 285);
-  ExpectRect(fit.Band2, 164, 0, 175, 285);
-}
-
-TEST(ProportionalFit, LandscapePictureIsCentredWithBandsAboveAndBelow) {
-  TFitResult fit = ProportionalFit(300, 100, 175, 285, RECT{0, 0, 175, 285});
-  ExpectRect(fit.Target, 0, 113, 175, 172);
-  ExpectRect(fit.Band1, 0, 0, 175, 113);
-  ExpectRect(fit.Band2, 0, 172, 175, 285);
-}
-
-TEST(ProportionalFit, SquareUsesThePortraitBranchAndTiesRoundToEven) {
-  TFitResult square = ProportionalFit(50, 50, 100, 60, RECT{0, 0, 100, 60});
-  ExpectRect(square.Target, 20, 0, 80, 60);
-  // 4 x 2 in 5 x 20: drawn height 2.5 rounds to 2 (even), offset 9; in 7 x 20
-  // 3.5 rounds to 4, offset 8.
-  TFitResult tie = ProportionalFit(4, 2, 5, 20, RECT{0, 0, 5, 20});
-  ExpectRect(tie.Target, 0, 9, 5, 11);
-  TFitResult up = ProportionalFit(4, 2, 7, 20, RECT{0, 0, 7, 20}); // 3.5 -> 4
-  ExpectRect(up.Target, 0, 8, 7, 12);
-  TFitResult negative = ProportionalFit(10, 4, 5, 1, RECT{0, 0, 5, 1}); // 2 high in 1: offset truncates to 0
-  ExpectRect(negative.Target, 0, 0, 5, 1);
+// Picture w x h fitted into a box, and the two background bands it leaves.
+TEST(ProportionalFit, CentresThePictureBetweenTwoBands) {
+  const struct {
+    int32_t PictureW, PictureH, BoxW, BoxH;
+    std::vector<LONG> Target, Band1, Band2; // empty: not checked
+  } rows[] = {
+      // portrait: bands left and right; 152 rounded, one more pixel from the truncated offset
+      {165, 310, 175, 285, {11, 0, 164, 285}, {0, 0, 11, 285}, {164, 0, 175, 285}},
+      // landscape: bands above and below
+      {300, 100, 175, 285, {0, 113, 175, 172}, {0, 0, 175, 113}, {0, 172, 175, 285}},
+      {50, 50, 100, 60, {20, 0, 80, 60}, {}, {}},  // a square takes the portrait branch
+      {4, 2, 5, 20, {0, 9, 5, 11}, {}, {}},        // drawn height 2.5 rounds to 2 (even), offset 9
+      {4, 2, 7, 20, {0, 8, 7, 12}, {}, {}},        // 3.5 rounds to 4, offset 8
+      {10, 4, 5, 1, {0, 0, 5, 1}, {}, {}}};        // 2 high in 1: the offset truncates to 0
+  for (const auto& r : rows) {
+    SCOPED_TRACE(testing::Message() << r.PictureW << "x" << r.PictureH << " in " << r.BoxW << "x" << r.BoxH);
+    TFitResult fit = ProportionalFit(r.PictureW, r.PictureH, r.BoxW, r.BoxH, RECT{0, 0, r.BoxW, r.BoxH});
+    EXPECT_EQ(Corners(fit.Target), r.Target);
+    if (!r.Band1.empty()) { EXPECT_EQ(Corners(fit.Band1), r.Band1); }
+    if (!r.Band2.empty()) { EXPECT_EQ(Corners(fit.Band2), r.Band2); }
+  }
 }
 
 HBITMAP SolidBitmap(int w, int h, COLORREF color) {
@@ -58,10 +47,7 @@ HBITMAP SolidBitmap(int w, int h, COLORREF color) {
 TEST(ImageElement, SidePictureIsStretchedBetweenWhiteBands) {
   THostForm host(300, 400);
   TOMImage image(host.Form);
-  image.Left = 10;
-  image.Top = 5;
-  image.Width = 175;
-  image.Height = 285;
+  Place(image, 10, 5, 175, 285);
   image.Color = 0xFFFFFF;
   image.KeepSize = 1;
   image.SetPicture(SolidBitmap(165, 310, RGB(200, 0, 0)));
@@ -70,13 +56,12 @@ TEST(ImageElement, SidePictureIsStretchedBetweenWhiteBands) {
   HWND hwnd = image.Control->GetHandle();
   Pump(host.Form->GetHandle());
   const COLORREF red = RGB(200, 0, 0), white = RGB(255, 255, 255);
-  EXPECT_EQ(PixelAt(hwnd, 0, 100), white);
-  EXPECT_EQ(PixelAt(hwnd, 10, 100), white);
-  EXPECT_EQ(PixelAt(hwnd, 11, 100), red);
-  EXPECT_EQ(PixelAt(hwnd, 163, 0), red);
-  EXPECT_EQ(PixelAt(hwnd, 163, 284), red);
-  EXPECT_EQ(PixelAt(hwnd, 164, 100), white);
-  EXPECT_EQ(PixelAt(hwnd, 174, 100), white);
+  const struct {
+    int X, Y;
+    COLORREF Color;
+  } pixels[] = {{0, 100, white}, {10, 100, white}, {11, 100, red},     {163, 0, red},
+                {163, 284, red}, {164, 100, white}, {174, 100, white}};
+  for (const auto& p : pixels) EXPECT_EQ(PixelAt(hwnd, p.X, p.Y), p.Color) << p.X << "," << p.Y;
 }
 
 TEST(ImageElement, WithoutKeepSizeThePictureSetsTheSizeAndAMissingOneLeavesTheBackground) {
@@ -87,9 +72,7 @@ TEST(ImageElement, WithoutKeepSizeThePictureSetsTheSizeAndAMissingOneLeavesTheBa
   EXPECT_EQ(sized.Height, 20);
 
   TOMImage empty(host.Form);
-  empty.Left = 200;
-  empty.Width = 40;
-  empty.Height = 40;
+  Place(empty, 200, 0, 40, 40);
   empty.Color = 0x00FF00;
   empty.KeepSize = 1;
   empty.SetPicture(nullptr);
@@ -109,15 +92,13 @@ TEST(ImageElement, ResizeCanvasMakesAndFollowsACanvas) {
   canvas.ResizeCanvas = 1;
   canvas.Init();
   ASSERT_FALSE(canvas.Picture->Empty());
-  EXPECT_EQ(canvas.Picture->Width(), 60);
-  EXPECT_EQ(canvas.Picture->Height(), 30);
+  auto size = [&] { return std::make_pair(canvas.Picture->Width(), canvas.Picture->Height()); };
+  EXPECT_EQ(size(), std::make_pair(60, 30));
   canvas.Control->SetSize(80, 50);
-  EXPECT_EQ(canvas.Picture->Width(), 80);
-  EXPECT_EQ(canvas.Picture->Height(), 50);
+  EXPECT_EQ(size(), std::make_pair(80, 50));
   canvas.Control->GetHandle(); // and through the native window's size message
   canvas.Control->SetSize(90, 40);
-  EXPECT_EQ(canvas.Picture->Width(), 90);
-  EXPECT_EQ(canvas.Picture->Height(), 40);
+  EXPECT_EQ(size(), std::make_pair(90, 40));
 }
 
 } // namespace

@@ -41,26 +41,19 @@ TEST(LayerControls, EachKindHasItsClassStyleAndDefaultSize) {
     HWND hwnd = object->GetHandle();
     ASSERT_TRUE(IsWindow(hwnd));
     EXPECT_EQ(_stricmp(ClassOf(hwnd).c_str(), c.ClassName), 0) << ClassOf(hwnd);
-    auto style = DWORD(GetWindowLongPtrA(hwnd, GWL_STYLE));
+    const DWORD style = StyleOf(hwnd);
     // The edit control takes WS_BORDER over at creation and draws the frame itself.
     DWORD expected = c.ClassName == std::string("Edit") ? c.Style & ~DWORD(WS_BORDER) : c.Style;
     EXPECT_EQ(style & expected, expected) << std::hex << style;
     EXPECT_EQ(style & (WS_CLIPSIBLINGS | WS_CLIPCHILDREN), DWORD(WS_CLIPSIBLINGS | WS_CLIPCHILDREN));
-    auto exStyle = DWORD(GetWindowLongPtrA(hwnd, GWL_EXSTYLE));
-    EXPECT_EQ(exStyle & c.ExStyle, c.ExStyle) << std::hex << exStyle;
+    EXPECT_EQ(ExStyleOf(hwnd) & c.ExStyle, c.ExStyle) << std::hex << ExStyleOf(hwnd);
     EXPECT_EQ(GetParent(hwnd), host.Form->GetHandle());
-    RECT r;
-    GetWindowRect(hwnd, &r);
-    if (c.Width) {
-      EXPECT_EQ(r.right - r.left, c.Width);
-    }
-    if (c.Height) {
-      EXPECT_EQ(r.bottom - r.top, c.Height);
-    }
+    RECT r = RectOf(hwnd);
+    if (c.Width) { EXPECT_EQ(r.right - r.left, c.Width); }
+    if (c.Height) { EXPECT_EQ(r.bottom - r.top, c.Height); }
   }
   // A single-line edit keeps the auto-scroll styles but has no scroll bars.
-  HWND edit = CreateEdit(host.Form, 0)->GetHandle();
-  EXPECT_EQ(GetWindowLongPtrA(edit, GWL_STYLE) & (WS_HSCROLL | WS_VSCROLL), 0);
+  EXPECT_EQ(StyleOf(CreateEdit(host.Form, 0)->GetHandle()) & (WS_HSCROLL | WS_VSCROLL), 0u);
 }
 
 TEST(LayerControls, NativeWindowsAreMadeOnDemandParentsFirst) {
@@ -78,21 +71,14 @@ TEST(LayerControls, NativeWindowsAreMadeOnDemandParentsFirst) {
   EXPECT_EQ(GetWindow(form->PeekHandle(), GW_OWNER), app->PeekHandle());
   EXPECT_EQ(ClassOf(app->PeekHandle()), "App");
   EXPECT_EQ(ClassOf(form->PeekHandle()), "Form");
-  char text[32] = {};
-  GetWindowTextA(hwnd, text, sizeof(text));
-  EXPECT_STREQ(text, "Later");
-  RECT r;
-  GetWindowRect(hwnd, &r);
+  EXPECT_EQ(TextOf(hwnd), "Later");
+  RECT r = RectOf(hwnd);
   MapWindowPoints(HWND_DESKTOP, panel->PeekHandle(), reinterpret_cast<POINT*>(&r), 2);
-  EXPECT_EQ(r.left, 5);
-  EXPECT_EQ(r.top, 6);
-  EXPECT_EQ(r.right, 55);
-  EXPECT_EQ(r.bottom, 28);
+  EXPECT_EQ(Corners(r), (std::vector<LONG>{5, 6, 55, 28}));
   // The application window: a popup with caption, system menu and minimise box.
-  auto appStyle = DWORD(GetWindowLongPtrA(app->PeekHandle(), GWL_STYLE));
-  EXPECT_EQ(appStyle & (WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX),
-            DWORD(WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX));
-  EXPECT_TRUE(GetWindowLongPtrA(app->PeekHandle(), GWL_EXSTYLE) & WS_EX_APPWINDOW);
+  const DWORD appStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
+  EXPECT_EQ(StyleOf(app->PeekHandle()) & appStyle, appStyle);
+  EXPECT_TRUE(ExStyleOf(app->PeekHandle()) & WS_EX_APPWINDOW);
   FreeWindowObject(app);
   EXPECT_FALSE(IsWindow(hwnd));
   EXPECT_EQ(ApplicationWindow, nullptr);
@@ -111,11 +97,11 @@ TEST(LayerControls, FreeingAnObjectTellsItsElementAndDestroysTheWindow) {
 }
 
 TEST(LayerColors, NegativeValuesNameSystemColours) {
-  EXPECT_EQ(ResolveColor(int32_t(0xFF00000F)), GetSysColor(COLOR_BTNFACE));
-  EXPECT_EQ(ResolveColor(int32_t(0x8000000F)), GetSysColor(COLOR_BTNFACE));
-  EXPECT_EQ(ResolveColor(int32_t(0xFF000005)), GetSysColor(COLOR_WINDOW));
-  EXPECT_EQ(ResolveColor(0x00FFFFFF), COLORREF(0x00FFFFFF));
-  EXPECT_EQ(ResolveColor(0x00123456), COLORREF(0x00123456));
+  const std::pair<uint32_t, COLORREF> rows[] = {{0xFF00000F, GetSysColor(COLOR_BTNFACE)},
+                                                {0x8000000F, GetSysColor(COLOR_BTNFACE)},
+                                                {0xFF000005, GetSysColor(COLOR_WINDOW)},
+                                                {0x00123456, 0x00123456}};
+  for (const auto& r : rows) EXPECT_EQ(ResolveColor(int32_t(r.first)), r.second) << std::hex << r.first;
 }
 
 TEST(LayerFonts, FaceIsCutTo31CharactersAndBoldFollowsTheWeightRule) {
@@ -150,18 +136,23 @@ TEST(LayerFonts, ChildrenStartWithTheirParentsFontAndChangesReachTheWindow) {
 }
 
 // ------------------------------------------------------------------ the loop
-TEST(LayerLoop, QuitPostedBetweenOtherMessagesLetsThemRun) {
+// The hook sees the form's messages first and can swallow them; a quit posted
+// between other messages lets those run.
+TEST(LayerLoop, HookSeesMessagesFirstAndQuitLetsQueuedOnesRun) {
   THostForm host;
-  int seen = 0;
-  struct TCounter {
-    int* Seen;
+  struct THook {
+    int Seen = 0;
     bool Hook(TWindowObject*, TMessage& m) {
-      if (m.Msg == WM_APP + 1) ++*Seen;
-      return false;
+      Seen += m.Msg == WM_APP + 1;
+      if (m.Msg != WM_SETTEXT) return false;
+      m.Result = TRUE;
+      return true;
     }
-  } counter{&seen};
-  host.Form->OnMessageHook = MakeHandler<&TCounter::Hook>(&counter);
+  } hook;
   HWND hwnd = host.Form->GetHandle();
+  host.Form->OnMessageHook = MakeHandler<&THook::Hook>(&hook);
+  SetWindowTextA(hwnd, "changed");
+  EXPECT_EQ(TextOf(hwnd), "Host");
   ProcessMessages();
   ResetTerminated();
   PostMessageA(hwnd, WM_APP + 1, 0, 0);
@@ -170,28 +161,10 @@ TEST(LayerLoop, QuitPostedBetweenOtherMessagesLetsThemRun) {
   PostMessageA(hwnd, WM_APP + 1, 0, 0);
   EXPECT_FALSE(Terminated());
   ProcessMessages();
-  EXPECT_EQ(seen, 3);
+  EXPECT_EQ(hook.Seen, 3);
   EXPECT_TRUE(Terminated());
   host.Form->OnMessageHook = THookHandler();
   ResetTerminated();
-}
-
-TEST(LayerLoop, HookSeesMessagesFirstAndCanSwallowThem) {
-  THostForm host;
-  struct TSwallow {
-    bool Hook(TWindowObject*, TMessage& m) {
-      if (m.Msg != WM_SETTEXT) return false;
-      m.Result = TRUE;
-      return true;
-    }
-  } swallow;
-  HWND hwnd = host.Form->GetHandle();
-  host.Form->OnMessageHook = MakeHandler<&TSwallow::Hook>(&swallow);
-  SetWindowTextA(hwnd, "changed");
-  char text[32] = {};
-  GetWindowTextA(hwnd, text, sizeof(text));
-  EXPECT_STREQ(text, "Host");
-  host.Form->OnMessageHook = THookHandler();
 }
 
 TEST(LayerLoop, MainWindowHandleFollowsTheApplicationWindow) {
@@ -229,7 +202,7 @@ protected:
   }
 };
 
-TEST_F(LayerNavigation, TabWrapsInTabOrderAndSkipsControlsThatCannotTakeFocus) {
+TEST_F(LayerNavigation, TabDoesNothingUntilEnabledThenWrapsInTabOrderSkippingUnfocusable) {
   THostForm host;
   auto first = MakeButton(host.Form, 10, 1);
   auto never = MakeButton(host.Form, 80, -1);
@@ -239,13 +212,15 @@ TEST_F(LayerNavigation, TabWrapsInTabOrderAndSkipsControlsThatCannotTakeFocus) {
   edit->Top = 10;
   edit->TabOrder = 3;
   edit->Init();
-  EnableKeyboardNavigation(edit->Control);
   ShowApplicationWindows(host.App);
   SetForegroundWindow(host.Form->GetHandle());
   SetFocus(first->Control->GetHandle());
   ProcessMessages();
   ASSERT_EQ(GetFocus(), first->Control->GetHandle());
-  EXPECT_FALSE(GetWindowLongPtrA(never->Control->GetHandle(), GWL_STYLE) & WS_TABSTOP);
+  EXPECT_FALSE(StyleOf(never->Control->GetHandle()) & WS_TABSTOP);
+  PressTab(false); // no navigation yet: the focus stays
+  EXPECT_EQ(GetFocus(), first->Control->GetHandle());
+  EnableKeyboardNavigation(edit->Control);
 
   const HWND forward[] = {second->Control->GetHandle(), edit->Control->GetHandle(), first->Control->GetHandle(),
                           second->Control->GetHandle()};
@@ -257,18 +232,6 @@ TEST_F(LayerNavigation, TabWrapsInTabOrderAndSkipsControlsThatCannotTakeFocus) {
   EXPECT_EQ(GetFocus(), first->Control->GetHandle());
   PressTab(true); // wraps from the lowest to the highest
   EXPECT_EQ(GetFocus(), edit->Control->GetHandle());
-}
-
-TEST_F(LayerNavigation, WithoutNavigationTabLeavesTheFocusAlone) {
-  THostForm host;
-  auto first = MakeButton(host.Form, 10, 1);
-  auto second = MakeButton(host.Form, 80, 2);
-  ShowApplicationWindows(host.App);
-  SetForegroundWindow(host.Form->GetHandle());
-  SetFocus(first->Control->GetHandle());
-  ProcessMessages();
-  PressTab(false);
-  EXPECT_EQ(GetFocus(), first->Control->GetHandle());
 }
 
 } // namespace

@@ -37,12 +37,9 @@ protected:
 
 TEST_F(MainForm, BeforeInitTheFormShowsMsSansSerifMinus11) {
   auto form = std::make_unique<TOMMainForm>();
-  EXPECT_TRUE(form->OwnsApplication);
   HWND hwnd = form->Control->GetHandle();
   EXPECT_EQ(ClassOf(hwnd), "Form");
-  char text[16] = {};
-  GetWindowTextA(hwnd, text, sizeof(text));
-  EXPECT_STREQ(text, "Form");
+  EXPECT_EQ(TextOf(hwnd), "Form");
   LOGFONTA lf = FontOf(hwnd);
   EXPECT_STREQ(lf.lfFaceName, "MS Sans Serif");
   EXPECT_EQ(lf.lfHeight, -11);
@@ -58,39 +55,25 @@ TEST_F(MainForm, ShownCentredAt440x351WithoutSizingFrameOrMaximiseBox) {
   menu.getHandle = MakePointLink<&TOMWin::varHandle>(0, form.get());
   form->outCreate = MakePointLink<&TOMSysMenu::inHideMaximize>(2, &menu);
   TRecorder shown;
-  form->outShow = MakePointLink<&TRecorder::inValue>(0, &shown);
+  form->outShow = shown.In();
   form->Init();
   HWND hwnd = form->Control->GetHandle();
-  EXPECT_TRUE(GetWindowLongPtrA(hwnd, GWL_STYLE) & WS_MAXIMIZEBOX);
+  EXPECT_TRUE(StyleOf(hwnd) & WS_MAXIMIZEBOX);
   form->Start();
   EXPECT_EQ(menu.LastHandle, reinterpret_cast<uintptr_t>(hwnd));
   ShowApplicationWindows(ApplicationWindow);
   ProcessMessages();
   EXPECT_TRUE(IsWindowVisible(hwnd));
-  RECT r;
-  GetWindowRect(hwnd, &r);
-  EXPECT_EQ(r.right - r.left, 440);
-  EXPECT_EQ(r.bottom - r.top, 351);
-  EXPECT_EQ(r.left, GetSystemMetrics(SM_CXSCREEN) / 2 - 220);
-  EXPECT_EQ(r.top, GetSystemMetrics(SM_CYSCREEN) / 2 - 175);
-  auto style = DWORD(GetWindowLongPtrA(hwnd, GWL_STYLE));
-  EXPECT_FALSE(style & WS_THICKFRAME);
-  EXPECT_FALSE(style & WS_MAXIMIZEBOX);
-  EXPECT_EQ(style & (WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX), DWORD(WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX));
-  char text[16] = {};
-  GetWindowTextA(hwnd, text, sizeof(text));
-  EXPECT_STREQ(text, "Setup");
+  const LONG left = GetSystemMetrics(SM_CXSCREEN) / 2 - 220, top = GetSystemMetrics(SM_CYSCREEN) / 2 - 175;
+  EXPECT_EQ(Corners(RectOf(hwnd)), (std::vector<LONG>{left, top, left + 440, top + 351}));
+  const DWORD frame = WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_THICKFRAME | WS_MAXIMIZEBOX;
+  EXPECT_EQ(StyleOf(hwnd) & frame, DWORD(WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX));
+  EXPECT_EQ(TextOf(hwnd), "Setup");
   HWND app = GetWindow(hwnd, GW_OWNER);
-  GetWindowTextA(app, text, sizeof(text));
-  EXPECT_STREQ(text, "Setup") << "the application window carries the caption too";
+  EXPECT_EQ(TextOf(app), "Setup") << "the application window carries the caption too";
   // The application window follows the form's position and width but has no
   // height: only its taskbar button shows.
-  RECT a;
-  GetWindowRect(app, &a);
-  EXPECT_EQ(a.left, r.left);
-  EXPECT_EQ(a.top, r.top);
-  EXPECT_EQ(a.right - a.left, 440);
-  EXPECT_EQ(a.bottom - a.top, 0);
+  EXPECT_EQ(Corners(RectOf(app)), (std::vector<LONG>{left, top, left + 440, top}));
   // The client area is painted in the button face colour.
   Pump(hwnd);
   EXPECT_EQ(PixelAt(hwnd, 200, 150), GetSysColor(COLOR_BTNFACE));
@@ -112,24 +95,12 @@ TEST_F(MainForm, SysMenuWithoutHandleDoesNothingAndAStyleWithoutTheBoxStaysAsItI
   EXPECT_EQ(menu.LastHandle, 0u);
   THostForm host;
   HWND hwnd = host.Form->GetHandle();
-  SetWindowLongPtrA(hwnd, GWL_STYLE, GetWindowLongPtrA(hwnd, GWL_STYLE) & ~LONG_PTR(WS_MAXIMIZEBOX));
-  LONG_PTR before = GetWindowLongPtrA(hwnd, GWL_STYLE);
+  SetWindowLongPtrA(hwnd, GWL_STYLE, LONG_PTR(StyleOf(hwnd) & ~DWORD(WS_MAXIMIZEBOX)));
+  const DWORD before = StyleOf(hwnd);
   TData handle = IntegerData(int32_t(reinterpret_cast<intptr_t>(hwnd)));
   menu.inHideMaximize(handle, 2);
-  EXPECT_EQ(GetWindowLongPtrA(hwnd, GWL_STYLE), before);
+  EXPECT_EQ(StyleOf(hwnd), before);
   EXPECT_EQ(menu.SavedStyle, int32_t(before));
-}
-
-TEST_F(MainForm, OutCreateFiresOnlyOnceTheDispatcherIsLive) {
-  auto form = MakeMainForm();
-  TRecorder created;
-  form->outCreate = MakePointLink<&TRecorder::inValue>(0, &created);
-  form->Init();
-  FireNull(form->outCreate); // before Start: lost
-  EXPECT_TRUE(created.Values.empty());
-  form->Start();
-  EXPECT_EQ(created.Values.size(), 1u);
-  EXPECT_TRUE(DispatchIsLive());
 }
 
 // Posts a probe behind the close request: it runs after the close was handled.
@@ -153,8 +124,8 @@ TEST_F(MainForm, BlockedCloseIsRefusedButInCloseStillEndsTheLoop) {
   auto form = MakeMainForm();
   TRecorder block, closed;
   block.Answer = IntegerData(1);
-  form->getBlockClose = MakePointLink<&TRecorder::varValue>(0, &block);
-  form->outClose = MakePointLink<&TRecorder::inValue>(0, &closed);
+  form->getBlockClose = block.Var();
+  form->outClose = closed.In();
   form->Init();
   form->Start();
   // A helper control of the form receives the probe.
@@ -180,7 +151,7 @@ TEST_F(MainForm, BlockedCloseIsRefusedButInCloseStillEndsTheLoop) {
 TEST_F(MainForm, CloseBoxEndsTheLoopAtOnceAndMutesTheDispatcher) {
   auto form = MakeMainForm();
   TRecorder closed;
-  form->outClose = MakePointLink<&TRecorder::inValue>(0, &closed);
+  form->outClose = closed.In();
   form->Init();
   form->Start();
   HWND hwnd = form->Control->GetHandle();
@@ -193,19 +164,25 @@ TEST_F(MainForm, CloseBoxEndsTheLoopAtOnceAndMutesTheDispatcher) {
   form.reset();
 }
 
-TEST_F(MainForm, TaskbarHiddenAndIconReachTheApplicationWindow) {
+// Also: outCreate fires only once Start has made the dispatcher live.
+TEST_F(MainForm, TaskbarHiddenAndIconReachTheApplicationWindowAndStartFiresOutCreate) {
   auto form = MakeMainForm();
-  HICON icon = LoadIcon(nullptr, IDI_APPLICATION);
-  form->SetIcon(CopyIcon(icon));
+  TRecorder created;
+  form->outCreate = created.In();
+  form->SetIcon(CopyIcon(LoadIcon(nullptr, IDI_APPLICATION)));
   form->SetTaskbarHidden(1);
   form->Init();
+  FireNull(form->outCreate); // before Start: lost
+  EXPECT_TRUE(created.Values.empty());
   form->Start();
+  EXPECT_EQ(created.Values.size(), 1u);
+  EXPECT_TRUE(DispatchIsLive());
   HWND hwnd = form->Control->GetHandle();
   HWND app = GetWindow(hwnd, GW_OWNER);
   EXPECT_TRUE(form->IconSet);
   EXPECT_NE(SendMessageA(hwnd, WM_GETICON, ICON_BIG, 0), 0);
   EXPECT_NE(SendMessageA(app, WM_GETICON, ICON_BIG, 0), 0);
-  EXPECT_EQ(DWORD(GetWindowLongPtrA(app, GWL_EXSTYLE)) & (WS_EX_TOOLWINDOW | WS_EX_DLGMODALFRAME | WS_EX_APPWINDOW),
+  EXPECT_EQ(ExStyleOf(app) & (WS_EX_TOOLWINDOW | WS_EX_DLGMODALFRAME | WS_EX_APPWINDOW),
             DWORD(WS_EX_TOOLWINDOW | WS_EX_DLGMODALFRAME));
 }
 

@@ -5,6 +5,7 @@
 #include <atomic>
 #include <chrono>
 #include <thread>
+#include <vector>
 
 #include "TestSupport.h"
 #include "omMessage.h"
@@ -15,7 +16,7 @@ struct TBoxSeen {
   std::string Text;
   std::string Title;
   HWND Owner = nullptr;
-  bool Shown[8] = {}; // by button id IDOK..IDNO
+  std::vector<int> Buttons; // the visible ones among IDOK..IDNO
   bool Icon = false;
   bool Found = false;
 };
@@ -59,10 +60,9 @@ void AnswerBox(DWORD guiThread, int answer, TBoxSeen* seen) {
     seen->Text = text;
   }
   seen->Owner = GetWindow(box, GW_OWNER);
-  for (int id = IDOK; id <= IDNO; ++id) {
-    HWND button = GetDlgItem(box, id);
-    seen->Shown[id] = button && IsWindowVisible(button);
-  }
+  for (int id = IDOK; id <= IDNO; ++id)
+    if (HWND button = GetDlgItem(box, id))
+      if (IsWindowVisible(button)) seen->Buttons.push_back(id);
   EnumChildWindows(box, &FindIconStatic, reinterpret_cast<LPARAM>(&seen->Icon));
   PostMessageA(box, WM_COMMAND, MAKEWPARAM(answer, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(box, answer)));
 }
@@ -90,18 +90,15 @@ TEST_F(MessageBoxes, YesNoWithExclamationGivesSixOrSeven) {
   message.Buttons = 2;
   message.IconKind = 3;
   TRecorder results;
-  message.outResult = MakePointLink<&TRecorder::inValue>(0, &results);
-  TData value = IntegerData(0);
+  message.outResult = results.In();
+  TData value = IntegerData(0), again = IntegerData(0);
   TBoxSeen yes = Ask(message, value, IDYES);
   ASSERT_TRUE(yes.Found);
+  EXPECT_EQ(yes.Text, "Cancel the setup?");
   EXPECT_EQ(yes.Title, "Setup");
   EXPECT_EQ(yes.Owner, host.Form->GetHandle());
-  EXPECT_TRUE(yes.Shown[IDYES]);
-  EXPECT_TRUE(yes.Shown[IDNO]);
-  EXPECT_FALSE(yes.Shown[IDOK]);
-  EXPECT_FALSE(yes.Shown[IDCANCEL]);
+  EXPECT_EQ(yes.Buttons, (std::vector<int>{IDYES, IDNO}));
   EXPECT_TRUE(yes.Icon);
-  TData again = IntegerData(0);
   Ask(message, again, IDNO);
   ASSERT_EQ(results.Values.size(), 2u);
   EXPECT_EQ(results.Values[0].Kind, dkInteger);
@@ -109,46 +106,36 @@ TEST_F(MessageBoxes, YesNoWithExclamationGivesSixOrSeven) {
   EXPECT_EQ(results.Values[1].IntValue, 7);
 }
 
-TEST_F(MessageBoxes, ValuesOutsideTheTablesGiveAPlainOkBox) {
-  EXPECT_EQ(MessageButtonStyle(7), uint32_t(MB_OK));
-  EXPECT_EQ(MessageIconStyle(9), 0u);
+// Buttons and icon outside the tables give a plain OK box; with no text the
+// box shows the incoming value and consumes it.
+TEST_F(MessageBoxes, PlainOkBoxShowsTheIncomingValueWhenTheTextIsEmpty) {
   TOMMessage message;
-  message.Text = "Plain";
+  message.Caption = "Title";
   message.Buttons = 7;
   message.IconKind = 9;
   TRecorder results;
-  message.outResult = MakePointLink<&TRecorder::inValue>(0, &results);
-  TData value;
+  message.outResult = results.In();
+  TData value = IntegerData(42);
   TBoxSeen seen = Ask(message, value, IDOK);
   ASSERT_TRUE(seen.Found);
-  EXPECT_TRUE(seen.Shown[IDOK]);
-  EXPECT_FALSE(seen.Shown[IDCANCEL]);
-  EXPECT_FALSE(seen.Shown[IDYES]);
-  EXPECT_FALSE(seen.Shown[IDNO]);
+  EXPECT_EQ(seen.Buttons, (std::vector<int>{IDOK}));
   EXPECT_FALSE(seen.Icon);
   EXPECT_EQ(seen.Owner, nullptr) << "no application window: no owner";
+  EXPECT_EQ(seen.Text, "42");
+  EXPECT_EQ(seen.Title, "Title");
+  EXPECT_EQ(value.Kind, dkNull) << "the value was consumed";
   ASSERT_EQ(results.Values.size(), 1u);
   EXPECT_EQ(results.Values[0].IntValue, IDOK);
 }
 
-TEST_F(MessageBoxes, EmptyTextShowsTheIncomingValue) {
-  TOMMessage message;
-  message.Caption = "Title";
-  TRecorder results;
-  message.outResult = MakePointLink<&TRecorder::inValue>(0, &results);
-  TData value = IntegerData(42);
-  TBoxSeen seen = Ask(message, value, IDOK);
-  ASSERT_TRUE(seen.Found);
-  EXPECT_EQ(seen.Text, "42");
-  EXPECT_EQ(seen.Title, "Title");
-  EXPECT_EQ(value.Kind, dkNull) << "the value was consumed";
-}
-
-TEST(MessageStyles, TablesMapToMessageBoxStyles) {
-  const uint32_t buttons[] = {MB_OK, MB_OKCANCEL, MB_YESNO, MB_YESNOCANCEL, MB_RETRYCANCEL, MB_ABORTRETRYIGNORE};
-  for (uint8_t i = 0; i < 6; ++i) EXPECT_EQ(MessageButtonStyle(i), buttons[i]) << int(i);
-  const uint32_t icons[] = {0, MB_ICONHAND, MB_ICONQUESTION, MB_ICONEXCLAMATION, MB_ICONASTERISK, MB_ICONEXCLAMATION};
-  for (uint8_t i = 0; i < 6; ++i) EXPECT_EQ(MessageIconStyle(i), icons[i]) << int(i);
+TEST(MessageStyles, TablesMapToMessageBoxStylesAndOutOfRangeToNothing) {
+  const uint32_t buttons[] = {MB_OK, MB_OKCANCEL, MB_YESNO, MB_YESNOCANCEL, MB_RETRYCANCEL, MB_ABORTRETRYIGNORE, MB_OK};
+  const uint32_t icons[] = {0, MB_ICONHAND, MB_ICONQUESTION, MB_ICONEXCLAMATION, MB_ICONASTERISK, MB_ICONEXCLAMATION, 0};
+  for (uint8_t i = 0; i < 7; ++i) {
+    const uint8_t value = i < 6 ? i : 9; // the last row: a value past the table
+    EXPECT_EQ(MessageButtonStyle(value), buttons[i]) << int(value);
+    EXPECT_EQ(MessageIconStyle(value), icons[i]) << int(value);
+  }
 }
 
 } // namespace

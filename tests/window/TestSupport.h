@@ -14,7 +14,17 @@ public:
   TData Answer;
   void inValue(TData& value, uint16_t) { Values.push_back(value); }
   void varValue(TData& value, uint16_t) { value = Answer; }
+  TPointLink In(uint16_t index = 0) { return MakePointLink<&TRecorder::inValue>(index, this); }
+  TPointLink Var() { return MakePointLink<&TRecorder::varValue>(0, this); }
 };
+
+// Sets an element's bounds before its Init.
+template <class E> void Place(E& element, int32_t left, int32_t top, int32_t width, int32_t height) {
+  element.Left = left;
+  element.Top = top;
+  element.Width = width;
+  element.Height = height;
+}
 
 // An application window with one visible form, freed with the fixture.
 class THostForm {
@@ -61,4 +71,23 @@ inline LOGFONTA FontOf(HWND hwnd) {
   auto font = reinterpret_cast<HFONT>(SendMessageA(hwnd, WM_GETFONT, 0, 0));
   GetObjectA(font, sizeof(lf), &lf);
   return lf;
+}
+
+inline std::string TextOf(HWND hwnd) {
+  char text[256] = {};
+  GetWindowTextA(hwnd, text, sizeof(text));
+  return text;
+}
+
+inline DWORD StyleOf(HWND hwnd) { return DWORD(GetWindowLongPtrA(hwnd, GWL_STYLE)); }
+inline DWORD ExStyleOf(HWND hwnd) { return DWORD(GetWindowLongPtrA(hwnd, GWL_EXSTYLE)); }
+
+// left, top, right, bottom: one comparison for a whole rectangle.
+inline std::vector<LONG> Corners(const RECT& r) { return {r.left, r.top, r.right, r.bottom}; }
+
+// The window's rectangle in screen coordinates.
+inline RECT RectOf(HWND hwnd) {
+  RECT r{};
+  GetWindowRect(hwnd, &r);
+  return r;
 }
