@@ -35,7 +35,9 @@ TEST(DriverProcess, OwnerlessBoxIsReadAnsweredAndExitCodeReturned) {
   EXPECT_EQ(std::optional<uint32_t>(5), p.WaitExit());
 }
 
-TEST(DriverProcess, WindowControlsClicksAndModalBox) {
+// The visible window, its controls and frames, the screen where it stands,
+// and a click that opens a modal box the driver must not block on.
+TEST(DriverProcess, WindowControlsScreenPixelsAndModalBox) {
   TInstallerProcess p(DRIVER_FIXTURE_EXE);
   ASSERT_TRUE(p.Start("window"));
   HWND main = p.MainWindow(FixtureCaption);
@@ -52,8 +54,25 @@ TEST(DriverProcess, WindowControlsClicksAndModalBox) {
   HWND label = p.FindControl(main, "Static", "idle");
   ASSERT_NE(nullptr, label);
   EXPECT_TRUE(Controls(main, "Edit").empty());
+  // Frames are the direct STATIC children; a shown button is found by its caption.
+  EXPECT_EQ(std::vector<HWND>{label}, PageFrames(main));
+  EXPECT_EQ(std::vector<HWND>{label}, VisibleFrames(main));
+  EXPECT_EQ(ask, ShownButton(main, "Ask"));
+  EXPECT_EQ(nullptr, ShownButton(main, "Other"));
 
-  // The click opens a modal box; the driver must not block on it.
+  // The client area is button face below the controls; the capture reads
+  // bottom-up rows of blue, green, red.
+  Sleep(300); // painted
+  POINT at{150, 120};
+  ClientToScreen(main, &at);
+  const std::vector<uint8_t> pixels = CaptureScreenArea(RECT{at.x, at.y, at.x + 2, at.y + 2});
+  ASSERT_EQ(2u * 8u, pixels.size()); // two rows of 6 bytes padded to 8
+  const COLORREF face = GetSysColor(COLOR_BTNFACE);
+  EXPECT_EQ(GetBValue(face), pixels[0]);
+  EXPECT_EQ(GetGValue(face), pixels[1]);
+  EXPECT_EQ(GetRValue(face), pixels[2]);
+  EXPECT_TRUE(CaptureScreenArea(RECT{0, 0, 0, 5}).empty());
+
   Click(ask);
   HWND box = p.WaitMessageBox("Fixture question");
   ASSERT_NE(nullptr, box);
@@ -65,38 +84,6 @@ TEST(DriverProcess, WindowControlsClicksAndModalBox) {
 
   EXPECT_EQ(QuestionText, (Click(ask), p.AnswerMessageBox("Fixture question", IDYES)));
   EXPECT_TRUE(WaitUntil([&] { return WindowText(label) == "yes"; }));
-
-  CloseBox(main);
-  EXPECT_EQ(std::optional<uint32_t>(7), p.WaitExit());
-}
-
-// Frames are the direct STATIC children; a shown button is found by its
-// caption; the screen is read where the window stands.
-TEST(DriverProcess, FramesButtonsAndScreenPixels) {
-  TInstallerProcess p(DRIVER_FIXTURE_EXE);
-  ASSERT_TRUE(p.Start("window"));
-  HWND main = p.MainWindow(FixtureCaption);
-  ASSERT_NE(nullptr, main);
-  HWND label = p.FindControl(main, "Static", "idle");
-  ASSERT_NE(nullptr, label);
-  EXPECT_EQ(std::vector<HWND>{label}, PageFrames(main));
-  EXPECT_EQ(std::vector<HWND>{label}, VisibleFrames(main));
-  EXPECT_NE(nullptr, ShownButton(main, "Ask"));
-  EXPECT_EQ(nullptr, ShownButton(main, "Other"));
-
-  // The client area is button face below the controls; the capture reads
-  // bottom-up rows of blue, green, red.
-  Sleep(300); // painted
-  POINT at{150, 120};
-  ClientToScreen(main, &at);
-  const RECT area{at.x, at.y, at.x + 2, at.y + 2};
-  const std::vector<uint8_t> pixels = CaptureScreenArea(area);
-  ASSERT_EQ(2u * 8u, pixels.size()); // two rows of 6 bytes padded to 8
-  const COLORREF face = GetSysColor(COLOR_BTNFACE);
-  EXPECT_EQ(GetBValue(face), pixels[0]);
-  EXPECT_EQ(GetGValue(face), pixels[1]);
-  EXPECT_EQ(GetRValue(face), pixels[2]);
-  EXPECT_TRUE(CaptureScreenArea(RECT{0, 0, 0, 5}).empty());
 
   CloseBox(main);
   EXPECT_EQ(std::optional<uint32_t>(7), p.WaitExit());

@@ -6,6 +6,8 @@
 
 #include <algorithm>
 #include <cstring>
+#include <fstream>
+#include <iterator>
 #include <set>
 #include <string>
 #include <vector>
@@ -29,22 +31,12 @@ std::string ManifestOf(const std::string& program) {
   return text;
 }
 
-std::vector<char> FileBytes(const std::string& path) {
-  std::vector<char> bytes;
-  HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return bytes;
-  bytes.resize(GetFileSize(file, nullptr));
-  DWORD read = 0;
-  if (!ReadFile(file, bytes.data(), DWORD(bytes.size()), &read, nullptr) || read != bytes.size()) bytes.clear();
-  CloseHandle(file);
-  return bytes;
-}
-
 // The names in the import directory, lower case, read from the file itself
 // (not from a loaded image, which would already have resolved them).
 std::vector<std::string> ImportedLibraries(const std::string& path) {
   std::vector<std::string> names;
-  const std::vector<char> file = FileBytes(path);
+  std::ifstream in(path, std::ios::binary);
+  const std::vector<char> file{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
   auto at = [&](size_t offset, size_t size) { return offset + size <= file.size() ? file.data() + offset : nullptr; };
   const auto* dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(at(0, sizeof(IMAGE_DOS_HEADER)));
   if (!dos || dos->e_magic != IMAGE_DOS_SIGNATURE) return names;

@@ -10,6 +10,7 @@
 #include <shlwapi.h>
 
 #include <atomic>
+#include <cstring>
 #include <string>
 #include <thread>
 
@@ -22,13 +23,6 @@
 using namespace driver;
 
 namespace {
-
-std::string OwnFolder() {
-  char path[MAX_PATH] = {};
-  GetModuleFileNameA(nullptr, path, MAX_PATH);
-  std::string text = path;
-  return text.substr(0, text.rfind('\\') + 1);
-}
 
 std::string FreshTempFolder(const std::string& tag) {
   char temp[MAX_PATH] = {};
@@ -70,7 +64,9 @@ protected:
 
 // A library beside the program is found by its full path only.
 TEST_F(RestrictedSearch, KeepsTheProgramsFolderOut) {
-  const std::string beside = OwnFolder() + "ombrel_beside.dll";
+  char own[MAX_PATH] = {};
+  GetModuleFileNameA(nullptr, own, MAX_PATH);
+  const std::string beside = std::string(own, strrchr(own, '\\') + 1) + "ombrel_beside.dll";
   ASSERT_TRUE(CopyFileA(DosPath(OMBREL_PLANTED_DLL).c_str(), beside.c_str(), FALSE));
   EXPECT_EQ(nullptr, LoadLibraryA("ombrel_beside.dll"));
   EXPECT_EQ(nullptr, LoadLibraryExA("ombrel_beside.dll", nullptr, 0));
@@ -104,7 +100,7 @@ TEST_F(RestrictedSearch, ShortcutIsWrittenAndReadsBack) {
   const std::string folder = FreshTempFolder("link");
   const std::string target = folder + "\\Zelcap2-1.exe";
   const std::string linkFile = folder + "\\\xD1\xEE\xF0\xE2\xE0\xED\xF2\xE0 v2.1.lnk"; // "Сорванта v2.1.lnk"
-  HANDLE file = CreateFileA(target.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  HANDLE file = CreateFileA(target.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
   ASSERT_NE(INVALID_HANDLE_VALUE, file);
   CloseHandle(file);
 

@@ -1,7 +1,11 @@
 // What the pages show: frames and buttons where they belong, the exact texts
-// and fonts, the resource texts, the read-only licence, the side pictures.
+// and fonts, the resource texts, the read-only licence, the side pictures,
+// and a picture of each page.
 #include <gtest/gtest.h>
 
+#include <set>
+
+#include "InstallerProcess.h"
 #include "Resources.h"
 #include "Wizard.h"
 
@@ -12,13 +16,6 @@ protected:
   TWizard Wizard;
 };
 
-void ExpectRect(const RECT& r, LONG left, LONG top, LONG width, LONG height, const std::string& what) {
-  EXPECT_EQ(r.left, left) << what;
-  EXPECT_EQ(r.top, top) << what;
-  EXPECT_EQ(r.right - r.left, width) << what;
-  EXPECT_EQ(r.bottom - r.top, height) << what;
-}
-
 LOGFONTA FontOf(HWND hwnd) {
   LOGFONTA lf{};
   auto font = reinterpret_cast<HFONT>(SendMessageA(hwnd, WM_GETFONT, 0, 0));
@@ -26,45 +23,41 @@ LOGFONTA FontOf(HWND hwnd) {
   return lf;
 }
 
-struct TButtonRow {
-  TPage Page;
-  const char* Caption;
-  LONG Left;
-};
-
 TEST_F(Content, FramesCoverTheClientAreaWithTheirButtonsAlongTheBottom) {
   const LONG frameWidth[PageCount] = {440, 440, 455, 440};
   for (int p = 0; p < PageCount; ++p)
-    ExpectRect(RectInParent(Wizard.Frames[p]), -5, 0, frameWidth[p], 330, "frame " + std::to_string(p));
+    ExpectRect(Wizard.Frames[p], -5, 0, frameWidth[p], 330, "frame " + std::to_string(p));
 
-  const TButtonRow buttons[] = {
+  const struct {
+    TPage Page;
+    const char* Caption;
+    LONG Left;
+  } buttons[] = {
       {pgWelcome, texts::Next, 270},    {pgWelcome, texts::Cancel, 360},
       {pgLicence, texts::Back, 180},    {pgLicence, texts::Agree, 270},   {pgLicence, texts::Cancel, 360},
       {pgFolder, texts::Back, 180},     {pgFolder, texts::Install, 270},  {pgFolder, texts::Cancel, 360},
       {pgFinish, texts::Done, 300},
   };
-  for (const TButtonRow& row : buttons) {
+  for (const auto& row : buttons) {
     HWND button = FindDescendant(Wizard.Frames[row.Page], "Button", row.Caption);
     ASSERT_NE(button, nullptr) << row.Caption;
     EXPECT_EQ(GetParent(button), Wizard.Frames[row.Page]) << row.Caption;
-    ExpectRect(RectInParent(button), row.Left, 290, 75, 25, row.Caption);
+    ExpectRect(button, row.Left, 290, 75, 25, row.Caption);
     LOGFONTA lf = FontOf(button);
     EXPECT_STREQ(lf.lfFaceName, "Arial") << row.Caption;
     EXPECT_EQ(lf.lfHeight, 14) << row.Caption; // Arial 8
   }
 }
 
-struct TTextRow {
-  TPage Page;
-  const char* ClassName;
-  const char* Text;
-  LONG Height; // font cell height: size + 6
-  bool Bold;
-  const char* What;
-};
-
 TEST_F(Content, TitlesHintsAndCaptionsReadExactlyWithTheirFonts) {
-  const TTextRow rows[] = {
+  const struct {
+    TPage Page;
+    const char* ClassName;
+    const char* Text;
+    LONG Height; // font cell height: size + 6
+    bool Bold;
+    const char* What;
+  } rows[] = {
       {pgWelcome, "Static",
        "                 \xD3\xF1\xF2\xE0\xED\xEE\xE2\xEA\xE0 \xEF\xF0\xEE\xE3\xF0\xE0\xEC\xEC\xFB\r\n\r\n"
        "    \xD1\xEE\xF0\xE2\xE0\xED\xF2\xE0\r\n    \xC2\xE5\xF0\xF1\xE8\xFF - 2.1",
@@ -104,7 +97,7 @@ TEST_F(Content, TitlesHintsAndCaptionsReadExactlyWithTheirFonts) {
        "\xE2\xFB\xF5\xEE\xE4\xE0\r\n   \xE8\xE7 \xEF\xF0\xEE\xE3\xF0\xE0\xEC\xEC\xFB \xF3\xF1\xF2\xE0\xED\xEE\xE2\xEA\xE8!",
        16, false, "success text"},
   };
-  for (const TTextRow& row : rows) {
+  for (const auto& row : rows) {
     HWND hwnd = FindDescendant(Wizard.Frames[row.Page], row.ClassName, row.Text);
     ASSERT_NE(hwnd, nullptr) << row.What;
     LOGFONTA lf = FontOf(hwnd);
@@ -122,25 +115,17 @@ TEST_F(Content, WelcomeTextIsStr1AndTheLicenceIsStr2ReadOnly) {
 
   HWND welcomeText = FindDescendant(Wizard.Frames[pgWelcome], "Static", welcome);
   ASSERT_NE(welcomeText, nullptr);
-  ExpectRect(RectInParent(welcomeText), 170, 115, 265, 170, "welcome text");
+  ExpectRect(welcomeText, 170, 115, 265, 170, "welcome text");
   EXPECT_EQ(FontOf(welcomeText).lfHeight, 15); // Arial 9
 
-  HWND memo = FindByPrefix(Wizard.Frames[pgLicence], "Edit", ""); // the only edit there
+  HWND memo = FindChild(Wizard.Frames[pgLicence], "Edit"); // the only edit there
   ASSERT_NE(memo, nullptr);
   EXPECT_EQ(WindowText(memo), licence);
-  RECT r = RectInParent(memo);
-  EXPECT_EQ(r.left, 5);
-  EXPECT_EQ(r.top, 70);
-  EXPECT_EQ(r.right - r.left, 390);
-  EXPECT_EQ(r.bottom - r.top, 190);
-
-  const auto style = DWORD(GetWindowLongPtrA(memo, GWL_STYLE));
-  EXPECT_TRUE(style & ES_MULTILINE);
-  EXPECT_TRUE(style & ES_READONLY);
-  EXPECT_TRUE(style & WS_VSCROLL) << "vertical scroll bar only";
-  EXPECT_FALSE(style & WS_HSCROLL);
-  EXPECT_FALSE(style & ES_AUTOHSCROLL) << "long lines wrap";
-  EXPECT_FALSE(style & WS_BORDER) << "Ctl3D 0: a sunken edge instead of a border";
+  ExpectRect(memo, 5, 70, 390, 190, "licence");
+  // Multi-line, read-only, a vertical scroll bar only (long lines wrap), and
+  // Ctl3D 0: a sunken edge instead of a border.
+  const DWORD mask = ES_MULTILINE | ES_READONLY | WS_VSCROLL | WS_HSCROLL | ES_AUTOHSCROLL | WS_BORDER;
+  EXPECT_EQ(DWORD(GetWindowLongPtrA(memo, GWL_STYLE)) & mask, DWORD(ES_MULTILINE | ES_READONLY | WS_VSCROLL));
   EXPECT_TRUE(GetWindowLongPtrA(memo, GWL_EXSTYLE) & WS_EX_CLIENTEDGE);
 
   SendMessageA(memo, WM_CHAR, 'x', 0);
@@ -148,54 +133,38 @@ TEST_F(Content, WelcomeTextIsStr1AndTheLicenceIsStr2ReadOnly) {
   EXPECT_EQ(WindowText(memo), licence) << "typing is rejected";
 }
 
-struct TSidePicture {
-  TPage Page;
-  const char* Bitmap;
-};
-
 // The side picture: 165 x 310 scaled into 175 x 285, stretched into
 // (11, 0, 164, 285) colour-on-colour, white bands 0..10 and 164..174.
 TPixels ExpectedSidePicture(const char* bitmapName) {
   HBITMAP bitmap = LoadBitmapA(GetModuleHandleA(nullptr), bitmapName);
-  TPixels expected;
-  if (!bitmap) return expected;
-  HDC screen = GetDC(nullptr);
-  HDC source = CreateCompatibleDC(screen);
+  if (!bitmap) return TPixels();
+  HDC source = CreateCompatibleDC(nullptr);
   HGDIOBJ oldSource = SelectObject(source, bitmap);
-  BITMAPINFO info{};
-  info.bmiHeader.biSize = sizeof(info.bmiHeader);
-  info.bmiHeader.biWidth = 175;
-  info.bmiHeader.biHeight = -285;
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
-  void* bits = nullptr;
-  HBITMAP surface = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-  HDC dc = CreateCompatibleDC(screen);
-  HGDIOBJ old = SelectObject(dc, surface);
-  RECT all{0, 0, 175, 285};
-  FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
-  SetStretchBltMode(dc, COLORONCOLOR);
-  StretchBlt(dc, 11, 0, 153, 285, source, 0, 0, 165, 310, SRCCOPY);
-  GdiFlush();
-  expected.Width = 175;
-  expected.Height = 285;
-  const auto* words = static_cast<const uint32_t*>(bits);
-  expected.Bits.assign(words, words + 175 * 285);
-  SelectObject(dc, old);
-  DeleteDC(dc);
-  DeleteObject(surface);
+  TPixels expected = Capture(175, 285, [source](HDC dc) {
+    RECT all{0, 0, 175, 285};
+    FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+    SetStretchBltMode(dc, COLORONCOLOR);
+    StretchBlt(dc, 11, 0, 153, 285, source, 0, 0, 165, 310, SRCCOPY);
+  });
   SelectObject(source, oldSource);
   DeleteDC(source);
   DeleteObject(bitmap);
-  ReleaseDC(nullptr, screen);
   return expected;
 }
 
 TEST_F(Content, SidePicturesAreFittedBetweenWhiteBands) {
   const COLORREF white = RGB(255, 255, 255);
-  for (TSidePicture side : {TSidePicture{pgWelcome, "BITMAP0"}, TSidePicture{pgFinish, "BITMAP1"}}) {
+  const struct {
+    TPage Page;
+    const char* Bitmap;
+  } sides[] = {{pgWelcome, "BITMAP0"}, {pgFinish, "BITMAP1"}};
+  for (const auto& side : sides) {
     Wizard.Show(side.Page);
-    HWND image = FindBySize(Wizard.Frames[side.Page], "Static", 175, 285);
+    HWND image = FindChild(Wizard.Frames[side.Page], "Static", [](HWND hwnd) {
+      RECT r;
+      GetClientRect(hwnd, &r);
+      return r.right == 175 && r.bottom == 285;
+    });
     ASSERT_NE(image, nullptr) << side.Bitmap;
     EXPECT_EQ(RectInParent(image).left, -5) << side.Bitmap;
 
@@ -227,6 +196,24 @@ TEST_F(Content, SidePicturesAreFittedBetweenWhiteBands) {
     }
     ReleaseDC(Wizard.FormHandle, dc);
     Wizard.Hide(side.Page);
+  }
+}
+
+// A picture of each page as the screen shows it, written beside the test for
+// looking at; each must at least show the page and not an empty window.
+TEST_F(Content, EachPageIsCapturedFromTheScreen) {
+  const std::string folder = std::string("Z:") + OMBREL_SCREENSHOT_DIR;
+  CreateDirectoryA(folder.c_str(), nullptr);
+  const char* const names[PageCount] = {"welcome", "licence", "folder", "finish"};
+  for (int p = 0; p < PageCount; ++p) {
+    for (int q = 0; q < PageCount; ++q) Wizard.Hide(TPage(q));
+    Wizard.Show(TPage(p));
+    SetForegroundWindow(Wizard.FormHandle);
+    Pump();
+    TPixels shot = CaptureWindow(Wizard.FormHandle);
+    std::set<uint32_t> colours(shot.Bits.begin(), shot.Bits.end());
+    EXPECT_GT(colours.size(), 8u) << names[p] << ": the page is drawn";
+    EXPECT_TRUE(driver::SaveScreenArea(driver::WindowRect(Wizard.FormHandle), folder + "/" + names[p] + ".bmp"));
   }
 }
 

@@ -12,148 +12,99 @@ protected:
   TWizard Wizard;
 };
 
-void ExpectEvent(const TPageEvent& event, TPage page, uint16_t index, uint8_t kind) {
-  EXPECT_EQ(event.Page, page);
-  EXPECT_EQ(event.Index, index);
-  EXPECT_EQ(event.Value.Kind, kind);
-  if (kind == dkInteger) {
-    EXPECT_EQ(event.Value.IntValue, 0);
-  }
-}
-
-TEST_F(Navigation, AtStartOnlyTheWelcomeFrameIsShown) {
+TEST_F(Navigation, OnlyWelcomeAtStartAndInWorkShowsOnTrueHidesOnIntegerZero) {
   for (int p = 0; p < PageCount; ++p) {
     ASSERT_NE(Wizard.Frames[p], nullptr) << "frame " << p;
     EXPECT_EQ(GetParent(Wizard.Frames[p]), Wizard.FormHandle) << "frames are children of the form";
   }
   EXPECT_TRUE(Wizard.Visible(pgWelcome));
   EXPECT_EQ(Wizard.VisibleCount(), 1);
-  EXPECT_TRUE(Wizard.Events.empty()) << "nothing fires while the pages are built";
-}
 
-TEST_F(Navigation, InWorkShowsOnTrueAndHidesOnIntegerZero) {
   for (TPage page : {pgWelcome, pgLicence, pgFolder, pgFinish}) {
     Wizard.Show(page);
     EXPECT_TRUE(Wizard.Visible(page)) << page;
-    EXPECT_TRUE(GetWindowLongPtrA(Wizard.Frames[page], GWL_STYLE) & WS_VISIBLE);
-    TData text = StringData("yes"); // any value that is true shows
     Wizard.Hide(page);
     EXPECT_FALSE(Wizard.Visible(page)) << page;
+    TData text = StringData("yes"); // any value that is true shows
     Wizard.Pages[page]->inWork(text, 0);
     EXPECT_TRUE(Wizard.Visible(page)) << page;
     Wizard.Hide(page);
   }
   EXPECT_EQ(Wizard.VisibleCount(), 0);
-  EXPECT_TRUE(Wizard.Events.empty()) << "showing and hiding fire nothing outwards";
+  EXPECT_TRUE(Wizard.Events.empty()) << "building, showing and hiding fire nothing outwards";
 }
 
-TEST_F(Navigation, WelcomeNextFiresWhileShownThenHidesAndCancelKeepsThePage) {
-  Wizard.Click(pgWelcome, texts::Cancel);
-  ASSERT_EQ(Wizard.Events.size(), 1u);
-  ExpectEvent(Wizard.Events[0], pgWelcome, 1, dkNull);
-  EXPECT_TRUE(Wizard.Visible(pgWelcome));
+// Each button: the outEvent it fires and with what, whether the frame was
+// still up when it fired, and whether it stays up after.
+TEST_F(Navigation, EachButtonFiresItsEventBeforeOrAfterHiding) {
+  struct {
+    TPage Page;
+    const char* Caption;
+    uint16_t Index;
+    uint8_t Kind;
+    bool ShownAtFire, ShownAfter;
+  } const rows[] = {
+      {pgWelcome, texts::Cancel, 1, dkNull, true, true},     {pgWelcome, texts::Next, 0, dkInteger, true, false},
+      {pgLicence, texts::Cancel, 2, dkNull, true, true},     {pgLicence, texts::Agree, 0, dkInteger, true, false},
+      {pgLicence, texts::Back, 1, dkInteger, false, false},  {pgFolder, texts::Cancel, 2, dkNull, true, true},
+      {pgFolder, texts::Back, 1, dkInteger, true, false},    {pgFolder, texts::Install, 0, dkString, false, false},
+      {pgFinish, texts::Done, 0, dkInteger, true, true},
+  };
+  TData remembered;
+  Wizard.Pages[pgFolder]->varData(remembered, 0);
+  EXPECT_EQ(remembered.Kind, dkNull) << "no path is remembered before the first Install";
 
-  Wizard.Click(pgWelcome, texts::Next);
-  ASSERT_EQ(Wizard.Events.size(), 2u);
-  ExpectEvent(Wizard.Events[1], pgWelcome, 0, dkInteger);
-  EXPECT_TRUE(Wizard.Events[1].Visible[pgWelcome]) << "Next fires before the frame hides";
-  EXPECT_FALSE(Wizard.Visible(pgWelcome));
-}
-
-TEST_F(Navigation, LicenceAgreeFiresFirstBackHidesFirstCancelKeeps) {
-  Wizard.Show(pgLicence);
-  Wizard.Click(pgLicence, texts::Cancel);
-  ASSERT_EQ(Wizard.Events.size(), 1u);
-  ExpectEvent(Wizard.Events[0], pgLicence, 2, dkNull);
-  EXPECT_TRUE(Wizard.Visible(pgLicence));
-
-  Wizard.Click(pgLicence, texts::Agree);
-  ASSERT_EQ(Wizard.Events.size(), 2u);
-  ExpectEvent(Wizard.Events[1], pgLicence, 0, dkInteger);
-  EXPECT_TRUE(Wizard.Events[1].Visible[pgLicence]) << "Agree fires before the frame hides";
-  EXPECT_FALSE(Wizard.Visible(pgLicence));
-
-  Wizard.Show(pgLicence);
-  Wizard.Click(pgLicence, texts::Back);
-  ASSERT_EQ(Wizard.Events.size(), 3u);
-  ExpectEvent(Wizard.Events[2], pgLicence, 1, dkInteger);
-  EXPECT_FALSE(Wizard.Events[2].Visible[pgLicence]) << "Back hides the frame before it fires";
-  EXPECT_FALSE(Wizard.Visible(pgLicence));
-}
-
-TEST_F(Navigation, FolderBackFiresFirstInstallHidesFirstAndSendsThePath) {
-  Wizard.Show(pgFolder);
-  Wizard.Click(pgFolder, texts::Cancel);
-  ASSERT_EQ(Wizard.Events.size(), 1u);
-  ExpectEvent(Wizard.Events[0], pgFolder, 2, dkNull);
-  EXPECT_TRUE(Wizard.Visible(pgFolder));
-
-  Wizard.Click(pgFolder, texts::Back);
-  ASSERT_EQ(Wizard.Events.size(), 2u);
-  ExpectEvent(Wizard.Events[1], pgFolder, 1, dkInteger);
-  EXPECT_TRUE(Wizard.Events[1].Visible[pgFolder]) << "Back fires before the frame hides";
-  EXPECT_FALSE(Wizard.Visible(pgFolder));
-
-  TData before;
-  Wizard.Pages[pgFolder]->varData(before, 0);
-  EXPECT_EQ(before.Kind, dkNull) << "no path is remembered before the first Install";
-
-  Wizard.Show(pgFolder);
-  Wizard.Click(pgFolder, texts::Install);
-  ASSERT_EQ(Wizard.Events.size(), 3u);
-  const TPageEvent& install = Wizard.Events[2];
-  EXPECT_EQ(install.Page, pgFolder);
-  EXPECT_EQ(install.Index, 0);
-  ASSERT_EQ(install.Value.Kind, dkString);
-  EXPECT_EQ(install.Value.StrValue, "C:\\Program Files");
-  EXPECT_FALSE(install.Visible[pgFolder]) << "Install hides the frame before it fires";
-  EXPECT_FALSE(Wizard.Visible(pgFolder));
-
-  TData after;
-  Wizard.Pages[pgFolder]->varData(after, 0);
-  EXPECT_EQ(after.Kind, dkString);
-  EXPECT_EQ(after.StrValue, "C:\\Program Files");
-}
-
-TEST_F(Navigation, FinishDoneFiresAndTheFrameStays) {
-  Wizard.Show(pgFinish);
-  Wizard.Click(pgFinish, texts::Done);
-  ASSERT_EQ(Wizard.Events.size(), 1u);
-  ExpectEvent(Wizard.Events[0], pgFinish, 0, dkInteger);
-  EXPECT_TRUE(Wizard.Visible(pgFinish));
+  for (const auto& row : rows) {
+    SCOPED_TRACE(std::to_string(row.Page) + " " + row.Caption);
+    Wizard.Show(row.Page);
+    Wizard.Events.clear();
+    Wizard.Click(row.Page, row.Caption);
+    ASSERT_EQ(Wizard.Events.size(), 1u);
+    const TPageEvent& event = Wizard.Events[0];
+    EXPECT_EQ(event.Page, row.Page);
+    EXPECT_EQ(event.Index, row.Index);
+    ASSERT_EQ(event.Value.Kind, row.Kind);
+    if (row.Kind == dkInteger) {
+      EXPECT_EQ(event.Value.IntValue, 0);
+    } else if (row.Kind == dkString) {
+      EXPECT_EQ(event.Value.StrValue, "C:\\Program Files");
+    }
+    EXPECT_EQ(event.Visible[row.Page], row.ShownAtFire);
+    EXPECT_EQ(Wizard.Visible(row.Page), row.ShownAfter);
+  }
+  Wizard.Pages[pgFolder]->varData(remembered, 0);
+  EXPECT_EQ(remembered.StrValue, "C:\\Program Files") << "Install remembers the path it sent";
 }
 
 TEST_F(Navigation, WiredLikeTheMainSchemeOneFrameIsShownAfterEverySequence) {
   Wizard.Navigate = true;
+  auto expectOnly = [&](TPage page) {
+    EXPECT_TRUE(Wizard.Visible(page)) << page;
+    EXPECT_EQ(Wizard.VisibleCount(), 1);
+  };
   for (int round = 0; round < 3; ++round) {
     Wizard.Click(pgWelcome, texts::Next);
-    EXPECT_TRUE(Wizard.Visible(pgLicence));
-    EXPECT_EQ(Wizard.VisibleCount(), 1);
+    expectOnly(pgLicence);
     Wizard.Click(pgLicence, texts::Back);
-    EXPECT_TRUE(Wizard.Visible(pgWelcome));
-    EXPECT_EQ(Wizard.VisibleCount(), 1);
+    expectOnly(pgWelcome);
   }
   // For the length of Next both frames are up: the licence page comes first.
-  const TPageEvent& next = Wizard.Events[0];
-  EXPECT_TRUE(next.Visible[pgWelcome]);
-  EXPECT_FALSE(next.Visible[pgLicence]);
+  EXPECT_TRUE(Wizard.Events[0].Visible[pgWelcome]);
+  EXPECT_FALSE(Wizard.Events[0].Visible[pgLicence]);
 
   Wizard.Click(pgWelcome, texts::Next);
   Wizard.Click(pgLicence, texts::Agree);
-  EXPECT_TRUE(Wizard.Visible(pgFolder));
-  EXPECT_EQ(Wizard.VisibleCount(), 1);
+  expectOnly(pgFolder);
   Wizard.Click(pgFolder, texts::Back);
-  EXPECT_TRUE(Wizard.Visible(pgLicence)) << "Back on the folder page leads to the licence page";
-  EXPECT_EQ(Wizard.VisibleCount(), 1);
+  expectOnly(pgLicence); // Back on the folder page leads to the licence page
   Wizard.Click(pgLicence, texts::Agree);
   Wizard.Click(pgFolder, texts::Install);
-  EXPECT_TRUE(Wizard.Visible(pgFinish));
-  EXPECT_EQ(Wizard.VisibleCount(), 1);
+  expectOnly(pgFinish);
 }
 
 TEST_F(Navigation, FreeingAPageTakesAllItsWindowsAndLeavesTheOthersWorking) {
   HWND frame = Wizard.Frames[pgLicence];
-  HWND memo = FindByPrefix(frame, "Edit", "");
+  HWND memo = FindChild(frame, "Edit");
   HWND agree = FindDescendant(frame, "Button", texts::Agree);
   ASSERT_NE(memo, nullptr);
   ASSERT_NE(agree, nullptr);
@@ -165,7 +116,7 @@ TEST_F(Navigation, FreeingAPageTakesAllItsWindowsAndLeavesTheOthersWorking) {
   EXPECT_TRUE(IsWindow(Wizard.Frames[pgFolder]));
   Wizard.Click(pgWelcome, texts::Next);
   ASSERT_EQ(Wizard.Events.size(), 1u);
-  ExpectEvent(Wizard.Events[0], pgWelcome, 0, dkInteger);
+  EXPECT_EQ(Wizard.Events[0].Index, 0);
   EXPECT_FALSE(Wizard.Visible(pgWelcome));
 }
 

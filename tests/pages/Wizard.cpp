@@ -1,22 +1,9 @@
 #include "Wizard.h"
 
-#include <cstdio>
-
 #include "omChildPanel_431CE60.h"
 #include "omChildPanel_47F64A8.h"
 #include "omChildPanel_4FD97A4.h"
 #include "omChildPanel_50BE488.h"
-
-namespace texts {
-const char* const Cancel = "\xCE\xF2\xEC\xE5\xED\xE0";                 // Отмена
-const char* const Next = "\xC4\xE0\xEB\xE5\xE5>";                      // Далее>
-const char* const Agree = "\xD1\xEE\xE3\xEB\xE0\xF1\xE5\xED";          // Согласен
-const char* const Back = "<\xCD\xE0\xE7\xE0\xE4";                      // <Назад
-const char* const Install = "\xD3\xF1\xF2\xE0\xED\xEE\xE2\xE8\xF2\xFC"; // Установить
-const char* const Done = "\xC3\xEE\xF2\xEE\xE2\xEE";                   // Готово
-const char* const Browse = "\xCE\xE1\xE7\xEE\xF0";                     // Обзор
-const char* const FreePrefix = "\xD1\xE2\xEE\xE1\xEE\xE4\xED\xEE: ";   // Свободно:
-} // namespace texts
 
 void TPageProbe::inEvent(TData& value, uint16_t index) { Owner->OnEvent(Page, index, value); }
 
@@ -83,14 +70,8 @@ TWizard::~TWizard() {
   ResetTerminated();
 }
 
-void TWizard::Show(TPage page) {
-  TData value = IntegerData(1);
-  Pages[page]->inWork(value, 0);
-  Pump();
-}
-
-void TWizard::Hide(TPage page) {
-  TData value = IntegerData(0);
+void TWizard::Show(TPage page, int32_t on) {
+  TData value = IntegerData(on);
   Pages[page]->inWork(value, 0);
   Pump();
 }
@@ -139,49 +120,27 @@ namespace {
 
 struct TSearch {
   const char* ClassName;
-  bool (*Match)(HWND hwnd, const TSearch& search);
-  std::string Text;
-  int Width = 0, Height = 0;
-  HWND Found = nullptr;
+  const std::function<bool(HWND)>& Match;
+  HWND Found;
 };
 
 BOOL CALLBACK SearchChild(HWND hwnd, LPARAM lParam) {
   auto& search = *reinterpret_cast<TSearch*>(lParam);
-  if (IsClass(hwnd, search.ClassName) && search.Match(hwnd, search)) {
-    search.Found = hwnd;
-    return FALSE;
-  }
-  return TRUE;
-}
-
-HWND Search(HWND root, TSearch search) {
-  if (root) EnumChildWindows(root, &SearchChild, reinterpret_cast<LPARAM>(&search));
-  return search.Found;
+  if (!IsClass(hwnd, search.ClassName) || (search.Match && !search.Match(hwnd))) return TRUE;
+  search.Found = hwnd;
+  return FALSE;
 }
 
 } // namespace
 
+HWND FindChild(HWND root, const char* className, const std::function<bool(HWND)>& match) {
+  TSearch search{className, match, nullptr};
+  if (root) EnumChildWindows(root, &SearchChild, reinterpret_cast<LPARAM>(&search));
+  return search.Found;
+}
+
 HWND FindDescendant(HWND root, const char* className, const std::string& text) {
-  TSearch search{className, [](HWND hwnd, const TSearch& s) { return WindowText(hwnd) == s.Text; }, text};
-  return Search(root, search);
-}
-
-HWND FindBySize(HWND root, const char* className, int width, int height) {
-  TSearch search{className,
-                 [](HWND hwnd, const TSearch& s) {
-                   RECT r;
-                   GetClientRect(hwnd, &r);
-                   return r.right == s.Width && r.bottom == s.Height;
-                 },
-                 std::string(), width, height};
-  return Search(root, search);
-}
-
-HWND FindByPrefix(HWND root, const char* className, const std::string& prefix) {
-  TSearch search{className,
-                 [](HWND hwnd, const TSearch& s) { return WindowText(hwnd).compare(0, s.Text.size(), s.Text) == 0; },
-                 prefix};
-  return Search(root, search);
+  return FindChild(root, className, [&text](HWND hwnd) { return WindowText(hwnd) == text; });
 }
 
 RECT RectInParent(HWND hwnd) {
@@ -189,6 +148,14 @@ RECT RectInParent(HWND hwnd) {
   GetWindowRect(hwnd, &r);
   MapWindowPoints(HWND_DESKTOP, GetParent(hwnd), reinterpret_cast<POINT*>(&r), 2);
   return r;
+}
+
+void ExpectRect(HWND hwnd, LONG left, LONG top, LONG width, LONG height, const std::string& what) {
+  const RECT r = RectInParent(hwnd);
+  EXPECT_EQ(r.left, left) << what;
+  EXPECT_EQ(r.top, top) << what;
+  EXPECT_EQ(r.right - r.left, width) << what;
+  EXPECT_EQ(r.bottom - r.top, height) << what;
 }
 
 // Lets pending messages run and every form paint what is invalid.
@@ -207,10 +174,7 @@ COLORREF TPixels::At(int x, int y) const {
   return RGB((v >> 16) & 0xFF, (v >> 8) & 0xFF, v & 0xFF);
 }
 
-namespace {
-
-// A top-down 32-bit surface of w x h; fill copies into it.
-template <class F> TPixels Capture(int width, int height, F fill) {
+TPixels Capture(int width, int height, const std::function<void(HDC)>& fill) {
   TPixels pixels;
   pixels.Width = width;
   pixels.Height = height;
@@ -237,8 +201,6 @@ template <class F> TPixels Capture(int width, int height, F fill) {
   return pixels;
 }
 
-} // namespace
-
 TPixels PrintClient(HWND hwnd) {
   RECT r;
   GetClientRect(hwnd, &r);
@@ -255,38 +217,6 @@ TPixels CaptureWindow(HWND hwnd) {
     BitBlt(dc, 0, 0, r.right - r.left, r.bottom - r.top, window, 0, 0, SRCCOPY);
     ReleaseDC(hwnd, window);
   });
-}
-
-// 24 bits per pixel, bottom-up: what every viewer reads without an alpha
-// channel to misread.
-bool WriteBmp(const TPixels& pixels, const std::string& path) {
-  const size_t stride = (size_t(pixels.Width) * 3 + 3) & ~size_t(3);
-  std::vector<uint8_t> data(stride * size_t(pixels.Height), 0);
-  for (int y = 0; y < pixels.Height; ++y) {
-    uint8_t* row = &data[stride * size_t(pixels.Height - 1 - y)];
-    for (int x = 0; x < pixels.Width; ++x) {
-      uint32_t v = pixels.Bits[size_t(y) * size_t(pixels.Width) + size_t(x)];
-      row[x * 3] = uint8_t(v);
-      row[x * 3 + 1] = uint8_t(v >> 8);
-      row[x * 3 + 2] = uint8_t(v >> 16);
-    }
-  }
-  BITMAPINFOHEADER header{};
-  header.biSize = sizeof(header);
-  header.biWidth = pixels.Width;
-  header.biHeight = pixels.Height;
-  header.biPlanes = 1;
-  header.biBitCount = 24;
-  header.biCompression = BI_RGB;
-  BITMAPFILEHEADER file{};
-  file.bfType = 0x4D42; // "BM"
-  file.bfOffBits = sizeof(file) + sizeof(header);
-  file.bfSize = DWORD(file.bfOffBits + data.size());
-  FILE* out = std::fopen(path.c_str(), "wb");
-  if (!out) return false;
-  bool ok = std::fwrite(&file, sizeof(file), 1, out) == 1 && std::fwrite(&header, sizeof(header), 1, out) == 1 &&
-            std::fwrite(data.data(), 1, data.size(), out) == data.size();
-  return std::fclose(out) == 0 && ok;
 }
 
 int64_t ExpectedFreeMegabytes(const std::string& root) {

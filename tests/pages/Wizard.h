@@ -3,7 +3,10 @@
 // check them through.
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <array>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -18,14 +21,14 @@ constexpr int PageCount = 4;
 
 // CP1251 texts the tests look for.
 namespace texts {
-extern const char* const Cancel;
-extern const char* const Next;
-extern const char* const Agree;
-extern const char* const Back;
-extern const char* const Install;
-extern const char* const Done;
-extern const char* const Browse;
-extern const char* const FreePrefix; // "Свободно: "
+inline const char* const Cancel = "\xCE\xF2\xEC\xE5\xED\xE0";                 // Отмена
+inline const char* const Next = "\xC4\xE0\xEB\xE5\xE5>";                      // Далее>
+inline const char* const Agree = "\xD1\xEE\xE3\xEB\xE0\xF1\xE5\xED";          // Согласен
+inline const char* const Back = "<\xCD\xE0\xE7\xE0\xE4";                      // <Назад
+inline const char* const Install = "\xD3\xF1\xF2\xE0\xED\xEE\xE2\xE8\xF2\xFC"; // Установить
+inline const char* const Done = "\xC3\xEE\xF2\xEE\xE2\xEE";                   // Готово
+inline const char* const Browse = "\xCE\xE1\xE7\xEE\xF0";                     // Обзор
+inline const char* const FreePrefix = "\xD1\xE2\xEE\xE1\xEE\xE4\xED\xEE: ";   // Свободно:
 } // namespace texts
 
 struct TPageEvent {
@@ -62,8 +65,8 @@ public:
   HWND FormHandle = nullptr;
   std::array<HWND, PageCount> Frames{};
 
-  void Show(TPage page);     // inWork[0] with integer 1
-  void Hide(TPage page);     // inWork[0] with integer 0
+  void Show(TPage page, int32_t on = 1); // inWork[0] with this integer
+  void Hide(TPage page) { Show(page, 0); }
   bool Visible(TPage page) const;
   int VisibleCount() const;
   void Click(TPage page, const char* caption);
@@ -73,14 +76,13 @@ public:
 // --- Win32 look-ups, independent of the window layer ---
 std::string WindowText(HWND hwnd);
 bool IsClass(HWND hwnd, const char* className);
-// The first descendant of root of this class with exactly this text.
+// The first descendant of root of this class that matches.
+HWND FindChild(HWND root, const char* className, const std::function<bool(HWND)>& match = nullptr);
+// ... with exactly this text.
 HWND FindDescendant(HWND root, const char* className, const std::string& text);
-// The first descendant of root of this class whose client area is w x h.
-HWND FindBySize(HWND root, const char* className, int width, int height);
-// The first descendant whose text starts with prefix.
-HWND FindByPrefix(HWND root, const char* className, const std::string& prefix);
 // A window's rectangle in its parent's client coordinates.
 RECT RectInParent(HWND hwnd);
+void ExpectRect(HWND hwnd, LONG left, LONG top, LONG width, LONG height, const std::string& what = "");
 void Pump();
 
 // --- pixels ---
@@ -89,11 +91,12 @@ struct TPixels {
   std::vector<uint32_t> Bits; // 0x00RRGGBB, top-down
   COLORREF At(int x, int y) const;
 };
+// A top-down 32-bit surface of w x h that fill draws into.
+TPixels Capture(int width, int height, const std::function<void(HDC)>& fill);
 // The client area as the window paints it into a memory surface.
 TPixels PrintClient(HWND hwnd);
 // The window as it stands on screen: frame, caption and children.
 TPixels CaptureWindow(HWND hwnd);
-bool WriteBmp(const TPixels& pixels, const std::string& path);
 
 // Free megabytes of a drive by the disk element's formula, from the figures
 // the system reports: (free clusters / 1024) x cluster bytes / 1024.

@@ -1,6 +1,6 @@
 // The payload as the installer's program sees it: every resource of the
 // manifest is found by name in any letter case, under language 1049, with the
-// payload file's exact bytes; bitmaps, icon and manifest load as such.
+// payload file's exact bytes; bitmaps and icon load as such.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -28,29 +28,19 @@ std::string ReadFile(const std::string& path) {
   return out.str();
 }
 
-struct TItem {
-  std::string Name, Type, File;
-};
-
-std::vector<TItem> ReadManifest() {
-  std::vector<TItem> items;
+// The data resources of the manifest (type 100): name and payload file.
+std::vector<std::pair<std::string, std::string>> DataItems() {
+  std::vector<std::pair<std::string, std::string>> items;
   std::istringstream in(ReadFile(HostPath(OMBREL_PAYLOAD_MANIFEST)));
-  std::string line;
-  while (std::getline(in, line)) {
-    line = line.substr(0, line.find('#'));
-    std::istringstream fields(line);
-    TItem item;
-    std::string size, format, target;
-    if (fields >> item.Name >> item.Type >> item.File >> size >> format >> target) items.push_back(item);
+  for (std::string line; std::getline(in, line);) {
+    std::istringstream fields(line.substr(0, line.find('#')));
+    std::string name, type, file, size, format, target;
+    if (!(fields >> name >> type >> file >> size >> format >> target) || type != "100") continue;
+    const bool built = file.compare(0, 6, "build:") == 0;
+    items.push_back({name, HostPath(built ? std::string(OMBREL_PAYLOAD_BINARY_DIR) + "/" + file.substr(6)
+                                          : std::string(OMBREL_PAYLOAD_SOURCE_DIR) + "/" + file)});
   }
   return items;
-}
-
-std::string PayloadFile(const TItem& item) {
-  const std::string build = "build:";
-  if (item.File.compare(0, build.size(), build) == 0)
-    return HostPath(std::string(OMBREL_PAYLOAD_BINARY_DIR) + "/" + item.File.substr(build.size()));
-  return HostPath(std::string(OMBREL_PAYLOAD_SOURCE_DIR) + "/" + item.File);
 }
 
 // "STR12" -> "Str12", the way the program asks for its texts.
@@ -61,27 +51,22 @@ std::string MixedCase(const std::string& name) {
 }
 
 TEST(PayloadResources, EveryDataResourceHoldsItsPayloadFile) {
-  std::vector<TItem> items = ReadManifest();
-  int data = 0;
-  for (const TItem& item : items) {
-    if (item.Type != "100") continue;
-    ++data;
-    SCOPED_TRACE(item.Name);
-    HRSRC res = FindResourceA(nullptr, MixedCase(item.Name).c_str(), MAKEINTRESOURCEA(100));
+  const auto items = DataItems();
+  for (const auto& item : items) {
+    SCOPED_TRACE(item.first);
+    HRSRC res = FindResourceA(nullptr, MixedCase(item.first).c_str(), MAKEINTRESOURCEA(100));
     ASSERT_NE(res, nullptr);
-    EXPECT_NE(FindResourceExA(nullptr, MAKEINTRESOURCEA(100), item.Name.c_str(),
+    EXPECT_NE(FindResourceExA(nullptr, MAKEINTRESOURCEA(100), item.first.c_str(),
                               MAKELANGID(LANG_RUSSIAN, SUBLANG_DEFAULT)),
               nullptr);
-    HGLOBAL loaded = LoadResource(nullptr, res);
-    ASSERT_NE(loaded, nullptr);
-    const char* bytes = static_cast<const char*>(LockResource(loaded));
-    std::string resource(bytes, SizeofResource(nullptr, res));
-    std::string file = ReadFile(PayloadFile(item));
-    ASSERT_FALSE(file.empty()) << PayloadFile(item);
+    std::string resource(static_cast<const char*>(LockResource(LoadResource(nullptr, res))),
+                         SizeofResource(nullptr, res));
+    std::string file = ReadFile(item.second);
+    ASSERT_FALSE(file.empty()) << item.second;
     EXPECT_EQ(resource.size(), file.size());
     EXPECT_TRUE(resource == file);
   }
-  EXPECT_EQ(data, 37 + 4);  // STR1..STR37, STREAM0..STREAM3
+  EXPECT_EQ(items.size(), 37u + 4u);  // STR1..STR37, STREAM0..STREAM3
 }
 
 TEST(PayloadResources, SidePicturesLoadAsBitmapsOfTheirSize) {
@@ -111,14 +96,6 @@ TEST(PayloadResources, IconLoadsInEachSize) {
     DeleteObject(info.hbmMask);
     DestroyIcon(icon);
   }
-}
-
-TEST(PayloadResources, ApplicationManifestAsksForCommonControls6) {
-  HRSRC res = FindResourceA(nullptr, MAKEINTRESOURCEA(1), MAKEINTRESOURCEA(24));  // RT_MANIFEST
-  ASSERT_NE(res, nullptr);
-  std::string text(static_cast<const char*>(LockResource(LoadResource(nullptr, res))), SizeofResource(nullptr, res));
-  EXPECT_NE(text.find("Microsoft.Windows.Common-Controls"), std::string::npos);
-  EXPECT_NE(text.find("version=\"6.0.0.0\""), std::string::npos);
 }
 
 }  // namespace

@@ -52,6 +52,11 @@ def installed_text(resource):
     return b"".join(line + b"\r\n" for line in lines)
 
 
+def run_tool(manifest, source, binary, out):
+    return subprocess.run([sys.executable, TOOL, "rc", "--manifest", manifest, "--source-dir", source,
+                           "--binary-dir", binary, "--output", out], capture_output=True, text=True)
+
+
 def content(item):
     with open(item["path"], "rb") as f:
         return f.read()
@@ -136,9 +141,7 @@ class PayloadSizeTest(unittest.TestCase):
     def test_payload_passes_the_build_check(self):
         with tempfile.TemporaryDirectory() as tmp:
             out = os.path.join(tmp, "payload.rc")
-            run = subprocess.run([sys.executable, TOOL, "rc", "--manifest", MANIFEST,
-                                  "--source-dir", SOURCE_DIR, "--binary-dir", BINARY_DIR,
-                                  "--output", out], capture_output=True, text=True)
+            run = run_tool(MANIFEST, SOURCE_DIR, BINARY_DIR, out)
             self.assertEqual(run.returncode, 0, run.stderr)
             with open(out, encoding="utf-8") as f:
                 script = f.read()
@@ -146,109 +149,72 @@ class PayloadSizeTest(unittest.TestCase):
                 self.assertRegex(script, rf"(?m)^{item['name']} ")
 
 
+def swap_bitmap_sides(d):
+    # 165x310 becomes 310x165: same bytes, wrong shape.
+    return d[:18] + d[22:26] + d[18:22] + d[26:]
+
+
+# (item, how it is spoilt, what the message says; None: the file is removed)
+REJECTS = [
+    ("STR27", lambda d: d[:100] + d[101:], "expected {size}"),
+    ("STREAM0", lambda d: d + b"\0", "expected"),
+    ("STR6", None, "missing"),
+    ("STR35", lambda d: d[:-3] + b"\r\n\0", "CR LF after its last line"),
+    ("STR36", lambda d: d[:-1] + b".", "does not end with a NUL"),
+    ("STR31", lambda d: d[:10] + b"\0" + d[11:], "NUL byte at offset 10"),
+    # Sizes are free for the wizard's own texts, the rules are not.
+    ("STR1", lambda d: d.replace(b"\r\n", b"\n", 1), "LF without CR"),
+    ("STREAM2", lambda d: d[:-2] + b"\0\0", "does not end with FF D9"),
+    ("STREAM3", lambda d: d[:200] + b"\0" * (len(d) - 202) + b"\xFF\xD9", "JPEG"),
+    ("1", lambda d: d.replace(b"</assembly>", b"</assembly"), "not well-formed"),
+    ("1", lambda d: d.replace(b'version="6.0.0.0"', b'version="5.82.0.0"'), "Common-Controls 6.0.0.0"),
+    ("1", lambda d: d.replace(b"requireAdministrator", b"asInvoker"), "requireAdministrator"),
+    ("1", lambda d: d.replace(b"{1f676c76-80e1-4239-95bb-83d0f6d0da78}", b"{}"),
+     "{1f676c76-80e1-4239-95bb-83d0f6d0da78}"),
+    ("BITMAP1", swap_bitmap_sides, "expected 165x310"),
+]
+
+
 class GeneratorRejectTest(unittest.TestCase):
-    """A bad payload stops the build with a message naming the item."""
+    """A bad payload stops the build with a message naming the item; the
+    sound copy it is spoilt from passes."""
 
-    def setUp(self):
-        self.tmp = tempfile.mkdtemp()
-        self.source = os.path.join(self.tmp, "payload")
-        self.binary = os.path.join(self.tmp, "build")
-        shutil.copytree(SOURCE_DIR, self.source)
-        shutil.copytree(BINARY_DIR, self.binary,
-                        ignore=lambda d, names: [n for n in names if n != "Zelcap2-1.exe"])
-        self.items = {i["name"]: i for i in read_manifest()}
+    def test_each_spoilt_item_is_rejected(self):
+        items = {i["name"]: i for i in read_manifest()}
+        with tempfile.TemporaryDirectory() as tmp:
+            source, binary = os.path.join(tmp, "payload"), os.path.join(tmp, "build")
+            shutil.copytree(SOURCE_DIR, source)
+            shutil.copytree(BINARY_DIR, binary,
+                            ignore=lambda d, names: [n for n in names if n != "Zelcap2-1.exe"])
+            out = os.path.join(tmp, "payload.rc")
 
-    def tearDown(self):
-        shutil.rmtree(self.tmp)
+            def run():
+                if os.path.exists(out):
+                    os.remove(out)
+                return run_tool(os.path.join(source, "manifest"), source, binary, out)
 
-    def path(self, name):
-        item = self.items[name]
-        return item["path"].replace(SOURCE_DIR, self.source, 1).replace(BINARY_DIR, self.binary, 1)
-
-    def rewrite(self, name, change):
-        with open(self.path(name), "rb") as f:
-            data = f.read()
-        with open(self.path(name), "wb") as f:
-            f.write(change(data))
-
-    def assertRejected(self, name, reason):
-        out = os.path.join(self.tmp, "payload.rc")
-        run = subprocess.run([sys.executable, TOOL, "rc",
-                              "--manifest", os.path.join(self.source, "manifest"),
-                              "--source-dir", self.source, "--binary-dir", self.binary,
-                              "--output", out], capture_output=True, text=True)
-        self.assertEqual(run.returncode, 1, run.stdout + run.stderr)
-        self.assertIn(f"{name}:", run.stderr)
-        self.assertIn(reason, run.stderr)
-        self.assertFalse(os.path.exists(out))
-
-    def test_sound_copy_is_accepted(self):
-        run = subprocess.run([sys.executable, TOOL, "rc",
-                              "--manifest", os.path.join(self.source, "manifest"),
-                              "--source-dir", self.source, "--binary-dir", self.binary,
-                              "--output", os.path.join(self.tmp, "payload.rc")],
-                             capture_output=True, text=True)
-        self.assertEqual(run.returncode, 0, run.stderr)
-
-    def test_file_of_another_size(self):
-        self.rewrite("STR27", lambda d: d[:100] + d[101:])
-        self.assertRejected("STR27", f"expected {self.items['STR27']['size']}")
-
-    def test_program_file_of_another_size(self):
-        self.rewrite("STREAM0", lambda d: d + b"\0")
-        self.assertRejected("STREAM0", "expected")
-
-    def test_missing_file(self):
-        os.remove(self.path("STR6"))
-        self.assertRejected("STR6", "missing")
-
-    def test_text_with_line_break_after_last_line(self):
-        self.rewrite("STR35", lambda d: d[:-3] + b"\r\n\0")
-        self.assertRejected("STR35", "CR LF after its last line")
-
-    def test_text_without_its_nul(self):
-        self.rewrite("STR36", lambda d: d[:-1] + b".")
-        self.assertRejected("STR36", "does not end with a NUL")
-
-    def test_text_with_a_second_nul(self):
-        self.rewrite("STR31", lambda d: d[:10] + b"\0" + d[11:])
-        self.assertRejected("STR31", "NUL byte at offset 10")
-
-    def test_text_with_bare_line_feed(self):
-        # Sizes are free for the wizard's own texts, the rules are not.
-        self.rewrite("STR1", lambda d: d.replace(b"\r\n", b"\n", 1))
-        self.assertRejected("STR1", "LF without CR")
-
-    def test_jpeg_without_end_marker(self):
-        self.rewrite("STREAM2", lambda d: d[:-2] + b"\0\0")
-        self.assertRejected("STREAM2", "does not end with FF D9")
-
-    def test_jpeg_cut_short_keeping_end_marker(self):
-        self.rewrite("STREAM3", lambda d: d[:200] + b"\0" * (len(d) - 202) + b"\xFF\xD9")
-        self.assertRejected("STREAM3", "JPEG")
-
-    def test_application_manifest_not_well_formed(self):
-        self.rewrite("1", lambda d: d.replace(b"</assembly>", b"</assembly"))
-        self.assertRejected("1", "not well-formed")
-
-    def test_application_manifest_with_older_common_controls(self):
-        self.rewrite("1", lambda d: d.replace(b'version="6.0.0.0"', b'version="5.82.0.0"'))
-        self.assertRejected("1", "Common-Controls 6.0.0.0")
-
-    def test_application_manifest_as_invoker(self):
-        self.rewrite("1", lambda d: d.replace(b"requireAdministrator", b"asInvoker"))
-        self.assertRejected("1", "requireAdministrator")
-
-    def test_application_manifest_without_windows_8_1(self):
-        self.rewrite("1", lambda d: d.replace(b"{1f676c76-80e1-4239-95bb-83d0f6d0da78}", b"{}"))
-        self.assertRejected("1", "{1f676c76-80e1-4239-95bb-83d0f6d0da78}")
-
-    def test_bitmap_of_another_size(self):
-        # 165x310 becomes 310x165: same bytes, wrong shape.
-        def swap(d):
-            return d[:18] + d[22:26] + d[18:22] + d[26:]
-        self.rewrite("BITMAP1", swap)
-        self.assertRejected("BITMAP1", "expected 165x310")
+            sound = run()
+            self.assertEqual(sound.returncode, 0, sound.stderr)
+            for name, change, reason in REJECTS:
+                reason = reason.replace("{size}", str(items[name]["size"]))
+                with self.subTest(name=name, reason=reason):
+                    path = items[name]["path"].replace(SOURCE_DIR, source, 1).replace(BINARY_DIR, binary, 1)
+                    with open(path, "rb") as f:
+                        original = f.read()
+                    if change:
+                        with open(path, "wb") as f:
+                            f.write(change(original))
+                    else:
+                        os.remove(path)
+                    try:
+                        rejected = run()
+                        self.assertEqual(rejected.returncode, 1, rejected.stdout + rejected.stderr)
+                        self.assertIn(f"{name}:", rejected.stderr)
+                        self.assertIn(reason, rejected.stderr)
+                        self.assertFalse(os.path.exists(out))
+                    finally:
+                        with open(path, "wb") as f:
+                            f.write(original)
 
 
 if __name__ == "__main__":
