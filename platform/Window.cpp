@@ -382,13 +382,23 @@ void TWindowObject::SetBounds(int32_t left, int32_t top, int32_t right, int32_t 
   bool resized = right - left != GetWidth() || bottom - top != GetHeight();
   Bounds = RECT{left, top, right, bottom};
   if (Handle) {
-    if (NativeBoundsAre(Bounds)) return;
-    SetWindowPos(Handle, nullptr, left, top, right - left, bottom - top, SWP_NOZORDER | SWP_NOACTIVATE);
+    if (!BoundsHeld) ApplyBounds();
   } else if (resized) {
     // No native window to report it yet: the size handler hears it here.
     Realign();
     if (OnSize) OnSize(this);
   }
+}
+
+void TWindowObject::ReleaseBounds() {
+  BoundsHeld = false;
+  if (Handle) ApplyBounds();
+}
+
+void TWindowObject::ApplyBounds() {
+  if (NativeBoundsAre(Bounds)) return;
+  SetWindowPos(Handle, nullptr, Bounds.left, Bounds.top, Bounds.right - Bounds.left, Bounds.bottom - Bounds.top,
+               SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 // Whether the native window already has these bounds (in its parent's

@@ -151,6 +151,11 @@ public:
   void SetSize(int32_t width, int32_t height); // 0 keeps that dimension
   void SetBounds(int32_t left, int32_t top, int32_t right, int32_t bottom);
   void SetClientSize(int32_t width, int32_t height);
+  // Bounds set between HoldBounds and ReleaseBounds reach the native window
+  // in one move at the release: every move of a top-level window costs a
+  // whole positioning round.
+  void HoldBounds() { BoundsHeld = true; }
+  void ReleaseBounds();
   int32_t GetLeft() const { return Bounds.left; }
   int32_t GetTop() const { return Bounds.top; }
   int32_t GetWidth() const { return Bounds.right - Bounds.left; }
@@ -236,6 +241,7 @@ private:
   void SyncBounds();
   void Realign();
   bool NativeBoundsAre(const RECT& bounds) const;
+  void ApplyBounds();
   bool HandleKey(UINT msg, WPARAM& wParam);
   bool Navigate(bool backwards);
   LRESULT DefaultProc(UINT msg, WPARAM wParam, LPARAM lParam);
@@ -251,6 +257,7 @@ private:
   DWORD Style = 0;
   DWORD ExStyle = 0;
   RECT Bounds{};
+  bool BoundsHeld = false;
   std::string Text;
   int32_t Color = 0;
   HBRUSH Brush = nullptr;

@@ -112,9 +112,12 @@ void TOMMainForm::Init() {
   Control->OnPaint = MakeHandler<&TOMMainForm::Paint>(this);
   PaintAttached = true;
   Control->SetAlpha(Opacity);
+  // The size and the position it gives land in one move.
+  Control->HoldBounds();
   if (ClientSize) Control->SetClientSize(Width, Height);
   else Control->SetSize(Width, Height);
   if (Position) Position(this);
+  Control->ReleaseBounds();
 }
 
 void TOMMainForm::MouseDown(TWindowObject* sender, const TMouseEvent& event) {
