@@ -331,14 +331,16 @@ void BareWindow() {
   DestroyWindow(window);
 }
 
-// The windows the form itself needs, made with plain calls and not shown:
-// the hidden application window, the form it owns, the program icon on both,
-// the form sized and centred in one move, then both destroyed. Beside the
-// floors: the window system's share that any build of this form pays.
+// The windows the form itself needs, made with plain calls: the application
+// window (zero-sized but visible, so that it carries the taskbar button), the
+// form it owns (not shown), the program icon on both, the form sized and
+// centred in one move, then both destroyed. Beside the floors: the window
+// system's share that any build of this form pays.
 void PlainFormWindows() {
   HINSTANCE instance = GetModuleHandleA(nullptr);
-  HWND app = CreateWindowExA(0, "OmbrelBenchBare", "app", WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX, 0, 0,
-                             0, 0, nullptr, nullptr, instance, nullptr);
+  HWND app = CreateWindowExA(WS_EX_APPWINDOW, "OmbrelBenchBare", "app",
+                             WS_POPUP | WS_VISIBLE | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX, 0, 0, 0, 0, nullptr,
+                             nullptr, instance, nullptr);
   HWND form = CreateWindowExA(0, "OmbrelBenchBare", "form", WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN,
                               0, 0, 440, 351, app, nullptr, instance, nullptr);
   HICON icon = static_cast<HICON>(LoadImageA(instance, "ICON0", IMAGE_ICON, 0, 0, LR_DEFAULTSIZE));
