@@ -1,8 +1,13 @@
-// Settings the page containers share: their panels and navigation buttons
-// differ only in bounds, caption and the value a button sends.
+// Settings the page containers share: their panels, labels, side pictures
+// and navigation buttons differ only in bounds, colour, font, caption, bitmap
+// and the value a button sends.
 #pragma once
 
+#include <string>
+
 #include "omButton.h"
+#include "omImage.h"
+#include "omLabel.h"
 #include "omPanel.h"
 
 // "Отмена", "<Назад": the same on every page that has them.
@@ -38,4 +43,34 @@ inline void SetNavigationButton(TOMButton& button, int32_t left, const char* cap
   button.Data = data;
   button.SetCaption(caption);
   button.Init();
+}
+
+// A body text: fixed bounds (not sized to the text), aligned left.
+inline void SetPageLabel(TOMLabel& label, int32_t left, int32_t top, int32_t width, int32_t height, int32_t color,
+                         const TFontRec& font, const std::string& caption) {
+  label.Left = left;
+  label.Top = top;
+  label.Width = width;
+  label.Height = height;
+  label.Color = color;
+  label.Font = font;
+  label.SetAutoSize(false);
+  label.SetAlignment(0);
+  label.Caption = caption;
+  label.Init();
+}
+
+// The side picture of the welcome and finish bodies: the bitmap fitted into
+// 175 x 285 on white, its left 5 pixels under the frame's edge.
+inline void SetSidePicture(TOMImage& picture, const char* bitmap) {
+  picture.Left = -5;
+  picture.Top = 0;
+  picture.Width = 175;
+  picture.Height = 285;
+  picture.Color = 0xFFFFFF;
+  picture.DrawMode = &DrawProportional;
+  picture.KeepSize = 1;
+  picture.ResizeCanvas = 0;
+  picture.SetPicture(LoadBitmapA(GetModuleHandleA(nullptr), bitmap));
+  picture.Init();
 }

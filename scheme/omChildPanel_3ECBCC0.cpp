@@ -31,38 +31,11 @@ TClassChildPanel_3ECBCC0::TClassChildPanel_3ECBCC0(TWindowObject* parent) {
   SuccessText = std::make_unique<TOMLabel>(host);
 
   // Settings, in reverse declaration order; the one link is the bridge's.
-  SuccessText->Left = 170;
-  SuccessText->Top = 70;
-  SuccessText->Width = 265;
-  SuccessText->Height = 215;
-  SuccessText->Color = 0xFFFFFF;
-  SuccessText->Font = MakeFontRec("Arial", 10, 0, 0, 1);
-  SuccessText->SetAutoSize(false);
-  SuccessText->SetAlignment(0);
-  SuccessText->Caption = SuccessCaption;
-  SuccessText->Init();
+  SetPageLabel(*SuccessText, 170, 70, 265, 215, 0xFFFFFF, MakeFontRec("Arial", 10, 0, 0, 1), SuccessCaption);
 
-  SidePicture->Left = -5;
-  SidePicture->Top = 0;
-  SidePicture->Width = 175;
-  SidePicture->Height = 285;
-  SidePicture->Color = 0xFFFFFF;
-  SidePicture->DrawMode = &DrawProportional;
-  SidePicture->KeepSize = 1;
-  SidePicture->ResizeCanvas = 0;
-  SidePicture->SetPicture(LoadBitmapA(GetModuleHandleA(nullptr), "BITMAP1"));
-  SidePicture->Init();
+  SetSidePicture(*SidePicture, "BITMAP1");
 
-  TitleLabel->Left = 170;
-  TitleLabel->Top = 0;
-  TitleLabel->Width = 265;
-  TitleLabel->Height = 70;
-  TitleLabel->Color = 0xFFFFFF;
-  TitleLabel->Font = MakeFontRec("Arial", 10, 1, 0, 1);
-  TitleLabel->SetAutoSize(false);
-  TitleLabel->SetAlignment(0);
-  TitleLabel->Caption = TitleCaption;
-  TitleLabel->Init();
+  SetPageLabel(*TitleLabel, 170, 0, 265, 70, 0xFFFFFF, MakeFontRec("Arial", 10, 1, 0, 1), TitleCaption);
 
   // The text is replaced when the run could not write everything.
   Bridge_->SetWorkCount(1);

@@ -94,16 +94,8 @@ TClassChildPanel_4E89C48::TClassChildPanel_4E89C48(TWindowObject* parent) {
   RequiredSpace->Caption = RequiredCaption;
   RequiredSpace->Init();
 
-  Explanation->Left = 15;
-  Explanation->Top = 45;
-  Explanation->Width = 405;
-  Explanation->Height = 110;
-  Explanation->Color = int32_t(0xFF00000F);
-  Explanation->Font = MakeFontRec("Arial", 10, 0, 0, 1);
-  Explanation->SetAutoSize(false);
-  Explanation->SetAlignment(0);
-  Explanation->Caption = ExplanationCaption;
-  Explanation->Init();
+  SetPageLabel(*Explanation, 15, 45, 405, 110, int32_t(0xFF00000F), MakeFontRec("Arial", 10, 0, 0, 1),
+               ExplanationCaption);
 
   GroupHost->CreateOnFirstUse = false;
   GroupHost->SetCreateInner(&TClassChildGroupBox_2F7DC8C::Create);
@@ -111,16 +103,7 @@ TClassChildPanel_4E89C48::TClassChildPanel_4E89C48(TWindowObject* parent) {
   GroupHost->SetDataCount(0);
   GroupHost->EventLinks[0] = MakePointLink<&TOMHub::inDo>(0, DriveHub.get());
 
-  TitleLabel->Left = 0;
-  TitleLabel->Top = 0;
-  TitleLabel->Width = 445;
-  TitleLabel->Height = 45;
-  TitleLabel->Color = 0xFFFFFF;
-  TitleLabel->Font = MakeFontRec("Arial", 10, 1, 0, 1);
-  TitleLabel->SetAutoSize(false);
-  TitleLabel->SetAlignment(0);
-  TitleLabel->Caption = TitleCaption;
-  TitleLabel->Init();
+  SetPageLabel(*TitleLabel, 0, 0, 445, 45, 0xFFFFFF, MakeFontRec("Arial", 10, 1, 0, 1), TitleCaption);
 
   Bridge_->SetWorkCount(1);
   Bridge_->SetVarCount(1);

@@ -22,16 +22,7 @@ TClassChildPanel_5198818::TClassChildPanel_5198818(TWindowObject* parent) {
   HeaderLabel = std::make_unique<TOMLabel>(host);
 
   // Settings and links, in reverse declaration order.
-  HeaderLabel->Left = 0;
-  HeaderLabel->Top = 0;
-  HeaderLabel->Width = 445;
-  HeaderLabel->Height = 45;
-  HeaderLabel->Color = 0xFFFFFF;
-  HeaderLabel->Font = MakeFontRec("Arial", 10, 1, 0, 1);
-  HeaderLabel->SetAutoSize(false);
-  HeaderLabel->SetAlignment(0);
-  HeaderLabel->Caption = HeaderCaption;
-  HeaderLabel->Init();
+  SetPageLabel(*HeaderLabel, 0, 0, 445, 45, 0xFFFFFF, MakeFontRec("Arial", 10, 1, 0, 1), HeaderCaption);
 
   Bridge_->SetWorkCount(0);
   Bridge_->SetVarCount(0);

@@ -29,38 +29,11 @@ TClassChildPanel_6C2F9B4::TClassChildPanel_6C2F9B4(TWindowObject* parent) {
   WelcomeText = std::make_unique<TOMLabel>(host);
 
   // Settings, in reverse declaration order; the body has no links.
-  WelcomeText->Left = 170;
-  WelcomeText->Top = 115;
-  WelcomeText->Width = 265;
-  WelcomeText->Height = 170;
-  WelcomeText->Color = 0xFFFFFF;
-  WelcomeText->Font = MakeFontRec("Arial", 9, 0, 0, 1);
-  WelcomeText->SetAutoSize(false);
-  WelcomeText->SetAlignment(0);
-  WelcomeText->Caption = LoadResourceText("Str1");
-  WelcomeText->Init();
+  SetPageLabel(*WelcomeText, 170, 115, 265, 170, 0xFFFFFF, MakeFontRec("Arial", 9, 0, 0, 1), LoadResourceText("Str1"));
 
-  SidePicture->Left = -5;
-  SidePicture->Top = 0;
-  SidePicture->Width = 175;
-  SidePicture->Height = 285;
-  SidePicture->Color = 0xFFFFFF;
-  SidePicture->DrawMode = &DrawProportional;
-  SidePicture->KeepSize = 1;
-  SidePicture->ResizeCanvas = 0;
-  SidePicture->SetPicture(LoadBitmapA(GetModuleHandleA(nullptr), "BITMAP0"));
-  SidePicture->Init();
+  SetSidePicture(*SidePicture, "BITMAP0");
 
-  TitleLabel->Left = 170;
-  TitleLabel->Top = 0;
-  TitleLabel->Width = 265;
-  TitleLabel->Height = 115;
-  TitleLabel->Color = 0xFFFFFF;
-  TitleLabel->Font = MakeFontRec("Arial", 10, 1, 0, 1);
-  TitleLabel->SetAutoSize(false);
-  TitleLabel->SetAlignment(0);
-  TitleLabel->Caption = TitleCaption;
-  TitleLabel->Init();
+  SetPageLabel(*TitleLabel, 170, 0, 265, 115, 0xFFFFFF, MakeFontRec("Arial", 10, 1, 0, 1), TitleCaption);
 
   Bridge_->SetWorkCount(0);
   Bridge_->SetVarCount(0);
