@@ -210,9 +210,9 @@ TEST_F(DriveInstall, InstallsIntoTheDriveRootOverAnOlderInstallation) {
   for (const char* sub : {"Help", "Info", "img"})
     ASSERT_TRUE(CreateDirectoryA((Product + "\\" + sub).c_str(), nullptr)) << sub;
   for (const TPayloadItem& item : items)
-    ASSERT_TRUE(WriteFile(Product + "\\" + item.Target, std::string(InstalledSize(item) + 1000, 'x'))) << item.Target;
+    ASSERT_TRUE(WriteBytes(Product + "\\" + item.Target, std::string(InstalledSize(item) + 1000, 'x'))) << item.Target;
   const std::string record = Product + "\\dir.ini";
-  ASSERT_TRUE(WriteFile(record, "[setup]\r\nlang=ru\r\n[info]\r\nversion=2.0\r\ndir=C:\\Old\\Varkelo\\\r\n"));
+  ASSERT_TRUE(WriteBytes(record, "[setup]\r\nlang=ru\r\n[info]\r\nversion=2.0\r\ndir=C:\\Old\\Varkelo\\\r\n"));
 
   TFolderRun run;
   ASSERT_TRUE(run.Open());
@@ -230,7 +230,7 @@ TEST_F(DriveInstall, InstallsIntoTheDriveRootOverAnOlderInstallation) {
     return expectedDir == dir;
   });
   EXPECT_EQ(expectedDir, std::string(dir));
-  const std::string recordText = ReadFile(record);
+  const std::string recordText = ReadBytes(record);
   EXPECT_NE(std::string::npos, recordText.find("dir=" + expectedDir)) << recordText;
   EXPECT_EQ(std::string::npos, recordText.find("C:\\Old")) << "the old location is replaced";
   char kept[64] = {};
@@ -242,12 +242,12 @@ TEST_F(DriveInstall, InstallsIntoTheDriveRootOverAnOlderInstallation) {
   // Every file at its new length, with nothing of the old bytes left.
   for (const TPayloadItem& item : items) {
     SCOPED_TRACE(item.Target);
-    const std::string written = ReadFile(Product + "\\" + item.Target);
+    const std::string written = ReadBytes(Product + "\\" + item.Target);
     EXPECT_EQ(InstalledSize(item), written.size());
     EXPECT_NE(std::string(16, 'x'), written.substr(written.size() >= 16 ? written.size() - 16 : 0));
   }
-  EXPECT_EQ(1606656u, ReadFile(Product + "\\Zelcap2-1.exe").size());
-  EXPECT_EQ("MZ", ReadFile(Product + "\\Zelcap2-1.exe").substr(0, 2));
+  EXPECT_EQ(1606656u, ReadBytes(Product + "\\Zelcap2-1.exe").size());
+  EXPECT_EQ("MZ", ReadBytes(Product + "\\Zelcap2-1.exe").substr(0, 2));
 
   // Nothing besides the payload and the record, and nothing under C:.
   size_t files = 0;

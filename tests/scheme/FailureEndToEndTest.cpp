@@ -164,7 +164,7 @@ protected:
     for (const TPayloadItem& item : Items) {
       const size_t slash = item.Target.rfind('\\');
       if (slash != std::string::npos) folders.insert(Product + "\\" + item.Target.substr(0, slash));
-      if (ReadFile(Product + "\\" + item.Target) != Resources.InstalledBytes(item))
+      if (ReadBytes(Product + "\\" + item.Target) != Resources.InstalledBytes(item))
         missed.insert(Product + "\\" + item.Target);
     }
     for (const std::string& folder : folders)
@@ -211,7 +211,7 @@ protected:
 
 TEST_F(FailureInstall, AFileInPlaceOfTheHelpFolder) {
   ASSERT_TRUE(CreateDirectoryA(Product.c_str(), nullptr));
-  ASSERT_TRUE(WriteFile(Product + "\\Help", "not a folder"));
+  ASSERT_TRUE(WriteBytes(Product + "\\Help", "not a folder"));
 
   ASSERT_TRUE(ChooseDriveRoot());
   HWND box = InstallAndWaitForBox();
@@ -227,7 +227,7 @@ TEST_F(FailureInstall, AFileInPlaceOfTheHelpFolder) {
   EXPECT_TRUE(Screenshot(W.Main, "failure-1-report", box));
   ASSERT_TRUE(W.Process.PressButton(box, IDOK));
   EXPECT_TRUE(ShownBoxes(W.Process).empty());
-  EXPECT_EQ("not a folder", ReadFile(Product + "\\Help")) << "the file is left as it was";
+  EXPECT_EQ("not a folder", ReadBytes(Product + "\\Help")) << "the file is left as it was";
   EXPECT_TRUE(Screenshot(W.Main, "failure-2-finish"));
   ExpectDoneEndsAndNothingElseWritten();
 }
@@ -235,7 +235,7 @@ TEST_F(FailureInstall, AFileInPlaceOfTheHelpFolder) {
 TEST_F(FailureInstall, TheProgramFileHeldOpenByAnotherProgram) {
   const std::string program = Product + "\\Zelcap2-1.exe";
   ASSERT_TRUE(CreateDirectoryA(Product.c_str(), nullptr));
-  ASSERT_TRUE(WriteFile(program, "in use"));
+  ASSERT_TRUE(WriteBytes(program, "in use"));
   HANDLE held = CreateFileA(program.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
   ASSERT_NE(INVALID_HANDLE_VALUE, held);
 
@@ -246,7 +246,7 @@ TEST_F(FailureInstall, TheProgramFileHeldOpenByAnotherProgram) {
   const std::set<std::string> missed = MissedWrites();
   EXPECT_EQ(std::set<std::string>{program}, missed);
   ExpectTruthfulReport(box, missed);
-  EXPECT_EQ("in use", ReadFile(program));
+  EXPECT_EQ("in use", ReadBytes(program));
   ASSERT_TRUE(W.Process.PressButton(box, IDOK));
   ExpectDoneEndsAndNothingElseWritten();
 }

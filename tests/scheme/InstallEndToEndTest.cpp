@@ -76,7 +76,7 @@ TEST_F(InstallEndToEnd, InstallsEveryFileTheRecordAndTheShortcutThenDoneEnds) {
   for (const TPayloadItem& item : items) {
     SCOPED_TRACE(item.Target);
     const std::string path = ProductFolder + "\\" + item.Target;
-    const std::string written = ReadFile(path);
+    const std::string written = ReadBytes(path);
     const std::string expected = resources.InstalledBytes(item);
     ASSERT_FALSE(expected.empty()) << "resource " << item.Name;
     EXPECT_EQ(InstalledSize(item), written.size());
@@ -171,7 +171,7 @@ TEST_F(InstallEndToEnd, InstallsIntoAFolderChosenWithBrowse) {
   char dir[MAX_PATH + 1] = {};
   GetPrivateProfileStringA("info", "dir", "", dir, sizeof dir, (product + "\\dir.ini").c_str());
   EXPECT_EQ(product + "\\", std::string(dir));
-  EXPECT_EQ(1606656u, ReadFile(product + "\\Zelcap2-1.exe").size());
+  EXPECT_EQ(1606656u, ReadBytes(product + "\\Zelcap2-1.exe").size());
   EXPECT_TRUE(FileOnDisk(product + "\\Info\\kelso.htm"));
   EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA(ProductFolder.c_str())) << "nothing in Program Files";
   const TLinkFacts link = ReadLink(LinkPath);

@@ -42,12 +42,12 @@ std::string TResources::InstalledBytes(const TPayloadItem& item) const {
   return item.Format == "text" ? bytes.substr(0, bytes.find('\0')) + "\r\n" : bytes;
 }
 
-std::string ReadFile(const std::string& path) {
+std::string ReadBytes(const std::string& path) {
   std::ifstream in(Text1251ToWide(path).c_str(), std::ios::binary);
   return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
-bool WriteFile(const std::string& path, const std::string& bytes) {
+bool WriteBytes(const std::string& path, const std::string& bytes) {
   std::ofstream out(Text1251ToWide(path).c_str(), std::ios::binary | std::ios::trunc);
   out << bytes;
   return bool(out.flush());

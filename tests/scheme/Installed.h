@@ -36,10 +36,10 @@ private:
   HMODULE Module;
 };
 
-// Files by their code page 1251 paths, read with the tests' own calls; an
-// unreadable file reads as empty.
-std::string ReadFile(const std::string& path);
-bool WriteFile(const std::string& path, const std::string& bytes);
+// Files by their code page 1251 paths, read and written with the tests' own
+// calls; a file that cannot be read reads as empty.
+std::string ReadBytes(const std::string& path);
+bool WriteBytes(const std::string& path, const std::string& bytes);
 bool FileOnDisk(const std::string& path);
 bool FolderOnDisk(const std::string& path);
 
