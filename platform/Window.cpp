@@ -351,15 +351,18 @@ LRESULT TWindowObject::DefaultProc(UINT msg, WPARAM wParam, LPARAM lParam) {
   return DefWindowProcA(Handle, msg, wParam, lParam);
 }
 
-void TWindowObject::SyncBounds() {
-  if (!Handle) return;
-  RECT r;
+// The native window's bounds in its parent's client coordinates, or the
+// screen's for a top-level window.
+RECT TWindowObject::NativeBounds() const {
+  RECT r{};
   GetWindowRect(Handle, &r);
-  if (GetWindowLongPtrA(Handle, GWL_STYLE) & WS_CHILD) {
-    HWND parent = GetParent(Handle);
-    MapWindowPoints(HWND_DESKTOP, parent, reinterpret_cast<POINT*>(&r), 2);
-  }
-  Bounds = r;
+  if (GetWindowLongPtrA(Handle, GWL_STYLE) & WS_CHILD)
+    MapWindowPoints(HWND_DESKTOP, GetAncestor(Handle, GA_PARENT), reinterpret_cast<POINT*>(&r), 2);
+  return r;
+}
+
+void TWindowObject::SyncBounds() {
+  if (Handle) Bounds = NativeBounds();
 }
 
 void TWindowObject::SetText(const std::string& text) {
@@ -396,21 +399,12 @@ void TWindowObject::ReleaseBounds() {
 }
 
 void TWindowObject::ApplyBounds() {
-  if (NativeBoundsAre(Bounds)) return;
+  // Placing a window where it is still costs a whole positioning round with
+  // the min/max query: left out.
+  const RECT now = NativeBounds();
+  if (EqualRect(&now, &Bounds)) return;
   SetWindowPos(Handle, nullptr, Bounds.left, Bounds.top, Bounds.right - Bounds.left, Bounds.bottom - Bounds.top,
                SWP_NOZORDER | SWP_NOACTIVATE);
-}
-
-// Whether the native window already has these bounds (in its parent's
-// client coordinates, or the screen's for a top-level window). Placing a
-// window where it is still costs a whole positioning round with the
-// min/max query, so such calls are left out.
-bool TWindowObject::NativeBoundsAre(const RECT& bounds) const {
-  RECT now;
-  if (!GetWindowRect(Handle, &now)) return false;
-  if (GetWindowLongPtrA(Handle, GWL_STYLE) & WS_CHILD)
-    MapWindowPoints(HWND_DESKTOP, GetAncestor(Handle, GA_PARENT), reinterpret_cast<POINT*>(&now), 2);
-  return EqualRect(&now, &bounds) != FALSE;
 }
 
 void TWindowObject::SetPosition(int32_t x, int32_t y) {

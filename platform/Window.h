@@ -240,7 +240,7 @@ private:
   void ApplyFont();
   void SyncBounds();
   void Realign();
-  bool NativeBoundsAre(const RECT& bounds) const;
+  RECT NativeBounds() const;
   void ApplyBounds();
   bool HandleKey(UINT msg, WPARAM& wParam);
   bool Navigate(bool backwards);
