@@ -3,6 +3,7 @@
 // and the value a button sends.
 #pragma once
 
+#include <memory>
 #include <string>
 
 #include "omButton.h"
@@ -14,23 +15,29 @@
 inline const char* const CancelCaption = "\xCE\xF2\xEC\xE5\xED\xE0";
 inline const char* const BackCaption = "<\xCD\xE0\xE7\xE0\xE4";
 
-// No caption, a raised 1-pixel inner bevel inside a 1-pixel band of the
-// button face, Arial 8.
-
-inline void SetPagePanel(TOMPanel& panel, int32_t left, int32_t top, int32_t width, int32_t height) {
-  panel.Left = left;
-  panel.Top = top;
-  panel.Width = width;
-  panel.Height = height;
-  panel.Caption = "";
-  panel.BevelOuter = 0;
-  panel.BevelInner = 2;
-  panel.BevelWidth = 1;
-  panel.BorderWidth = 1;
-  panel.BorderStyle = 0;
-  panel.Alignment = 0;
-  panel.Color = int32_t(0xFF00000F);
-  panel.Font = MakeFontRec("Arial", 8, 0, 0, 1);
+// A container's host panel, made and initialised before anything else: the
+// container's other elements are children of its window. No caption, a
+// raised 1-pixel inner bevel inside a 1-pixel band of the button face,
+// Arial 8.
+inline std::unique_ptr<TOMPanel> MakePagePanel(TWindowObject* parent, int32_t left, int32_t top, int32_t width,
+                                               int32_t height, bool visible = true) {
+  auto panel = std::make_unique<TOMPanel>(parent);
+  panel->Left = left;
+  panel->Top = top;
+  panel->Width = width;
+  panel->Height = height;
+  panel->Caption = "";
+  panel->BevelOuter = 0;
+  panel->BevelInner = 2;
+  panel->BevelWidth = 1;
+  panel->BorderWidth = 1;
+  panel->BorderStyle = 0;
+  panel->Alignment = 0;
+  panel->Color = int32_t(0xFF00000F);
+  panel->Font = MakeFontRec("Arial", 8, 0, 0, 1);
+  panel->Visible = visible;
+  panel->Init();
+  return panel;
 }
 
 // Every navigation button: 75 x 25 on the frame's bottom edge, Arial 8.

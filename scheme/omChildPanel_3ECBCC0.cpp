@@ -19,9 +19,7 @@ const char* const SuccessCaption =
 
 TClassChildPanel_3ECBCC0::TClassChildPanel_3ECBCC0(TWindowObject* parent) {
   // The host first, initialised at once: the rest are children of its window.
-  BodyPanel = std::make_unique<TOMPanel>(parent);
-  SetPagePanel(*BodyPanel, 0, 0, 440, 290);
-  BodyPanel->Init();
+  BodyPanel = MakePagePanel(parent, 0, 0, 440, 290);
 
   // The other elements, in declaration order.
   TWindowObject* host = BodyPanel->Control;

@@ -13,10 +13,7 @@ const char* const NextCaption = "\xC4\xE0\xEB\xE5\xE5>";
 
 TClassChildPanel_431CE60::TClassChildPanel_431CE60(TWindowObject* parent) {
   // The host first, initialised at once: the rest are children of its window.
-  FramePanel = std::make_unique<TOMPanel>(parent);
-  SetPagePanel(*FramePanel, -5, 0, 440, 330);
-  FramePanel->Visible = true; // the first page
-  FramePanel->Init();
+  FramePanel = MakePagePanel(parent, -5, 0, 440, 330, true); // shown: the first page
 
   // The other elements, in declaration order.
   TWindowObject* host = FramePanel->Control;

@@ -23,9 +23,7 @@ const char* const AcceptHintCaption =
 TClassChildPanel_46DBE38::TClassChildPanel_46DBE38(TWindowObject* parent) {
   // The host first, initialised at once: the rest are children of its window.
   // It is wider than the frame, which clips it.
-  BodyPanel = std::make_unique<TOMPanel>(parent);
-  SetPagePanel(*BodyPanel, 5, 0, 525, 290);
-  BodyPanel->Init();
+  BodyPanel = MakePagePanel(parent, 5, 0, 525, 290);
 
   // The other elements, in declaration order.
   TWindowObject* host = BodyPanel->Control;

@@ -13,10 +13,7 @@ const char* const DoneCaption = "\xC3\xEE\xF2\xEE\xE2\xEE";
 
 TClassChildPanel_47F64A8::TClassChildPanel_47F64A8(TWindowObject* parent) {
   // The host first, initialised at once: the rest are children of its window.
-  FramePanel = std::make_unique<TOMPanel>(parent);
-  SetPagePanel(*FramePanel, -5, 0, 440, 330);
-  FramePanel->Visible = false;
-  FramePanel->Init();
+  FramePanel = MakePagePanel(parent, -5, 0, 440, 330, false);
 
   // The other elements, in declaration order.
   TWindowObject* host = FramePanel->Control;

@@ -34,9 +34,7 @@ const char* const FreeSpaceMask = "\xD1\xE2\xEE\xE1\xEE\xE4\xED\xEE: %1 Mb";
 
 TClassChildPanel_4E89C48::TClassChildPanel_4E89C48(TWindowObject* parent) {
   // The host first, initialised at once: the rest are children of its window.
-  BodyPanel = std::make_unique<TOMPanel>(parent);
-  SetPagePanel(*BodyPanel, 0, 0, 440, 290);
-  BodyPanel->Init();
+  BodyPanel = MakePagePanel(parent, 0, 0, 440, 290);
 
   // The other elements, in declaration order.
   TWindowObject* host = BodyPanel->Control;

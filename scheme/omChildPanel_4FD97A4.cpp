@@ -13,10 +13,7 @@ const char* const InstallCaption = "\xD3\xF1\xF2\xE0\xED\xEE\xE2\xE8\xF2\xFC";
 
 TClassChildPanel_4FD97A4::TClassChildPanel_4FD97A4(TWindowObject* parent) {
   // The host first, initialised at once: the rest are children of its window.
-  FramePanel = std::make_unique<TOMPanel>(parent);
-  SetPagePanel(*FramePanel, -5, 0, 455, 330);
-  FramePanel->Visible = false;
-  FramePanel->Init();
+  FramePanel = MakePagePanel(parent, -5, 0, 455, 330, false);
 
   // The other elements, in declaration order.
   TWindowObject* host = FramePanel->Control;

@@ -13,10 +13,7 @@ const char* const AgreeCaption = "\xD1\xEE\xE3\xEB\xE0\xF1\xE5\xED";
 
 TClassChildPanel_50BE488::TClassChildPanel_50BE488(TWindowObject* parent) {
   // The host first, initialised at once: the rest are children of its window.
-  FramePanel = std::make_unique<TOMPanel>(parent);
-  SetPagePanel(*FramePanel, -5, 0, 440, 330);
-  FramePanel->Visible = false;
-  FramePanel->Init();
+  FramePanel = MakePagePanel(parent, -5, 0, 440, 330, false);
 
   // The other elements, in declaration order.
   TWindowObject* host = FramePanel->Control;

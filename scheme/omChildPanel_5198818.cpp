@@ -12,9 +12,7 @@ const char* const HeaderCaption =
 
 TClassChildPanel_5198818::TClassChildPanel_5198818(TWindowObject* parent) {
   // The host first, initialised at once: the label is a child of its window.
-  HeaderPanel = std::make_unique<TOMPanel>(parent);
-  SetPagePanel(*HeaderPanel, 0, 0, 445, 45);
-  HeaderPanel->Init();
+  HeaderPanel = MakePagePanel(parent, 0, 0, 445, 45);
 
   // The other elements, in declaration order.
   TWindowObject* host = HeaderPanel->Control;

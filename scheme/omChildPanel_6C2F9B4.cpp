@@ -17,9 +17,7 @@ const char* const TitleCaption =
 
 TClassChildPanel_6C2F9B4::TClassChildPanel_6C2F9B4(TWindowObject* parent) {
   // The host first, initialised at once: the rest are children of its window.
-  BodyPanel = std::make_unique<TOMPanel>(parent);
-  SetPagePanel(*BodyPanel, 0, 0, 440, 290);
-  BodyPanel->Init();
+  BodyPanel = MakePagePanel(parent, 0, 0, 440, 290);
 
   // The other elements, in declaration order.
   TWindowObject* host = BodyPanel->Control;
