@@ -39,11 +39,13 @@ struct TPathProbe : TOMObject {
   void inPath(TData& value, uint16_t) { Paths.push_back(DataToString(value)); }
 };
 
-// The folder dialog of this process, once it shows its folder tree.
+// The folder dialog of this process, once it is shown: only then has it
+// filled its tree and selected its first folder, which would otherwise
+// replace a selection made earlier.
 // (EnumWindows callbacks are stdcall in 32-bit code: a plain function.)
 BOOL CALLBACK MatchBrowseDialog(HWND window, LPARAM param) {
   if (ProcessOf(window) != GetCurrentProcessId() || WindowClass(window) != "#32770" ||
-      !FindWindowExA(window, nullptr, "SysTreeView32", nullptr))
+      !IsWindowVisible(window) || !FindWindowExA(window, nullptr, "SysTreeView32", nullptr))
     return TRUE;
   *reinterpret_cast<HWND*>(param) = window;
   return FALSE;
@@ -131,8 +133,20 @@ TEST_F(RestrictedSearch, FolderDialogGivesTheChosenFolder) {
     HWND dialog = nullptr;
     if (!WaitUntil([&] { return (dialog = FindBrowseDialog()) != nullptr; }, 60000)) return;
     dialogSeen = true;
-    SendMessageA(dialog, BFFM_SETSELECTIONA, TRUE, reinterpret_cast<LPARAM>(folder.c_str()));
-    Sleep(200);
+    // Selected until the tree shows it so, then OK. (A selection asked for
+    // while the dialog still fills its tree can be lost.)
+    HWND tree = FindWindowExA(dialog, nullptr, "SysTreeView32", nullptr);
+    const std::string leaf = folder.substr(folder.rfind('\\') + 1);
+    WaitUntil([&] {
+      SendMessageA(dialog, BFFM_SETSELECTIONA, TRUE, reinterpret_cast<LPARAM>(folder.c_str()));
+      char text[MAX_PATH] = {};
+      TVITEMA item{};
+      item.mask = TVIF_TEXT;
+      item.hItem = TreeView_GetSelection(tree);
+      item.pszText = text;
+      item.cchTextMax = MAX_PATH;
+      return item.hItem && TreeView_GetItem(tree, &item) && lstrcmpiA(text, leaf.c_str()) == 0;
+    });
     PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
   });
   TData value;
