@@ -110,14 +110,6 @@ TWindowObject* ObjectOf(HWND hwnd) {
   return it == ObjectOfHandle.end() ? nullptr : it->second;
 }
 
-uint32_t ShiftState() {
-  uint32_t shift = 0;
-  if (GetKeyState(VK_SHIFT) < 0) shift |= ssShift;
-  if (GetKeyState(VK_MENU) < 0) shift |= ssAlt;
-  if (GetKeyState(VK_CONTROL) < 0) shift |= ssCtrl;
-  return shift;
-}
-
 TMouseEvent MouseEventOf(int32_t button, WPARAM wParam, LPARAM lParam) {
   TMouseEvent e;
   e.Button = button;
@@ -128,15 +120,6 @@ TMouseEvent MouseEventOf(int32_t button, WPARAM wParam, LPARAM lParam) {
 }
 
 bool IsClassWindow(TControlKindId kind) { return kind == ckApplication || kind == ckForm; }
-
-// Collects the descendants of a form in creation order (nested forms excluded).
-void CollectControls(TWindowObject* object, std::vector<TWindowObject*>& out) {
-  for (TWindowObject* child : object->Children()) {
-    if (child->Kind() == ckForm || child->Kind() == ckApplication) continue;
-    out.push_back(child);
-    CollectControls(child, out);
-  }
-}
 
 } // namespace
 
@@ -527,7 +510,16 @@ void TWindowObject::SetEnabled(bool on) {
 
 void TWindowObject::SetVisible(bool on) {
   Visible = on;
-  if (Handle) ShowWindow(Handle, on ? SW_SHOW : SW_HIDE);
+  if (Handle && !IsClassWindow(KindId)) {
+    // The focus never stays on a hidden control, and a page shown while its
+    // form holds the focus itself takes it.
+    TWindowObject* form = Form();
+    const bool hidesFocus = !on && FocusInside();
+    ShowWindow(Handle, on ? SW_SHOW : SW_HIDE);
+    if (form && form->Handle && (hidesFocus || (on && GetFocus() == form->Handle))) form->RestoreFocus();
+  } else if (Handle) {
+    ShowWindow(Handle, on ? SW_SHOW : SW_HIDE);
+  }
   if (ParentObject) ParentObject->Realign();
 }
 
@@ -544,12 +536,9 @@ void TWindowObject::SetCursor(uintptr_t cursor) { Cursor = cursor; }
 
 void TWindowObject::SetTabOrder(int32_t order) {
   TWindowObject* form = Form();
-  if (form) {
-    std::vector<TWindowObject*> controls;
-    CollectControls(form, controls);
-    for (TWindowObject* c : controls)
+  if (form)
+    for (TWindowObject* c : form->Controls())
       if (c != this && c->TabOrder >= order) ++c->TabOrder;
-  }
   TabOrder = order;
 }
 
@@ -670,64 +659,6 @@ LRESULT TWindowObject::ControlColor(HDC dc) {
   return reinterpret_cast<LRESULT>(GetBrush());
 }
 
-// Tab and Shift+Tab: the focusable control with the next higher (lower) tab
-// order in the form, wrapping; controls sharing the current order are skipped.
-bool TWindowObject::Navigate(bool backwards) {
-  TWindowObject* form = Form();
-  if (!form) return false;
-  std::vector<TWindowObject*> controls;
-  CollectControls(form, controls);
-  TWindowObject* next = nullptr;
-  TWindowObject* wrap = nullptr;
-  for (TWindowObject* c : controls) {
-    if (c == this || !c->Focusable || !c->Handle) continue;
-    if (!IsWindowVisible(c->Handle) || !IsWindowEnabled(c->Handle)) continue;
-    if (c->TabOrder == TabOrder) continue;
-    if (!backwards) {
-      if (c->TabOrder > TabOrder && (!next || c->TabOrder < next->TabOrder)) next = c;
-      if (!wrap || c->TabOrder < wrap->TabOrder) wrap = c;
-    } else {
-      if (c->TabOrder < TabOrder && (!next || c->TabOrder > next->TabOrder)) next = c;
-      if (!wrap || c->TabOrder > wrap->TabOrder) wrap = c;
-    }
-  }
-  if (!next) next = wrap;
-  if (!next) return false;
-  SetFocus(next->Handle);
-  return true;
-}
-
-// The keyboard step after the control's own key handlers. True: swallowed.
-bool TWindowObject::HandleKey(UINT msg, WPARAM& wParam) {
-  uint32_t shift = ShiftState();
-  if (msg == WM_KEYDOWN || msg == WM_SYSKEYDOWN) {
-    if (OnKeyDown) {
-      uint16_t key = uint16_t(wParam);
-      OnKeyDown(this, key, shift);
-      if (key == 0) return true;
-      wParam = key;
-    }
-  } else if (msg == WM_KEYUP || msg == WM_SYSKEYUP) {
-    if (OnKeyUp) {
-      uint16_t key = uint16_t(wParam);
-      OnKeyUp(this, key, shift);
-      if (key == 0) return true;
-      wParam = key;
-    }
-  }
-  if (shift & (ssCtrl | ssAlt)) return false;
-  if (wParam != VK_TAB || IsClassWindow(KindId)) return false;
-  if (msg == WM_CHAR) return !WantTab;
-  if (msg == WM_KEYDOWN && TabNavigation) {
-    TWindowObject* form = Form();
-    if (form && form->KeyboardNavigation) {
-      Navigate(shift & ssShift);
-      return true;
-    }
-  }
-  return false;
-}
-
 LRESULT TWindowObject::Dispatch(UINT msg, WPARAM wParam, LPARAM lParam) {
   if (OnMessageHook) {
     TMessage m{msg, wParam, lParam, 0};
@@ -833,13 +764,13 @@ LRESULT TWindowObject::Dispatch(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_SETFOCUS:
       if (KindId == ckForm) {
         CurrentFormObject = this;
-        if (LastFocused && LiveObjects.count(LastFocused) && LastFocused->Handle) {
-          SetFocus(LastFocused->Handle);
-          return 0;
-        }
-      } else if (TWindowObject* form = Form()) {
+        RestoreFocus();
+        return 0;
+      }
+      if (TWindowObject* form = Form()) {
         form->LastFocused = this;
         if (form->KindId == ckForm) CurrentFormObject = form;
+        form->ShowDefaultLook(this);
       }
       break;
     case WM_WINDOWPOSCHANGED: {
@@ -928,23 +859,9 @@ namespace {
 
 uintptr_t MainWindowOfLayer();
 
-// Forms count their focusable controls: a new one comes last in tab order.
-void AssignDefaultTabOrder(TWindowObject* object) {
-  if (!object->GetFocusable()) return;
-  TWindowObject* form = object->Form();
-  if (!form) return;
-  std::vector<TWindowObject*> controls;
-  CollectControls(form, controls);
-  int32_t order = 0;
-  for (TWindowObject* c : controls)
-    if (c != object && c->GetFocusable()) order = std::max(order, c->GetTabOrder() + 1);
-  TLayerAccess::SetTabOrderRaw(object, order);
-}
-
 TWindowObject* MakeControl(TControlKindId kind, TWindowObject* parent, const std::string& text) {
   auto* object = new TWindowObject(kind, parent);
   if (!text.empty()) object->SetText(text);
-  AssignDefaultTabOrder(object);
   return object;
 }
 

@@ -185,6 +185,21 @@ public:
   bool GetFocusable() const { return Focusable; }
   void SetTabNavigation(bool on) { TabNavigation = on; }
   bool GetTabNavigation() const { return TabNavigation; }
+  // Push buttons: with keyboard navigation on, Enter presses the shown,
+  // enabled default button of the form (drawn as such while no other button
+  // has the focus) and Escape the shown, enabled cancel button.
+  void SetDefaultButton(bool on);
+  bool GetDefaultButton() const { return DefaultButton; }
+  void SetCancelButton(bool on) { CancelButton = on; }
+  bool GetCancelButton() const { return CancelButton; }
+  // Forms: the controls in creation order, nested forms left out.
+  std::vector<TWindowObject*> Controls();
+  // Forms: the controls a person reaches with Tab right now (made, shown,
+  // enabled, focusable), in tab order: the tab order set, then reading order.
+  std::vector<TWindowObject*> TabSequence();
+  // Forms: where the focus goes when no control of the form has it: the
+  // shown default button, else the first control in tab order.
+  TWindowObject* FocusTarget();
 
   void SetStyle(DWORD style);
   DWORD GetStyle() const { return Style; }
@@ -244,6 +259,11 @@ private:
   void ApplyBounds();
   bool HandleKey(UINT msg, WPARAM& wParam);
   bool Navigate(bool backwards);
+  bool FocusInside() const;
+  void RestoreFocus();
+  void ShowDefaultLook(TWindowObject* focused);
+  void SetDefaultLook(bool on);
+  void Press();
   LRESULT DefaultProc(UINT msg, WPARAM wParam, LPARAM lParam);
   LRESULT ControlColor(HDC dc);
   void Repaint();
@@ -267,8 +287,10 @@ private:
   bool Enabled = true;
   bool Focusable = false;
   bool TabNavigation = false;
-  bool KeyboardNavigation = false; // forms: Tab moves between controls
-  int32_t TabOrder = 0;
+  bool KeyboardNavigation = false; // forms: Tab, Enter and Escape act on the controls
+  bool DefaultButton = false;
+  bool CancelButton = false;
+  int32_t TabOrder = 0; // 0: none set, reading order applies
   bool Transparent = false;
   bool WantTab = false;
   uint8_t TextAlign = 0;
@@ -301,7 +323,8 @@ void FreeWindowObject(TWindowObject* object);
 HWND CreateTooltip();
 void SetTooltipText(TWindowObject* window, const std::string& text);
 
-// Tab and Shift+Tab between the controls of the form that holds the object.
+// Tab and Shift+Tab between the controls of the form that holds the object,
+// Enter for its default button and Escape for its cancel button.
 void EnableKeyboardNavigation(TWindowObject* window);
 
 // --------------------------------------------------------------- message loop

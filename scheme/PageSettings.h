@@ -40,14 +40,21 @@ inline std::unique_ptr<TOMPanel> MakePagePanel(TWindowObject* parent, int32_t le
   return panel;
 }
 
+// What a navigation button answers besides a click: the forward button of a
+// page is its default button (Enter), Cancel its cancel button (Escape).
+enum TButtonKey { bkNone, bkEnter, bkEscape };
+
 // Every navigation button: 75 x 25 on the frame's bottom edge, Arial 8.
-inline void SetNavigationButton(TOMButton& button, int32_t left, const char* caption, const TData& data) {
+inline void SetNavigationButton(TOMButton& button, int32_t left, const char* caption, const TData& data,
+                                TButtonKey key = bkNone) {
   button.Left = left;
   button.Top = 290;
   button.Width = 75;
   button.Height = 25;
   button.Font = MakeFontRec("Arial", 8, 0, 0, 1);
   button.Data = data;
+  button.Default = key == bkEnter;
+  button.Cancel = key == bkEscape;
   button.SetCaption(caption);
   button.Init();
 }

@@ -40,10 +40,10 @@ TClassChildPanel_431CE60::TClassChildPanel_431CE60(TWindowObject* parent) {
   Hub1->SetOutputCount(1);
   Hub1->outStep[0] = MakePointLink<&TOMWin::inVisible>(2, FramePanel.get());
 
-  SetNavigationButton(*NextButton, 270, NextCaption, IntegerData(0));
+  SetNavigationButton(*NextButton, 270, NextCaption, IntegerData(0), bkEnter);
   NextButton->outClick = MakePointLink<&TOMHub::inDo>(0, Hub2.get());
 
-  SetNavigationButton(*CancelButton, 360, CancelCaption, TData()); // sends null
+  SetNavigationButton(*CancelButton, 360, CancelCaption, TData(), bkEscape); // sends null
   CancelButton->outClick = MakePointLink<&TOMEditMulti::inEvent>(1, Bridge_.get());
 
   Bridge_->SetWorkCount(1);

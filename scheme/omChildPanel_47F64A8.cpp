@@ -27,7 +27,7 @@ TClassChildPanel_47F64A8::TClassChildPanel_47F64A8(TWindowObject* parent) {
   BodyHost->SetEventCount(0); // the body only takes, through its inWork[0]
   BodyHost->SetDataCount(0);
 
-  SetNavigationButton(*DoneButton, 300, DoneCaption, IntegerData(0));
+  SetNavigationButton(*DoneButton, 300, DoneCaption, IntegerData(0), bkEnter);
   DoneButton->outClick = MakePointLink<&TOMEditMulti::inEvent>(0, Bridge_.get());
 
   // Shown and hidden directly, without a hub; a new text goes on to the body.

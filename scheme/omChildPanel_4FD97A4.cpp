@@ -29,7 +29,7 @@ TClassChildPanel_4FD97A4::TClassChildPanel_4FD97A4(TWindowObject* parent) {
   InstallButton = std::make_unique<TOMButton>(host);
 
   // Settings and links, in reverse declaration order.
-  SetNavigationButton(*InstallButton, 270, InstallCaption, IntegerData(0));
+  SetNavigationButton(*InstallButton, 270, InstallCaption, IntegerData(0), bkEnter);
   InstallButton->outClick = MakePointLink<&TOMHub::inDo>(0, Hub1.get());
 
   BodyHost->CreateOnFirstUse = false;
@@ -64,7 +64,7 @@ TClassChildPanel_4FD97A4::TClassChildPanel_4FD97A4(TWindowObject* parent) {
   PathSender->outEventData = MakePointLink<&TOMMemory::inValue>(0, PathMemory.get());
   PathSender->getData = MakePointLink<&TOMMultiElement::varData>(0, BodyHost.get());
 
-  SetNavigationButton(*CancelButton, 360, CancelCaption, TData()); // sends null
+  SetNavigationButton(*CancelButton, 360, CancelCaption, TData(), bkEscape); // sends null
   CancelButton->outClick = MakePointLink<&TOMEditMulti::inEvent>(2, Bridge_.get());
 
   Bridge_->SetWorkCount(1);

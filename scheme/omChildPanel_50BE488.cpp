@@ -51,10 +51,10 @@ TClassChildPanel_50BE488::TClassChildPanel_50BE488(TWindowObject* parent) {
   Hub1->outStep[0] = MakePointLink<&TOMHub::inDo>(2, Hub2.get());
   Hub1->outStep[1] = MakePointLink<&TOMEditMulti::inEvent>(1, Bridge_.get());
 
-  SetNavigationButton(*AgreeButton, 270, AgreeCaption, IntegerData(0));
+  SetNavigationButton(*AgreeButton, 270, AgreeCaption, IntegerData(0), bkEnter);
   AgreeButton->outClick = MakePointLink<&TOMHub::inDo>(0, Hub3.get());
 
-  SetNavigationButton(*CancelButton, 360, CancelCaption, TData()); // sends null
+  SetNavigationButton(*CancelButton, 360, CancelCaption, TData(), bkEscape); // sends null
   CancelButton->outClick = MakePointLink<&TOMEditMulti::inEvent>(2, Bridge_.get());
 
   Bridge_->SetWorkCount(1);

@@ -10,6 +10,12 @@ void TOMButton::SetCaption(const std::string& caption) {
   if (Control) Control->SetText(caption);
 }
 
+void TOMButton::Init() {
+  TOMWin::Init();
+  Control->SetDefaultButton(Default);
+  Control->SetCancelButton(Cancel);
+}
+
 void TOMButton::Click(TWindowObject*) {
   TData value = Data; // each click sends its own copy
   Fire(outClick, value);

@@ -9,8 +9,11 @@ public:
 
   TPointLink outClick;
   TData Data;
+  bool Default = false; // Enter presses it, and it is drawn as the default button
+  bool Cancel = false;  // Escape presses it
 
   void SetCaption(const std::string& caption);
+  void Init() override;
 
 private:
   void Click(TWindowObject* sender);

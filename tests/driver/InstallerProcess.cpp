@@ -232,6 +232,57 @@ void Click(HWND control) {
 
 void CloseBox(HWND window) { PostMessageW(window, WM_SYSCOMMAND, SC_CLOSE, 0); }
 
+bool Keys(HWND window, const std::string& keys) {
+  // Wine keeps the X window of each top-level window in this property.
+  const auto x = reinterpret_cast<uintptr_t>(GetPropA(GetAncestor(window, GA_ROOT), "__wine_x11_whole_window"));
+  if (!x) {
+    ADD_FAILURE() << "no X window for the keys " << keys;
+    return false;
+  }
+  const std::string target = "--window " + std::to_string(x) + " ";
+  // A key pressed in a program that ended on the press is never released
+  // for Wine, and Wine drops the next press of it: released first.
+  static const struct {
+    const char* Name;
+    int Key;
+  } held[] = {{"Return", VK_RETURN}, {"Escape", VK_ESCAPE}, {"Tab", VK_TAB}, {"space", VK_SPACE}, {"shift", VK_SHIFT}};
+  std::string release;
+  for (const auto& key : held)
+    if (GetAsyncKeyState(key.Key) < 0) release += "keyup " + target + key.Name + " ";
+  // Wine starts a Unix program without a handle to wait on: the program
+  // leaves its exit code in a file when it is done.
+  static int serial = 0;
+  const std::string done =
+      "/tmp/ombrel-keys-" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(++serial);
+  std::string command =
+      "/bin/sh -c \"/usr/bin/xdotool " + release + "key " + target + keys + "; echo $? > " + done + "\"";
+  STARTUPINFOA startup{};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION info{};
+  if (!CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info)) {
+    ADD_FAILURE() << "cannot run " << command << " (error " << GetLastError() << ")";
+    return false;
+  }
+  if (info.hThread) CloseHandle(info.hThread);
+  if (info.hProcess) CloseHandle(info.hProcess);
+  const std::wstring file = Text1251ToWide(DosPath(done));
+  std::string code;
+  WaitUntil([&] {
+    HANDLE f = CreateFileW(file.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0,
+                           nullptr);
+    if (f == INVALID_HANDLE_VALUE) return false;
+    char buffer[16] = {};
+    DWORD read = 0;
+    ReadFile(f, buffer, sizeof buffer - 1, &read, nullptr);
+    CloseHandle(f);
+    code.assign(buffer, read);
+    return code.find('\n') != std::string::npos;
+  });
+  DeleteFileW(file.c_str());
+  if (code != "0\n") ADD_FAILURE() << "xdotool key " << keys << ": " << (code.empty() ? "no end" : code);
+  return code == "0\n";
+}
+
 bool WaitUntil(const std::function<bool()>& cond, int timeoutMs) {
   const ULONGLONG end = GetTickCount64() + static_cast<ULONGLONG>(std::max(timeoutMs, 0));
   for (;;) {
@@ -272,6 +323,34 @@ bool TInstallerProcess::Start(const std::string& args) {
 
 bool TInstallerProcess::IsRunning() const {
   return Info.hProcess && WaitForSingleObject(Info.hProcess, 0) == WAIT_TIMEOUT;
+}
+
+HWND TInstallerProcess::Focus() const {
+  // Keys go to the focus of the foreground thread: the program's own focus
+  // counts only while its window is the foreground one (a window manager
+  // hands that over a moment after the window comes up).
+  GUITHREADINFO gui{};
+  gui.cbSize = sizeof gui;
+  if (!Info.hProcess || !GetGUIThreadInfo(0, &gui) || !gui.hwndActive) return nullptr;
+  return GetWindowThreadProcessId(gui.hwndActive, nullptr) == Info.dwThreadId ? gui.hwndFocus : nullptr;
+}
+
+bool TInstallerProcess::WaitFocus(HWND window, int timeoutMs) {
+  HWND last = nullptr;
+  if (WaitUntil([&] { return (last = Focus()) == window; }, timeoutMs)) return true;
+  ADD_FAILURE() << "the focus is on \"" << WindowText(last) << "\" (" << WindowClass(last) << "), not on \""
+                << WindowText(window) << "\"; the foreground window is \"" << WindowText(GetForegroundWindow()) << "\"";
+  return false;
+}
+
+bool TInstallerProcess::WaitFocusIn(HWND window, int timeoutMs) {
+  if (WaitUntil([&] {
+        HWND focus = Focus();
+        return focus && (focus == window || IsChild(window, focus));
+      }, timeoutMs))
+    return true;
+  ADD_FAILURE() << "no focus in \"" << WindowText(window) << "\"";
+  return false;
 }
 
 std::vector<HWND> TInstallerProcess::VisibleWindows() const {

@@ -49,6 +49,9 @@ std::vector<HWND> Controls(HWND parent, const std::string& cls,
 void Click(HWND control);
 // What the close box sends.
 void CloseBox(HWND window);
+// Types keys as a keyboard does: key events through the X server to the
+// window's top-level X window (xdotool key names: "Return", "shift+Tab").
+bool Keys(HWND window, const std::string& keys);
 
 // --- a wizard's pages ---
 // The page frames of a wizard window: its direct children of class STATIC
@@ -82,6 +85,14 @@ public:
   bool Start(const std::string& args = "");
   bool IsRunning() const;
   DWORD ProcessId() const { return Info.dwProcessId; }
+
+  // The window of the process that a key typed now goes to, or null.
+  HWND Focus() const;
+  // Waits until the focus is on this window.
+  bool WaitFocus(HWND window, int timeoutMs = DefaultTimeoutMs);
+  // Waits until the focus is on this window or one inside it: the moment a
+  // person starts typing into a window that has come up.
+  bool WaitFocusIn(HWND window, int timeoutMs = DefaultTimeoutMs);
 
   // Top-level windows of the process that a person can see: visible and with
   // a non-empty frame (so a zero-size taskbar owner window does not count).

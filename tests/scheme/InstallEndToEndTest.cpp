@@ -57,22 +57,13 @@ bool InstallWithDefaults(TWizardRun& w) {
   return w.Press(texts::Install) && w.WaitPage(EPage::wpFinish, 60000);
 }
 
-TEST_F(InstallEndToEnd, InstallsEveryFileTheRecordAndTheShortcutThenDoneEnds) {
+// Every payload file byte for byte (the texts with CR LF after their last
+// line), the location record, the desktop shortcut, and nothing else.
+void ExpectProductInstalled(const std::string& linkPath) {
   const std::vector<TPayloadItem> items = InstalledItems();
   ASSERT_EQ(38u, items.size()) << "34 texts, 3 pictures and the program file";
   TResources resources;
   ASSERT_TRUE(resources.Loaded());
-
-  // The shortcut is copied for lnkinfo (scheme_link_file); no stale copy.
-  const std::wstring linkCopy = Text1251ToWide(DosPath(OMBREL_LINK_COPY));
-  DeleteFileW(linkCopy.c_str());
-
-  TWizardRun w;
-  ASSERT_TRUE(InstallWithDefaults(w));
-  // Only the finish page: Install cannot be pressed a second time.
-  EXPECT_EQ(1u, VisibleFrames(w.Main).size());
-
-  // Every file, byte for byte; the texts get CR LF after their last line.
   for (const TPayloadItem& item : items) {
     SCOPED_TRACE(item.Target);
     const std::string path = ProductFolder + "\\" + item.Target;
@@ -90,13 +81,12 @@ TEST_F(InstallEndToEnd, InstallsEveryFileTheRecordAndTheShortcutThenDoneEnds) {
 
   // The desktop shortcut: "Сорванта v2.1.lnk" to the program file.
   EXPECT_EQ("\xD1\xEE\xF0\xE2\xE0\xED\xF2\xE0 v2.1.lnk", ShortcutName());
-  ASSERT_TRUE(FileOnDisk(LinkPath)) << LinkPath;
-  const TLinkFacts link = ReadLink(LinkPath);
+  ASSERT_TRUE(FileOnDisk(linkPath)) << linkPath;
+  const TLinkFacts link = ReadLink(linkPath);
   ASSERT_TRUE(link.Loaded);
   EXPECT_EQ(ProductFolder + "\\Zelcap2-1.exe", link.Path);
   EXPECT_EQ(ProductFolder, link.WorkDir);
   EXPECT_EQ("Sorvanta", link.Description);
-  EXPECT_TRUE(CopyFileW(Text1251ToWide(LinkPath).c_str(), linkCopy.c_str(), FALSE));
 
   // Nothing else in the product folder.
   const TTreeState tree = TreeState(ProductFolder);
@@ -104,8 +94,21 @@ TEST_F(InstallEndToEnd, InstallsEveryFileTheRecordAndTheShortcutThenDoneEnds) {
   for (const auto& entry : tree)
     if (entry.first.back() != '\\') ++files;
   EXPECT_EQ(items.size() + 1, files) << "the payload files and dir.ini";
+}
 
-  EXPECT_TRUE(Screenshot(w.Main, "4-finish"));
+TEST_F(InstallEndToEnd, InstallsEveryFileTheRecordAndTheShortcutThenDoneEnds) {
+  // The shortcut is copied for lnkinfo (scheme_link_file); no stale copy.
+  const std::wstring linkCopy = Text1251ToWide(DosPath(OMBREL_LINK_COPY));
+  DeleteFileW(linkCopy.c_str());
+
+  TWizardRun w;
+  ASSERT_TRUE(InstallWithDefaults(w));
+  // Only the finish page: Install cannot be pressed a second time.
+  EXPECT_EQ(1u, VisibleFrames(w.Main).size());
+  ExpectProductInstalled(LinkPath);
+  EXPECT_TRUE(CopyFileW(Text1251ToWide(LinkPath).c_str(), linkCopy.c_str(), FALSE));
+  const TLinkFacts link = ReadLink(LinkPath);
+
   ASSERT_TRUE(w.Press(texts::Done));
   EXPECT_EQ(std::optional<uint32_t>(0), w.Process.WaitExit());
 
@@ -124,6 +127,30 @@ TEST_F(InstallEndToEnd, InstallsEveryFileTheRecordAndTheShortcutThenDoneEnds) {
   EXPECT_NE(std::string::npos, report.find(present, first + 1)) << report;
   ASSERT_TRUE(product.PressButton(box, IDOK));
   EXPECT_EQ(std::optional<uint32_t>(0), product.WaitExit());
+}
+
+// The same installation with the keyboard alone: Enter on each page, the
+// focus always on the page's default button. The pages as shot here show it.
+TEST_F(InstallEndToEnd, InstallsWithTheKeyboardAlone) {
+  TWizardRun w;
+  ASSERT_TRUE(w.Start());
+  const struct {
+    EPage Page;
+    const std::string& Button;
+    const char* Shot;
+  } steps[] = {{EPage::wpWelcome, texts::Next, "1-welcome"},
+               {EPage::wpLicence, texts::Agree, "2-licence"},
+               {EPage::wpFolder, texts::Install, "3-folder"},
+               {EPage::wpFinish, texts::Done, "4-finish"}};
+  for (const auto& step : steps) {
+    SCOPED_TRACE(PageName(step.Page));
+    ASSERT_TRUE(w.WaitPage(step.Page, 60000));
+    ASSERT_TRUE(w.FocusOnDefault(step.Button));
+    EXPECT_TRUE(Screenshot(w.Main, step.Shot));
+    ASSERT_TRUE(w.Type("Return"));
+  }
+  EXPECT_EQ(std::optional<uint32_t>(0), w.Process.WaitExit());
+  ExpectProductInstalled(LinkPath);
 }
 
 // The close box on the finish page ends the program too, the installation

@@ -53,13 +53,25 @@ HWND TWizardRun::ShownFrame() const {
 bool TWizardRun::WaitPage(EPage page, int timeoutMs) {
   EPage last = EPage::wpNone;
   if (WaitUntil([&] { return (last = Page()) == page; }, timeoutMs)) return true;
-  ADD_FAILURE() << "expected the " << PageName(page) << " page, on screen: " << PageName(last);
+  ADD_FAILURE() << "expected the " << PageName(page) << " page, on screen: " << PageName(last)
+                << (IsShown(Main) ? "" : " (the window is not shown)") << (Process.IsRunning() ? "" : " (the program ended)");
   return false;
 }
 
-bool TWizardRun::Press(const std::string& caption) {
+HWND TWizardRun::Button(const std::string& caption) const {
   HWND frame = ShownFrame();
-  HWND button = frame ? ShownButton(frame, caption) : nullptr;
+  return frame ? ShownButton(frame, caption) : nullptr;
+}
+
+bool TWizardRun::FocusOnDefault(const std::string& caption) {
+  HWND button = Button(caption);
+  if (!button || !Process.WaitFocus(button)) return false;
+  EXPECT_EQ(BS_DEFPUSHBUTTON, WindowStyle(button) & BS_TYPEMASK) << caption << " is not drawn as the default button";
+  return true;
+}
+
+bool TWizardRun::Press(const std::string& caption) {
+  HWND button = Button(caption);
   if (!button) {
     ADD_FAILURE() << "no shown button \"" << caption << "\" on the " << PageName(Page()) << " page";
     return false;

@@ -29,6 +29,7 @@ inline const std::string Agree = "\xD1\xEE\xE3\xEB\xE0\xF1\xE5\xED";            
 inline const std::string Back = "<\xCD\xE0\xE7\xE0\xE4";                           // <Назад
 inline const std::string Install = "\xD3\xF1\xF2\xE0\xED\xEE\xE2\xE8\xF2\xFC";     // Установить
 inline const std::string Done = "\xC3\xEE\xF2\xEE\xE2\xEE";                        // Готово
+inline const std::string Browse = "\xCE\xE1\xE7\xEE\xF0";                             // Обзор
 // "Сорванта v2.1"
 inline const std::string ProductCaption = "\xD1\xEE\xF0\xE2\xE0\xED\xF2\xE0 v2.1";
 } // namespace texts
@@ -49,8 +50,14 @@ public:
   bool WaitPage(EPage page, int timeoutMs = driver::DefaultTimeoutMs);
   // The frame of the page on screen, or null.
   HWND ShownFrame() const;
+  // The shown button with this caption on the page on screen, or null.
+  HWND Button(const std::string& caption) const;
   // Presses the shown button with this caption on the page on screen.
   bool Press(const std::string& caption);
+  // Types keys into the wizard's window.
+  bool Type(const std::string& keys) { return driver::Keys(Main, keys); }
+  // The page's button has the focus and is drawn as the default button.
+  bool FocusOnDefault(const std::string& caption);
 };
 
 // Writes what is on screen of the window (and of the box over it, if any) as

@@ -106,12 +106,13 @@ TEST(Wizard, NavigationAlwaysLeavesExactlyOnePage) {
   EXPECT_EQ(std::optional<uint32_t>(0), w.Process.WaitExit());
 }
 
-// Cancel asks; No leaves the page as it was and usable.
-TEST(Wizard, CancelThenNoKeepsEachPageAndItsState) {
+// Cancel asks; No leaves the page as it was and usable. Asked with the mouse,
+// or with Escape and answered with the keys, the focus then back where it was.
+void CancelThenNoOnEachPage(bool keyboard) {
   TWizardRun w;
   ASSERT_TRUE(w.Start());
   const EPage pages[] = {EPage::wpWelcome, EPage::wpLicence, EPage::wpFolder};
-  const std::string forward[] = {texts::Next, texts::Agree};
+  const std::string forward[] = {texts::Next, texts::Agree, texts::Install};
   for (size_t i = 0; i < 3; ++i) {
     const EPage page = pages[i];
     SCOPED_TRACE(PageName(page));
@@ -123,7 +124,15 @@ TEST(Wizard, CancelThenNoKeepsEachPageAndItsState) {
       EXPECT_EQ(ProgramFilesFolder(), fieldText);
     }
 
-    ASSERT_TRUE(w.Press(texts::Cancel));
+    HWND focus = nullptr;
+    if (keyboard) {
+      ASSERT_TRUE(w.FocusOnDefault(forward[i]));
+      ASSERT_TRUE(w.Type("shift+Tab")); // the focus off the default button
+      ASSERT_TRUE(WaitUntil([&] { return (focus = w.Process.Focus()) != w.Button(forward[i]); }));
+      ASSERT_TRUE(w.Type("Escape"));
+    } else {
+      ASSERT_TRUE(w.Press(texts::Cancel));
+    }
     HWND box = w.Process.WaitMessageBox(texts::QuestionCaption);
     ASSERT_NE(nullptr, box);
     EXPECT_EQ(texts::QuestionText, TInstallerProcess::MessageBoxText(box));
@@ -134,11 +143,20 @@ TEST(Wizard, CancelThenNoKeepsEachPageAndItsState) {
     EXPECT_EQ(nullptr, GetDlgItem(box, IDOK));
     EXPECT_EQ(page, w.Page()) << "the page stays while the question is open";
     EXPECT_FALSE(IsWindowEnabled(w.Main)) << "the question is modal";
-    ASSERT_TRUE(w.Process.PressButton(box, IDNO));
+    if (keyboard) {
+      ASSERT_TRUE(w.Process.WaitFocusIn(box));
+      ASSERT_TRUE(w.Type("Tab Return")); // from Yes to No, in the box that has the focus
+      ASSERT_TRUE(WaitUntil([&] { return !IsWindow(box); }));
+    } else {
+      ASSERT_TRUE(w.Process.PressButton(box, IDNO));
+    }
     EXPECT_TRUE(WaitUntil([&] { return IsWindowEnabled(w.Main) != FALSE; }));
 
     EXPECT_TRUE(w.Process.IsRunning());
     EXPECT_EQ(page, w.Page());
+    if (focus) {
+      EXPECT_TRUE(w.Process.WaitFocus(focus));
+    }
     if (field) {
       EXPECT_EQ(fieldText, WindowText(field));
     }
@@ -154,6 +172,10 @@ TEST(Wizard, CancelThenNoKeepsEachPageAndItsState) {
   CloseBox(w.Main);
   EXPECT_EQ(std::optional<uint32_t>(0), w.Process.WaitExit());
 }
+
+TEST(Wizard, CancelThenNoKeepsEachPageAndItsState) { CancelThenNoOnEachPage(false); }
+
+TEST(Wizard, EscapeThenNoByKeysKeepsEachPageAndTheFocus) { CancelThenNoOnEachPage(true); }
 
 // From each of the first three pages, `end` ends the program: exit code 0
 // and nothing written.
@@ -178,6 +200,18 @@ TEST(Wizard, CancelThenYesEndsWithoutWritingFromEachPage) {
     ASSERT_TRUE(w.Press(texts::Cancel));
     EXPECT_EQ(std::optional<std::string>(texts::QuestionText),
               w.Process.AnswerMessageBox(texts::QuestionCaption, IDYES));
+  });
+}
+
+// Escape asks, and Enter answers Yes: the same end.
+TEST(Wizard, EscapeThenEnterEndsWithoutWritingFromEachPage) {
+  EndFromEachPage([](TWizardRun& w) {
+    ASSERT_TRUE(w.Process.WaitFocusIn(w.Main));
+    ASSERT_TRUE(w.Type("Escape"));
+    HWND box = w.Process.WaitMessageBox(texts::QuestionCaption);
+    ASSERT_NE(nullptr, box);
+    ASSERT_TRUE(w.Process.WaitFocusIn(box));
+    ASSERT_TRUE(w.Type("Return"));
   });
 }
 
