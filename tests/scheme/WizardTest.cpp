@@ -113,6 +113,7 @@ void CancelThenNoOnEachPage(bool keyboard) {
   ASSERT_TRUE(w.Start());
   const EPage pages[] = {EPage::wpWelcome, EPage::wpLicence, EPage::wpFolder};
   const std::string forward[] = {texts::Next, texts::Agree, texts::Install};
+  const std::string before[] = {texts::Cancel, texts::Back, texts::Back}; // Shift+Tab from the forward button
   for (size_t i = 0; i < 3; ++i) {
     const EPage page = pages[i];
     SCOPED_TRACE(PageName(page));
@@ -128,7 +129,8 @@ void CancelThenNoOnEachPage(bool keyboard) {
     if (keyboard) {
       ASSERT_TRUE(w.FocusOnDefault(forward[i]));
       ASSERT_TRUE(w.Type("shift+Tab")); // the focus off the default button
-      ASSERT_TRUE(WaitUntil([&] { return (focus = w.Process.Focus()) != w.Button(forward[i]); }));
+      focus = w.Button(before[i]);
+      ASSERT_TRUE(w.Process.WaitFocus(focus));
       ASSERT_TRUE(w.Type("Escape"));
     } else {
       ASSERT_TRUE(w.Press(texts::Cancel));
