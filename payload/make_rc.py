@@ -1,14 +1,31 @@
 #!/usr/bin/env python3
-"""Turns the payload manifest into a resource script, checking every item.
+"""Turns the payload manifest into what the program carries, checking every item.
+
+The installer's own data (type 100: texts and streams) travels in an archive
+appended to the program file, after its last section, so that a copy cut
+short loses payload, never code, and the program can tell. The pictures,
+icon and manifest that the system reads stay resources; the archive keeps
+their digests too.
 
 Commands:
-  rc    --manifest M --source-dir S --binary-dir B --output FILE.rc
-        check every item and write the resource script (stops on the first
-        bad item with a message naming it, exit code 1)
-  files --manifest M --source-dir S --binary-dir B
-        print the payload files, one a line (what the resource depends on)
-  pad   --manifest M --name NAME INPUT OUTPUT
-        copy INPUT to OUTPUT with zero bytes appended up to NAME's size
+  rc      --manifest M --source-dir S --binary-dir B --output FILE.rc
+          check every item and write the resource script of the system's
+          items (stops on the first bad item with a message naming it, exit
+          code 1)
+  archive --manifest M --source-dir S --binary-dir B --output FILE
+          check every item and write the payload archive
+  attach  EXE ARCHIVE
+          append the archive to the program file, replacing one already there
+  files   --manifest M --source-dir S --binary-dir B
+          print the payload files, one a line (what the build depends on)
+  pad     --manifest M --name NAME INPUT OUTPUT
+          copy INPUT to OUTPUT with zero bytes appended up to NAME's size
+
+Archive (little-endian): a header {magic "OMBRELPK", count, total size,
+CRC-32 of the entry table, 0}, then count entries {name: 16 bytes, upper
+case, NUL-padded; kind: 0 data in the archive, 1 bitmap resource, 2 icon
+group resource; offset of the data from the archive's start (0 for a
+resource); size; CRC-32 of the bytes}, then the data in entry order.
 
 Manifest lines: name, type, file, size, format, target (whitespace-separated;
 '#' starts a comment; '-' means none). A file given as build:PATH is a build
@@ -20,6 +37,7 @@ import os
 import struct
 import sys
 import xml.etree.ElementTree as ET
+import zlib
 
 TYPES = {"100": "100", "BITMAP": "BITMAP", "ICON": "ICON", "MANIFEST": "24"}
 RUSSIAN = "25, 1"  # LANG_RUSSIAN, SUBLANG_DEFAULT: language 1049
@@ -228,12 +246,87 @@ def write_rc(items, output):
              f"LANGUAGE {RUSSIAN}", ""]
     total = 0
     for item in items:
-        total += check_item(item)
+        size = check_item(item)
+        if item.type == "100":
+            continue
+        total += size
         lines.append(f'{item.name} {TYPES[item.type]} "{rc_path(item.path)}"')
-    lines.append(f"// {len(items)} resources, {total} payload bytes")
+    lines.append(f"// {total} bytes of resources")
     with open(output, "w", encoding="utf-8") as f:
         f.write("\n".join(lines) + "\n")
     return total
+
+
+ARCHIVE_MAGIC = b"OMBRELPK"
+HEADER = struct.Struct("<8sIIII")
+ENTRY = struct.Struct("<16sIIII")
+KIND_DATA, KIND_BITMAP, KIND_ICON = 0, 1, 2
+
+
+def resource_bytes(item, data):
+    """The bytes the system keeps for a resource item, as the program reads
+    them back: a bitmap without its file header, an icon as its images in
+    the order of the file (the order of the group)."""
+    if item.type == "BITMAP":
+        return KIND_BITMAP, data[14:]
+    count = struct.unpack("<H", data[4:6])[0]
+    images = b""
+    for i in range(count):
+        size, offset = struct.unpack("<II", data[6 + 16 * i + 8:6 + 16 * i + 16])
+        images += data[offset:offset + size]
+    return KIND_ICON, images
+
+
+def write_archive(items, output):
+    entries, blobs = [], []
+    offset = HEADER.size + ENTRY.size * sum(1 for i in items if i.type != "MANIFEST")
+    for item in items:
+        check_item(item)
+        if item.type == "MANIFEST":
+            continue
+        if len(item.name) > 15 or not item.name.isascii():
+            raise PayloadError(f"{item.name}: names of at most 15 ASCII characters")
+        with open(item.path, "rb") as f:
+            data = f.read()
+        if item.type == "100":
+            kind, kept, at = KIND_DATA, data, offset
+            blobs.append(data)
+            offset += len(data)
+        else:
+            kind, kept = resource_bytes(item, data)
+            at = 0
+        entries.append(ENTRY.pack(item.name.upper().encode(), kind, at, len(kept), zlib.crc32(kept)))
+    table = b"".join(entries)
+    header = HEADER.pack(ARCHIVE_MAGIC, len(entries), offset, zlib.crc32(table), 0)
+    with open(output, "wb") as f:
+        f.write(header + table + b"".join(blobs))
+    return offset
+
+
+def image_end(exe):
+    """Where what the linker wrote ends (sections, then a symbol table with its
+    strings, if there is one): whatever lies after is appended."""
+    pe = struct.unpack("<I", exe[60:64])[0]
+    sections, symbols, count, optional = struct.unpack("<HxxxxIIH", exe[pe + 6:pe + 22])
+    table = pe + 24 + optional
+    end = table + 40 * sections
+    for i in range(sections):
+        raw_size, raw_at = struct.unpack("<II", exe[table + 40 * i + 16:table + 40 * i + 24])
+        if raw_size:
+            end = max(end, raw_at + raw_size)
+    if symbols:
+        strings = symbols + 18 * count
+        end = max(end, strings + struct.unpack("<I", exe[strings:strings + 4])[0])
+    return end
+
+
+def attach(exe_path, archive_path):
+    with open(exe_path, "rb") as f:
+        exe = f.read()
+    with open(archive_path, "rb") as f:
+        archive = f.read()
+    with open(exe_path, "wb") as f:
+        f.write(exe[:image_end(exe)] + archive)
 
 
 def pad(items, name, source, output):
@@ -252,14 +345,21 @@ def pad(items, name, source, output):
 
 def main(argv):
     parser = argparse.ArgumentParser(description=__doc__.split("\n")[0])
-    parser.add_argument("command", choices=["rc", "files", "pad"])
-    parser.add_argument("--manifest", required=True)
+    parser.add_argument("command", choices=["rc", "archive", "attach", "files", "pad"])
+    parser.add_argument("--manifest")
     parser.add_argument("--source-dir")
     parser.add_argument("--binary-dir")
     parser.add_argument("--output")
     parser.add_argument("--name")
     parser.add_argument("paths", nargs="*")
     args = parser.parse_intermixed_args(argv)
+    if args.command == "attach":
+        if len(args.paths) != 2:
+            parser.error("attach needs EXE ARCHIVE")
+        attach(*args.paths)
+        return 0
+    if not args.manifest:
+        parser.error(f"{args.command} needs --manifest")
     source_dir = args.source_dir or os.path.dirname(os.path.abspath(args.manifest))
     binary_dir = args.binary_dir or source_dir
     try:
@@ -271,8 +371,12 @@ def main(argv):
         elif args.command == "rc":
             if not args.output:
                 parser.error("rc needs --output")
-            total = write_rc(items, args.output)
-            print(f"payload: {len(items)} resources, {total} bytes")
+            write_rc(items, args.output)
+        elif args.command == "archive":
+            if not args.output:
+                parser.error("archive needs --output")
+            total = write_archive(items, args.output)
+            print(f"payload: {len(items)} items, archive of {total} bytes")
         else:
             if not args.name or len(args.paths) != 2:
                 parser.error("pad needs --name NAME INPUT OUTPUT")

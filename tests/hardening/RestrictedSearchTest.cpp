@@ -1,6 +1,7 @@
-// The limited library search in this process, as the installer sets it up
-// first thing: the shell link and the folder dialog must still work under it,
-// and the common controls must still come in version 6.
+// The process as the installer sets it up first thing, in this process: the
+// error mode and the limited library search; the shell link and the folder
+// dialog must still work under them, in the apartment the installer gives its
+// window thread, and the common controls must still come in version 6.
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -15,6 +16,7 @@
 #include <thread>
 
 #include "DllSearch.h"
+#include "Process.h"
 #include "LinkReader.h"
 #include "InstallerProcess.h"
 #include "omBrowse.h"
@@ -59,10 +61,33 @@ HWND FindBrowseDialog() {
 
 class RestrictedSearch : public ::testing::Test {
 protected:
-  void SetUp() override { ASSERT_TRUE(RestrictDllSearch()) << "no limited library search on this system"; }
+  void SetUp() override {
+    PrepareProcess(true);
+    ASSERT_TRUE(SystemFolderSearchAvailable()) << "no limited library search on this system";
+  }
+  const TOleApartment Ole;
 };
 
 } // namespace
+
+// A drive without a disc fails its calls instead of asking; the thread is a
+// single-threaded apartment with OLE, which is undone with the apartment.
+TEST_F(RestrictedSearch, ErrorModeAndApartment) {
+  EXPECT_EQ(UINT(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX), GetErrorMode());
+  APTTYPE type{};
+  APTTYPEQUALIFIER qualifier{};
+  ASSERT_EQ(S_OK, CoGetApartmentType(&type, &qualifier));
+  EXPECT_TRUE(type == APTTYPE_MAINSTA || type == APTTYPE_STA) << type;
+  EXPECT_EQ(S_FALSE, OleInitialize(nullptr)) << "OLE is initialised";
+  OleUninitialize();
+  std::thread other([] {
+    // Balanced: a thread's apartment is gone with its object.
+    { const TOleApartment ole; }
+    EXPECT_EQ(S_OK, CoInitializeEx(nullptr, COINIT_MULTITHREADED));
+    CoUninitialize();
+  });
+  other.join();
+}
 
 // A library beside the program is found by its full path only.
 TEST_F(RestrictedSearch, KeepsTheProgramsFolderOut) {

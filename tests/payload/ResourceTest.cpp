@@ -1,6 +1,7 @@
-// The payload as the installer's program sees it: every resource of the
-// manifest is found by name in any letter case, under language 1049, with the
-// payload file's exact bytes; bitmaps and icon load as such.
+// The payload as the installer's program sees it: every data item of the
+// manifest is found in the appended archive by name in any letter case, with
+// the payload file's exact bytes, and the whole payload checks out against its
+// digests; bitmaps and icon load as resources.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -10,6 +11,8 @@
 #include <sstream>
 #include <string>
 #include <vector>
+
+#include "Resources.h"
 
 namespace {
 
@@ -50,21 +53,18 @@ std::string MixedCase(const std::string& name) {
   return mixed;
 }
 
-TEST(PayloadResources, EveryDataResourceHoldsItsPayloadFile) {
+TEST(PayloadResources, EveryDataItemHoldsItsPayloadFileAndTheWholeChecksOut) {
+  EXPECT_TRUE(PayloadIntact());
   const auto items = DataItems();
   for (const auto& item : items) {
     SCOPED_TRACE(item.first);
-    HRSRC res = FindResourceA(nullptr, MixedCase(item.first).c_str(), MAKEINTRESOURCEA(100));
-    ASSERT_NE(res, nullptr);
-    EXPECT_NE(FindResourceExA(nullptr, MAKEINTRESOURCEA(100), item.first.c_str(),
-                              MAKELANGID(LANG_RUSSIAN, SUBLANG_DEFAULT)),
-              nullptr);
-    std::string resource(static_cast<const char*>(LockResource(LoadResource(nullptr, res))),
-                         SizeofResource(nullptr, res));
+    std::unique_ptr<TByteStream> stream = LoadResourceStream(MixedCase(item.first));
+    std::string bytes(size_t(stream->Size()), '\0');
+    stream->Read(bytes.data(), stream->Size());
     std::string file = ReadFile(item.second);
     ASSERT_FALSE(file.empty()) << item.second;
-    EXPECT_EQ(resource.size(), file.size());
-    EXPECT_TRUE(resource == file);
+    EXPECT_EQ(bytes.size(), file.size());
+    EXPECT_TRUE(bytes == file);
   }
   EXPECT_EQ(items.size(), 37u + 4u);  // STR1..STR37, STREAM0..STREAM3
 }

@@ -8,10 +8,12 @@ build folder of payload/, which holds the padded program file).
 import os
 import re
 import shutil
+import struct
 import subprocess
 import sys
 import tempfile
 import unittest
+import zlib
 
 MANIFEST = os.environ.get("PAYLOAD_MANIFEST", "")
 SOURCE_DIR = os.path.dirname(os.path.abspath(MANIFEST))
@@ -52,9 +54,24 @@ def installed_text(resource):
     return b"".join(line + b"\r\n" for line in lines)
 
 
-def run_tool(manifest, source, binary, out):
-    return subprocess.run([sys.executable, TOOL, "rc", "--manifest", manifest, "--source-dir", source,
+def run_tool(manifest, source, binary, out, command="archive"):
+    return subprocess.run([sys.executable, TOOL, command, "--manifest", manifest, "--source-dir", source,
                            "--binary-dir", binary, "--output", out], capture_output=True, text=True)
+
+
+def read_archive(data):
+    """The archive's entries by name: (kind, the bytes it holds or None for a
+    resource, the size and the CRC-32 it records); the table's own CRC checked."""
+    magic, count, size, table_crc, _ = struct.unpack_from("<8sIIII", data)
+    assert magic == b"OMBRELPK" and size == len(data), (magic, size, len(data))
+    table = data[24:24 + 32 * count]
+    assert zlib.crc32(table) == table_crc
+    entries = {}
+    for i in range(count):
+        name, kind, offset, length, crc = struct.unpack_from("<16sIIII", table, 32 * i)
+        entries[name.rstrip(b"\0").decode()] = (kind, data[offset:offset + length] if kind == 0 else None,
+                                                length, crc)
+    return entries
 
 
 def content(item):
@@ -139,14 +156,29 @@ class PayloadSizeTest(unittest.TestCase):
         self.assertEqual(sorted(set(pages) - linked), [])
 
     def test_payload_passes_the_build_check(self):
+        # The data travels in the archive with its digest, the rest in the
+        # resource script with its digest in the archive.
         with tempfile.TemporaryDirectory() as tmp:
-            out = os.path.join(tmp, "payload.rc")
-            run = run_tool(MANIFEST, SOURCE_DIR, BINARY_DIR, out)
-            self.assertEqual(run.returncode, 0, run.stderr)
-            with open(out, encoding="utf-8") as f:
+            archive, rc = os.path.join(tmp, "payload.bin"), os.path.join(tmp, "payload.rc")
+            for command, out in (("archive", archive), ("rc", rc)):
+                run = run_tool(MANIFEST, SOURCE_DIR, BINARY_DIR, out, command)
+                self.assertEqual(run.returncode, 0, run.stderr)
+            with open(rc, encoding="utf-8") as f:
                 script = f.read()
+            with open(archive, "rb") as f:
+                entries = read_archive(f.read())
             for item in self.items:
-                self.assertRegex(script, rf"(?m)^{item['name']} ")
+                with self.subTest(item["name"]):
+                    if item["type"] == "MANIFEST":
+                        self.assertRegex(script, rf"(?m)^{item['name']} ")
+                        continue
+                    kind, data, size, crc = entries[item["name"]]
+                    if item["type"] == "100":
+                        self.assertEqual(data, content(item))
+                        self.assertEqual(crc, zlib.crc32(data))
+                    else:
+                        self.assertRegex(script, rf"(?m)^{item['name']} ")
+                        self.assertEqual(kind, 1 if item["type"] == "BITMAP" else 2)
 
 
 def swap_bitmap_sides(d):
@@ -186,7 +218,7 @@ class GeneratorRejectTest(unittest.TestCase):
             shutil.copytree(SOURCE_DIR, source)
             shutil.copytree(BINARY_DIR, binary,
                             ignore=lambda d, names: [n for n in names if n != "Zelcap2-1.exe"])
-            out = os.path.join(tmp, "payload.rc")
+            out = os.path.join(tmp, "payload.bin")
 
             def run():
                 if os.path.exists(out):

@@ -44,6 +44,8 @@ const std::string CountPrefix =
     "\xCD\xE5 \xF3\xE4\xE0\xEB\xEE\xF1\xFC \xE7\xE0\xEF\xE8\xF1\xE0\xF2\xFC "
     "\xEF\xF0\xE8 \xF3\xF1\xF2\xE0\xED\xEE\xE2\xEA\xE5: ";
 const std::string MorePrefix = "... \xE8 \xE5\xF9\xB8 "; // "... и ещё "
+// "Свободно: 0 Mb": what the folder page shows for a drive it cannot ask
+const std::string FreeSpaceOfNoDrive = "\xD1\xE2\xEE\xE1\xEE\xE4\xED\xEE: 0 Mb";
 
 // The warning box's text taken apart: the count line, then a path and its
 // message (indented) for each named item, then how many more there were.
@@ -116,13 +118,11 @@ protected:
   const std::string Product = DriveRoot() + "Varkelo";
   const std::string LinkPath = UserDesktopFolder() + "\\" + ShortcutName();
   const std::vector<TPayloadItem> Items = InstalledItems();
-  TResources Resources;
   TWizardRun W;
   TTreeState SystemDrive; // C: before the installation
 
   void SetUp() override {
     ASSERT_EQ(38u, Items.size()) << "34 texts, 3 pictures and the program file";
-    ASSERT_TRUE(Resources.Loaded());
     ASSERT_TRUE(FolderOnDisk(DriveRoot())) << DriveRoot() << " is not mapped";
     Clean();
   }
@@ -164,7 +164,7 @@ protected:
     for (const TPayloadItem& item : Items) {
       const size_t slash = item.Target.rfind('\\');
       if (slash != std::string::npos) folders.insert(Product + "\\" + item.Target.substr(0, slash));
-      if (ReadBytes(Product + "\\" + item.Target) != Resources.InstalledBytes(item))
+      if (ReadBytes(Product + "\\" + item.Target) != InstalledBytes(item))
         missed.insert(Product + "\\" + item.Target);
     }
     for (const std::string& folder : folders)
@@ -197,12 +197,13 @@ protected:
     }
   }
 
-  // Done ends the program; the desktop shortcut is there, and nothing else
-  // on C: was written.
-  void ExpectDoneEndsAndNothingElseWritten() {
+  // Done ends the program, with exit code 1 after failed writes, 0 after a
+  // clean run; the desktop shortcut is there, and nothing else on C: was
+  // written.
+  void ExpectDoneEndsAndNothingElseWritten(uint32_t exitCode = 1) {
     EXPECT_TRUE(WaitUntil([&] { return FileOnDisk(LinkPath); })) << "the desktop shortcut";
     ASSERT_TRUE(W.Press(texts::Done));
-    EXPECT_EQ(std::optional<uint32_t>(0), W.Process.WaitExit());
+    EXPECT_EQ(std::optional<uint32_t>(exitCode), W.Process.WaitExit());
     const std::string link = LinkPath.substr(3); // relative to "C:\"
     for (const std::string& path : Changes(SystemDrive, TreeState("C:")))
       EXPECT_TRUE(path == link || link.compare(0, path.size(), path) == 0) << "written on C: " << path;
@@ -252,7 +253,9 @@ TEST_F(FailureInstall, TheProgramFileHeldOpenByAnotherProgram) {
 }
 
 // The drive is chosen, then goes away (a stick pulled out) before Install:
-// its letter no longer exists when the installer writes.
+// its letter no longer exists when the folder page is shown again and when
+// the installer writes. Only the installer's own windows ever show: the
+// system is never asked to put up a box of its own.
 TEST_F(FailureInstall, ADriveThatIsGoneByInstall) {
   const char* unixDrive = std::getenv("OMBREL_DRIVE_DIR");
   ASSERT_TRUE(unixDrive && *unixDrive) << "run through with-drive.sh";
@@ -265,8 +268,18 @@ TEST_F(FailureInstall, ADriveThatIsGoneByInstall) {
   ASSERT_TRUE(MoveFileA(drive.c_str(), away.c_str()));
   ASSERT_FALSE(FolderOnDisk(DriveRoot())) << DriveRoot() << " is still there";
 
+  // Back and forward: the page asks the gone drive for its free space.
+  ASSERT_TRUE(W.Press(texts::Back));
+  ASSERT_TRUE(W.WaitPage(EPage::wpLicence));
+  ASSERT_TRUE(W.Press(texts::Agree));
+  ASSERT_TRUE(W.WaitPage(EPage::wpFolder));
+  EXPECT_TRUE(FrameShows(W.ShownFrame(), FreeSpaceOfNoDrive));
+  EXPECT_EQ(std::vector<HWND>{W.Main}, W.Process.VisibleWindows());
+
   HWND box = InstallAndWaitForBox();
   ASSERT_NE(nullptr, box);
+  const std::vector<HWND> shown = W.Process.VisibleWindows();
+  EXPECT_EQ((std::set<HWND>{W.Main, box}), (std::set<HWND>{shown.begin(), shown.end()}));
   const std::set<std::string> missed = MissedWrites();
   EXPECT_EQ(Items.size() + 2, missed.size()) << "every file, the product folder and the record";
   ExpectTruthfulReport(box, missed);
@@ -301,7 +314,7 @@ TEST_F(FailureInstall, ACleanRunShowsNoBoxAndTheSuccessText) {
   EXPECT_TRUE(ShownBoxes(W.Process).empty());
   EXPECT_TRUE(FrameShows(W.ShownFrame(), SuccessText));
   EXPECT_FALSE(FrameShows(W.ShownFrame(), FailureText));
-  ExpectDoneEndsAndNothingElseWritten();
+  ExpectDoneEndsAndNothingElseWritten(0);
 }
 
 } // namespace

@@ -17,28 +17,18 @@ std::vector<TPayloadItem> InstalledItems() {
     std::istringstream fields(line);
     std::string name, type, file, size, format, target;
     if (!(fields >> name >> type >> file >> size >> format >> target) || target == "-") continue;
-    items.push_back({name, format, target, std::stoull(size)});
+    items.push_back({name, format, target, std::stoull(size), file});
   }
   return items;
 }
 
 uint64_t InstalledSize(const TPayloadItem& item) { return item.Format == "text" ? item.Size + 1 : item.Size; }
 
-TResources::TResources() : Module(LoadLibraryExA(DosPath(OMBREL_EXE).c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE)) {}
-
-TResources::~TResources() {
-  if (Module) FreeLibrary(Module);
-}
-
-std::string TResources::Bytes(const std::string& name) const {
-  HRSRC info = Module ? FindResourceA(Module, name.c_str(), MAKEINTRESOURCEA(100)) : nullptr;
-  if (!info) return {};
-  const char* bytes = static_cast<const char*>(LockResource(LoadResource(Module, info)));
-  return bytes ? std::string(bytes, SizeofResource(Module, info)) : std::string();
-}
-
-std::string TResources::InstalledBytes(const TPayloadItem& item) const {
-  const std::string bytes = Bytes(item.Name);
+std::string InstalledBytes(const TPayloadItem& item) {
+  // A file the build makes lies in the payload's build folder.
+  const bool built = item.File.compare(0, 6, "build:") == 0;
+  const std::string bytes = ReadBytes(DosPath(built ? OMBREL_PAYLOAD_BINARY_DIR "/" + item.File.substr(6)
+                                                    : OMBREL_PAYLOAD_SOURCE_DIR "/" + item.File));
   return item.Format == "text" ? bytes.substr(0, bytes.find('\0')) + "\r\n" : bytes;
 }
 

@@ -12,6 +12,7 @@
 struct TPayloadItem {
   std::string Name, Format, Target;
   uint64_t Size = 0;
+  std::string File; // as the manifest names it: under the payload folder, or build:PATH
 };
 
 // The items of the manifest that are installed (those with a target).
@@ -19,22 +20,9 @@ std::vector<TPayloadItem> InstalledItems();
 // The size a file has once installed: a text gets CR LF after its last line.
 uint64_t InstalledSize(const TPayloadItem& item);
 
-// The installer's own resources, read as data from its program file.
-class TResources {
-public:
-  TResources();
-  ~TResources();
-  TResources(const TResources&) = delete;
-  TResources& operator=(const TResources&) = delete;
-  bool Loaded() const { return Module != nullptr; }
-  std::string Bytes(const std::string& name) const;
-  // What the item's installed file must hold: a text without its closing
-  // NUL and with CR LF after its last line, anything else as it is.
-  std::string InstalledBytes(const TPayloadItem& item) const;
-
-private:
-  HMODULE Module;
-};
+// What the item's installed file must hold: the payload file, a text
+// without its closing NUL and with CR LF after its last line.
+std::string InstalledBytes(const TPayloadItem& item);
 
 // Files by their code page 1251 paths, read and written with the tests' own
 // calls; a file that cannot be read reads as empty.
