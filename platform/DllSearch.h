@@ -14,9 +14,11 @@
 // system libraries load for themselves) to the system folder, and drops the
 // current folder from the search. Returns true when the system-folder-only
 // search is in force; false on a system without it, where only the current
-// folder is dropped. Also loads from the system folder the libraries that
-// system libraries load late by bare name (theme, picture blending), so that
-// no loader can take those from the program's folder later.
+// folder is dropped. Also loads by their full paths in the system folder the
+// libraries that system libraries load late by bare name (theme, picture
+// blending; where the limited search is missing, also those of Windows'
+// window manager, shell and component libraries), so that no loader can
+// take them from the program's folder later.
 bool RestrictDllSearch();
 
 // Whether this system can limit a search to the system folder

@@ -1,8 +1,8 @@
 // A library planted beside the installer under a system library's name must
-// never be loaded. Each case copies the installer into a fresh folder, puts
-// the recording library beside it under one name, starts it, walks to the
-// folder page, opens and cancels the folder dialog, closes the installer by
-// its close box and looks for the record. Under Wine the system's own
+// never be loaded. The run copies the installer into a fresh folder, puts the
+// recording library beside it under every name at once, starts it, walks to
+// the folder page, opens and cancels the folder dialog, closes the installer
+// by its close box and looks for the record. Under Wine the system's own
 // libraries win over a file beside the program unless told otherwise: the
 // test runs with WINEDLLOVERRIDES preferring a native file for every planted
 // name (set by the build, since Wine takes it only from the environment the
@@ -12,6 +12,7 @@
 #include <gtest/gtest-spi.h>
 
 #include <windows.h>
+#include <commctrl.h>
 
 #include <fstream>
 #include <iterator>
@@ -78,13 +79,17 @@ struct TPlantRun {
 };
 
 // Runs a copy of the program with the recording library planted beside it
-// as name.dll, started in its own folder as a double click starts it.
-TPlantRun RunPlanted(const std::string& program, const std::string& name) {
+// under each of the names, started in its own folder as a double click
+// starts it.
+// Without walk, the run ends as soon as a planted library has recorded itself.
+TPlantRun RunPlanted(const std::string& program, const std::vector<std::string>& names, bool walk = true) {
   TPlantRun run;
-  TScratchFolder folder(name);
+  TScratchFolder folder("run");
   const std::string exe = folder.Path + "Ombrel.exe", marker = folder.Path + "loaded.txt";
-  if (!CopyFileA(program.c_str(), exe.c_str(), FALSE) ||
-      !CopyFileA(DosPath(OMBREL_PLANTED_DLL).c_str(), (folder.Path + name + ".dll").c_str(), FALSE)) {
+  bool ready = CopyFileA(program.c_str(), exe.c_str(), FALSE);
+  for (const std::string& name : names)
+    ready = ready && CopyFileA(DosPath(OMBREL_PLANTED_DLL).c_str(), (folder.Path + name + ".dll").c_str(), FALSE);
+  if (!ready) {
     ADD_FAILURE() << "cannot set up " << folder.Path;
     return run;
   }
@@ -98,16 +103,19 @@ TPlantRun RunPlanted(const std::string& program, const std::string& name) {
     run.Started = installer.Start();
     SetCurrentDirectoryA(own);
     SetEnvironmentVariableA("OMBREL_PLANT_MARKER", nullptr);
-    HWND main = run.Started ? installer.MainWindow(MainCaption) : nullptr;
+    const auto recorded = [&] { return GetFileAttributesA(marker.c_str()) != INVALID_FILE_ATTRIBUTES; };
+    if (!walk) WaitUntil(recorded);
+    HWND main = run.Started && walk ? installer.MainWindow(MainCaption) : nullptr;
     run.MainWindow = main != nullptr;
     if (main) {
       // Walks to the folder page and opens the folder dialog (the shell loads
-      // its own share of libraries for it), lets it fill and cancels it.
+      // its own share of libraries for it), lets it fill its tree and cancels it.
       // "Далее>", "Согласен", "Обзор"
       HWND dialog = nullptr;
       if (PressButton(main, "\xC4\xE0\xEB\xE5\xE5>") && PressButton(main, "\xD1\xEE\xE3\xEB\xE0\xF1\xE5\xED") &&
           PressButton(main, "\xCE\xE1\xE7\xEE\xF0") && (dialog = installer.WaitDialog()) != nullptr) {
-        Sleep(1000);
+        HWND tree = FindWindowExA(dialog, nullptr, "SysTreeView32", nullptr);
+        WaitUntil([&] { return SendMessageA(tree, TVM_GETCOUNT, 0, 0) > 0; });
         PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
         run.FolderDialog = WaitUntil([&] { return !IsWindow(dialog); });
       }
@@ -125,15 +133,12 @@ TPlantRun RunPlanted(const std::string& program, const std::string& name) {
 TEST(PlantedLibrary, InstallerLoadsNoneOfThem) {
   const std::vector<std::string> names = PlantedNames();
   ASSERT_FALSE(names.empty());
-  for (const std::string& name : names) {
-    SCOPED_TRACE(name + ".dll");
-    const TPlantRun run = RunPlanted(DosPath(OMBREL_EXE), name);
-    ASSERT_TRUE(run.Started);
-    EXPECT_TRUE(run.MainWindow);
-    EXPECT_TRUE(run.FolderDialog);
-    EXPECT_TRUE(run.ExitedZero);
-    EXPECT_EQ("", run.Marker);
-  }
+  const TPlantRun run = RunPlanted(DosPath(OMBREL_EXE), names);
+  ASSERT_TRUE(run.Started);
+  EXPECT_TRUE(run.MainWindow);
+  EXPECT_TRUE(run.FolderDialog);
+  EXPECT_TRUE(run.ExitedZero);
+  EXPECT_EQ("", run.Marker);
 }
 
 // The same rig against the installer built without the limited search: the
@@ -141,16 +146,13 @@ TEST(PlantedLibrary, InstallerLoadsNoneOfThem) {
 // blending library (loaded by the system's drawing code) get in there, so a
 // clean result above means something.
 TEST(PlantedLibrary, InstallerWithoutLimitedSearchLoadsThem) {
-  for (const std::string name : {"uxtheme", "msimg32"}) {
-    SCOPED_TRACE(name + ".dll");
-    TPlantRun run;
-    {
-      // A planted library may break the copy on the way: only its record counts.
-      testing::TestPartResultArray ignored;
-      testing::ScopedFakeTestPartResultReporter quiet(&ignored);
-      run = RunPlanted(DosPath(OMBREL_OPEN_SEARCH_EXE), name);
-    }
-    ASSERT_TRUE(run.Started);
-    EXPECT_NE(std::string::npos, run.Marker.find(name + ".dll")) << run.Marker;
+  TPlantRun run;
+  {
+    // A planted library may break the copy on the way: only its record counts.
+    testing::TestPartResultArray ignored;
+    testing::ScopedFakeTestPartResultReporter quiet(&ignored);
+    run = RunPlanted(DosPath(OMBREL_OPEN_SEARCH_EXE), {"uxtheme", "msimg32"}, false);
   }
+  ASSERT_TRUE(run.Started);
+  EXPECT_NE(std::string::npos, run.Marker.find("uxtheme.dll")) << run.Marker;
 }

@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdlib>
 #include <vector>
 
 #include "Installed.h"
@@ -62,13 +64,11 @@ bool InstallWithDefaults(TWizardRun& w) {
 void ExpectProductInstalled(const std::string& linkPath) {
   const std::vector<TPayloadItem> items = InstalledItems();
   ASSERT_EQ(38u, items.size()) << "34 texts, 3 pictures and the program file";
-  TResources resources;
-  ASSERT_TRUE(resources.Loaded());
   for (const TPayloadItem& item : items) {
     SCOPED_TRACE(item.Target);
     const std::string path = ProductFolder + "\\" + item.Target;
     const std::string written = ReadBytes(path);
-    const std::string expected = resources.InstalledBytes(item);
+    const std::string expected = InstalledBytes(item);
     ASSERT_FALSE(expected.empty()) << "resource " << item.Name;
     EXPECT_EQ(InstalledSize(item), written.size());
     EXPECT_TRUE(expected == written) << "content of " << path;
@@ -151,6 +151,51 @@ TEST_F(InstallEndToEnd, InstallsWithTheKeyboardAlone) {
   }
   EXPECT_EQ(std::optional<uint32_t>(0), w.Process.WaitExit());
   ExpectProductInstalled(LinkPath);
+}
+
+// A whole run (the folder dialog opened, an installation with its shortcut)
+// under Wine's loader trace: every library the installer's process loads
+// comes from the system folder or the side-by-side store, none from
+// anywhere else.
+TEST_F(InstallEndToEnd, EveryLibraryOfAWholeRunComesFromTheSystem) {
+  const char* log = std::getenv("OMBREL_STDERR_LOG");
+  if (!log || !*log) GTEST_SKIP() << "run through with-stderr-log.sh";
+  const size_t from = ReadBytes(DosPath(log)).size();
+  SetEnvironmentVariableA("WINEDEBUG", "+loaddll"); // for the installer only: Wine reads it when a process starts
+  TWizardRun w;
+  const bool started = w.Start();
+  SetEnvironmentVariableA("WINEDEBUG", "-all");
+  ASSERT_TRUE(started);
+  ASSERT_TRUE(w.Press(texts::Next) && w.WaitPage(EPage::wpLicence));
+  ASSERT_TRUE(w.Press(texts::Agree) && w.WaitPage(EPage::wpFolder));
+  ASSERT_TRUE(w.Press(texts::Browse));
+  HWND dialog = w.Process.WaitDialog();
+  ASSERT_NE(nullptr, dialog);
+  ASSERT_TRUE(w.Process.PressButton(dialog, IDCANCEL));
+  ASSERT_TRUE(w.Press(texts::Install));
+  ASSERT_TRUE(w.WaitPage(EPage::wpFinish, 60000));
+  ASSERT_TRUE(w.Press(texts::Done));
+  EXPECT_EQ(std::optional<uint32_t>(0), w.Process.WaitExit());
+
+  // Lines such as: 0174:trace:loaddll:build_module Loaded L"C:\windows\system32\user32.dll" at ...
+  const std::string trace = ReadBytes(DosPath(log)).substr(from);
+  const std::string marker = "Loaded L\"";
+  std::vector<std::string> loaded;
+  for (size_t at = trace.find(marker); at != std::string::npos; at = trace.find(marker, at + 1)) {
+    const size_t start = at + marker.size(), end = trace.find('"', start);
+    std::string path = trace.substr(start, end - start);
+    for (size_t i = path.find("\\\\"); i != std::string::npos; i = path.find("\\\\", i + 1)) path.erase(i, 1);
+    CharLowerA(path.data());
+    loaded.push_back(path);
+  }
+  std::string own = DosPath(OMBREL_EXE);
+  CharLowerA(own.data());
+  EXPECT_NE(loaded.end(), std::find(loaded.begin(), loaded.end(), own)) << "no trace of the installer itself";
+  EXPECT_GT(loaded.size(), 10u);
+  for (const std::string& path : loaded)
+    EXPECT_TRUE(path == own || path.rfind("c:\\windows\\system32\\", 0) == 0 ||
+                path.rfind("c:\\windows\\winsxs\\", 0) == 0)
+        << path;
 }
 
 // The close box on the finish page ends the program too, the installation
