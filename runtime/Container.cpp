@@ -1,5 +1,25 @@
 #include "Container.h"
 
+#include "omEditMulti.h"
+
+TSchemeContainer::~TSchemeContainer() {
+  for (size_t i = HasHost ? 1 : 0; i < Elements.size(); ++i) Elements[i].reset();
+  if (HasHost) Elements.front().reset();
+}
+
+TOMEditMulti* TSchemeContainer::MakeBridge() {
+  FBridge = Make<TOMEditMulti>();
+  return FBridge;
+}
+
+void TSchemeContainer::SetBridge(std::initializer_list<TPointLink> works, std::initializer_list<TPointLink> vars) {
+  FBridge->SetWorkCount(uint16_t(works.size()));
+  FBridge->SetVarCount(uint16_t(vars.size()));
+  FBridge->WorkLinks.assign(works);
+  FBridge->VarLinks.assign(vars);
+  FBridge->Container = this;
+}
+
 namespace {
 std::unique_ptr<TInitMan> InitMan; // absent, collecting, running, absent again
 }

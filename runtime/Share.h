@@ -6,6 +6,10 @@
 #include <string>
 #include <vector>
 
+// The program's texts are written in UTF-8 and compiled to code page 1251;
+// a build that loses the compiler's -fexec-charset=CP1251 stops here.
+static_assert(sizeof("Ж") == 2 && static_cast<unsigned char>("Ж"[0]) == 0xC6, "texts must compile to code page 1251");
+
 class TByteStream;   // elements/system: a dkStream value refers to one, never owns it
 class TWindowObject; // platform: the window object a page is created in
 

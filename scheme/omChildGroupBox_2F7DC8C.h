@@ -1,32 +1,29 @@
 // TClassChildGroupBox_2F7DC8C: the folder group of the folder page, the
 // disabled folder field, Browse with its folder dialog, and the cut of the
 // drive letter that the field's changes send out.
+//   outEvent[0]  the first character of the field's new text (the drive letter)
+//   varData[0]   the field's text
 #pragma once
 
-#include <memory>
-
-#include "Container.h"
+#include "SchemeParts.h"
 #include "omBrowse.h"
-#include "omButton.h"
 #include "omCopy.h"
 #include "omEdit.h"
-#include "omEditMulti.h"
 #include "omGroupBox.h"
 
 class TClassChildGroupBox_2F7DC8C : public TSchemeContainer {
 public:
   explicit TClassChildGroupBox_2F7DC8C(TWindowObject* parent);
-  ~TClassChildGroupBox_2F7DC8C() override;
-
   static TOMEditMulti* Create(TWindowObject* parent) { return CreateContainer<TClassChildGroupBox_2F7DC8C>(parent); }
-  TOMEditMulti* Bridge() { return Bridge_.get(); }
 
-  // outEvent[0]: the drive letter after each change of the field;
-  // varData[0]: the field's text.
-  std::unique_ptr<TOMEditMulti> Bridge_;
-  std::unique_ptr<TOMGroupBox> GroupBox; // host window element: created first, freed last
-  std::unique_ptr<TOMButton> BrowseButton;
-  std::unique_ptr<TOMBrowse> FolderDialog;
-  std::unique_ptr<TOMEdit> FolderField;
-  std::unique_ptr<TOMCopy> DriveCopy;
+  // In creation order, the host first.
+  TOMGroupBox* const GroupBox;
+  TOMEditMulti* const EditMulti = MakeBridge();
+  TOMButton* const BrowseButton = Make<TOMButton>(GroupBox->Control);
+  TOMBrowse* const FolderDialog = Make<TOMBrowse>();
+  TOMEdit* const FolderField = Make<TOMEdit>(GroupBox->Control);
+  TOMCopy* const DriveCopy = Make<TOMCopy>();
+
+private:
+  TOMGroupBox* MakeGroupBox(TWindowObject* parent);
 };

@@ -1,28 +1,20 @@
-// TClassChildPanel_46DBE38: the licence body, the header strip, the
-// read-only licence text and the two hint lines around it.
+// TClassChildPanel_46DBE38: the licence body, the header strip, the two hint
+// lines and the read-only licence text (resource Str2). No points.
 #pragma once
 
-#include <memory>
-
-#include "Container.h"
-#include "omEditMulti.h"
-#include "omLabel.h"
+#include "SchemeParts.h"
 #include "omMemo.h"
-#include "omMultiElement.h"
-#include "omPanel.h"
 
 class TClassChildPanel_46DBE38 : public TSchemeContainer {
 public:
   explicit TClassChildPanel_46DBE38(TWindowObject* parent);
-  ~TClassChildPanel_46DBE38() override;
-
   static TOMEditMulti* Create(TWindowObject* parent) { return CreateContainer<TClassChildPanel_46DBE38>(parent); }
-  TOMEditMulti* Bridge() { return Bridge_.get(); }
 
-  std::unique_ptr<TOMEditMulti> Bridge_;       // no points
-  std::unique_ptr<TOMPanel> BodyPanel;         // host window element: created first, freed last
-  std::unique_ptr<TOMLabel> ScrollHint;
-  std::unique_ptr<TOMMultiElement> HeaderHost; // TClassChildPanel_5198818
-  std::unique_ptr<TOMLabel> AcceptHint;
-  std::unique_ptr<TOMMemo> LicenceText;        // resource Str2
+  // In creation order, the host first.
+  TOMPanel* const BodyPanel;
+  TOMEditMulti* const EditMulti = MakeBridge();
+  TOMLabel* const ScrollHint = Make<TOMLabel>(BodyPanel->Control);
+  TOMMultiElement* const HeaderHost = Make<TOMMultiElement>(BodyPanel->Control); // the header strip
+  TOMLabel* const AcceptHint = Make<TOMLabel>(BodyPanel->Control);
+  TOMMemo* const LicenceText = Make<TOMMemo>(BodyPanel->Control);
 };

@@ -1,27 +1,20 @@
 // TClassChildPanel_47F64A8: the finish frame, with Done on its bottom edge;
 // hosts the finish body.
+//   inWork[0]    show (true) / hide (integer 0)
+//   inWork[1]    another text for the body
+//   outEvent[0]  Done (integer 0)
 #pragma once
 
-#include <memory>
-
-#include "Container.h"
-#include "omButton.h"
-#include "omEditMulti.h"
-#include "omMultiElement.h"
-#include "omPanel.h"
+#include "SchemeParts.h"
 
 class TClassChildPanel_47F64A8 : public TSchemeContainer {
 public:
   explicit TClassChildPanel_47F64A8(TWindowObject* parent);
-  ~TClassChildPanel_47F64A8() override;
-
   static TOMEditMulti* Create(TWindowObject* parent) { return CreateContainer<TClassChildPanel_47F64A8>(parent); }
-  TOMEditMulti* Bridge() { return Bridge_.get(); }
 
-  // inWork[0]: show (true) / hide (integer 0); inWork[1]: the body's text;
-  // outEvent[0]: Done (integer 0); the frame stays, the main scheme closes.
-  std::unique_ptr<TOMEditMulti> Bridge_;
-  std::unique_ptr<TOMPanel> FramePanel;      // host window element: created first, freed last
-  std::unique_ptr<TOMButton> DoneButton;
-  std::unique_ptr<TOMMultiElement> BodyHost; // TClassChildPanel_3ECBCC0
+  // In creation order, the host first.
+  TOMPanel* const FramePanel;
+  TOMEditMulti* const EditMulti = MakeBridge();
+  TOMButton* const DoneButton = Make<TOMButton>(FramePanel->Control);
+  TOMMultiElement* const BodyHost = Make<TOMMultiElement>(FramePanel->Control); // the finish body
 };

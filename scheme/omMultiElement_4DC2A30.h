@@ -3,52 +3,42 @@
 // program file from STREAM0, starts the installation sequence through
 // outEvent[0] and, once that has returned, records the product folder in
 // "%1\Varkelo\dir.ini".
-//
-// Outside (as the main scheme sees its multi-element):
-//   inWork[0]   run; the value is ignored, the folder is pulled
-//   outEvent[0] the program file's full path, after the file is written
-//   getData[0]  the install folder as text (%1)
-//   varData[0]  the same folder, passed through to the installation sequence
+//   inWork[0]    run; the value is ignored, the folder is pulled
+//   outEvent[0]  the program file's full path, after the file is written
+//   getData[0]   the install folder as text (%1)
+//   varData[0]   the same folder, passed through to the installation sequence
 #pragma once
 
-#include <memory>
-
-#include "Container.h"
-#include "omDoData.h"
-#include "omEditMulti.h"
-#include "omFileStream.h"
-#include "omFormatStr.h"
-#include "omGetData.h"
-#include "omHub.h"
-#include "omINI.h"
+#include "SchemeParts.h"
 #include "omDir.h"
+#include "omDoData.h"
+#include "omFileStream.h"
+#include "omGetData.h"
+#include "omINI.h"
 #include "omMemory.h"
 #include "omMemoryStream.h"
 
 class TClassMultiElement_4DC2A30 : public TSchemeContainer {
 public:
   explicit TClassMultiElement_4DC2A30(TWindowObject* parent);
-  ~TClassMultiElement_4DC2A30() override;
 
-  TOMEditMulti* Bridge() { return EditMulti.get(); }
-
-  // Fields in declaration order, which is also the creation order.
-  std::unique_ptr<TOMEditMulti> EditMulti;          // the bridge
-  std::unique_ptr<TOMGetData> FolderReader;         // getData[0], offered again as varData[0]
-  std::unique_ptr<TOMFormatStr> ProductFolderPath;  // "%1\Varkelo"
-  std::unique_ptr<TOMDir> ProductFolderMaker;
-  std::unique_ptr<TOMHub> FolderHub;                // program file, record path, record
-  std::unique_ptr<TOMMemory> ProgramName;           // "Zelcap2-1.exe"
-  std::unique_ptr<TOMFormatStr> ProgramPath;        // "%1\Varkelo\%2"
-  std::unique_ptr<TOMHub> ProgramHub;               // write it, then outEvent[0]
-  std::unique_ptr<TOMMemory> ProgramPathMemory;
-  std::unique_ptr<TOMHub> OpenHub;                  // open the file, then send the data
-  std::unique_ptr<TOMMemoryStream> ProgramData;     // STREAM0
-  std::unique_ptr<TOMDoData> StreamSender;
-  std::unique_ptr<TOMHub> CopyHub;                  // write, then close
-  std::unique_ptr<TOMFileStream> ProgramFile;
-  std::unique_ptr<TOMFormatStr> RecordPath;         // "%1\Varkelo\dir.ini"
-  std::unique_ptr<TOMMemory> RecordPathMemory;
-  std::unique_ptr<TOMFormatStr> RecordValue;        // "%1\Varkelo\"
-  std::unique_ptr<TOMini> LocationRecord;           // [info] dir=
+  // In creation order, the bridge first.
+  TOMEditMulti* const EditMulti = MakeBridge();
+  TOMGetData* const FolderReader = Make<TOMGetData>(); // getData[0]
+  TOMFormatStr* const ProductFolderPath = Make<TOMFormatStr>();
+  TOMDir* const ProductFolderMaker = Make<TOMDir>();
+  TOMHub* const FolderHub = Make<TOMHub>(); // program file, record path, record
+  TOMMemory* const ProgramName = Make<TOMMemory>();
+  TOMFormatStr* const ProgramPath = Make<TOMFormatStr>();
+  TOMHub* const ProgramHub = Make<TOMHub>(); // write the file, then the installation sequence
+  TOMMemory* const ProgramPathMemory = Make<TOMMemory>();
+  TOMHub* const OpenHub = Make<TOMHub>(); // open, then copy
+  TOMMemoryStream* const ProgramData = Make<TOMMemoryStream>();
+  TOMDoData* const StreamSender = Make<TOMDoData>();
+  TOMHub* const CopyHub = Make<TOMHub>(); // write, then close
+  TOMFileStream* const ProgramFile = Make<TOMFileStream>();
+  TOMFormatStr* const RecordPath = Make<TOMFormatStr>();
+  TOMMemory* const RecordPathMemory = Make<TOMMemory>();
+  TOMFormatStr* const RecordValue = Make<TOMFormatStr>();
+  TOMini* const LocationRecord = Make<TOMini>();
 };

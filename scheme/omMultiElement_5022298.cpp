@@ -5,7 +5,7 @@
 namespace {
 
 using TClass = TClassMultiElement_5022298;
-using THubField = std::unique_ptr<TOMHub> TClass::*;
+using THubField = TOMHub* const TClass::*;
 
 // The text files: which hub output writes which file from which resource.
 // Order k is the hub's outStep[k-1]. The pairing of pages and resources is
@@ -71,132 +71,72 @@ const TPictureRow PictureTable[] = {
 };
 static_assert(sizeof PictureTable / sizeof PictureTable[0] == TClass::PictureCount, "one row per picture");
 
-// "%1Сорванта v2.1.lnk": %1 is the desktop folder, which ends with a backslash.
-const char* const LinkFileMask = "%1\xD1\xEE\xF0\xE2\xE0\xED\xF2\xE0 v2.1.lnk";
-
-// A path element with the one placeholder %1.
-void SetPath(TOMFormatStr& path, const char* mask, const TPointLink& folder, const TPointLink& out) {
-  path.SetPointCount(1);
-  path.Mask = mask;
-  path.SkipInserted = true;
-  path.getStr[0] = folder;
-  path.outString = out;
-}
-
 } // namespace
 
 TClassMultiElement_5022298::TClassMultiElement_5022298(TWindowObject*) {
-  // The elements, in declaration order, the bridge first.
-  EditMulti = std::make_unique<TOMEditMulti>();
-  FolderReader = std::make_unique<TOMGetData>();
-  MainHub = std::make_unique<TOMHub>();
-  HelpHub = std::make_unique<TOMHub>();
-  InfoHub = std::make_unique<TOMHub>();
-  PictureHub = std::make_unique<TOMHub>();
-  HelpFolder = std::make_unique<TOMDir>();
-  InfoFolder = std::make_unique<TOMDir>();
-  PictureFolder = std::make_unique<TOMDir>();
-  ProgramPathMemory = std::make_unique<TOMMemory>();
-  ProductFolderMemory = std::make_unique<TOMMemory>();
-  LinkPathMemory = std::make_unique<TOMMemory>();
-  DesktopShortcut = std::make_unique<TOMShortCut>();
-  for (auto& picture : Pictures) picture = std::make_unique<TOMJpeg>();
-  for (TTextFile& file : TextFiles) {
-    file.List = std::make_unique<TOMStrList>();
-    file.Path = std::make_unique<TOMFormatStr>();
-  }
-  HelpFolderPath = std::make_unique<TOMFormatStr>();
-  InfoFolderPath = std::make_unique<TOMFormatStr>();
-  PictureFolderPath = std::make_unique<TOMFormatStr>();
-  for (auto& path : PicturePaths) path = std::make_unique<TOMFormatStr>();
-  ProgramPath = std::make_unique<TOMFormatStr>();
-  ProductFolderPath = std::make_unique<TOMFormatStr>();
-  LinkPath = std::make_unique<TOMFormatStr>();
-
-  // Settings and links, in reverse declaration order; each link is stored in
+  // Settings and links, in reverse creation order; each link is stored in
   // the element that fires or reads it.
-  const TPointLink folder = MakePointLink<&TOMGetData::varData>(0, FolderReader.get());
+  const TPointLink folder = MakePointLink<&TOMGetData::varData>(0, FolderReader);
+  auto format = [](TOMFormatStr* path) { return MakePointLink<&TOMFormatStr::inString>(0, path); };
 
-  SetPath(*LinkPath, LinkFileMask, MakePointLink<&TOMDir::varDesktop>(0, InfoFolder.get()),
-          MakePointLink<&TOMMemory::inValue>(0, LinkPathMemory.get()));
-  SetPath(*ProductFolderPath, "%1\\Varkelo", folder,
-          MakePointLink<&TOMMemory::inValue>(0, ProductFolderMemory.get()));
-  SetPath(*ProgramPath, "%1\\Varkelo\\Zelcap2-1.exe", folder,
-          MakePointLink<&TOMMemory::inValue>(0, ProgramPathMemory.get()));
+  SetFormat(*LinkPath, "%1Сорванта v2.1.lnk", {MakePointLink<&TOMDir::varDesktop>(0, InfoFolder)},
+            MakePointLink<&TOMMemory::inValue>(0, LinkPathMemory)); // the desktop folder ends with a backslash
+  SetFormat(*ProductFolderPath, "%1\\Varkelo", {folder}, MakePointLink<&TOMMemory::inValue>(0, ProductFolderMemory));
+  SetFormat(*ProgramPath, "%1\\Varkelo\\Zelcap2-1.exe", {folder},
+            MakePointLink<&TOMMemory::inValue>(0, ProgramPathMemory));
   for (size_t k = PictureCount; k-- > 0;)
-    SetPath(*PicturePaths[k], PictureTable[k].Mask, folder, MakePointLink<&TOMJpeg::inSave>(0, Pictures[k].get()));
-  SetPath(*PictureFolderPath, "%1\\Varkelo\\img", folder,
-          MakePointLink<&TOMDir::inCreate>(0, PictureFolder.get()));
-  SetPath(*InfoFolderPath, "%1\\Varkelo\\Info", folder, MakePointLink<&TOMDir::inCreate>(0, InfoFolder.get()));
-  SetPath(*HelpFolderPath, "%1\\Varkelo\\Help", folder, MakePointLink<&TOMDir::inCreate>(0, HelpFolder.get()));
+    SetFormat(*PicturePaths[k], PictureTable[k].Mask, {folder}, MakePointLink<&TOMJpeg::inSave>(0, Pictures[k]));
+  SetFormat(*PictureFolderPath, "%1\\Varkelo\\img", {folder}, MakePointLink<&TOMDir::inCreate>(0, PictureFolder));
+  SetFormat(*InfoFolderPath, "%1\\Varkelo\\Info", {folder}, MakePointLink<&TOMDir::inCreate>(0, InfoFolder));
+  SetFormat(*HelpFolderPath, "%1\\Varkelo\\Help", {folder}, MakePointLink<&TOMDir::inCreate>(0, HelpFolder));
 
   // Each list takes its name from the event: FileName empty, getFileName unlinked.
   for (size_t i = TextFileCount; i-- > 0;) {
     const TTextFileRow& row = TextFileTable[i];
-    SetPath(*TextFiles[i].Path, row.Mask, folder, MakePointLink<&TOMStrList::inSave>(0, TextFiles[i].List.get()));
+    SetFormat(*TextFiles[i].Path, row.Mask, {folder}, MakePointLink<&TOMStrList::inSave>(0, TextFiles[i].List));
     TextFiles[i].List->SetStrings(LoadResourceText(row.Resource));
   }
-
   for (size_t k = PictureCount; k-- > 0;) Pictures[k]->LoadFromStream(LoadResourceStream(PictureTable[k].Resource));
 
   DesktopShortcut->Target.clear();
   DesktopShortcut->LinkFile.clear();
   DesktopShortcut->WorkDir.clear();
   DesktopShortcut->Description = "Sorvanta";
-  DesktopShortcut->getTarget = MakePointLink<&TOMMemory::varValue>(0, ProgramPathMemory.get());
-  DesktopShortcut->getLinkFile = MakePointLink<&TOMMemory::varValue>(0, LinkPathMemory.get());
-  DesktopShortcut->getWorkDir = MakePointLink<&TOMMemory::varValue>(0, ProductFolderMemory.get());
-
-  LinkPathMemory->outData = MakePointLink<&TOMShortCut::inCreate>(0, DesktopShortcut.get());
-
-  PictureFolder->outCreate = MakePointLink<&TOMHub::inDo>(0, PictureHub.get());
-  InfoFolder->outCreate = MakePointLink<&TOMHub::inDo>(0, InfoHub.get());
-  HelpFolder->outCreate = MakePointLink<&TOMHub::inDo>(0, HelpHub.get());
+  DesktopShortcut->getTarget = MakePointLink<&TOMMemory::varValue>(0, ProgramPathMemory);
+  DesktopShortcut->getLinkFile = MakePointLink<&TOMMemory::varValue>(0, LinkPathMemory);
+  DesktopShortcut->getWorkDir = MakePointLink<&TOMMemory::varValue>(0, ProductFolderMemory);
+  LinkPathMemory->outData = MakePointLink<&TOMShortCut::inCreate>(0, DesktopShortcut);
+  PictureFolder->outCreate = MakePointLink<&TOMHub::inDo>(0, PictureHub);
+  InfoFolder->outCreate = MakePointLink<&TOMHub::inDo>(0, InfoHub);
+  HelpFolder->outCreate = MakePointLink<&TOMHub::inDo>(0, HelpHub);
 
   // Every hub output that writes a text file comes from the table.
-  auto linkTextFiles = [this](THubField hub) {
+  auto linkTextFiles = [this, &format](THubField field, uint8_t outputs) {
+    TOMHub* hub = this->*field;
+    hub->SetOutputCount(outputs);
     for (size_t i = 0; i < TextFileCount; ++i)
-      if (TextFileTable[i].Hub == hub)
-        (this->*hub)->outStep[TextFileTable[i].Order - 1] =
-            MakePointLink<&TOMFormatStr::inString>(0, TextFiles[i].Path.get());
+      if (TextFileTable[i].Hub == field) hub->outStep[TextFileTable[i].Order - 1] = format(TextFiles[i].Path);
   };
-
-  PictureHub->SetOutputCount(PictureCount);
-  for (size_t k = 0; k < PictureCount; ++k)
-    PictureHub->outStep[k] = MakePointLink<&TOMFormatStr::inString>(0, PicturePaths[k].get());
-
-  InfoHub->SetOutputCount(23);
-  linkTextFiles(&TClass::InfoHub);
-
-  HelpHub->SetOutputCount(6);
-  linkTextFiles(&TClass::HelpHub);
-
+  SetHub(*PictureHub, 1, {format(PicturePaths[0]), format(PicturePaths[1]), format(PicturePaths[2])});
+  linkTextFiles(&TClass::InfoHub, 23);
+  linkTextFiles(&TClass::HelpHub, 6);
   // The main sequence; each step ends, with all it starts, before the next.
-  MainHub->SetOutputCount(12);
-  linkTextFiles(&TClass::MainHub); // steps 1-4 and 7: the data files
-  MainHub->outStep[4] = MakePointLink<&TOMFormatStr::inString>(0, HelpFolderPath.get());     // 5, then Help pages
-  MainHub->outStep[5] = MakePointLink<&TOMFormatStr::inString>(0, InfoFolderPath.get());     // 6, then Info pages
-  MainHub->outStep[7] = MakePointLink<&TOMFormatStr::inString>(0, PictureFolderPath.get());  // 8, then pictures
-  MainHub->outStep[8] = MakePointLink<&TOMFormatStr::inString>(0, ProgramPath.get());        // 9 target
-  MainHub->outStep[9] = MakePointLink<&TOMFormatStr::inString>(0, ProductFolderPath.get());  // 10 working folder
-  MainHub->outStep[10] = MakePointLink<&TOMFormatStr::inString>(0, LinkPath.get());          // 11 the shortcut
-  MainHub->outStep[11] = MakePointLink<&TOMEditMulti::inEvent>(0, EditMulti.get());          // 12 outEvent[0]
+  linkTextFiles(&TClass::MainHub, 12);                // steps 1-4 and 7: the data files
+  MainHub->outStep[4] = format(HelpFolderPath);       // 5, then the Help pages
+  MainHub->outStep[5] = format(InfoFolderPath);       // 6, then the Info pages
+  MainHub->outStep[7] = format(PictureFolderPath);    // 8, then the pictures
+  MainHub->outStep[8] = format(ProgramPath);          // 9, the shortcut's target
+  MainHub->outStep[9] = format(ProductFolderPath);    // 10, its working folder
+  MainHub->outStep[10] = format(LinkPath);            // 11, the shortcut itself
+  MainHub->outStep[11] = MakePointLink<&TOMEditMulti::inEvent>(0, EditMulti); // 12, outEvent[0]
 
-  FolderReader->getData = MakePointLink<&TOMEditMulti::getData>(0, EditMulti.get());
-
-  // The bridge last; varData[0] stays unlinked.
-  EditMulti->SetWorkCount(1);
-  EditMulti->SetVarCount(1);
-  EditMulti->WorkLinks[0] = MakePointLink<&TOMHub::inDo>(0, MainHub.get());
-  EditMulti->Container = this;
+  FolderReader->getData = MakePointLink<&TOMEditMulti::getData>(0, EditMulti);
+  SetBridge({MakePointLink<&TOMHub::inDo>(0, MainHub)}, {TPointLink()}); // varData[0] stays unlinked
 }
 
-TClassMultiElement_5022298::~TClassMultiElement_5022298() {
-  FreeInOrder(EditMulti, FolderReader, MainHub, HelpHub, InfoHub, PictureHub, HelpFolder, InfoFolder, PictureFolder,
-              ProgramPathMemory, ProductFolderMemory, LinkPathMemory, DesktopShortcut);
-  for (auto& picture : Pictures) picture.reset();
-  for (TTextFile& file : TextFiles) FreeInOrder(file.List, file.Path);
-  FreeInOrder(HelpFolderPath, InfoFolderPath, PictureFolderPath);
-  for (auto& path : PicturePaths) path.reset();
-  FreeInOrder(ProgramPath, ProductFolderPath, LinkPath);
+std::array<TClassMultiElement_5022298::TTextFile, TClassMultiElement_5022298::TextFileCount>
+TClassMultiElement_5022298::MakeTextFiles() {
+  std::array<TTextFile, TextFileCount> files{};
+  for (TTextFile& file : files) file = TTextFile{Make<TOMStrList>(), Make<TOMFormatStr>()};
+  return files;
 }

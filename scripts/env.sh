@@ -11,12 +11,15 @@ trap ombrel_cleanup EXIT
 
 ombrel_display() {
   if [ -z "${DISPLAY:-}" ]; then
-    local n=99
-    while [ -e /tmp/.X11-unix/X$n ] || [ -e /tmp/.X$n-lock ]; do n=$((n + 1)); done
-    Xvfb :$n -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+    # Xvfb takes a free display itself and tells which once it is ready, so
+    # two runs side by side never share one.
+    local ready n=
+    ready=$(mktemp -u) && mkfifo "$ready"
+    Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$ready" >/dev/null 2>&1 &
     OMBREL_XVFB_PID=$!
+    read -r n <"$ready"
+    rm -f "$ready"
     export DISPLAY=:$n
-    for _ in $(seq 50); do [ -e /tmp/.X11-unix/X$n ] && break; sleep 0.1; done
   fi
 }
 

@@ -207,8 +207,8 @@ protected:
   };
   std::vector<THub> Hubs() {
     TClassMultiElement_5022298& s = Sequence();
-    return {{s.MainHub.get(), "main", 12}, {s.HelpHub.get(), "help", 6}, {s.InfoHub.get(), "info", 23},
-            {s.PictureHub.get(), "picture", 3}};
+    return {{s.MainHub, "main", 12}, {s.HelpHub, "help", 6}, {s.InfoHub, "info", 23},
+            {s.PictureHub, "picture", 3}};
   }
 
   // The product folder on disk holds every file of the manifest (size and

@@ -58,32 +58,19 @@ struct TLogged : TOMObject {
 // Inner container: bridge, a hub and a memory; the host is a logged element.
 class TClassInner : public TSchemeContainer {
 public:
-  std::unique_ptr<TOMEditMulti> Bridge_;
-  std::unique_ptr<TLogged> Host;
-  std::unique_ptr<TLogged> Relay;
-  std::unique_ptr<TOMMemory> Memory;
+  int Built = (Log.push_back("build inner"), 0);
+  TLogged* const Host = MakeHost<TLogged>("inner host");
+  TOMEditMulti* const EditMulti = MakeBridge();
+  TLogged* const Relay = Make<TLogged>("inner relay");
+  TOMMemory* const Memory = Make<TOMMemory>();
 
   explicit TClassInner(TWindowObject*) {
-    Log.push_back("build inner");
-    Host = std::make_unique<TLogged>("inner host");
-    Bridge_ = std::make_unique<TOMEditMulti>();
-    Relay = std::make_unique<TLogged>("inner relay");
-    Memory = std::make_unique<TOMMemory>();
     // reverse order; the bridge last
     Memory->SetDefault(StringData("inner memory"));
     Relay->Configure();
-    Relay->Out = MakePointLink<&TOMEditMulti::inEvent>(1, Bridge_.get());
-    Bridge_->SetWorkCount(1);
-    Bridge_->SetVarCount(2);
-    Bridge_->WorkLinks[0] = MakePointLink<&TLogged::inDo>(0, Relay.get());
-    Bridge_->VarLinks[0] = MakePointLink<&TOMMemory::varValue>(0, Memory.get());
-    Bridge_->Container = this;
+    Relay->Out = MakePointLink<&TOMEditMulti::inEvent>(1, EditMulti);
+    SetBridge({MakePointLink<&TLogged::inDo>(0, Relay)}, {MakePointLink<&TOMMemory::varValue>(0, Memory), TPointLink()});
   }
-  ~TClassInner() override {
-    FreeInOrder(Bridge_, Relay, Memory);
-    FreeInOrder(Host);
-  }
-  TOMEditMulti* Bridge() { return Bridge_.get(); }
 };
 
 TEST(Container, InnerBuiltAtOnceAndFreedExactlyOnce) {
@@ -213,31 +200,28 @@ TEST(Container, AllFourDirectionsPassTheVerySameValue) {
 
 class TClassOuter : public TSchemeContainer {
 public:
-  std::unique_ptr<TLogged> Form; // host window element
-  std::unique_ptr<TLogged> First;
-  std::unique_ptr<TOMMultiElement> Page;
-  std::unique_ptr<TOMHub> Hub;
-  std::unique_ptr<TLogged> Last;
+  TLogged* const Form = MakeForm(); // host window element
+  TLogged* const First = Make<TLogged>("first");
+  TOMMultiElement* const Page = Make<TOMMultiElement>(nullptr);
+  TOMHub* const Hub = Make<TOMHub>();
+  TLogged* const Last = Make<TLogged>("last");
 
   TClassOuter() {
-    Form = std::make_unique<TLogged>("form");
-    Form->Configure();
-    First = std::make_unique<TLogged>("first");
-    Page = std::make_unique<TOMMultiElement>(nullptr);
-    Hub = std::make_unique<TOMHub>();
-    Last = std::make_unique<TLogged>("last");
     Last->Configure();
-    Last->Out = MakePointLink<&TOMHub::inDo>(0, Hub.get());
+    Last->Out = MakePointLink<&TOMHub::inDo>(0, Hub);
     Hub->SetOutputCount(1);
-    Hub->outStep[0] = MakePointLink<&TOMMultiElement::inWork>(0, Page.get());
+    Hub->outStep[0] = MakePointLink<&TOMMultiElement::inWork>(0, Page);
     Page->SetEventCount(2);
     Page->SetCreateInner(&CreateContainer<TClassInner>);
-    Page->EventLinks[1] = MakePointLink<&TLogged::inDo>(0, First.get());
+    Page->EventLinks[1] = MakePointLink<&TLogged::inDo>(0, First);
     First->Configure();
   }
-  ~TClassOuter() override {
-    FreeInOrder(First, Page, Hub, Last);
-    FreeInOrder(Form);
+
+private:
+  TLogged* MakeForm() {
+    TLogged* form = MakeHost<TLogged>("form");
+    form->Configure();
+    return form;
   }
 };
 
@@ -253,7 +237,7 @@ TEST(Container, HostFirstConfigureInReverseFreeInOrderHostLast) {
     LiveDispatch live;
     TProbe end;
     outer.First->Out = end.In();
-    FireString(MakePointLink<&TLogged::inDo>(0, outer.Last.get()), "through");
+    FireString(MakePointLink<&TLogged::inDo>(0, outer.Last), "through");
     ASSERT_EQ(1u, end.Calls.size());
     EXPECT_EQ("through", end.Calls[0].Value.StrValue);
     Log.clear();

@@ -1,0 +1,83 @@
+// The shapes the installer's containers share, one routine each: a page's
+// panel, its navigation buttons, body and hint labels, the side picture, a
+// hosted container, a hub, a path or text format.
+#pragma once
+
+#include <cstdint>
+#include <initializer_list>
+
+#include "Container.h"
+#include "omButton.h"
+#include "omEditMulti.h"
+#include "omFormatStr.h"
+#include "omHub.h"
+#include "omImage.h"
+#include "omLabel.h"
+#include "omMultiElement.h"
+#include "omPanel.h"
+
+// The captions that every page with them shares.
+inline const char* const CancelCaption = "Отмена";
+inline const char* const BackCaption = "<Назад";
+
+// Colours of the pages: white, and the system's button face and window.
+constexpr int32_t clWhite = 0xFFFFFF;
+constexpr int32_t clButtonFace = int32_t(0xFF00000F);
+constexpr int32_t clWindow = int32_t(0xFF000005);
+
+// Arial, black, default charset; bold with style 1.
+TFontRec Arial(uint8_t size, uint8_t style = 0, int32_t color = 0);
+
+// A container's host panel, set up and initialised at once, before the
+// container's other elements, which are children of its window: no caption,
+// a raised 1-pixel inner bevel inside a 1-pixel band of the button face,
+// Arial 8.
+TOMPanel* PagePanel(TOMPanel* panel, int32_t left, int32_t top, int32_t width, int32_t height, bool visible = true);
+
+// What a navigation button answers besides a click: the forward button of a
+// page is its default button (Enter), Cancel its cancel button (Escape).
+enum TButtonKey { bkNone, bkEnter, bkEscape };
+
+// A navigation button: 75 x 25 on the frame's bottom edge, Arial 8.
+void NavigationButton(TOMButton& button, int32_t left, const char* caption, const TData& data, TButtonKey key,
+                      const TPointLink& click);
+
+// A body text: fixed bounds, aligned left, wrapped.
+void BodyLabel(TOMLabel& label, int32_t left, int32_t top, int32_t width, int32_t height, int32_t color,
+               const TFontRec& font, const std::string& caption);
+// A line on the button face that takes the size of its text.
+void AutoSizeLabel(TOMLabel& label, int32_t left, int32_t top, int32_t width, int32_t height, uint8_t fontSize,
+                   const std::string& caption);
+
+// The side picture of the welcome and finish bodies: the bitmap fitted into
+// 175 x 285 on white, its left 5 pixels under the frame's edge.
+void SidePicture(TOMImage& picture, const char* bitmap);
+
+// A multi-element that builds its inner container at once, with the links of
+// its outEvent[i] and getData[i].
+void HostContainer(TOMMultiElement& host, TCreateInner create, std::initializer_list<TPointLink> events = {},
+                   std::initializer_list<TPointLink> data = {});
+
+// A hub with its outputs in firing order.
+void SetHub(TOMHub& hub, uint8_t inputs, std::initializer_list<TPointLink> steps);
+
+// A format element whose placeholders %1, %2... read the given points; it
+// goes on after an inserted text.
+void SetFormat(TOMFormatStr& format, const char* mask, std::initializer_list<TPointLink> placeholders,
+               const TPointLink& out);
+
+// The body of the welcome and of the finish page: the side picture beside a
+// title and a text, on a panel as large as the frame above its buttons.
+class TSidePictureBody : public TSchemeContainer {
+public:
+  // In creation order, the host first.
+  TOMPanel* const BodyPanel;
+  TOMEditMulti* const EditMulti = MakeBridge();
+  TOMLabel* const TitleLabel = Make<TOMLabel>(BodyPanel->Control);
+  TOMImage* const Picture = Make<TOMImage>(BodyPanel->Control);
+  TOMLabel* const Text = Make<TOMLabel>(BodyPanel->Control);
+
+protected:
+  explicit TSidePictureBody(TWindowObject* parent)
+      : BodyPanel(PagePanel(MakeHost<TOMPanel>(parent), 0, 0, 440, 290)) {}
+};
