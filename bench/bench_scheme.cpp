@@ -257,10 +257,10 @@ TOMEdit& FolderField(TClassMainForm_6E2E74C& scheme) {
 
 // Only the folder page on screen.
 bool AtFolderPage(TClassMainForm_6E2E74C& scheme) {
-  return Shown(*InnerOf<TClassChildPanel_4FD97A4>(*scheme.FolderPage).FramePanel) &&
-         !Shown(*InnerOf<TClassChildPanel_431CE60>(*scheme.WelcomePage).FramePanel) &&
-         !Shown(*InnerOf<TClassChildPanel_50BE488>(*scheme.LicencePage).FramePanel) &&
-         !Shown(*InnerOf<TClassChildPanel_47F64A8>(*scheme.FinishPage).FramePanel);
+  return Shown(*InnerOf<TClassChildPanel_4FD97A4>(*scheme.FolderPage).Panel) &&
+         !Shown(*InnerOf<TClassChildPanel_431CE60>(*scheme.WelcomePage).Panel) &&
+         !Shown(*InnerOf<TClassChildPanel_50BE488>(*scheme.LicencePage).Panel) &&
+         !Shown(*InnerOf<TClassChildPanel_47F64A8>(*scheme.FinishPage).Panel);
 }
 
 // A started scheme with the folder page on screen, reached through Next and
@@ -390,16 +390,16 @@ void PagesAlone(TWindowObject* form) {
   TOMMultiElement welcome(form), folder(form), licence(form), finish(form);
   folder.CreateOnFirstUse = false;
   folder.SetEventCount(3);
-  folder.SetCreateInner(&TClassChildPanel_4FD97A4::Create);
+  folder.SetCreateInner(&CreateContainer<TClassChildPanel_4FD97A4>);
   welcome.CreateOnFirstUse = false;
   welcome.SetEventCount(2);
-  welcome.SetCreateInner(&TClassChildPanel_431CE60::Create);
+  welcome.SetCreateInner(&CreateContainer<TClassChildPanel_431CE60>);
   licence.CreateOnFirstUse = false;
   licence.SetEventCount(3);
-  licence.SetCreateInner(&TClassChildPanel_50BE488::Create);
+  licence.SetCreateInner(&CreateContainer<TClassChildPanel_50BE488>);
   finish.CreateOnFirstUse = false;
   finish.SetEventCount(1);
-  finish.SetCreateInner(&TClassChildPanel_47F64A8::Create);
+  finish.SetCreateInner(&CreateContainer<TClassChildPanel_47F64A8>);
 }
 
 // The main form's set-up step by step, to see where its time goes.
@@ -690,7 +690,7 @@ bool BenchInstall(int repetitions) {
     auto scheme = SchemeAtFolderPage(folder);
     bool atFolder = AtFolderPage(*scheme);
     Click(*InnerOf<TClassChildPanel_4FD97A4>(*scheme->FolderPage).InstallButton);
-    bool finish = atFolder && Shown(*InnerOf<TClassChildPanel_47F64A8>(*scheme->FinishPage).FramePanel);
+    bool finish = atFolder && Shown(*InnerOf<TClassChildPanel_47F64A8>(*scheme->FinishPage).Panel);
     FreeScheme(scheme);
     std::string product = folder + "\\Varkelo";
     CollectTree(product, "", tree.Folders, tree.Files);
@@ -740,7 +740,7 @@ bool BenchInstall(int repetitions) {
         floor.Ms.push_back(t1 - t0);
       }
     }
-    bool finish = Shown(*InnerOf<TClassChildPanel_47F64A8>(*scheme->FinishPage).FramePanel);
+    bool finish = Shown(*InnerOf<TClassChildPanel_47F64A8>(*scheme->FinishPage).Panel);
     FreeScheme(scheme);
     if (!finish || CountTree(chainFolder + "\\Varkelo") != expected) ++incomplete;
     if (CountTree(floorFolder + "\\Varkelo") != expected) ++incomplete;

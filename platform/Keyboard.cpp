@@ -3,7 +3,7 @@
 // goes when the form is activated or the page that held it is hidden.
 #include <algorithm>
 
-#include "Window.h"
+#include "Layer.h"
 
 namespace {
 
@@ -165,4 +165,9 @@ bool TWindowObject::HandleKey(UINT msg, WPARAM& wParam) {
     default:
       return false;
   }
+}
+
+void EnableKeyboardNavigation(TWindowObject* window) {
+  TWindowObject* form = window ? window->Form() : nullptr;
+  if (form) TLayerAccess::SetKeyboardNavigation(form);
 }

@@ -1,6 +1,9 @@
 // The window-system layer: one TWindowObject per native window, created on
 // demand, with the control kinds, colours, fonts, event routing, keyboard
-// navigation and the message loop the window elements rely on.
+// navigation and the message loop the window elements rely on. Its units:
+// Window.cpp the object, Font.cpp colours and fonts, Controls.cpp the control
+// kinds and their factories, Keyboard.cpp keyboard navigation, Dispatch.cpp
+// message routing, MessageLoop.cpp the loop.
 #pragma once
 
 #ifndef WIN32_LEAN_AND_MEAN
@@ -249,7 +252,8 @@ public:
   LRESULT Dispatch(UINT msg, WPARAM wParam, LPARAM lParam);
 
 private:
-  friend struct TLayerAccess; // the creation functions and the loop of Window.cpp
+  friend struct TLayerAccess;     // the creation functions (Layer.h)
+  friend struct TMessageHandlers; // the handler of each message (Dispatch.cpp)
 
   void CreateNative();
   void ApplyFont();

@@ -66,18 +66,28 @@ void SetHub(TOMHub& hub, uint8_t inputs, std::initializer_list<TPointLink> steps
 void SetFormat(TOMFormatStr& format, const char* mask, std::initializer_list<TPointLink> placeholders,
                const TPointLink& out);
 
-// The body of the welcome and of the finish page: the side picture beside a
-// title and a text, on a panel as large as the frame above its buttons.
-class TSidePictureBody : public TSchemeContainer {
+// A page container: the host panel, made and set up first (PagePanel), then
+// the bridge; the derived container declares its other elements in creation
+// order after them.
+class TPageContainer : public TSchemeContainer {
 public:
-  // In creation order, the host first.
-  TOMPanel* const BodyPanel;
+  TOMPanel* const Panel;
   TOMEditMulti* const EditMulti = MakeBridge();
-  TOMLabel* const TitleLabel = Make<TOMLabel>(BodyPanel->Control);
-  TOMImage* const Picture = Make<TOMImage>(BodyPanel->Control);
-  TOMLabel* const Text = Make<TOMLabel>(BodyPanel->Control);
 
 protected:
-  explicit TSidePictureBody(TWindowObject* parent)
-      : BodyPanel(PagePanel(MakeHost<TOMPanel>(parent), 0, 0, 440, 290)) {}
+  TPageContainer(TWindowObject* parent, int32_t left, int32_t top, int32_t width, int32_t height, bool visible)
+      : Panel(PagePanel(MakeHost<TOMPanel>(parent), left, top, width, height, visible)) {}
+  TWindowObject* Host() const { return Panel->Control; }
+};
+
+// The body of the welcome and of the finish page: the side picture beside a
+// title and a text, on a panel as large as the frame above its buttons.
+class TSidePictureBody : public TPageContainer {
+public:
+  TOMLabel* const TitleLabel = Make<TOMLabel>(Host());
+  TOMImage* const Picture = Make<TOMImage>(Host());
+  TOMLabel* const Text = Make<TOMLabel>(Host());
+
+protected:
+  explicit TSidePictureBody(TWindowObject* parent) : TPageContainer(parent, 0, 0, 440, 290, true) {}
 };

@@ -14,7 +14,6 @@
 class TClassChildGroupBox_2F7DC8C : public TSchemeContainer {
 public:
   explicit TClassChildGroupBox_2F7DC8C(TWindowObject* parent);
-  static TOMEditMulti* Create(TWindowObject* parent) { return CreateContainer<TClassChildGroupBox_2F7DC8C>(parent); }
 
   // In creation order, the host first.
   TOMGroupBox* const GroupBox;

@@ -8,5 +8,4 @@
 class TClassChildPanel_3ECBCC0 : public TSidePictureBody {
 public:
   explicit TClassChildPanel_3ECBCC0(TWindowObject* parent);
-  static TOMEditMulti* Create(TWindowObject* parent) { return CreateContainer<TClassChildPanel_3ECBCC0>(parent); }
 };

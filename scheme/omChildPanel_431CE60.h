@@ -8,17 +8,14 @@
 
 #include "SchemeParts.h"
 
-class TClassChildPanel_431CE60 : public TSchemeContainer {
+class TClassChildPanel_431CE60 : public TPageContainer {
 public:
   explicit TClassChildPanel_431CE60(TWindowObject* parent);
-  static TOMEditMulti* Create(TWindowObject* parent) { return CreateContainer<TClassChildPanel_431CE60>(parent); }
 
-  // In creation order, the host first.
-  TOMPanel* const FramePanel;
-  TOMEditMulti* const EditMulti = MakeBridge();
-  TOMButton* const CancelButton = Make<TOMButton>(FramePanel->Control);
-  TOMButton* const NextButton = Make<TOMButton>(FramePanel->Control);
+  // In creation order, after the panel and the bridge.
+  TOMButton* const CancelButton = Make<TOMButton>(Host());
+  TOMButton* const NextButton = Make<TOMButton>(Host());
   TOMHub* const ShowHub = Make<TOMHub>();
   TOMHub* const NextHub = Make<TOMHub>();
-  TOMMultiElement* const BodyHost = Make<TOMMultiElement>(FramePanel->Control); // the welcome body
+  TOMMultiElement* const BodyHost = Make<TOMMultiElement>(Host()); // the welcome body
 };

@@ -5,7 +5,7 @@
 
 // Wider than the frame, which clips it.
 TClassChildPanel_46DBE38::TClassChildPanel_46DBE38(TWindowObject* parent)
-    : BodyPanel(PagePanel(MakeHost<TOMPanel>(parent), 5, 0, 525, 290)) {
+    : TPageContainer(parent, 5, 0, 525, 290, true) {
   // Settings, in reverse creation order; the body has no links.
   LicenceText->Left = 5;
   LicenceText->Top = 70;
@@ -19,7 +19,7 @@ TClassChildPanel_46DBE38::TClassChildPanel_46DBE38(TWindowObject* parent)
   LicenceText->Text = LoadResourceText("Str2");
   LicenceText->Init();
   AutoSizeLabel(*AcceptHint, 0, 265, 440, 25, 8, "  Если принимаете условия соглашения,то нажмите 'Согласен'");
-  HostContainer(*HeaderHost, &TClassChildPanel_5198818::Create);
+  HostContainer(*HeaderHost, &CreateContainer<TClassChildPanel_5198818>);
   AutoSizeLabel(*ScrollHint, 0, 45, 440, 25, 8, "  Можете нажать PageDown для перемещения по тексту:");
   SetBridge({});
 }

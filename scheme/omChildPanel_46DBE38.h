@@ -5,16 +5,13 @@
 #include "SchemeParts.h"
 #include "omMemo.h"
 
-class TClassChildPanel_46DBE38 : public TSchemeContainer {
+class TClassChildPanel_46DBE38 : public TPageContainer {
 public:
   explicit TClassChildPanel_46DBE38(TWindowObject* parent);
-  static TOMEditMulti* Create(TWindowObject* parent) { return CreateContainer<TClassChildPanel_46DBE38>(parent); }
 
-  // In creation order, the host first.
-  TOMPanel* const BodyPanel;
-  TOMEditMulti* const EditMulti = MakeBridge();
-  TOMLabel* const ScrollHint = Make<TOMLabel>(BodyPanel->Control);
-  TOMMultiElement* const HeaderHost = Make<TOMMultiElement>(BodyPanel->Control); // the header strip
-  TOMLabel* const AcceptHint = Make<TOMLabel>(BodyPanel->Control);
-  TOMMemo* const LicenceText = Make<TOMMemo>(BodyPanel->Control);
+  // In creation order, after the panel and the bridge.
+  TOMLabel* const ScrollHint = Make<TOMLabel>(Host());
+  TOMMultiElement* const HeaderHost = Make<TOMMultiElement>(Host()); // the header strip
+  TOMLabel* const AcceptHint = Make<TOMLabel>(Host());
+  TOMMemo* const LicenceText = Make<TOMMemo>(Host());
 };

@@ -7,14 +7,11 @@
 
 #include "SchemeParts.h"
 
-class TClassChildPanel_47F64A8 : public TSchemeContainer {
+class TClassChildPanel_47F64A8 : public TPageContainer {
 public:
   explicit TClassChildPanel_47F64A8(TWindowObject* parent);
-  static TOMEditMulti* Create(TWindowObject* parent) { return CreateContainer<TClassChildPanel_47F64A8>(parent); }
 
-  // In creation order, the host first.
-  TOMPanel* const FramePanel;
-  TOMEditMulti* const EditMulti = MakeBridge();
-  TOMButton* const DoneButton = Make<TOMButton>(FramePanel->Control);
-  TOMMultiElement* const BodyHost = Make<TOMMultiElement>(FramePanel->Control); // the finish body
+  // In creation order, after the panel and the bridge.
+  TOMButton* const DoneButton = Make<TOMButton>(Host());
+  TOMMultiElement* const BodyHost = Make<TOMMultiElement>(Host()); // the finish body
 };

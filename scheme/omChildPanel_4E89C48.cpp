@@ -3,7 +3,7 @@
 #include "omChildGroupBox_2F7DC8C.h"
 
 TClassChildPanel_4E89C48::TClassChildPanel_4E89C48(TWindowObject* parent)
-    : BodyPanel(PagePanel(MakeHost<TOMPanel>(parent), 0, 0, 440, 290)) {
+    : TPageContainer(parent, 0, 0, 440, 290, true) {
   // Settings and links, in reverse creation order.
   SetFormat(*FreeSpaceFormat, "Свободно: %1 Mb", {MakePointLink<&TOMHardDisk::varFreeSpace>(0, Disk)},
             MakePointLink<&TOMLabel::inText>(0, FreeSpace));
@@ -20,7 +20,7 @@ TClassChildPanel_4E89C48::TClassChildPanel_4E89C48(TWindowObject* parent)
   BodyLabel(*Explanation, 15, 45, 405, 110, clButtonFace, Arial(10),
             "\r\n   Выберите диск или папку, в которую необходимо\r\n"
             "   установить программу, которая будет размещена в папке \r\n   \\Varkelo\\.\r\n  \r\n  ");
-  HostContainer(*GroupHost, &TClassChildGroupBox_2F7DC8C::Create, {MakePointLink<&TOMHub::inDo>(0, DriveHub)});
+  HostContainer(*GroupHost, &CreateContainer<TClassChildGroupBox_2F7DC8C>, {MakePointLink<&TOMHub::inDo>(0, DriveHub)});
   BodyLabel(*TitleLabel, 0, 0, 445, 45, clWhite, Arial(10, 1), "   Выбор папки");
   SetBridge({MakePointLink<&TOMFormatStr::inString>(0, FreeSpaceFormat)},
             {MakePointLink<&TOMMultiElement::varData>(0, GroupHost)});

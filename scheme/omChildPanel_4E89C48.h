@@ -9,21 +9,18 @@
 #include "omHardDisk.h"
 #include "omMemory.h"
 
-class TClassChildPanel_4E89C48 : public TSchemeContainer {
+class TClassChildPanel_4E89C48 : public TPageContainer {
 public:
   explicit TClassChildPanel_4E89C48(TWindowObject* parent);
-  static TOMEditMulti* Create(TWindowObject* parent) { return CreateContainer<TClassChildPanel_4E89C48>(parent); }
 
-  // In creation order, the host first.
-  TOMPanel* const BodyPanel;
-  TOMEditMulti* const EditMulti = MakeBridge();
-  TOMLabel* const TitleLabel = Make<TOMLabel>(BodyPanel->Control);
-  TOMMultiElement* const GroupHost = Make<TOMMultiElement>(BodyPanel->Control); // the folder group
-  TOMLabel* const Explanation = Make<TOMLabel>(BodyPanel->Control);
-  TOMLabel* const RequiredSpace = Make<TOMLabel>(BodyPanel->Control);
+  // In creation order, after the panel and the bridge.
+  TOMLabel* const TitleLabel = Make<TOMLabel>(Host());
+  TOMMultiElement* const GroupHost = Make<TOMMultiElement>(Host()); // the folder group
+  TOMLabel* const Explanation = Make<TOMLabel>(Host());
+  TOMLabel* const RequiredSpace = Make<TOMLabel>(Host());
   TOMHardDisk* const Disk = Make<TOMHardDisk>();
   TOMMemory* const DriveMemory = Make<TOMMemory>();
   TOMHub* const DriveHub = Make<TOMHub>();
-  TOMLabel* const FreeSpace = Make<TOMLabel>(BodyPanel->Control);
+  TOMLabel* const FreeSpace = Make<TOMLabel>(Host());
   TOMFormatStr* const FreeSpaceFormat = Make<TOMFormatStr>();
 };

@@ -3,17 +3,17 @@
 #include "omChildPanel_4E89C48.h"
 
 TClassChildPanel_4FD97A4::TClassChildPanel_4FD97A4(TWindowObject* parent)
-    : FramePanel(PagePanel(MakeHost<TOMPanel>(parent), -5, 0, 455, 330, false)) {
+    : TPageContainer(parent, -5, 0, 455, 330, false) {
   // Settings and links, in reverse creation order.
   NavigationButton(*InstallButton, 270, "Установить", IntegerData(0), bkEnter,
                    MakePointLink<&TOMHub::inDo>(0, InstallHub));
-  HostContainer(*BodyHost, &TClassChildPanel_4E89C48::Create);
+  HostContainer(*BodyHost, &CreateContainer<TClassChildPanel_4E89C48>);
   // Back: tell the main scheme (it shows the licence page), then hide.
   SetHub(*BackHub, 1, {MakePointLink<&TOMEditMulti::inEvent>(1, EditMulti), MakePointLink<&TOMHub::inDo>(1, ShowHub)});
   NavigationButton(*BackButton, 180, BackCaption, IntegerData(0), bkNone, MakePointLink<&TOMHub::inDo>(0, BackHub));
   // Showing or hiding also refreshes the free-space line of the body.
   SetHub(*ShowHub, 3,
-         {MakePointLink<&TOMWin::inVisible>(2, FramePanel), MakePointLink<&TOMMultiElement::inWork>(0, BodyHost)});
+         {MakePointLink<&TOMWin::inVisible>(2, Panel), MakePointLink<&TOMMultiElement::inWork>(0, BodyHost)});
   // No Default: the path reads as null before the first Install.
   PathMemory->outData = MakePointLink<&TOMEditMulti::inEvent>(0, EditMulti);
   // Install: hide, then pull the folder field's text, remember it and send it.

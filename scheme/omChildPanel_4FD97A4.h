@@ -12,21 +12,18 @@
 #include "omDoData.h"
 #include "omMemory.h"
 
-class TClassChildPanel_4FD97A4 : public TSchemeContainer {
+class TClassChildPanel_4FD97A4 : public TPageContainer {
 public:
   explicit TClassChildPanel_4FD97A4(TWindowObject* parent);
-  static TOMEditMulti* Create(TWindowObject* parent) { return CreateContainer<TClassChildPanel_4FD97A4>(parent); }
 
-  // In creation order, the host first.
-  TOMPanel* const FramePanel;
-  TOMEditMulti* const EditMulti = MakeBridge();
-  TOMButton* const CancelButton = Make<TOMButton>(FramePanel->Control);
+  // In creation order, after the panel and the bridge.
+  TOMButton* const CancelButton = Make<TOMButton>(Host());
   TOMDoData* const PathSender = Make<TOMDoData>();
   TOMHub* const InstallHub = Make<TOMHub>();
   TOMMemory* const PathMemory = Make<TOMMemory>();
   TOMHub* const ShowHub = Make<TOMHub>();
-  TOMButton* const BackButton = Make<TOMButton>(FramePanel->Control);
+  TOMButton* const BackButton = Make<TOMButton>(Host());
   TOMHub* const BackHub = Make<TOMHub>();
-  TOMMultiElement* const BodyHost = Make<TOMMultiElement>(FramePanel->Control); // the folder body
-  TOMButton* const InstallButton = Make<TOMButton>(FramePanel->Control);
+  TOMMultiElement* const BodyHost = Make<TOMMultiElement>(Host()); // the folder body
+  TOMButton* const InstallButton = Make<TOMButton>(Host());
 };

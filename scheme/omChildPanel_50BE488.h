@@ -8,19 +8,16 @@
 
 #include "SchemeParts.h"
 
-class TClassChildPanel_50BE488 : public TSchemeContainer {
+class TClassChildPanel_50BE488 : public TPageContainer {
 public:
   explicit TClassChildPanel_50BE488(TWindowObject* parent);
-  static TOMEditMulti* Create(TWindowObject* parent) { return CreateContainer<TClassChildPanel_50BE488>(parent); }
 
-  // In creation order, the host first.
-  TOMPanel* const FramePanel;
-  TOMEditMulti* const EditMulti = MakeBridge();
-  TOMButton* const CancelButton = Make<TOMButton>(FramePanel->Control);
-  TOMButton* const AgreeButton = Make<TOMButton>(FramePanel->Control);
+  // In creation order, after the panel and the bridge.
+  TOMButton* const CancelButton = Make<TOMButton>(Host());
+  TOMButton* const AgreeButton = Make<TOMButton>(Host());
   TOMHub* const BackHub = Make<TOMHub>();
   TOMHub* const ShowHub = Make<TOMHub>();
-  TOMButton* const BackButton = Make<TOMButton>(FramePanel->Control);
-  TOMMultiElement* const BodyHost = Make<TOMMultiElement>(FramePanel->Control); // the licence body
+  TOMButton* const BackButton = Make<TOMButton>(Host());
+  TOMMultiElement* const BodyHost = Make<TOMMultiElement>(Host()); // the licence body
   TOMHub* const AgreeHub = Make<TOMHub>();
 };

@@ -4,13 +4,10 @@
 
 #include "SchemeParts.h"
 
-class TClassChildPanel_5198818 : public TSchemeContainer {
+class TClassChildPanel_5198818 : public TPageContainer {
 public:
   explicit TClassChildPanel_5198818(TWindowObject* parent);
-  static TOMEditMulti* Create(TWindowObject* parent) { return CreateContainer<TClassChildPanel_5198818>(parent); }
 
-  // In creation order, the host first.
-  TOMPanel* const HeaderPanel;
-  TOMEditMulti* const EditMulti = MakeBridge();
-  TOMLabel* const HeaderLabel = Make<TOMLabel>(HeaderPanel->Control);
+  // In creation order, after the panel and the bridge.
+  TOMLabel* const HeaderLabel = Make<TOMLabel>(Host());
 };

@@ -7,5 +7,4 @@
 class TClassChildPanel_6C2F9B4 : public TSidePictureBody {
 public:
   explicit TClassChildPanel_6C2F9B4(TWindowObject* parent);
-  static TOMEditMulti* Create(TWindowObject* parent) { return CreateContainer<TClassChildPanel_6C2F9B4>(parent); }
 };

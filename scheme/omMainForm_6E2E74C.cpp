@@ -72,20 +72,20 @@ TClassMainForm_6E2E74C::TClassMainForm_6E2E74C() {
                 {MakePointLink<&TOMMultiElement::inWork>(0, Installation)},
                 {MakePointLink<&TOMMultiElement::varData>(0, FolderPage)});
   // 16: welcome page: Next, Cancel.
-  HostContainer(*WelcomePage, &TClassChildPanel_431CE60::Create,
+  HostContainer(*WelcomePage, &CreateContainer<TClassChildPanel_431CE60>,
                 {MakePointLink<&TOMHub::inDo>(0, LicenceHub), MakePointLink<&TOMHub::inDo>(2, CancelHub)});
   // 15: any Cancel asks first.
   SetHub(*CancelHub, 3, {MakePointLink<&TOMMessage::inMessage>(0, CancelQuestion)});
   // 14: folder page: Install (with the path), Back, Cancel.
-  HostContainer(*FolderPage, &TClassChildPanel_4FD97A4::Create,
+  HostContainer(*FolderPage, &CreateContainer<TClassChildPanel_4FD97A4>,
                 {MakePointLink<&TOMHub::inDo>(0, InstallHub), MakePointLink<&TOMHub::inDo>(1, LicenceHub),
                  MakePointLink<&TOMHub::inDo>(0, CancelHub)});
   // 13: licence page: Agree, Back, Cancel.
-  HostContainer(*LicencePage, &TClassChildPanel_50BE488::Create,
+  HostContainer(*LicencePage, &CreateContainer<TClassChildPanel_50BE488>,
                 {MakePointLink<&TOMDoData::inDo>(0, FolderSender), MakePointLink<&TOMDoData::inDo>(0, WelcomeSender),
                  MakePointLink<&TOMHub::inDo>(1, CancelHub)});
   // 12: finish page: Done. Its inWork[1] takes another text for the body.
-  HostContainer(*FinishPage, &TClassChildPanel_47F64A8::Create, {MakePointLink<&TOMHub::inDo>(1, QuitHub)});
+  HostContainer(*FinishPage, &CreateContainer<TClassChildPanel_47F64A8>, {MakePointLink<&TOMHub::inDo>(1, QuitHub)});
   // 11, 10: page senders; their getData stays unlinked, so each sends 1 (show).
   PageSender(*FolderSender, FolderPage);
   PageSender(*WelcomeSender, WelcomePage);

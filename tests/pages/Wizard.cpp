@@ -18,10 +18,10 @@ struct TPageSetup {
 // As the main scheme hosts them: counts of outEvent and getData, and the
 // order in which it builds them (welcome, folder, licence, finish).
 const TPageSetup Setups[PageCount] = {
-    {&TClassChildPanel_431CE60::Create, 2, texts::Next},
-    {&TClassChildPanel_50BE488::Create, 3, texts::Agree},
-    {&TClassChildPanel_4FD97A4::Create, 3, texts::Install},
-    {&TClassChildPanel_47F64A8::Create, 1, texts::Done},
+    {&CreateContainer<TClassChildPanel_431CE60>, 2, texts::Next},
+    {&CreateContainer<TClassChildPanel_50BE488>, 3, texts::Agree},
+    {&CreateContainer<TClassChildPanel_4FD97A4>, 3, texts::Install},
+    {&CreateContainer<TClassChildPanel_47F64A8>, 1, texts::Done},
 };
 const TPage BuildOrder[PageCount] = {pgWelcome, pgFolder, pgLicence, pgFinish};
 

@@ -1,0 +1,86 @@
+// Colours and fonts of the window objects.
+#include <algorithm>
+#include <cstring>
+
+#include "Window.h"
+
+COLORREF ResolveColor(int32_t color) {
+  if (color < 0) return GetSysColor(int(uint32_t(color) & 0xFF));
+  return COLORREF(color);
+}
+
+
+TFontObject::TFontObject() {
+  Log.lfHeight = -11;
+  Log.lfWeight = FW_NORMAL;
+  Log.lfCharSet = DEFAULT_CHARSET;
+  Log.lfOutPrecision = OUT_DEFAULT_PRECIS;
+  Log.lfClipPrecision = CLIP_DEFAULT_PRECIS;
+  Log.lfQuality = DEFAULT_QUALITY;
+  Log.lfPitchAndFamily = DEFAULT_PITCH;
+  std::strcpy(Log.lfFaceName, "MS Sans Serif");
+}
+
+TFontObject::TFontObject(const TFontObject& other) : Color(other.Color), Log(other.Log) {}
+
+TFontObject& TFontObject::operator=(const TFontObject& other) {
+  if (this != &other) {
+    Discard();
+    Color = other.Color;
+    Log = other.Log;
+  }
+  return *this;
+}
+
+TFontObject::~TFontObject() { Discard(); }
+
+void TFontObject::Discard() {
+  if (Handle) DeleteObject(Handle);
+  Handle = nullptr;
+}
+
+void TFontObject::SetName(const std::string& name) {
+  Discard();
+  size_t n = std::min<size_t>(name.size(), LF_FACESIZE - 1);
+  std::memcpy(Log.lfFaceName, name.data(), n);
+  Log.lfFaceName[n] = '\0';
+}
+
+std::string TFontObject::GetName() const { return std::string(Log.lfFaceName); }
+
+void TFontObject::SetHeight(int32_t height) {
+  Discard();
+  Log.lfHeight = height;
+}
+
+void TFontObject::SetBold(bool on) {
+  Discard();
+  if (on) {
+    if (Log.lfWeight < FW_BOLD) Log.lfWeight = FW_BOLD;
+  } else if (Log.lfWeight >= FW_BOLD) {
+    Log.lfWeight = 0;
+  }
+}
+
+void TFontObject::SetStyle(uint8_t style) {
+  SetBold(style & 1);
+  Log.lfItalic = (style & 2) ? 1 : 0;
+  Log.lfUnderline = (style & 4) ? 1 : 0;
+  Log.lfStrikeOut = (style & 8) ? 1 : 0;
+}
+
+uint8_t TFontObject::GetStyle() const {
+  return uint8_t((Log.lfWeight >= FW_BOLD ? 1 : 0) | (Log.lfItalic ? 2 : 0) | (Log.lfUnderline ? 4 : 0) |
+                 (Log.lfStrikeOut ? 8 : 0));
+}
+
+void TFontObject::SetCharset(uint8_t charset) {
+  Discard();
+  Log.lfCharSet = charset;
+}
+
+HFONT TFontObject::GetHandle() {
+  if (!Handle) Handle = CreateFontIndirectA(&Log);
+  return Handle;
+}
+
