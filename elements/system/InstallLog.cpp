@@ -38,7 +38,7 @@ std::string SystemErrorText(uint32_t code) {
   while (!text.empty() && (text.back() == '\n' || text.back() == '\r' || text.back() == ' ')) text.pop_back();
   if (text.empty()) {
     char fallback[32];
-    std::snprintf(fallback, sizeof fallback, "\xCE\xF8\xE8\xE1\xEA\xE0 0x%08X", unsigned(code));
+    std::snprintf(fallback, sizeof fallback, "Ошибка 0x%08X", unsigned(code));
     text = fallback;
   }
   return text;

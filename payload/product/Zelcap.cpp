@@ -8,7 +8,7 @@
 
 namespace {
 
-const char kCaption[] = "\xD1\xEE\xF0\xE2\xE0\xED\xF2\xE0 v2.1";  // "Сорванта v2.1"
+const char kCaption[] = "Сорванта v2.1";
 
 // The folder of this program file, ending with a backslash.
 std::string ProgramFolder() {
@@ -24,34 +24,24 @@ bool FileExists(const std::string& path) {
   return attr != INVALID_FILE_ATTRIBUTES && (attr & FILE_ATTRIBUTE_DIRECTORY) == 0;
 }
 
-// "есть" / "нет"
-const char* Presence(bool present) { return present ? "\xE5\xF1\xF2\xFC" : "\xED\xE5\xF2"; }
+const char* Presence(bool present) { return present ? "есть" : "нет"; }
 
 std::string Report() {
   const std::string ini = ProgramFolder() + "dir.ini";
   if (!FileExists(ini)) {
-    // "Файл dir.ini не найден в папке программы:\r\n<folder>\r\nПереустановите программу."
-    return "\xD4\xE0\xE9\xEB dir.ini \xED\xE5 \xED\xE0\xE9\xE4\xE5\xED \xE2 \xEF\xE0\xEF\xEA\xE5 "
-           "\xEF\xF0\xEE\xE3\xF0\xE0\xEC\xEC\xFB:\r\n" +
-           ProgramFolder() +
-           "\r\n\xCF\xE5\xF0\xE5\xF3\xF1\xF2\xE0\xED\xEE\xE2\xE8\xF2\xE5 "
-           "\xEF\xF0\xEE\xE3\xF0\xE0\xEC\xEC\xF3.";
+    return "Файл dir.ini не найден в папке программы:\r\n" + ProgramFolder() + "\r\nПереустановите программу.";
   }
   char dir[MAX_PATH + 1] = {};
   GetPrivateProfileStringA("info", "dir", "", dir, sizeof dir, ini.c_str());
   std::string folder = dir;
   if (folder.empty()) {
-    // "В файле dir.ini нет папки программы (раздел info, ключ dir)."
-    return "\xC2 \xF4\xE0\xE9\xEB\xE5 dir.ini \xED\xE5\xF2 \xEF\xE0\xEF\xEA\xE8 "
-           "\xEF\xF0\xEE\xE3\xF0\xE0\xEC\xEC\xFB (\xF0\xE0\xE7\xE4\xE5\xEB info, "
-           "\xEA\xEB\xFE\xF7 dir).";
+    return "В файле dir.ini нет папки программы (раздел info, ключ dir).";
   }
   // The record is written with a trailing backslash; accept one without it too.
   const std::string base = folder.back() == '\\' ? folder : folder + "\\";
-  // "Папка программы:\r\n<folder>\r\n\r\nСправка (Help): есть|нет\r\nСведения (Info): есть|нет"
-  return "\xCF\xE0\xEF\xEA\xE0 \xEF\xF0\xEE\xE3\xF0\xE0\xEC\xEC\xFB:\r\n" + folder +
-         "\r\n\r\n\xD1\xEF\xF0\xE0\xE2\xEA\xE0 (Help): " + Presence(FileExists(base + "Help\\ZelcapHelp.htm")) +
-         "\r\n\xD1\xE2\xE5\xE4\xE5\xED\xE8\xFF (Info): " + Presence(FileExists(base + "Info\\ZelcapInfo.htm"));
+  return "Папка программы:\r\n" + folder +
+         "\r\n\r\nСправка (Help): " + Presence(FileExists(base + "Help\\ZelcapHelp.htm")) +
+         "\r\nСведения (Info): " + Presence(FileExists(base + "Info\\ZelcapInfo.htm"));
 }
 
 }  // namespace
