@@ -74,9 +74,10 @@ std::string RealToText(double v) {
   while (scaled < 1e14L) { scaled *= 10.0L; --n; }
   long double rounded = nearbyintl(scaled); // default rounding mode: halves to even
   if (rounded >= 1e15L) { rounded = 1e14L; ++n; }
-  char digits[32];
-  snprintf(digits, sizeof digits, "%015lld", (long long)rounded);
-  std::string d(digits);
+  // exactly 15 digits, as rounded lies in [1e14, 1e15)
+  std::string d(15, '0');
+  long long r = (long long)rounded;
+  for (size_t i = d.size(); i-- > 0; r /= 10) d[i] = char('0' + r % 10);
   std::string out;
   if (n >= 15) {
     out = d + std::string(size_t(n - 15), '0');

@@ -2,8 +2,6 @@
 
 #include <windows.h>
 
-#include <cstdio>
-
 void TInstallLog::Add(const std::string& path, uint32_t code) { Add(path, code, SystemErrorText(code)); }
 
 void TInstallLog::Add(const std::string& path, uint32_t code, const std::string& message) {
@@ -37,9 +35,11 @@ std::string SystemErrorText(uint32_t code) {
   if (buffer) LocalFree(buffer);
   while (!text.empty() && (text.back() == '\n' || text.back() == '\r' || text.back() == ' ')) text.pop_back();
   if (text.empty()) {
-    char fallback[32];
-    std::snprintf(fallback, sizeof fallback, "Ошибка 0x%08X", unsigned(code));
-    text = fallback;
+    // The code in eight upper-case hex digits; written out here so that the
+    // program carries no printf.
+    const char* const digits = "0123456789ABCDEF";
+    text = "Ошибка 0x";
+    for (int shift = 28; shift >= 0; shift -= 4) text += digits[(code >> shift) & 0xFu];
   }
   return text;
 }
