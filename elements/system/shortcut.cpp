@@ -13,12 +13,14 @@ const CLSID ShellLinkClass = {0x00021401, 0x0000, 0x0000, {0xC0, 0x00, 0x00, 0x0
 const IID ShellLinkAInterface = {0x000214EE, 0x0000, 0x0000, {0xC0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46}};
 const IID PersistFileInterface = {0x0000010B, 0x0000, 0x0000, {0xC0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46}};
 
-std::wstring AnsiToWide(const std::string& text) {
+// The text in UTF-16 with its terminating NUL (only the NUL when it cannot be
+// converted); a vector rather than a std::wstring, which would link the
+// library's whole wide-string code for this one call.
+std::vector<wchar_t> AnsiToWide(const std::string& text) {
   int length = MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, nullptr, 0);
-  if (length <= 0) return std::wstring();
-  std::vector<wchar_t> buffer(static_cast<size_t>(length));
-  MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, buffer.data(), length);
-  return std::wstring(buffer.data());
+  std::vector<wchar_t> buffer(length > 0 ? static_cast<size_t>(length) : 1u, L'\0');
+  if (length > 0) MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, buffer.data(), length);
+  return buffer;
 }
 
 } // namespace
@@ -44,7 +46,7 @@ long CreateLink(const std::string& target, const std::string& linkFile, const st
     HRESULT persist = link->QueryInterface(PersistFileInterface, reinterpret_cast<void**>(&file));
     note(persist);
     if (SUCCEEDED(persist)) {
-      note(file->Save(AnsiToWide(linkFile).c_str(), FALSE));
+      note(file->Save(AnsiToWide(linkFile).data(), FALSE));
       file->Release();
     }
     link->Release();
