@@ -1,8 +1,13 @@
 # MinGW-w64 cross toolchain; TOOLCHAIN_PREFIX is set by the including file.
-# The -posix thread model: the -win32 compilers lack std::mutex and cannot build GoogleTest.
+# The -posix thread model: the -win32 compilers lack std::mutex and cannot build
+# GoogleTest. OMBREL_THREAD_MODEL=win32 picks the others, for a build without tests.
 set(CMAKE_SYSTEM_NAME Windows)
-set(CMAKE_C_COMPILER ${TOOLCHAIN_PREFIX}-gcc-posix)
-set(CMAKE_CXX_COMPILER ${TOOLCHAIN_PREFIX}-g++-posix)
+if(NOT OMBREL_THREAD_MODEL)
+  set(OMBREL_THREAD_MODEL posix)
+endif()
+list(APPEND CMAKE_TRY_COMPILE_PLATFORM_VARIABLES OMBREL_THREAD_MODEL)
+set(CMAKE_C_COMPILER ${TOOLCHAIN_PREFIX}-gcc-${OMBREL_THREAD_MODEL})
+set(CMAKE_CXX_COMPILER ${TOOLCHAIN_PREFIX}-g++-${OMBREL_THREAD_MODEL})
 set(CMAKE_RC_COMPILER ${TOOLCHAIN_PREFIX}-windres)
 set(CMAKE_FIND_ROOT_PATH /usr/${TOOLCHAIN_PREFIX})
 set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
