@@ -20,6 +20,9 @@ Commands:
           print the payload files, one a line (what the build depends on)
   pad     --manifest M --name NAME INPUT OUTPUT
           copy INPUT to OUTPUT with zero bytes appended up to NAME's size
+  size    EXE
+          print the program file's size: code and data, resources (.rsrc)
+          and the appended archive
 
 Archive (little-endian): a header {magic "OMBRELPK", count, total size,
 CRC-32 of the entry table, 0}, then count entries {name: 16 bytes, upper
@@ -329,6 +332,22 @@ def attach(exe_path, archive_path):
         f.write(exe[:image_end(exe)] + archive)
 
 
+def size_report(exe_path):
+    with open(exe_path, "rb") as f:
+        exe = f.read()
+    pe = struct.unpack("<I", exe[60:64])[0]
+    sections, optional = struct.unpack("<H12xH", exe[pe + 6:pe + 22])
+    table = pe + 24 + optional
+    resources = 0
+    for i in range(sections):
+        entry = exe[table + 40 * i:table + 40 * i + 40]
+        if entry[:8].rstrip(b"\0") == b".rsrc":
+            resources += struct.unpack("<I", entry[16:20])[0]
+    appended = len(exe) - image_end(exe)
+    return (f"{os.path.basename(exe_path)}: {len(exe)} bytes (code and data "
+            f"{len(exe) - resources - appended}, resources {resources}, payload {appended})")
+
+
 def pad(items, name, source, output):
     item = next((i for i in items if i.name == name), None)
     if item is None or item.size is None:
@@ -345,7 +364,7 @@ def pad(items, name, source, output):
 
 def main(argv):
     parser = argparse.ArgumentParser(description=__doc__.split("\n")[0])
-    parser.add_argument("command", choices=["rc", "archive", "attach", "files", "pad"])
+    parser.add_argument("command", choices=["rc", "archive", "attach", "files", "pad", "size"])
     parser.add_argument("--manifest")
     parser.add_argument("--source-dir")
     parser.add_argument("--binary-dir")
@@ -357,6 +376,11 @@ def main(argv):
         if len(args.paths) != 2:
             parser.error("attach needs EXE ARCHIVE")
         attach(*args.paths)
+        return 0
+    if args.command == "size":
+        if len(args.paths) != 1:
+            parser.error("size needs EXE")
+        print(size_report(args.paths[0]))
         return 0
     if not args.manifest:
         parser.error(f"{args.command} needs --manifest")

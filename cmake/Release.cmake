@@ -1,0 +1,41 @@
+# The shippable installer (preset "release"): optimised for size with no
+# debug information (CMAKE_BUILD_TYPE MinSizeRel), stripped, unused sections
+# left out by the linker, and byte for byte the same program from any folder
+# at any time: no paths and no clock reach the output.
+include_guard(GLOBAL)
+
+if(NOT WIN32)
+  message(FATAL_ERROR "OMBREL_RELEASE builds the Windows program: use a MinGW toolchain file")
+endif()
+
+# What a tool stamps with a date gets the commit's (or the caller's
+# SOURCE_DATE_EPOCH), never the clock's.
+if(NOT DEFINED ENV{SOURCE_DATE_EPOCH})
+  execute_process(COMMAND git -C ${PROJECT_SOURCE_DIR} log -1 --format=%ct
+    OUTPUT_VARIABLE _epoch RESULT_VARIABLE _result ERROR_QUIET OUTPUT_STRIP_TRAILING_WHITESPACE)
+  if(NOT _result EQUAL 0 OR NOT _epoch MATCHES "^[0-9]+$")
+    set(_epoch 0)
+  endif()
+  set(ENV{SOURCE_DATE_EPOCH} ${_epoch})
+endif()
+string(TIMESTAMP OMBREL_BUILD_DATE "%Y%m%d" UTC)
+
+# Every function and datum in a section of its own, so that the linker can
+# drop what nothing uses; source paths written as relative ones.
+set(OMBREL_RELEASE_C_FLAGS "-ffunction-sections -fdata-sections -ffile-prefix-map=${PROJECT_SOURCE_DIR}=.")
+separate_arguments(_flags UNIX_COMMAND "${OMBREL_RELEASE_C_FLAGS}")
+add_compile_options("$<$<COMPILE_LANGUAGE:C,CXX>:${_flags}>")
+# No symbols, no unused sections, no link time in the PE header; libjpeg's
+# link-time optimisation (cmake/Libjpeg.cmake) as one unit.
+add_link_options(-s -Wl,--gc-sections -Wl,--no-insert-timestamp -flto-partition=one)
+
+# A program that must end on an unhandled C++ exception ends in abort(), as
+# with a C++ library built without its verbose terminate handler. That
+# handler, which first writes the exception's demangled type to the standard
+# error a windowed program does not have, brings the demangler and MinGW's
+# printf: 70 KB.
+set(_u "")
+if(CMAKE_SIZEOF_VOID_P EQUAL 4)
+  set(_u "_") # i686 symbols carry a leading underscore
+endif()
+add_link_options(-Wl,--defsym,${_u}_ZN9__gnu_cxx27__verbose_terminate_handlerEv=${_u}abort)
