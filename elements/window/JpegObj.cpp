@@ -15,19 +15,33 @@ TJpegSettings JpegDefaults;
 namespace {
 
 // The codec's fatal errors jump back to the call that started the codec
-// instead of ending the process; its warnings are not shown.
+// instead of ending the process; its warnings are counted, not shown. The
+// whole manager is this one: the codec's standard manager would bring its
+// message texts, which nothing here ever shows.
 struct TErrorManager {
   jpeg_error_mgr Public;
   jmp_buf Escape;
 };
 
 void ErrorExit(j_common_ptr codec) { longjmp(reinterpret_cast<TErrorManager*>(codec->err)->Escape, 1); }
+void EmitMessage(j_common_ptr codec, int level) {
+  if (level < 0) ++codec->err->num_warnings;
+}
 void OutputMessage(j_common_ptr) {}
+void FormatMessage(j_common_ptr, char* buffer) { buffer[0] = '\0'; }
+void ResetErrorManager(j_common_ptr codec) {
+  codec->err->num_warnings = 0;
+  codec->err->msg_code = 0;
+}
 
 jpeg_error_mgr* InstallErrorManager(TErrorManager& manager) {
-  jpeg_error_mgr* errors = jpeg_std_error(&manager.Public);
+  jpeg_error_mgr* errors = &manager.Public;
+  std::memset(errors, 0, sizeof *errors); // no tracing, no warnings yet, no message table
   errors->error_exit = ErrorExit;
+  errors->emit_message = EmitMessage;
   errors->output_message = OutputMessage;
+  errors->format_message = FormatMessage;
+  errors->reset_error_mgr = ResetErrorManager;
   return errors;
 }
 
