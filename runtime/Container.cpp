@@ -7,6 +7,8 @@ TSchemeContainer::~TSchemeContainer() {
   if (HasHost) Elements.front().reset();
 }
 
+void TSchemeContainer::Own(TOMObject* element) { Elements.emplace_back(element); }
+
 TOMEditMulti* TSchemeContainer::MakeBridge() {
   FBridge = Make<TOMEditMulti>();
   return FBridge;

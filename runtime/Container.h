@@ -32,7 +32,7 @@ public:
 protected:
   template <class T, class... A> T* Make(A&&... args) {
     T* element = new T(std::forward<A>(args)...);
-    Elements.emplace_back(element);
+    Own(element);
     return element;
   }
   template <class T, size_t N> std::array<T*, N> MakeMany() {
@@ -51,6 +51,9 @@ protected:
   void SetBridge(std::initializer_list<TPointLink> works, std::initializer_list<TPointLink> vars = {});
 
 private:
+  // Appends the element to Elements: one copy of that code for every kind.
+  void Own(TOMObject* element);
+
   std::vector<std::unique_ptr<TOMObject>> Elements;
   bool HasHost = false;
   TOMEditMulti* FBridge = nullptr;
