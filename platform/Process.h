@@ -3,6 +3,7 @@
 #pragma once
 
 #include <windows.h>
+#include <ole2.h> // OleInitialize: not in windows.h with WIN32_LEAN_AND_MEAN
 
 // The first thing the program does: drives without a disc or with a broken
 // medium fail their calls instead of asking the user (their failures are
