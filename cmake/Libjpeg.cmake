@@ -25,7 +25,8 @@ if(WIN32)
   # The release build: the smallest code, compiled for link-time optimisation
   # so that only what the program calls is linked: the header reader and the
   # encoder, not the decoder, whose set-up shares a file with
-  # jpeg_calc_output_dimensions (the linker alone keeps whole files); no
+  # jpeg_calc_output_dimensions (the linker alone keeps every function of a
+  # file it links, cmake/Release.cmake says why); no
   # arithmetic encoder (nothing asks for it); the commit's date as the build
   # string. The Huffman encoders count a value's bits with the processor's
   # bit scan instead of two 64 KB tables (the same counts), and the

@@ -21,7 +21,9 @@ endif()
 string(TIMESTAMP OMBREL_BUILD_DATE "%Y%m%d" UTC)
 
 # Every function and datum in a section of its own, so that the linker can
-# drop what nothing uses; source paths written as relative ones.
+# drop what nothing uses (data, and functions without an unwind entry: the
+# x86_64 linker keeps every entry, and with it its function); source paths
+# written as relative ones.
 set(OMBREL_RELEASE_C_FLAGS "-ffunction-sections -fdata-sections -ffile-prefix-map=${PROJECT_SOURCE_DIR}=.")
 separate_arguments(_flags UNIX_COMMAND "${OMBREL_RELEASE_C_FLAGS}")
 add_compile_options("$<$<COMPILE_LANGUAGE:C,CXX>:${_flags}>")
