@@ -24,6 +24,7 @@
 #include <vector>
 
 #include "Container.h"
+#include "Files.h"
 #include "Resources.h"
 #include "Window.h"
 #include "omChildGroupBox_2F7DC8C.h"
@@ -79,77 +80,14 @@ void Pump() {
 }
 
 // ------------------------------------------------------------ file helpers
-bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
-
-void RemoveTree(const std::string& folder) {
-  WIN32_FIND_DATAA entry;
-  HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &entry);
-  if (search != INVALID_HANDLE_VALUE) {
-    do {
-      std::string name = entry.cFileName;
-      if (name == "." || name == "..") continue;
-      std::string path = folder + "\\" + name;
-      if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-        RemoveTree(path);
-      } else {
-        SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-        DeleteFileA(path.c_str());
-      }
-    } while (FindNextFileA(search, &entry));
-    FindClose(search);
-  }
-  RemoveDirectoryA(folder.c_str());
-}
-
-bool ReadWholeFile(const std::string& path, std::string& bytes) {
-  HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return false;
-  DWORD size = GetFileSize(file, nullptr);
-  bytes.assign(size, '\0');
-  DWORD read = 0;
-  bool ok = size == 0 || (ReadFile(file, &bytes[0], size, &read, nullptr) && read == size);
-  CloseHandle(file);
-  return ok;
-}
-
 // One file of an installed tree, relative to the product folder.
 struct TTreeFile {
   std::string Path;
   std::string Bytes;
 };
 
-// Folders (relative, parents first) and files of a tree; dir.ini aside.
-void CollectTree(const std::string& root, const std::string& prefix, std::vector<std::string>& folders,
-                 std::vector<TTreeFile>& files) {
-  WIN32_FIND_DATAA entry;
-  HANDLE search = FindFirstFileA((root + "\\" + prefix + "*").c_str(), &entry);
-  if (search == INVALID_HANDLE_VALUE) return;
-  std::vector<std::string> subfolders;
-  do {
-    std::string name = entry.cFileName;
-    if (name == "." || name == "..") continue;
-    if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-      subfolders.push_back(prefix + name);
-    } else if (!(prefix.empty() && _stricmp(name.c_str(), "dir.ini") == 0)) {
-      TTreeFile file;
-      file.Path = prefix + name;
-      ReadWholeFile(root + "\\" + file.Path, file.Bytes);
-      files.push_back(std::move(file));
-    }
-  } while (FindNextFileA(search, &entry));
-  FindClose(search);
-  for (const std::string& sub : subfolders) {
-    folders.push_back(sub);
-    CollectTree(root, sub + "\\", folders, files);
-  }
-}
-
-size_t CountTree(const std::string& root) {
-  std::vector<std::string> folders;
-  std::vector<TTreeFile> files;
-  CollectTree(root, "", folders, files);
-  return folders.size() + files.size() + (Exists(root + "\\dir.ini") ? 1 : 0);
-}
+// Every entry of a tree, folders and files, dir.ini among them.
+size_t CountTree(const std::string& root) { return files::Tree(root).size(); }
 
 // ------------------------------------------------------- desktop location
 // The shortcut goes to the shell-folders record's Desktop value; for the
@@ -182,44 +120,8 @@ private:
 };
 
 // --------------------------------------------------------- shell links
-struct TLinkFacts {
-  std::string Path, WorkDir, Description;
-};
-
-std::wstring Wide(const std::string& text) {
-  wchar_t wide[MAX_PATH * 2] = {};
-  MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, wide, MAX_PATH * 2);
-  return wide;
-}
-
-bool ReadLink(const std::string& file, TLinkFacts& facts) {
-  bool loaded = false;
-  HRESULT initialised = CoInitialize(nullptr);
-  IShellLinkA* link = nullptr;
-  if (SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
-                                 reinterpret_cast<void**>(&link)))) {
-    IPersistFile* persist = nullptr;
-    if (SUCCEEDED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&persist)))) {
-      loaded = SUCCEEDED(persist->Load(Wide(file).c_str(), STGM_READ));
-      persist->Release();
-    }
-    char text[MAX_PATH] = {};
-    link->GetPath(text, MAX_PATH, nullptr, SLGP_RAWPATH);
-    facts.Path = text;
-    text[0] = 0;
-    link->GetWorkingDirectory(text, MAX_PATH);
-    facts.WorkDir = text;
-    text[0] = 0;
-    link->GetDescription(text, MAX_PATH);
-    facts.Description = text;
-    link->Release();
-  }
-  if (SUCCEEDED(initialised)) CoUninitialize();
-  return loaded;
-}
-
 // The same calls the shortcut element makes, component services included.
-void WriteLink(const std::string& linkFile, const TLinkFacts& facts) {
+void WriteLink(const std::string& linkFile, const files::TLink& facts) {
   HRESULT initialised = CoInitialize(nullptr);
   IShellLinkA* link = nullptr;
   if (SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER | CLSCTX_LOCAL_SERVER,
@@ -229,7 +131,7 @@ void WriteLink(const std::string& linkFile, const TLinkFacts& facts) {
     link->SetDescription(facts.Description.c_str());
     IPersistFile* file = nullptr;
     if (SUCCEEDED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file)))) {
-      file->Save(Wide(linkFile).c_str(), FALSE);
+      file->Save(files::Wide(linkFile).c_str(), FALSE);
       file->Release();
     }
     link->Release();
@@ -636,7 +538,7 @@ const char* const LinkName = "\xD1\xEE\xF0\xE2\xE0\xED\xF2\xE0 v2.1.lnk"; // Ð¡Ð
 struct TFloorTree {
   std::vector<std::string> Folders; // below the product folder, parents first
   std::vector<TTreeFile> Files;     // program file first, as the writer does
-  TLinkFacts Link;
+  files::TLink Link;
 };
 
 struct TFloorParts {
@@ -673,7 +575,7 @@ bool BenchInstall(int repetitions) {
   char temp[MAX_PATH + 1] = {};
   GetTempPathA(MAX_PATH, temp);
   const std::string root = std::string(temp) + "ombrel-bench-" + std::to_string(GetCurrentProcessId());
-  RemoveTree(root);
+  files::RemoveTree(root);
   CreateDirectoryA(root.c_str(), nullptr);
   const std::string desk = root + "\\Desk";
   CreateDirectoryA(desk.c_str(), nullptr);
@@ -693,22 +595,30 @@ bool BenchInstall(int repetitions) {
     bool finish = atFolder && Shown(*InnerOf<TClassChildPanel_47F64A8>(*scheme->FinishPage).Panel);
     FreeScheme(scheme);
     std::string product = folder + "\\Varkelo";
-    CollectTree(product, "", tree.Folders, tree.Files);
+    // Folders parents first, as the sorted tree lists them; dir.ini aside.
+    for (const auto& entry : files::Tree(product)) {
+      const std::string& path = entry.first;
+      if (path.back() == '\\')
+        tree.Folders.push_back(path.substr(0, path.size() - 1));
+      else if (_stricmp(path.c_str(), "dir.ini") != 0)
+        tree.Files.push_back({path, files::Read(product + "\\" + path)});
+    }
     // The program file first, as the writer does.
     std::stable_partition(tree.Files.begin(), tree.Files.end(),
                           [](const TTreeFile& f) { return f.Path == "Zelcap2-1.exe"; });
     expected = CountTree(product);
-    bool linked = ReadLink(linkFile, tree.Link);
-    if (!finish || !Exists(product + "\\dir.ini") || tree.Files.empty() || !linked) {
+    tree.Link = files::ReadLink(linkFile);
+    const bool linked = tree.Link.Loaded;
+    if (!finish || !files::IsFile(product + "\\dir.ini") || tree.Files.empty() || !linked) {
       std::printf("2. Install chain: the warm-up installation did not complete (folder page %s, finish page %s, "
                   "dir.ini %s, %zu files, shortcut %s)\n",
                   atFolder ? "reached" : "not reached", finish ? "shown" : "not shown",
-                  Exists(product + "\\dir.ini") ? "written" : "missing", tree.Files.size(),
+                  files::IsFile(product + "\\dir.ini") ? "written" : "missing", tree.Files.size(),
                   linked ? "written" : "missing");
-      RemoveTree(root);
+      files::RemoveTree(root);
       return false;
     }
-    RemoveTree(folder);
+    files::RemoveTree(folder);
   }
   size_t treeBytes = 0;
   for (const TTreeFile& f : tree.Files) treeBytes += f.Bytes.size();
@@ -744,10 +654,10 @@ bool BenchInstall(int repetitions) {
     FreeScheme(scheme);
     if (!finish || CountTree(chainFolder + "\\Varkelo") != expected) ++incomplete;
     if (CountTree(floorFolder + "\\Varkelo") != expected) ++incomplete;
-    RemoveTree(chainFolder);
-    RemoveTree(floorFolder);
+    files::RemoveTree(chainFolder);
+    files::RemoveTree(floorFolder);
   }
-  RemoveTree(root);
+  files::RemoveTree(root);
 
   std::printf("3. Install chain, BM_CLICK on Install until it returns (%zu folders, %zu files, %zu bytes, "
               "the shortcut and dir.ini)\n",

@@ -9,21 +9,20 @@ else()
   find_package(GTest REQUIRED)
 endif()
 
-# ombrel_test(name SOURCES ... LIBS ... LABELS ... [WRAPPER command args...]):
-# a GoogleTest executable, run through the Wine emulator in the Windows builds
-# and only built where the build cannot be executed here. With WRAPPER the
-# command runs the program itself (after mapping a drive, say); such wrappers
-# restart the Wine server, so those tests run alone.
+# ombrel_test(name SOURCES ... LIBS ... LABELS ...): a GoogleTest program,
+# only built where the build cannot be executed here. A Windows one runs
+# through tests/support/wine-test.sh, which maps the test drives and restarts
+# the Wine server of the run's prefix: such programs run one at a time.
 function(ombrel_test name)
-  cmake_parse_arguments(T "" "" "SOURCES;LIBS;LABELS;WRAPPER" ${ARGN})
+  cmake_parse_arguments(T "" "" "SOURCES;LIBS;LABELS" ${ARGN})
   add_executable(${name} ${T_SOURCES})
   target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gtest_main GTest::gtest ombrel_flags)
   if(NOT OMBREL_CAN_RUN)
     return()
   endif()
-  if(T_WRAPPER)
-    add_test(NAME ${name} COMMAND ${T_WRAPPER} $<TARGET_FILE:${name}>)
-    set_tests_properties(${name} PROPERTIES RUN_SERIAL TRUE TIMEOUT 300)
+  if(WIN32)
+    add_test(NAME ${name} COMMAND ${PROJECT_SOURCE_DIR}/tests/support/wine-test.sh $<TARGET_FILE:${name}>)
+    set_tests_properties(${name} PROPERTIES RUN_SERIAL TRUE TIMEOUT 600)
   else()
     add_test(NAME ${name} COMMAND ${name})
   endif()

@@ -1,5 +1,10 @@
-# Sourced by the scripts: an X display and a fresh Wine prefix for this run.
-# Both are torn down when the calling script exits.
+# Sourced by the scripts, the test wrapper and the benchmarks: the one place
+# that says how Wine runs here (no debug noise, code page 1251 for the Russian
+# texts, no Mono/Gecko prompts, no Unix launchers for shortcuts saved on the
+# desktop), and an X display and a fresh Wine prefix for this run. Both are
+# torn down when the calling script exits.
+export WINEDEBUG=-all LC_ALL=ru_RU.UTF-8 WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
+
 ombrel_cleanup() {
   if [ -n "${OMBREL_OWN_PREFIX:-}" ]; then
     WINEPREFIX=$OMBREL_OWN_PREFIX /usr/lib/wine/wineserver64 -k 2>/dev/null || true
@@ -26,8 +31,6 @@ ombrel_display() {
 ombrel_prefix() {
   OMBREL_OWN_PREFIX=$(mktemp -d "${TMPDIR:-/tmp}/ombrel-wine.XXXXXX")
   export WINEPREFIX=$OMBREL_OWN_PREFIX
-  # No Unix launchers for shortcuts saved on the desktop.
-  export WINEDEBUG=-all LC_ALL=ru_RU.UTF-8 WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=;winemenubuilder.exe=d}"
   /usr/lib/wine/wine64 wineboot -i >/dev/null 2>&1
   # Wine links the user's Desktop, Documents and the like to $HOME. The
   # installer writes its shortcut to the desktop, and the tests look at

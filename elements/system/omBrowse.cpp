@@ -34,6 +34,10 @@ void TOMBrowse::inBrowse(TData&, uint16_t) {
 
   std::string result;
   PIDLIST_ABSOLUTE chosen = SHBrowseForFolderA(&info);
+  // The system gives the activation back to the owner as the dialog goes,
+  // but Wine's X11 driver can lose it to the X focus moving on, leaving no
+  // window active and the keyboard nowhere: the owner takes it back.
+  if (owner && !GetActiveWindow()) SetForegroundWindow(owner);
   if (chosen) {
     if (flags & (BIF_BROWSEFORCOMPUTER | BIF_BROWSEFORPRINTER)) {
       result = displayName;

@@ -1,0 +1,365 @@
+// Line lists, byte streams and the elements that write them; paths,
+// folders, settings files, free space; the installation record each writing
+// element adds its failures to, and the report made of it.
+#include <gtest/gtest.h>
+
+#include "Files.h"
+#include "Host.h"
+#include "InstallLog.h"
+#include "LineList.h"
+#include "Paths.h"
+#include "Probe.h"
+#include "Resources.h"
+#include "Texts.h"
+#include "omDir.h"
+#include "omFileStream.h"
+#include "omHardDisk.h"
+#include "omINI.h"
+#include "omInstallReport.h"
+#include "omJpeg.h"
+#include "omShortcut.h"
+#include "omStrList.h"
+
+#include <cstring>
+#include <functional>
+
+using namespace host;
+using Lines = std::vector<std::string>;
+
+namespace {
+
+TEST(LineList, SplitsAtCrAndCrLfAndJoinsWithCrLfAfterEveryLine) {
+  const std::pair<std::string, Lines> rows[] = {
+      {"x\r\ny", {"x", "y"}},   {"x\r\n", {"x"}},          {"x\ry", {"x", "y"}}, {"\r\n", {""}},
+      {"a\r\n\r\nb", {"a", "", "b"}}, {"a\nb\tc ", {"a\nb\tc "}}, {std::string("a\r\nb\0c\r\nd", 9), {"a", "b"}},
+      {"", {}},                 {"Сорванта", {"Сорванта"}}};
+  for (const auto& [text, lines] : rows) {
+    TLineList list;
+    list.AssignText(text);
+    Lines got;
+    std::string joined;
+    for (size_t i = 0; i < list.Count(); ++i) got.push_back(list[i]), joined += list[i] + "\r\n";
+    EXPECT_EQ(got, lines) << text;
+    EXPECT_EQ(list.JoinLines(), joined);
+  }
+}
+
+TEST(ByteStream, MemoryAndFileKindsAndCopies) {
+  auto memory = CreateMemoryStream();
+  char buffer[16] = {};
+  memory->Write("abcdef", 6);
+  memory->SetPosition(2);
+  memory->Write("XY", 2);
+  EXPECT_EQ(memory->Size(), 6) << "overwriting inside does not grow";
+  memory->SetPosition(5);
+  EXPECT_EQ(memory->Write("12", 2), 2);
+  memory->SetPosition(0);
+  EXPECT_EQ(std::string(buffer, size_t(memory->Read(buffer, sizeof buffer))), "abXYe12");
+  EXPECT_EQ(memory->Read(buffer, 4), 0);
+  memory->SetSize(3);
+  EXPECT_EQ(memory->Position(), 3);
+
+  // Each file kind keeps its direction; a write stream cuts the file after
+  // the last byte written, a read-write one does not; a copy never passes
+  // the source's end and moves its position.
+  const std::string folder = FreshFolder("streams"), path = folder + "f.bin";
+  files::Write(path, "0123456789");
+  EXPECT_EQ(OpenReadStream(path)->Write("zz", 2), 0);
+  EXPECT_EQ(OpenReadStream(path)->Read(buffer, 4), 4);
+  EXPECT_EQ(OpenReadWriteStream(path)->Write("ab", 2), 2);
+  EXPECT_EQ(files::Read(path), "ab23456789");
+  memory->Write("-world", 6);
+  memory->SetPosition(4);
+  EXPECT_EQ(OpenWriteStream(path)->CopyFrom(*memory, 100), 5);
+  EXPECT_EQ(memory->Position(), 9);
+  EXPECT_EQ(files::Read(path), "world");
+  EXPECT_EQ(OpenWriteStream(folder + "w.bin")->Read(buffer, 4), 0);
+  auto reader = OpenReadStream(path);
+  EXPECT_EQ(memory->CopyFrom(*reader, 100), 5);
+  EXPECT_EQ(memory->Size(), 14);
+  reader->SetPosition(1);
+  EXPECT_EQ(OpenWriteStream(folder + "b.bin")->CopyFrom(*reader, 3), 3);
+  EXPECT_EQ(files::Read(folder + "b.bin"), "orl");
+  auto missing = OpenReadStream(folder + "none.bin");
+  EXPECT_FALSE(missing->IsOpen());
+  EXPECT_EQ(missing->Read(buffer, 4), 0);
+  EXPECT_NE(missing->Error(), 0u);
+  EXPECT_EQ(OpenReadWriteStream(folder + "new.bin")->Write("c", 1), 1);
+  EXPECT_EQ(files::Read(folder + "new.bin"), "c");
+}
+
+// Every line with CR LF, also over a longer file; a missing text leaves an
+// empty file; the name goes to the system unchanged: no macro, no program
+// folder, a doubled backslash as it is.
+TEST(StrList, SavesItsLinesUnderTheNameAsItStands) {
+  TLiveDispatch live;
+  const std::string folder = FreshFolder("strlist");
+  TOMStrList list, empty;
+  list.FileName = "dropped";
+  list.SetStrings("x\r\ny\r\nz");
+  EXPECT_EQ(list.FileName, "");
+  empty.SetStrings(LoadResourceText("NoSuchText"));
+  files::Write(folder + "a.txt", std::string(100, 'o'));
+  files::Write(folder + "e.txt", "old");
+  char previous[MAX_PATH] = {};
+  GetCurrentDirectoryA(MAX_PATH, previous);
+  SetCurrentDirectoryA(folder.c_str());
+  const struct { TOMStrList& List; std::string Name, Path; } rows[] = {
+      {list, folder + "a.txt", folder + "a.txt"},       {list, folder + "\\b.txt", folder + "b.txt"},
+      {list, "%tmpdir%x.txt", folder + "%tmpdir%x.txt"}, {empty, folder + "e.txt", folder + "e.txt"},
+      {empty, folder + "new.txt", folder + "new.txt"}};
+  for (const auto& row : rows) {
+    Send<&TOMStrList::inSave>(row.List, StringData(row.Name), uint16_t(&row - rows));
+    EXPECT_TRUE(files::IsFile(row.Path)) << row.Path;
+    EXPECT_EQ(files::Read(row.Path), &row.List == &list ? "x\r\ny\r\nz\r\n" : "") << row.Path;
+  }
+  SetCurrentDirectoryA(previous);
+}
+
+// The whole source wherever its position stands; a value that is no stream
+// writes nothing; AutoOpen opens for the write and closes afterwards.
+TEST(FileStream, WriteModeWritesTheWholeSource) {
+  TLiveDispatch live;
+  const std::string folder = FreshFolder("fswrite");
+  files::Write(folder + "out.bin", std::string(30, '-'));
+  TOMFileStream element, automatic;
+  element.Mode = automatic.Mode = TOMFileStream::fmWrite;
+  element.FileName = folder + "out.bin", automatic.FileName = folder + "auto.bin", automatic.AutoOpen = 1;
+  auto source = CreateMemoryStream();
+  source->Write("0123456789", 10);
+  Send<&TOMFileStream::inOpen>(element, TData());
+  Send<&TOMFileStream::inWrite>(element, StreamData(source.get()));
+  Send<&TOMFileStream::inWrite>(element, StringData("not a stream"));
+  Send<&TOMFileStream::inClose>(element, TData());
+  Send<&TOMFileStream::inWrite>(automatic, StreamData(source.get()));
+  EXPECT_FALSE(automatic.Stream);
+  EXPECT_EQ(files::Read(folder + "out.bin") + files::Read(folder + "auto.bin"), "01234567890123456789");
+}
+
+std::string Folder(UINT (*get)(char*, UINT)) {
+  char buffer[MAX_PATH] = {};
+  get(buffer, MAX_PATH);
+  const std::string folder = buffer;
+  return folder.back() == '\\' ? folder : folder + "\\";
+}
+
+// Each macro once, case-sensitive, with one backslash; a bare name goes
+// beside the program.
+TEST(Paths, MacrosAndBareNames) {
+  const std::string windows = Folder([](char* b, UINT n) { return GetWindowsDirectoryA(b, n); });
+  const std::string system = Folder([](char* b, UINT n) { return GetSystemDirectoryA(b, n); });
+  const std::string temp = Folder([](char* b, UINT n) { return UINT(GetTempPathA(n, b)); });
+  const std::string program = Folder([](char* b, UINT n) {
+    GetModuleFileNameA(nullptr, b, n);
+    *std::strrchr(b, '\\') = 0;
+    return n;
+  });
+  EXPECT_EQ(ProgramFolder(), program);
+  const std::pair<std::string, std::string> expanded[] = {
+      {"%windir%a.ini", windows + "a.ini"}, {"%WINDIR%a.ini", "%WINDIR%a.ini"},
+      {"%windir%%windir%", windows + windows}, {"%tmpdir%t|%sysdir%s", temp + "t|" + system + "s"}};
+  for (const auto& [path, result] : expanded) EXPECT_EQ(ExpandPathMacros(path), result) << path;
+  const std::pair<std::string, std::string> full[] = {{"dir.ini", program + "dir.ini"}, {"C:dir.ini", "C:dir.ini"},
+                                                      {"sub\\dir.ini", "sub\\dir.ini"},
+                                                      {"%windir%dir.ini", windows + "dir.ini"}};
+  for (const auto& [path, result] : full) EXPECT_EQ(FullFileName(path), result) << path;
+}
+
+TEST(Dir, ForceFoldersOnRootsAndOddPaths) {
+  const std::string folder = FreshFolder("force");
+  files::Write(folder + "file", "x");
+  files::RemoveTree("D:\\force");
+  SetCurrentDirectoryA(folder.c_str());
+  const std::pair<std::string, bool> rows[] = {{"D:\\", true}, {"D:", true}, {"", false}, {"abc", false},
+                                               {"Q:\\A\\B", false}, {"D:\\\\force\\\\D1\\\\D2", true},
+                                               {folder + "file\\sub", false}};
+  for (const auto& [path, made] : rows) EXPECT_EQ(ForceFolders(path), made) << path;
+  SetCurrentDirectoryA("C:\\");
+  EXPECT_FALSE(files::IsFolder(folder + "abc") || files::IsFolder("Q:\\A"));
+  EXPECT_TRUE(files::IsFolder("D:\\force\\D1\\D2"));
+}
+
+TEST(HardDisk, FigureArithmetic) {
+  const uint64_t huge = (6ull << 40) / 4096; // 6 TiB in 4 KiB clusters: 32-bit products would wrap
+  const struct { uint64_t Clusters; uint8_t Unit; int32_t Figure; } rows[] = {
+      {4000000, 0, 15998976}, {4000000, 1, 15624}, {4000000, 2, 15}, {1023, 0, 0},
+      {huge, 1, 6 * 1024 * 1024}, {huge, 2, 6 * 1024}, {huge, 0, 0x7FFFFFFF}};
+  for (const auto& r : rows)
+    EXPECT_EQ(FreeSpaceFigure(r.Clusters, 8, 512, r.Unit), r.Figure) << r.Clusters << " unit " << int(r.Unit);
+}
+
+class InstallRecord : public ::testing::Test {
+protected:
+  void SetUp() override { InstallLog().Clear(); }
+  void TearDown() override { InstallLog().Clear(); }
+  TLiveDispatch Live;
+};
+
+TEST_F(InstallRecord, KeepsOrderOneEntryPerPathAndTheSystemsWords) {
+  TInstallLog& log = InstallLog();
+  log.Add("M:\\a", ERROR_PATH_NOT_FOUND);
+  log.Add("M:\\b", ERROR_SHARING_VIOLATION);
+  log.Add("M:\\c", 13, "own words");
+  log.Add("m:\\\\A", ERROR_ACCESS_DENIED); // the same path however spelled: the first cause stays
+  log.Add("M:\\b", ERROR_PATH_NOT_FOUND);
+  ASSERT_EQ(log.Count(), 3u);
+  EXPECT_EQ(log[0].Path + log[1].Path + log[2].Path + log[2].Message, "M:\\aM:\\bM:\\cown words");
+  EXPECT_EQ(std::make_pair(log[0].Code, log[1].Code), std::make_pair(uint32_t(ERROR_PATH_NOT_FOUND), uint32_t(ERROR_SHARING_VIOLATION)));
+  char* raw = nullptr;
+  const DWORD length = FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
+                                          FORMAT_MESSAGE_IGNORE_INSERTS,
+                                      nullptr, ERROR_PATH_NOT_FOUND, 0, reinterpret_cast<char*>(&raw), 0, nullptr);
+  ASSERT_NE(length, 0u);
+  std::string expected(raw, length);
+  LocalFree(raw);
+  while (!expected.empty() && std::string("\r\n ").find(expected.back()) != std::string::npos) expected.pop_back();
+  EXPECT_EQ(log[0].Message, expected);
+  EXPECT_EQ(SystemErrorText(uint32_t(HRESULT_FROM_WIN32(ERROR_PATH_NOT_FOUND))), expected);
+  EXPECT_EQ(SystemErrorText(0xA0001234u), "Ошибка 0xA0001234");
+}
+
+// A file opened with no sharing, as by a running program.
+struct THeld {
+  HANDLE File;
+  explicit THeld(const std::string& path)
+      : File(CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr)) {}
+  ~THeld() { CloseHandle(File); }
+};
+
+TEST_F(InstallRecord, EachElementRecordsTheWriteThatFailed) {
+  const std::string f = FreshFolder("record");
+  CreateDirectoryA((f + "V").c_str(), nullptr);
+  CreateDirectoryA((f + "ini.ini").c_str(), nullptr);
+  files::Write(f + "V\\Info", "a file where a folder goes");
+  files::Write(f + "a.exe", "MZ");
+  const THeld held[] = {THeld(f + "held.txt"), THeld(f + "held.exe"), THeld(f + "held.jpg"), THeld(f + "held.ini")};
+  TProbe fired;
+  TOMDir dir;
+  TOMStrList list;
+  TOMFileStream program, automatic;
+  TOMJpeg picture, missing;
+  TOMShortCut link;
+  TOMini ini;
+  dir.outCreate = fired.In(0), program.outOpen = fired.In(1), link.outCreate = fired.In(2);
+  list.SetStrings("line");
+  program.Mode = TOMFileStream::fmWrite, automatic.Mode = TOMFileStream::fmReadWrite, automatic.AutoOpen = 1;
+  auto bytes = CreateMemoryStream();
+  bytes->Write("MZ-program", 10);
+  picture.LoadFromStream(LoadResourceStream("STREAM1"));
+  missing.LoadFromStream(LoadResourceStream("NoSuchStream"));
+  link.Target = f + "a.exe", link.WorkDir = f, link.Description = "Sorvanta";
+  ini.Section = "info", ini.Key = "dir", ini.ValueType = 1;
+
+  using TWrite = std::function<void(const std::string&)>;
+  const TWrite makeFolder = [&](const std::string& p) { // fired: outCreate goes out once the call has returned
+    TData value = StringData(p);
+    Fire(MakePointLink<&TOMDir::inCreate>(0, &dir), value);
+  };
+  const TWrite saveList = [&](const std::string& p) { Send<&TOMStrList::inSave>(list, StringData(p)); };
+  const TWrite writeProgram = [&](const std::string& p) {
+    program.FileName = p;
+    Send<&TOMFileStream::inOpen>(program, TData());
+    Send<&TOMFileStream::inWrite>(program, StreamData(bytes.get()));
+    Send<&TOMFileStream::inClose>(program, TData());
+  };
+  const TWrite autoWrite = [&](const std::string& p) {
+    automatic.FileName = p;
+    Send<&TOMFileStream::inWrite>(automatic, StreamData(bytes.get()));
+  };
+  const TWrite savePicture = [&](const std::string& p) { Send<&TOMJpeg::inSave>(picture, StringData(p)); };
+  const TWrite saveMissing = [&](const std::string& p) { Send<&TOMJpeg::inSave>(missing, StringData(p)); };
+  const TWrite makeLink = [&](const std::string& p) {
+    link.LinkFile = p;
+    Send<&TOMShortCut::inCreate>(link, StringData("unused"));
+  };
+  const TWrite writeRecord = [&](const std::string& p) { // stored without the blanks and quotes
+    ini.FileName = p;
+    Send<&TOMini::inWrite>(ini, StringData(" \"M:\\Varkelo\\\" "));
+  };
+  // Recorded empty: a clean write; Code 0: any.
+  const struct { const TWrite& Write; std::string Path, Recorded; uint32_t Code; } rows[] = {
+      {makeFolder, f + "V\\Help\\Z", "", 0},
+      {makeFolder, f + "T\\", "", 0},
+      {makeFolder, f + "V\\Info\\deeper\\", f + "V\\Info", 0}, // the level that failed
+      {makeFolder, "Q:\\Program\\Varkelo", "Q:\\Program", 0},
+      {saveList, f + "pek.txt", "", 0},
+      {saveList, f + "held.txt", f + "held.txt", ERROR_SHARING_VIOLATION},
+      {writeProgram, f + "Zelcap2-1.exe", "", 0},
+      {writeProgram, f + "held.exe", f + "held.exe", ERROR_SHARING_VIOLATION}, // the open, not the write too
+      {autoWrite, f + "no\\rw.bin", f + "no\\rw.bin", 0},
+      {savePicture, f + "db.jpg", "", 0},
+      {savePicture, f + "held.jpg", f + "held.jpg", ERROR_SHARING_VIOLATION},
+      {savePicture, f + "img\\Num4.jpg", f + "img\\Num4.jpg", 0},
+      {saveMissing, f + "none.jpg", f + "none.jpg", 0},
+      {makeLink, f + "ok.lnk", "", 0},
+      {makeLink, f + "Desktop\\x.lnk", f + "Desktop\\x.lnk", 0},
+      {makeLink, "Q:\\Desk\\x.lnk", "Q:\\Desk\\x.lnk", 0},
+      {writeRecord, f + "dir.ini", "", 0},
+      {writeRecord, f + "ini.ini", f + "ini.ini", 0},
+      {writeRecord, f + "held.ini", f + "held.ini", 0},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.Path);
+    InstallLog().Clear();
+    row.Write(row.Path);
+    if (row.Recorded.empty()) {
+      EXPECT_EQ(InstallLog().Count(), 0u);
+      EXPECT_TRUE(files::IsFile(row.Path) || files::IsFolder(row.Path));
+      continue;
+    }
+    ASSERT_EQ(InstallLog().Count(), 1u);
+    const TInstallEntry& entry = InstallLog()[0];
+    EXPECT_EQ(entry.Path, row.Recorded);
+    EXPECT_EQ(row.Code ? entry.Code : row.Code, row.Code);
+    EXPECT_NE(entry.Code, 0u);
+    ASSERT_FALSE(entry.Message.empty());
+    EXPECT_EQ(std::string("\r\n").find(entry.Message.back()), std::string::npos);
+  }
+  EXPECT_EQ(files::Read(f + "held.txt"), "") << "the holder's file is untouched";
+  EXPECT_FALSE(files::IsFile(f + "none.jpg") || files::IsFolder(f + "Desktop") || files::IsFolder(f + "img"));
+  EXPECT_EQ(files::Read(f + "Zelcap2-1.exe"), "MZ-program");
+  char value[64] = {};
+  GetPrivateProfileStringA("info", "dir", "", value, sizeof value, (f + "dir.ini").c_str());
+  EXPECT_STREQ(value, "M:\\Varkelo\\");
+  InstallLog().Clear();
+  saveMissing(f + "none.jpg");
+  EXPECT_EQ(InstallLog()[0].Message.rfind("Нет данных рисунка:", 0), 0u) << "our own words";
+  // Every step fired its event, failed or not, with nothing (the file stream: its stream).
+  EXPECT_EQ(fired.Index, (std::vector<uint16_t>{0, 0, 0, 0, 1, 1, 2, 2, 2}));
+  for (size_t i = 0; i < fired.Got.size(); ++i) EXPECT_EQ(fired.Got[i].Kind, fired.Index[i] == 1 ? dkStream : dkNull);
+}
+
+// Nothing for a clean run or a record cleared at the start of a run; else the
+// finish text first, then the box's text: the count, the first ten with their
+// paths (one backslash each, a network path's pair kept) and messages, then
+// how many more. The record is only read.
+TEST_F(InstallRecord, TheReport) {
+  TOMInstallReport report;
+  TProbe seen;
+  report.outFinishText = seen.In(0), report.outReport = seen.In(1);
+  InstallLog().Add("C:\\old", ERROR_ACCESS_DENIED);
+  Send<&TOMInstallReport::inClear>(report, StringData("C:\\Program Files"));
+  Send<&TOMInstallReport::inCheck>(report, IntegerData(0));
+  EXPECT_TRUE(seen.Got.empty() && InstallReportText(InstallLog()).empty());
+  InstallLog().Add("M:\\\\Varkelo\\Help", ERROR_ALREADY_EXISTS);
+  InstallLog().Add("\\\\server\\share\\\\Varkelo\\dir.ini", ERROR_BAD_NETPATH);
+  InstallLog().Add("M:\\Varkelo\\Zelcap2-1.exe", 0x80004005u, "own words");
+  Send<&TOMInstallReport::inCheck>(report, IntegerData(0));
+  ASSERT_EQ(seen.Index, (std::vector<uint16_t>{0, 1}));
+  EXPECT_EQ(seen.Got[0].StrValue, texts::Failure);
+  EXPECT_EQ(seen.Got[1].StrValue, "Не удалось записать при установке: 3.\r\n\r\nM:\\Varkelo\\Help\r\n   " + InstallLog()[0].Message +
+                                      "\r\n\\\\server\\share\\Varkelo\\dir.ini\r\n   " + InstallLog()[1].Message +
+                                      "\r\nM:\\Varkelo\\Zelcap2-1.exe\r\n   own words");
+  EXPECT_EQ(InstallLog().Count(), 3u);
+  for (size_t count : {10u, 11u, 12u}) {
+    InstallLog().Clear();
+    std::string named = "Не удалось записать при установке: " + std::to_string(count) + ".\r\n";
+    for (size_t i = 1; i <= count; ++i) {
+      InstallLog().Add("M:\\p" + std::to_string(i), 5, "m");
+      if (i <= 10) named += "\r\nM:\\p" + std::to_string(i) + "\r\n   m";
+    }
+    EXPECT_EQ(InstallReportText(InstallLog()), named + (count > 10 ? "\r\n\r\n... и ещё " + std::to_string(count - 10) + "." : ""));
+  }
+}
+
+} // namespace

@@ -1,0 +1,337 @@
+// The installer's root container in-process, with taps put into its own
+// links: what each page button fires and when its frame hides, the folder
+// the folder page remembers, freeing a page, the order in which an
+// installation writes; the entry's argument reading and process set-up
+// (this program carries the installer's application manifest).
+#include <gtest/gtest.h>
+
+#include <objbase.h>
+
+#include <cstring>
+#include <functional>
+#include <thread>
+
+#include "DllSearch.h"
+#include "Files.h"
+#include "Host.h"
+#include "InstallLog.h"
+#include "ParamStr.h"
+#include "Process.h"
+#include "Resources.h"
+#include "Texts.h"
+#include "omChildGroupBox_2F7DC8C.h"
+#include "omChildPanel_431CE60.h"
+#include "omChildPanel_46DBE38.h"
+#include "omChildPanel_47F64A8.h"
+#include "omChildPanel_4E89C48.h"
+#include "omChildPanel_4FD97A4.h"
+#include "omChildPanel_50BE488.h"
+#include "omDir.h"
+#include "omMainForm_6E2E74C.h"
+#include "omMultiElement_5022298.h"
+
+using namespace host;
+
+namespace {
+
+template <class C> C& Inner(TOMMultiElement* host) { return *static_cast<C*>(host->Inner->Container); }
+HWND Frame(TOMMultiElement* page) { return Inner<TPageContainer>(page).Panel->Control->GetHandle(); }
+// Before the loop runs the form is not on screen: a frame counts as shown by its own style.
+bool Shown(TOMMultiElement* page) { return Style(Frame(page)) & WS_VISIBLE; }
+void Click(TOMButton* button) { SendMessageA(button->Control->GetHandle(), BM_CLICK, 0, 0); }
+
+// Put into a link: runs Check, then passes the value on when Pass is set.
+struct TTap : TOMObject {
+  std::function<void(TData&, uint16_t)> Check;
+  TPointLink Next;
+  void inDo(TData& value, uint16_t index) {
+    if (Check) Check(value, index);
+    if (Next.Method) Fire(Next, value);
+  }
+};
+
+class Scheme : public ::testing::Test {
+protected:
+  void SetUp() override {
+    InstallLog().Clear();
+    StopDispatch(); // muted until Start, as in the program
+    Root = std::make_unique<TClassMainForm_6E2E74C>();
+  }
+  void TearDown() override {
+    Root.reset();
+    StopDispatch();
+    ResetTerminated();
+  }
+  void Start() {
+    Root->MainForm->Start();
+    ShowApplicationWindows(ApplicationWindow);
+    ProcessMessages();
+  }
+  void Show(TOMMultiElement* page, TData value) { Send<&TOMMultiElement::inWork>(*page, value), ProcessMessages(); }
+  void Tap(TPointLink& link, std::function<void(TData&, uint16_t)> check, bool pass = true) {
+    Taps.push_back(std::make_unique<TTap>());
+    Taps.back()->Check = std::move(check);
+    if (pass) Taps.back()->Next = link;
+    link = MakePointLink<&TTap::inDo>(link.Index, Taps.back().get());
+  }
+  TClassChildPanel_431CE60& Welcome() { return Inner<TClassChildPanel_431CE60>(Root->WelcomePage); }
+  TClassChildPanel_50BE488& Licence() { return Inner<TClassChildPanel_50BE488>(Root->LicencePage); }
+  TClassChildPanel_4FD97A4& Folder() { return Inner<TClassChildPanel_4FD97A4>(Root->FolderPage); }
+  TClassChildPanel_4E89C48& FolderBody() { return Inner<TClassChildPanel_4E89C48>(Folder().BodyHost); }
+  TOMEdit* Field() { return Inner<TClassChildGroupBox_2F7DC8C>(FolderBody().GroupHost).FolderField; }
+  TData Remembered() {
+    TData value;
+    return Root->FolderPage->varData(value, 0), value;
+  }
+
+  std::unique_ptr<TClassMainForm_6E2E74C> Root;
+  std::vector<std::unique_ptr<TTap>> Taps;
+};
+
+// Built with the dispatcher muted; Start makes it live and takes the maximise
+// box away; the program's icon is on the form and on its taskbar window.
+TEST_F(Scheme, NothingFiresBeforeStartAndTheMaximiseBoxGoesAtStart) {
+  const HWND form = Root->MainForm->Control->GetHandle();
+  EXPECT_FALSE(DispatchIsLive());
+  EXPECT_EQ(Root->SystemMenu->LastHandle, 0u);
+  EXPECT_TRUE(Style(form) & WS_MAXIMIZEBOX);
+  EXPECT_NE(SendMessageA(form, WM_GETICON, ICON_BIG, 0), 0);
+  EXPECT_NE(SendMessageA(ApplicationWindow->GetHandle(), WM_GETICON, ICON_BIG, 0), 0);
+  Start();
+  EXPECT_TRUE(DispatchIsLive());
+  EXPECT_EQ(Root->SystemMenu->LastHandle, uintptr_t(form));
+  EXPECT_EQ(Style(form) & (WS_MAXIMIZEBOX | WS_MINIMIZEBOX), DWORD(WS_MINIMIZEBOX));
+}
+
+// Each button's outEvent, its index and value, whether the frame was still up
+// when it fired and whether it is after; inWork[0] shows on anything but integer 0.
+TEST_F(Scheme, EachButtonFiresItsEventBeforeOrAfterHidingItsFrame) {
+  Start();
+  struct TFired { TOMMultiElement* Page; uint16_t Index; TData Value; bool Shown; };
+  std::vector<TFired> fired;
+  for (TOMMultiElement* page : {Root->WelcomePage, Root->LicencePage, Root->FolderPage, Root->FinishPage})
+    for (uint16_t i = 0; i < page->EventLinks.size(); ++i) {
+      Tap(page->EventLinks[i], [&, page](TData& value, uint16_t index) { fired.push_back({page, index, value, Shown(page)}); }, false);
+      page->EventLinks[i].Index = i; // the outEvent's own number
+    }
+  for (TOMMultiElement* page : {Root->WelcomePage, Root->LicencePage, Root->FolderPage, Root->FinishPage})
+    for (TData value : {StringData("yes"), IntegerData(0), IntegerData(2), IntegerData(0)}) {
+      Show(page, value);
+      EXPECT_EQ(Shown(page), !(value.Kind == dkInteger && value.IntValue == 0));
+    }
+  EXPECT_TRUE(fired.empty()) << "showing and hiding fire nothing outwards";
+  EXPECT_EQ(Remembered().Kind, dkNull) << "nothing remembered before the first Install";
+
+  const auto& finish = Inner<TClassChildPanel_47F64A8>(Root->FinishPage);
+  const struct { TOMMultiElement* Page; TOMButton* Button; uint16_t Index; uint8_t Kind; bool AtFire, After; } rows[] = {
+      {Root->WelcomePage, Welcome().CancelButton, 1, dkNull, true, true},
+      {Root->WelcomePage, Welcome().NextButton, 0, dkInteger, true, false},
+      {Root->LicencePage, Licence().CancelButton, 2, dkNull, true, true},
+      {Root->LicencePage, Licence().AgreeButton, 0, dkInteger, true, false},
+      {Root->LicencePage, Licence().BackButton, 1, dkInteger, false, false},
+      {Root->FolderPage, Folder().CancelButton, 2, dkNull, true, true},
+      {Root->FolderPage, Folder().BackButton, 1, dkInteger, true, false},
+      {Root->FolderPage, Folder().InstallButton, 0, dkString, false, false},
+      {Root->FinishPage, finish.DoneButton, 0, dkInteger, true, true},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(&row - rows);
+    Show(row.Page, IntegerData(1));
+    fired.clear();
+    Click(row.Button);
+    ASSERT_EQ(fired.size(), 1u);
+    EXPECT_TRUE(fired[0].Page == row.Page && fired[0].Index == row.Index && fired[0].Value.Kind == row.Kind);
+    EXPECT_EQ(DataToString(fired[0].Value), row.Kind == dkString ? "C:\\Program Files" : row.Kind ? "0" : "");
+    EXPECT_EQ(std::make_pair(fired[0].Shown, Shown(row.Page)), std::make_pair(row.AtFire, row.After));
+  }
+  // Install sends the field as it stands and remembers it; a later change of
+  // the field does not change what was remembered.
+  EXPECT_EQ(Remembered().StrValue, "C:\\Program Files");
+  Send<&TOMEdit::inText>(*Field(), StringData("C:\\"));
+  EXPECT_EQ(Remembered().StrValue, "C:\\Program Files");
+  Show(Root->FolderPage, IntegerData(1));
+  Click(Folder().InstallButton);
+  EXPECT_EQ(fired.back().Value.StrValue, "C:\\");
+  EXPECT_EQ(Remembered().StrValue, "C:\\");
+}
+
+// The free-space line is empty until the page is first shown, then made
+// afresh at every show.
+TEST_F(Scheme, TheFreeSpaceLineIsComputedAtEveryShow) {
+  Start();
+  HWND line = FolderBody().FreeSpace->Control->GetHandle();
+  EXPECT_EQ(Text(line), "");
+  for (int round = 0; round < 2; ++round) {
+    Show(Root->FolderPage, IntegerData(1));
+    EXPECT_EQ(Text(line).rfind(texts::FreePrefix, 0), 0u) << Text(line);
+    EXPECT_EQ(Text(line).substr(Text(line).size() - 3), " Mb");
+    Show(Root->FolderPage, IntegerData(0));
+    SetWindowTextA(line, "stale");
+  }
+}
+
+// A page freed takes its frame and the body inside with it; the others work on.
+TEST_F(Scheme, FreeingAPageTakesAllItsWindows) {
+  Start();
+  auto page = std::make_unique<TOMMultiElement>(Root->MainForm->Control);
+  HostContainer(*page, &CreateContainer<TClassChildPanel_50BE488>);
+  auto& licence = Inner<TClassChildPanel_50BE488>(page.get());
+  const HWND frame = Frame(page.get()), agree = licence.AgreeButton->Control->GetHandle();
+  const HWND memo = Inner<TClassChildPanel_46DBE38>(licence.BodyHost).LicenceText->Control->GetHandle();
+  EXPECT_EQ(Text(memo), LoadResourceText("STR2"));
+  page.reset();
+  EXPECT_FALSE(IsWindow(frame) || IsWindow(agree) || IsWindow(memo));
+  Show(Root->WelcomePage, IntegerData(1));
+  Click(Welcome().NextButton);
+  EXPECT_TRUE(Shown(Root->LicencePage));
+  EXPECT_FALSE(Shown(Root->WelcomePage));
+}
+
+// Install from the folder page: the program file alone first, then every
+// file and folder in the order of the sequence's tables, each hub output
+// making at most one; the finish page shows before the location record is
+// written; Done ends the loop, freeing nothing while it is handled.
+TEST_F(Scheme, AnInstallationWritesInTableOrderAndTheRecordLast) {
+  Start();
+  const std::string folder = FreshFolder("install"), product = folder + "Varkelo\\", record = product + "dir.ini";
+  const std::string link = DesktopFolder() + texts::Shortcut;
+  DeleteFileA(link.c_str());
+  std::vector<std::pair<std::string, std::string>> steps; // hub output, what it makes (empty: nothing)
+  auto add = [&](const std::string& hub, const std::string& sub, std::vector<std::string> made, int first = 1) {
+    for (const std::string& item : made)
+      steps.push_back({hub + " " + std::to_string(first++), item.empty() ? "" : item == "link" ? link : product + sub + item});
+  };
+  add("main", "", {"Confile.man", "pek.txt", "psq.txt", "pif.txt", "Help"});
+  add("help", "Help\\", {"h1.htm", "h2.htm", "menu.htm", "head.htm", "ZelcapHelp.htm", "h3.htm"});
+  add("main", "", {"Info"}, 6);
+  add("info", "Info\\", {"head.htm", "ZelcapInfo.htm", "menu.htm", "s1.htm", "s2.htm", "s3.htm", "s4.htm", "s5.htm",
+                         "s6.htm", "s7.htm", "s8.htm", "s9.htm", "s10.htm", "s11.htm", "s12.htm", "s13.htm",
+                         "s14.htm", "s15.htm", "s16.htm", "s17.htm", "kelso.htm", "s19.htm", "s20.htm"});
+  add("main", "", {"health.txt", "img"}, 7);
+  add("picture", "img\\", {"db.jpg", "Num1.jpg", "Num4.jpg"});
+  add("main", "", {"", "", "link", ""}, 9);
+  std::vector<std::string> made;
+  for (const auto& step : steps)
+    if (!step.second.empty()) made.push_back(step.second);
+  ASSERT_EQ(made.size(), 41u);
+
+  std::vector<std::pair<std::string, size_t>> seen;
+  auto existing = [&] {
+    size_t n = 0;
+    while (n < made.size() && (files::IsFile(made[n]) || files::IsFolder(made[n]))) ++n;
+    for (size_t k = n; k < made.size(); ++k) EXPECT_FALSE(files::IsFile(made[k]) || files::IsFolder(made[k])) << made[k];
+    EXPECT_FALSE(files::IsFile(record));
+    return n;
+  };
+  bool programFirst = false, finishShown = false;
+  const auto program = LoadResourceStream("STREAM0");
+  const std::string programBytes(reinterpret_cast<const char*>(program->Memory()), size_t(program->Size()));
+  Tap(Root->ProgramFileWriter->EventLinks[0], [&](TData&, uint16_t) {
+    programFirst = files::Tree(product).size() == 1 && files::Read(product + "Zelcap2-1.exe") == programBytes;
+  });
+  auto& sequence = Inner<TClassMultiElement_5022298>(Root->Installation);
+  const std::pair<TOMHub*, const char*> hubs[] = {
+      {sequence.MainHub, "main"}, {sequence.HelpHub, "help"}, {sequence.InfoHub, "info"}, {sequence.PictureHub, "picture"}};
+  for (const auto& [hub, name] : hubs)
+    for (size_t k = 0; k < hub->outStep.size(); ++k) {
+      const std::string label = std::string(name) + " " + std::to_string(k + 1);
+      Tap(hub->outStep[k], [&seen, &existing, label](TData&, uint16_t) { seen.push_back({label, existing()}); });
+    }
+  const TPointLink toFinish = Root->FinishSender->outEventData;
+  Tap(Root->FinishSender->outEventData, [&, toFinish](TData& value, uint16_t) {
+    EXPECT_EQ(existing(), made.size());
+    Fire(toFinish, value);
+    finishShown = Shown(Root->FinishPage);
+    EXPECT_FALSE(files::IsFile(record));
+  }, false);
+
+  Show(Root->WelcomePage, IntegerData(0));
+  Show(Root->FolderPage, IntegerData(1));
+  Send<&TOMEdit::inText>(*Field(), StringData(folder.substr(0, folder.size() - 1)));
+  Click(Folder().InstallButton);
+
+  EXPECT_TRUE(programFirst && finishShown);
+  ASSERT_EQ(seen.size(), steps.size());
+  size_t expected = 0;
+  for (size_t i = 0; i < steps.size(); ++i) {
+    EXPECT_EQ(seen[i].first + " " + std::to_string(seen[i].second), steps[i].first + " " + std::to_string(expected));
+    expected += !steps[i].second.empty();
+  }
+  EXPECT_TRUE(files::IsFile(record));
+  EXPECT_EQ(InstallLog().Count(), 0u);
+
+  Click(Inner<TClassChildPanel_47F64A8>(Root->FinishPage).DoneButton);
+  EXPECT_TRUE(Shown(Root->FinishPage) && !Terminated());
+  const HWND form = Root->MainForm->Control->GetHandle();
+  RunMessageLoop(ApplicationWindow);
+  EXPECT_TRUE(Terminated() && !IsWindow(form));
+  DeleteFileA(link.c_str());
+  files::RemoveTree(folder);
+}
+
+// Blanks and control characters separate (not letters of code page 1251); a
+// quote runs to the next, blanks included; only enclosing quotes go.
+TEST(ParamStr, BlanksAndControlCharactersSeparateAndQuotesGroup) {
+  const std::pair<std::string, std::vector<std::string>> rows[] = {
+      {"prog.exe  /ih\t/x\r\n\x01last", {"prog.exe", "/ih", "/x", "last", ""}}, {"prog.exe   ", {"prog.exe", ""}},
+      {"", {"", ""}}, {"\"C:\\Program Files\\Ombrel.exe\" /ih", {"C:\\Program Files\\Ombrel.exe", "/ih"}},
+      {"p \"/ih\"", {"p", "/ih"}}, {"p \"a b\" c", {"p", "a b", "c"}}, {"p /i\"h x\" y", {"p", "/i\"h x\"", "y"}},
+      {"p \"\"", {"p", ""}}, {"p \"/ih x", {"p", "\"/ih x"}}, {"p \"", {"p", "\""}}, {"Установка.exe яа", {"Установка.exe", "яа"}}};
+  for (const auto& [line, arguments] : rows)
+    for (size_t i = 0; i < arguments.size(); ++i) EXPECT_EQ(ParamStr(line, int(i)), arguments[i]) << line << " #" << i;
+}
+
+class ProcessSetUp : public ::testing::Test {
+protected:
+  void SetUp() override {
+    PrepareProcess(true);
+    ASSERT_TRUE(SystemFolderSearchAvailable());
+  }
+};
+
+// A drive without a disc fails its calls instead of asking; the thread is a
+// single-threaded apartment with OLE for as long as the object lives.
+TEST_F(ProcessSetUp, ErrorModeAndApartment) {
+  EXPECT_EQ(GetErrorMode(), UINT(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX));
+  std::thread window([] {
+    {
+      const TOleApartment ole;
+      APTTYPE type{};
+      APTTYPEQUALIFIER qualifier{};
+      EXPECT_TRUE(CoGetApartmentType(&type, &qualifier) == S_OK && (type == APTTYPE_MAINSTA || type == APTTYPE_STA)) << type;
+      EXPECT_EQ(OleInitialize(nullptr), S_FALSE) << "OLE is initialised";
+      OleUninitialize();
+    }
+    EXPECT_EQ(CoInitializeEx(nullptr, COINIT_MULTITHREADED), S_OK) << "and undone with the object";
+    CoUninitialize();
+  });
+  window.join();
+}
+
+// A library beside the program is found by its full path only.
+TEST_F(ProcessSetUp, TheProgramsFolderIsOutOfTheSearch) {
+  char own[MAX_PATH] = {};
+  GetModuleFileNameA(nullptr, own, MAX_PATH);
+  const std::string beside = std::string(own, std::strrchr(own, '\\') + 1) + "ombrel_beside.dll";
+  ASSERT_TRUE(CopyFileA(files::DosPath(BESIDE_DLL).c_str(), beside.c_str(), FALSE));
+  EXPECT_FALSE(LoadLibraryA("ombrel_beside.dll") || LoadLibraryExA("ombrel_beside.dll", nullptr, 0) ||
+               LoadSystemLibrary("ombrel_beside.dll"));
+  HMODULE direct = LoadLibraryExA(beside.c_str(), nullptr, 0);
+  EXPECT_NE(direct, nullptr) << "the file itself loads";
+  if (direct) FreeLibrary(direct);
+  DeleteFileA(beside.c_str());
+}
+
+// Loaded on demand, the common controls still follow the manifest: version 6
+// lives in the side-by-side store, the system folder holds the old one.
+// (Wine's copy says version 5 from either place: the store tells them apart.)
+TEST_F(ProcessSetUp, CommonControlsComeFromTheSideBySideStore) {
+  HMODULE controls = LoadSystemLibrary("comctl32.dll");
+  ASSERT_NE(controls, nullptr);
+  char path[MAX_PATH] = {};
+  GetModuleFileNameA(controls, path, MAX_PATH);
+  CharLowerA(path);
+  EXPECT_TRUE(std::strstr(path, "\\winsxs\\") && std::strstr(path, "common-controls")) << path;
+}
+
+} // namespace

@@ -1,0 +1,375 @@
+// The window layer and the window elements through Win32, for the values
+// and points the installer's pages do not show on screen.
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "Files.h"
+#include "Host.h"
+#include "Probe.h"
+#include "omButton.h"
+#include "omEdit.h"
+#include "omImage.h"
+#include "omJpeg.h"
+#include "omLabel.h"
+#include "omMainForm.h"
+#include "omMemo.h"
+#include "omMessage.h"
+#include "omPanel.h"
+
+using namespace host;
+
+namespace {
+
+std::vector<int32_t> Integers(const TProbe& probe) {
+  std::vector<int32_t> values;
+  for (const TData& d : probe.Got) values.push_back(d.IntValue);
+  return values;
+}
+
+TEST(Layer, ColoursAndFonts) {
+  const std::pair<uint32_t, COLORREF> colours[] = {{0xFF00000F, GetSysColor(COLOR_BTNFACE)},
+                                                   {0x8000000F, GetSysColor(COLOR_BTNFACE)},
+                                                   {0xFF000005, GetSysColor(COLOR_WINDOW)}, {0x00123456, 0x00123456}};
+  for (const auto& [colour, resolved] : colours) EXPECT_EQ(ResolveColor(int32_t(colour)), resolved) << std::hex << colour;
+  TFontObject font;
+  font.SetName(std::string(40, 'A') + "tail");
+  LOGFONTA lf{};
+  ASSERT_EQ(GetObjectA(font.GetHandle(), sizeof lf, &lf), int(sizeof lf));
+  EXPECT_EQ(std::string(lf.lfFaceName), std::string(31, 'A'));
+  // Style bits: 1 bold (the weight, else 0), 2 italic, 4 underline, 8 strike-out.
+  const std::vector<LONG> styles[] = {{15, FW_BOLD, 1, 1, 1}, {0, 0, 0, 0, 0}, {2, 0, 1, 0, 0},
+                                      {4, 0, 0, 1, 0},        {8, 0, 0, 0, 1}, {1, FW_BOLD, 0, 0, 0}};
+  for (const std::vector<LONG>& row : styles) {
+    font.SetStyle(uint8_t(row[0]));
+    GetObjectA(font.GetHandle(), sizeof lf, &lf);
+    EXPECT_EQ(std::vector<LONG>({row[0], lf.lfWeight, lf.lfItalic, lf.lfUnderline, lf.lfStrikeOut}), row);
+  }
+}
+
+// The hook sees the form's messages first and can swallow them; a quit posted
+// between other messages lets those run; boxes are owned by the form.
+TEST(Layer, HookSeesMessagesFirstAndQuitLetsQueuedOnesRun) {
+  EXPECT_EQ(MainWindowHandle(), 0u);
+  THostForm host;
+  HWND hwnd = host.Form->GetHandle();
+  EXPECT_EQ(MainWindowHandle(), uintptr_t(hwnd));
+  struct THook {
+    int Seen = 0;
+    bool Hook(TWindowObject*, TMessage& m) {
+      Seen += m.Msg == WM_APP + 1;
+      m.Result = TRUE;
+      return m.Msg == WM_SETTEXT;
+    }
+  } hook;
+  host.Form->OnMessageHook = MakeHandler<&THook::Hook>(&hook);
+  SetWindowTextA(hwnd, "changed");
+  EXPECT_EQ(Text(hwnd), "Host");
+  ResetTerminated();
+  PostMessageA(hwnd, WM_APP + 1, 0, 0);
+  PostMessageA(hwnd, WM_APP + 1, 0, 0);
+  host.Form->PostQuit();
+  PostMessageA(hwnd, WM_APP + 1, 0, 0);
+  EXPECT_FALSE(Terminated());
+  ProcessMessages();
+  EXPECT_TRUE(hook.Seen == 3 && Terminated());
+  host.Form->OnMessageHook = THookHandler();
+  ResetTerminated();
+}
+
+class Controls : public ::testing::Test {
+protected:
+  TLiveDispatch Live;
+  THostForm Host;
+};
+
+TEST_F(Controls, FramesFollowCtl3DAndBorderStyle) {
+  TOMEdit plain(Host.Form), sunken(Host.Form);
+  TOMLabel label(Host.Form);
+  TOMPanel bordered(Host.Form), dialog(Host.Form);
+  sunken.Ctl3D = label.Ctl3D = 0;
+  bordered.BorderStyle = 1, dialog.BorderStyle = 2;
+  const struct { TOMWin* Element; DWORD Style, NoStyle, ExStyle, NoExStyle; } rows[] = {
+      {&plain, 0, 0, 0, WS_EX_CLIENTEDGE}, {&sunken, 0, WS_BORDER, WS_EX_CLIENTEDGE, 0}, {&label, 0, 0, WS_EX_CLIENTEDGE, 0},
+      {&bordered, WS_BORDER, 0, WS_EX_CLIENTEDGE, 0}, {&dialog, 0, WS_BORDER, WS_EX_DLGMODALFRAME, 0}};
+  for (const auto& row : rows) {
+    row.Element->Init();
+    HWND hwnd = row.Element->Control->GetHandle();
+    EXPECT_EQ(Style(hwnd) & (row.Style | row.NoStyle), row.Style) << &row - rows;
+    EXPECT_EQ(ExStyle(hwnd) & (row.ExStyle | row.NoExStyle), row.ExStyle) << &row - rows;
+  }
+}
+
+// ReadOnly 0 is the read-only one; ScrollBars bit 0 horizontal, bit 1 vertical.
+TEST_F(Controls, MemoStylesAndListOperations) {
+  const std::vector<DWORD> rows[] = {{0, 2, ES_READONLY | WS_VSCROLL}, {1, 0, 0}, {1, 1, WS_HSCROLL | ES_AUTOHSCROLL},
+                                     {1, 3, WS_HSCROLL | ES_AUTOHSCROLL | WS_VSCROLL}}; // ReadOnly, ScrollBars, styles
+  for (const std::vector<DWORD>& row : rows) {
+    TOMMemo memo(Host.Form);
+    memo.ReadOnly = uint8_t(row[0]), memo.ScrollBars = uint8_t(row[1]), memo.Text = "kept";
+    memo.Init();
+    HWND hwnd = memo.Control->GetHandle();
+    SendMessageA(hwnd, WM_CHAR, 'x', 0);
+    EXPECT_EQ(Style(hwnd) & (ES_READONLY | WS_VSCROLL | WS_HSCROLL | ES_AUTOHSCROLL | ES_MULTILINE), row[2] | ES_MULTILINE);
+    EXPECT_EQ(Text(hwnd), row[0] ? "xkept" : "kept");
+  }
+  TOMMemo memo(Host.Form);
+  memo.Init();
+  TProbe changes;
+  memo.outChange = changes.In();
+  std::string text, again;
+  memo.AddLine("one");
+  memo.AddLine("two");
+  memo.GetText(text);
+  EXPECT_EQ(text + "|" + changes.Got.back().StrValue, "one\r\ntwo\r\n|one\r\ntwo\r\n");
+  memo.SetText("a\r\nb\nc\rd");
+  memo.GetText(again);
+  EXPECT_EQ(again, "a\r\nb\r\nc\r\nd\r\n");
+  EXPECT_EQ(memo.Lines, (std::vector<std::string>{"a", "b", "c", "d"}));
+  memo.Clear();
+  EXPECT_EQ(changes.Got.back().Kind, dkNull);
+  EXPECT_EQ(memo.Control->GetText() + "|", "|");
+  EXPECT_EQ(SplitLines("x\r\n\r\ny\r\n"), (std::vector<std::string>{"x", "", "y"}));
+}
+
+TEST_F(Controls, LabelHoverChangesColourAndUnderlineOnlyWhileTheMouseIsOver) {
+  TOMLabel label(Host.Form);
+  label.Font = MakeFontRec("Arial", 8, 0, 0x123456, 1), label.HoverColor = 0x0000FF, label.HoverUnderline = true;
+  label.Init();
+  HWND hwnd = label.Control->GetHandle();
+  for (int round = 0; round < 2; ++round) {
+    SendMessageA(hwnd, WM_MOUSEMOVE, 0, MAKELPARAM(2, 2));
+    EXPECT_EQ(std::make_pair(int(FontOf(hwnd).lfUnderline), label.Control->Font().GetColor()), std::make_pair(1, 0x0000FF));
+    SendMessageA(hwnd, WM_MOUSELEAVE, 0, 0);
+    EXPECT_EQ(std::make_pair(int(FontOf(hwnd).lfUnderline), label.Control->Font().GetColor()), std::make_pair(0, 0x123456));
+  }
+}
+
+// Enter fires outEnter with the text and clears the field without a change
+// report; other keys go to outKeyDown.
+TEST_F(Controls, EditEnterAndKeys) {
+  TOMEdit edit(Host.Form);
+  edit.Text = "typed";
+  edit.Init();
+  TProbe changes, enters, keys;
+  edit.outChange = changes.In(), edit.outEnter = enters.In(), edit.outKeyDown = keys.In();
+  PostMessageA(edit.Control->GetHandle(), WM_KEYDOWN, VK_RETURN, 0);
+  PostMessageA(edit.Control->GetHandle(), WM_KEYDOWN, 'A', 0);
+  ProcessMessages();
+  ASSERT_EQ(enters.Got.size(), 1u);
+  EXPECT_EQ(enters.Got[0].StrValue, "typed");
+  EXPECT_EQ(Integers(keys), std::vector<int32_t>{'A'});
+  EXPECT_EQ(changes.Got.size(), 1u) << "only the typed A";
+}
+
+// Each click sends a copy of Data as it stands: a receiver changes only its own.
+TEST_F(Controls, ButtonSendsACopyOfItsData) {
+  TOMButton next(Host.Form), cancel(Host.Form);
+  next.Data = IntegerData(5);
+  next.Init(), cancel.Init();
+  TProbe clicks;
+  next.outClick = clicks.In(0), cancel.outClick = clicks.In(1);
+  next.Data.IntValue = 0;
+  clicks.Action = [](TData& value) { value.IntValue = 9; };
+  for (TOMButton* button : {&next, &next, &cancel}) SendMessageA(button->Control->GetHandle(), BM_CLICK, 0, 0);
+  ASSERT_EQ(clicks.Got.size(), 3u);
+  EXPECT_EQ(std::vector<int>({clicks.Got[1].Kind, clicks.Got[1].IntValue, clicks.Got[2].Kind}), std::vector<int>({1, 0, 0}));
+}
+
+class MainForm : public ::testing::Test {
+protected:
+  void SetUp() override {
+    StopDispatch(); // muted until Start, as in the program
+    Form->SetCaption("Setup");
+    Form->outClose = Closed.In();
+  }
+  void TearDown() override {
+    Form.reset();
+    StopDispatch();
+    ResetTerminated();
+  }
+  std::unique_ptr<TOMMainForm> Form = std::make_unique<TOMMainForm>();
+  TProbe Closed;
+};
+
+// A blocked close is refused; inClose, called inside a message's handling,
+// ends the loop only after it: nothing is freed while it runs.
+TEST_F(MainForm, ABlockedCloseIsRefusedButInCloseStillEndsTheLoop) {
+  TProbe block;
+  block.Supply = IntegerData(1);
+  Form->getBlockClose = block.Var();
+  Form->Init();
+  Form->Start();
+  struct TAfterClose {
+    TOMMainForm* Form;
+    bool Ran = false;
+    bool Hook(TWindowObject*, TMessage& m) {
+      if (m.Msg != WM_APP + 7) return false;
+      const bool up = IsWindowVisible(Form->Control->PeekHandle()) && !Terminated();
+      Send<&TOMMainForm::inClose>(*Form, TData());
+      return Ran = up && IsWindowVisible(Form->Control->PeekHandle());
+    }
+  } after{Form.get()};
+  TWindowObject* helper = CreateLabel(Form->Control, "");
+  helper->OnMessageHook = MakeHandler<&TAfterClose::Hook>(&after);
+  HWND hwnd = Form->Control->GetHandle();
+  PostMessageA(hwnd, WM_SYSCOMMAND, SC_CLOSE, 0);
+  PostMessageA(helper->GetHandle(), WM_APP + 7, 0, 0);
+  RunMessageLoop(ApplicationWindow);
+  EXPECT_TRUE(after.Ran) << "the close was refused and the form stayed through inClose";
+  EXPECT_TRUE(Closed.Got.empty() && DispatchIsLive());
+  EXPECT_EQ(Form->Control, nullptr);
+  EXPECT_FALSE(IsWindow(hwnd));
+  EXPECT_EQ(MainWindowHandle(), 0u);
+}
+
+TEST_F(MainForm, AnAcceptedCloseFiresOutCloseEndsTheLoopAndMutesTheDispatcher) {
+  Form->Init();
+  Form->Start();
+  HWND hwnd = Form->Control->GetHandle();
+  PostMessageA(hwnd, WM_SYSCOMMAND, SC_CLOSE, 0);
+  RunMessageLoop(ApplicationWindow);
+  EXPECT_EQ(Closed.Got.size(), 1u);
+  EXPECT_FALSE(DispatchIsLive() || IsWindow(hwnd) || ApplicationWindow);
+}
+
+TEST(Message, StyleTables) {
+  const uint32_t buttons[] = {MB_OK, MB_OKCANCEL, MB_YESNO, MB_YESNOCANCEL, MB_RETRYCANCEL, MB_ABORTRETRYIGNORE, MB_OK};
+  const uint32_t icons[] = {0, MB_ICONHAND, MB_ICONQUESTION, MB_ICONEXCLAMATION, MB_ICONASTERISK, MB_ICONEXCLAMATION, 0};
+  for (uint8_t i = 0; i < 7; ++i) { // the last: a value past the tables
+    EXPECT_EQ(MessageButtonStyle(i < 6 ? i : 9), buttons[i]) << int(i);
+    EXPECT_EQ(MessageIconStyle(i < 6 ? i : 9), icons[i]) << int(i);
+  }
+}
+
+TEST(ProportionalFit, CentresThePictureBetweenTwoBands) {
+  // Picture and box sizes; the target, then the two bands where given.
+  const struct { int32_t PictureW, PictureH, BoxW, BoxH; std::vector<LONG> Rects; } rows[] = {
+      {165, 310, 175, 285, {11, 0, 164, 285, 0, 0, 11, 285, 164, 0, 175, 285}}, // 151.7 -> 152, offset 11
+              {300, 100, 175, 285, {0, 113, 175, 172, 0, 0, 175, 113, 0, 172, 175, 285}}, // landscape
+              {50, 50, 100, 60, {20, 0, 80, 60}}, // a square takes the portrait branch
+              {4, 2, 5, 20, {0, 9, 5, 11}},       // 2.5 rounds to 2 (even), offset 9
+              {10, 6, 11, 20, {0, 6, 11, 14}},    // 6.6 rounds to 7, offset 6
+              {10, 4, 5, 1, {0, 0, 5, 1}}};       // 2 high in 1: the offset truncates to 0
+  for (const auto& r : rows) {
+    const TFitResult fit = ProportionalFit(r.PictureW, r.PictureH, r.BoxW, r.BoxH, RECT{0, 0, r.BoxW, r.BoxH});
+    std::vector<LONG> got;
+    for (const RECT& rect : {fit.Target, fit.Band1, fit.Band2}) got.insert(got.end(), {rect.left, rect.top, rect.right, rect.bottom});
+    got.resize(r.Rects.size());
+    EXPECT_EQ(got, r.Rects) << r.PictureW << "x" << r.PictureH << " in " << r.BoxW << "x" << r.BoxH;
+  }
+}
+
+// Without KeepSize a picture gives the element its size; a missing one leaves
+// the background; a canvas follows every resize.
+TEST(ImageElement, SizeFollowsThePictureOrTheCanvasTheElement) {
+  THostForm host;
+  TOMImage sized(host.Form), empty(host.Form);
+  HDC screen = GetDC(nullptr);
+  sized.SetPicture(CreateCompatibleBitmap(screen, 30, 20));
+  ReleaseDC(nullptr, screen);
+  EXPECT_EQ(std::make_pair(sized.Width, sized.Height), std::make_pair(30, 20));
+  empty.Left = 200, empty.Width = empty.Height = 40, empty.Color = 0x00FF00, empty.KeepSize = 1;
+  empty.SetPicture(nullptr);
+  empty.Init();
+  EXPECT_TRUE(empty.Picture->Empty());
+  HWND hwnd = empty.Control->GetHandle(); // made before the painting
+  Pump(host.Form->GetHandle());
+  EXPECT_EQ(Pixel(hwnd, 20, 20), RGB(0, 255, 0));
+  TOMImage canvas(host.Form);
+  canvas.Width = 60, canvas.Height = 30, canvas.ResizeCanvas = 1;
+  canvas.Init();
+  for (int32_t width : {60, 80, 90}) { // at Init, then set, then through the native window's size message
+    if (width > 60) canvas.Control->SetSize(width, width / 2);
+    EXPECT_EQ(std::make_pair(canvas.Picture->Width(), canvas.Picture->Height()), std::make_pair(width, width / 2));
+    canvas.Control->GetHandle();
+  }
+}
+
+std::string Data(const char* name) { return files::Read(std::string(ELEMENTS_DATA) + "/" + name); }
+
+std::unique_ptr<TByteStream> StreamOf(const std::string& bytes, int64_t position = 0) {
+  auto stream = CreateMemoryStream();
+  stream->Write(bytes.data(), int64_t(bytes.size()));
+  stream->SetPosition(position);
+  return stream;
+}
+
+// From the stream's position to its end: the header's facts, the decoder's
+// size at a scale; damaged data, even after good data, leaves it empty.
+TEST(Jpeg, HeaderFactsAndDamagedData) {
+  const struct { const char* File; int32_t Width, Height; bool Gray; uint8_t Progressive; } rows[] = {
+      {"sample.jpg", 48, 32, false, 0}, {"progressive-gray.jpg", 24, 40, true, 1}};
+  for (const auto& row : rows) {
+    const std::string bytes = Data(row.File);
+    auto stream = StreamOf("junk" + bytes, 4);
+    TJpegPicture picture;
+    int changes = 0;
+    picture.OnChange = [&](TJpegPicture&) { ++changes; };
+    picture.LoadFromStream(*stream, stream->Size() - stream->Position());
+    EXPECT_EQ(std::vector<int>({changes, picture.Width(), picture.Height(), picture.Grayscale(), picture.ProgressiveEncoding}),
+              std::vector<int>({1, row.Width, row.Height, row.Gray, row.Progressive})) << row.File;
+    ASSERT_TRUE(picture.Data());
+    EXPECT_EQ(picture.Data()->Size(), int64_t(bytes.size()));
+    picture.Settings.Scale = 1;
+    EXPECT_EQ(std::make_pair(picture.Width(), picture.Height()), std::make_pair(row.Width / 2, row.Height / 2));
+  }
+  const std::string sample = Data("sample.jpg");
+  std::string zeroHeight = sample, badMarker = sample;
+  const size_t frame = zeroHeight.find("\xFF\xC0");
+  ASSERT_NE(frame, std::string::npos);
+  zeroHeight[frame + 5] = zeroHeight[frame + 6] = 0;
+  badMarker[1] = '\xD9'; // no start of image
+  for (const std::string& bytes : {std::string("not a picture"), sample.substr(0, 20), zeroHeight, badMarker,
+                                   std::string("\xFF\xD8\xFF\xC0\x00\x02", 6) + std::string(64, '\xFF'),
+                                   std::string("\xFF\xD8", 2) + std::string(300, '\0'), std::string()}) {
+    TJpegPicture picture;
+    picture.LoadFromStream(*StreamOf(sample), int64_t(sample.size()));
+    picture.LoadFromStream(*StreamOf(bytes), int64_t(bytes.size()));
+    EXPECT_TRUE(picture.Empty() && picture.Data() == nullptr) << bytes.size();
+  }
+}
+
+// Saved as read, also over a longer file, under the expanded name: a macro,
+// a bare name beside the program. Empty (an exhausted stream), it writes no file.
+TEST(Jpeg, SavesItsBytesUnchangedUnderTheExpandedName) {
+  const std::string sample = Data("sample.jpg"), folder = FreshFolder("jpeg");
+  char temp[MAX_PATH] = {}, program[MAX_PATH] = {};
+  GetTempPathA(MAX_PATH, temp);
+  GetModuleFileNameA(nullptr, program, MAX_PATH);
+  std::strrchr(program, '\\')[1] = 0;
+  TOMJpeg element;
+  element.LoadFromStream(StreamOf(sample));
+  files::Write(folder + "long.jpg", std::string(sample.size() * 3, 'x'));
+  const std::pair<std::string, std::string> rows[] = {{folder + "long.jpg", folder + "long.jpg"},
+                                                      {folder + "long.jpg", folder + "long.jpg"},
+                                                      {"%tmpdir%elements.jpg", temp + std::string("elements.jpg")},
+                                                      {"elements.jpg", program + std::string("elements.jpg")}};
+  for (const auto& [name, path] : rows) {
+    Send<&TOMJpeg::inSave>(element, StringData(name));
+    EXPECT_EQ(files::Read(path), sample) << path;
+    if (path != rows[0].second) DeleteFileA(path.c_str());
+  }
+  EXPECT_FALSE(element.Picture.SaveToFile(folder + "no\\a.jpg") || files::IsFolder(folder + "no"));
+  element.LoadFromStream(StreamOf(sample, int64_t(sample.size())));
+  Send<&TOMJpeg::inSave>(element, StringData(folder + "none.jpg"));
+  EXPECT_FALSE(element.Picture.SaveToFile(folder + "none.jpg") || files::IsFile(folder + "none.jpg"));
+}
+
+// Only a picture given a bitmap encodes: a complete file of the bitmap's size.
+TEST(Jpeg, EncodesAnAssignedBitmap) {
+  auto bitmap = std::make_unique<TJpegBitmap>();
+  bitmap->Width = 16, bitmap->Height = 8, bitmap->RowStep = 48;
+  bitmap->Pixels.assign(48 * 8, 0xFF);
+  TJpegPicture picture, again;
+  picture.AssignBitmap(std::move(bitmap));
+  const std::string file = FreshFolder("jpeg-encode") + "enc.jpg";
+  ASSERT_TRUE(picture.SaveToFile(file));
+  const std::string bytes = files::Read(file);
+  ASSERT_GT(bytes.size(), 4u);
+  EXPECT_EQ(bytes.substr(0, 2) + bytes.substr(bytes.size() - 2), "\xFF\xD8\xFF\xD9");
+  again.LoadFromStream(*StreamOf(bytes), int64_t(bytes.size()));
+  EXPECT_EQ(std::make_pair(again.Width(), again.Height()), std::make_pair(16, 8));
+}
+
+} // namespace

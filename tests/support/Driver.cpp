@@ -1,0 +1,300 @@
+#include "Driver.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include <commctrl.h> // after windows.h
+#include <shlobj.h>
+
+#include "Files.h"
+
+namespace driver {
+
+using files::Narrow;
+using files::Wide;
+
+namespace {
+
+constexpr UINT SendTimeoutMs = 2000; // a hung target must not hang the test
+
+DWORD ProcessOf(HWND window) {
+  DWORD id = 0;
+  GetWindowThreadProcessId(window, &id);
+  return id;
+}
+
+LRESULT Send(HWND window, UINT message, WPARAM w = 0, LPARAM l = 0) {
+  DWORD_PTR result = 0;
+  SendMessageTimeoutW(window, message, w, l, SMTO_ABORTIFHUNG, SendTimeoutMs, &result);
+  return LRESULT(result);
+}
+
+template <class TAccept> HWND WaitFor(const TProcess& process, const char* what, TAccept accept) {
+  HWND found = nullptr;
+  WaitUntil([&] {
+    for (HWND w : process.Windows())
+      if (accept(w)) return (found = w) != nullptr;
+    return !process.IsRunning();
+  });
+  if (!found) ADD_FAILURE() << "no " << what << " of the program";
+  return found;
+}
+
+} // namespace
+
+bool WaitUntil(const std::function<bool()>& cond, int timeoutMs) {
+  for (const ULONGLONG end = GetTickCount64() + ULONGLONG(std::max(timeoutMs, 0));; Sleep(20)) {
+    if (cond()) return true;
+    if (GetTickCount64() >= end) return false;
+  }
+}
+
+std::string Text(HWND window) {
+  std::wstring text(size_t(Send(window, WM_GETTEXTLENGTH)) + 1, L'\0');
+  text.resize(std::min<size_t>(size_t(Send(window, WM_GETTEXT, text.size(), LPARAM(text.data()))), text.size() - 1));
+  return Narrow(text);
+}
+
+std::string Class(HWND window) {
+  char name[256] = {};
+  return std::string(name, size_t(std::max(GetClassNameA(window, name, sizeof name), 0)));
+}
+
+LONG Style(HWND window) { return GetWindowLongA(window, GWL_STYLE); }
+HWND Owner(HWND window) { return GetWindow(window, GW_OWNER); }
+
+RECT Rect(HWND window) {
+  RECT r{};
+  GetWindowRect(window, &r);
+  return r;
+}
+
+std::vector<HWND> Children(HWND parent, const std::string& cls, const std::optional<std::string>& text) {
+  std::vector<HWND> all, found;
+  EnumChildWindows(
+      parent,
+      [](HWND w, LPARAM list) {
+        reinterpret_cast<std::vector<HWND>*>(list)->push_back(w);
+        return TRUE;
+      },
+      LPARAM(&all));
+  for (HWND w : all)
+    if (lstrcmpiA(Class(w).c_str(), cls.c_str()) == 0 && (!text || Text(w) == *text)) found.push_back(w);
+  return found;
+}
+
+std::string BoxText(HWND box) {
+  std::string text;
+  for (HWND s : Children(box, "Static")) text += Text(s); // the icon static has no text
+  return text;
+}
+
+bool BoxHasIcon(HWND box) {
+  for (HWND s : Children(box, "Static"))
+    if ((Style(s) & SS_TYPEMASK) == SS_ICON && Send(s, STM_GETICON)) return true;
+  return false;
+}
+
+void Click(HWND control) {
+  if (lstrcmpiA(Class(control).c_str(), "Button") == 0) {
+    PostMessageW(control, BM_CLICK, 0, 0);
+    return;
+  }
+  RECT r{};
+  GetClientRect(control, &r);
+  const LPARAM at = MAKELPARAM(r.right / 2, r.bottom / 2);
+  PostMessageW(control, WM_LBUTTONDOWN, MK_LBUTTON, at);
+  PostMessageW(control, WM_LBUTTONUP, 0, at);
+}
+
+void CloseBox(HWND window) { PostMessageW(window, WM_SYSCOMMAND, SC_CLOSE, 0); }
+
+// Wine keeps the X window of each top-level window in this property.
+static uintptr_t X11Window(HWND window) {
+  return uintptr_t(GetPropA(GetAncestor(window, GA_ROOT), "__wine_x11_whole_window"));
+}
+
+bool Keys(HWND window, const std::string& keys) {
+  const uintptr_t x = X11Window(window);
+  const std::string target = "--window " + std::to_string(x) + " ";
+  // A key pressed in a program that ended on the press is never released for
+  // Wine, which then drops the next press of it: released first.
+  static const std::pair<const char*, int> held[] = {
+      {"Return", VK_RETURN}, {"Escape", VK_ESCAPE}, {"Tab", VK_TAB}, {"space", VK_SPACE}, {"shift", VK_SHIFT}};
+  std::string release;
+  for (const auto& [name, key] : held)
+    if (GetAsyncKeyState(key) < 0) release += "keyup " + target + name + " ";
+  // xdotool types at the X focus window through XTEST and at any other by a
+  // sent event. When the focus moves between a press and its release (the
+  // program ended on the press), the release goes astray and the X server
+  // keeps repeating the key: every key is let go through XTEST afterwards too.
+  const auto [code, output] = files::RunUnix("/usr/bin/xdotool " + release + "key " + target + keys +
+                                             "; rc=$?; /usr/bin/xdotool keyup " + keys + "; exit $rc");
+  const bool ended = !IsWindow(window); // the release found no window: not a fault
+  if (!x || (code != 0 && !ended))
+    ADD_FAILURE() << "keys " << keys << " to X window " << x << ": " << code << " " << output;
+  return x && (code == 0 || ended);
+}
+
+bool LooksLike(const std::string& name, HWND window, HWND over, const std::vector<RECT>& masks) {
+  // A window manager draws frames of its own: the pictures hold Wine's.
+  if (!files::Env("OMBREL_WINDOW_MANAGER").empty()) return true;
+  Sleep(300); // let painting settle
+  RECT area = Rect(window), box = over ? Rect(over) : area;
+  UnionRect(&area, &area, &box);
+  const std::string shot = OMBREL_SHOTS_DIR "/" + name + ".png", golden = OMBREL_GOLDEN_DIR "/" + name + ".png";
+  std::string take = "/usr/bin/import -window root -crop " + std::to_string(area.right - area.left) + "x" +
+                     std::to_string(area.bottom - area.top) + "+" + std::to_string(area.left) + "+" +
+                     std::to_string(area.top) + " +repage miff:- | /usr/bin/convert - -fill black";
+  for (RECT m : masks)
+    take += " -draw 'rectangle " + std::to_string(m.left - area.left) + "," + std::to_string(m.top - area.top) + " " +
+            std::to_string(m.right - area.left - 1) + "," + std::to_string(m.bottom - area.top - 1) + "'";
+  if (const auto [code, output] = files::RunUnix(take + " " + shot); code != 0)
+    return ADD_FAILURE() << "cannot take " << shot << ": " << output, false;
+  if (!files::Env("OMBREL_UPDATE_GOLDEN").empty()) files::RunUnix("cp " + shot + " " + golden);
+  // compare counts the pixels that differ at all.
+  const auto [code, output] = files::RunUnix("/usr/bin/compare -metric AE " + golden + " " + shot + " null:");
+  if (code != 0) ADD_FAILURE() << name << " differs from " << golden << " in " << output << " pixels; see " << shot;
+  return code == 0;
+}
+
+TProcess::TProcess(std::string exe) : Exe(files::DosPath(exe)) {}
+
+TProcess::~TProcess() {
+  if (IsRunning()) {
+    TerminateProcess(Info.hProcess, 0xDEAD);
+    WaitForSingleObject(Info.hProcess, 5000);
+  }
+  if (Info.hThread) CloseHandle(Info.hThread);
+  if (Info.hProcess) CloseHandle(Info.hProcess);
+}
+
+bool TProcess::Start(const std::string& args, const std::string& folder) {
+  std::wstring line = Wide("\"" + Exe + "\"" + (args.empty() ? "" : " " + args));
+  STARTUPINFOW startup{};
+  startup.cb = sizeof startup;
+  if (CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                     folder.empty() ? nullptr : Wide(folder).c_str(), &startup, &Info))
+    return true;
+  ADD_FAILURE() << "cannot start " << Exe << " (error " << GetLastError() << ")";
+  return false;
+}
+
+bool TProcess::IsRunning() const { return Info.hProcess && WaitForSingleObject(Info.hProcess, 0) == WAIT_TIMEOUT; }
+
+HWND TProcess::Focus() const {
+  // A window manager hands the foreground over a moment after a window comes up.
+  GUITHREADINFO gui{};
+  gui.cbSize = sizeof gui;
+  if (!Info.hProcess || !GetGUIThreadInfo(0, &gui) || !gui.hwndActive) return nullptr;
+  return GetWindowThreadProcessId(gui.hwndActive, nullptr) == Info.dwThreadId ? gui.hwndFocus : nullptr;
+}
+
+bool TProcess::WaitFocus(HWND window) {
+  HWND last = nullptr;
+  const auto focused = [&] { return (last = Focus()) == window; };
+  if (WaitUntil(focused, 2000)) return true;
+  // Wine without a window manager can leave nothing at all active as a modal
+  // dialog goes (the X focus moves on while it hands the activation back).
+  // A person clicks the window's caption then; so does the driver, and the
+  // program must put the focus back where it was.
+  const HWND foreground = GetForegroundWindow();
+  if ((!foreground || foreground == GetDesktopWindow()) && X11Window(window)) {
+    files::RunUnix("/usr/bin/xdotool mousemove --window " + std::to_string(X11Window(window)) + " 60 8 click 1");
+    if (WaitUntil(focused)) return true;
+  }
+  ADD_FAILURE() << "the focus is on \"" << Text(last) << "\" (" << Class(last) << "), not on \"" << Text(window)
+                << "\"";
+  return false;
+}
+
+bool TProcess::WaitFocusIn(HWND window) {
+  if (WaitUntil([&] { return Focus() && (Focus() == window || IsChild(window, Focus())); })) return true;
+  ADD_FAILURE() << "no focus in \"" << Text(window) << "\"";
+  return false;
+}
+
+std::vector<HWND> TProcess::Windows() const {
+  struct TSearch {
+    DWORD Process;
+    std::vector<HWND> Found;
+  } search{Info.dwProcessId, {}};
+  if (Info.hProcess)
+    EnumWindows(
+        [](HWND w, LPARAM param) {
+          auto* s = reinterpret_cast<TSearch*>(param);
+          RECT r = Rect(w);
+          if (ProcessOf(w) == s->Process && IsWindowVisible(w) && r.right > r.left && r.bottom > r.top)
+            s->Found.push_back(w);
+          return TRUE;
+        },
+        LPARAM(&search));
+  return search.Found;
+}
+
+HWND TProcess::WaitWindow(const std::string& caption) {
+  return WaitFor(*this, "window", [&](HWND w) { return Class(w) != "#32770" && Text(w) == caption; });
+}
+
+HWND TProcess::WaitBox(const std::string& caption) {
+  return WaitFor(*this, "box", [&](HWND w) { return Class(w) == "#32770" && Text(w) == caption; });
+}
+
+HWND TProcess::WaitDialog() {
+  return WaitFor(*this, "dialog", [](HWND w) { return Class(w) == "#32770"; });
+}
+
+bool TProcess::Press(HWND box, int id) {
+  HWND button = GetDlgItem(box, id);
+  if (button) Click(button);
+  if (button && WaitUntil([&] { return !IsWindow(box) || !IsWindowVisible(box); })) return true;
+  ADD_FAILURE() << "button " << id << " of \"" << Text(box) << "\" did not close it";
+  return false;
+}
+
+bool TProcess::ChooseFolder(HWND dialog, const std::string& folder) {
+  // The dialog and its tree read and write pointers in their own process:
+  // the path, the item and its text live in a block allocated there.
+  struct TBlock {
+    TVITEMW Item;
+    wchar_t Text[MAX_PATH], Path[MAX_PATH];
+  } block{};
+  const std::wstring path = Wide(folder);
+  std::wstring leaf = Wide(folder.substr(0, folder.find_last_not_of('\\') + 1));
+  leaf = CharLowerW(leaf.substr(leaf.find_last_of(L'\\') + 1).data());
+  path.copy(block.Path, MAX_PATH - 1);
+  auto* remote = static_cast<TBlock*>(
+      VirtualAllocEx(Info.hProcess, nullptr, sizeof block, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE));
+  const std::vector<HWND> trees = Children(dialog, "SysTreeView32");
+  bool chosen = remote && trees.size() == 1;
+  // A selection asked for while the dialog still settles on its first one
+  // can be lost: asked again until the tree shows the folder selected.
+  chosen = chosen && WaitUntil([&] {
+             block.Item.mask = TVIF_TEXT;
+             block.Item.hItem = HTREEITEM(Send(trees.front(), TVM_GETNEXTITEM, TVGN_CARET));
+             block.Item.pszText = remote->Text;
+             block.Item.cchTextMax = MAX_PATH;
+             if (!WriteProcessMemory(Info.hProcess, remote, &block, sizeof block, nullptr)) return false;
+             if (block.Item.hItem && Send(trees.front(), TVM_GETITEMW, 0, LPARAM(&remote->Item)) &&
+                 ReadProcessMemory(Info.hProcess, remote->Text, block.Text, sizeof block.Text, nullptr) &&
+                 std::wstring(CharLowerW(block.Text)).find(leaf) != std::wstring::npos)
+               return true;
+             Send(dialog, BFFM_SETSELECTIONW, TRUE, LPARAM(remote->Path));
+             return false;
+           });
+  if (remote) VirtualFreeEx(Info.hProcess, remote, 0, MEM_RELEASE);
+  if (!chosen) ADD_FAILURE() << "cannot select " << folder << " in the folder dialog";
+  return chosen && Press(dialog, IDOK);
+}
+
+std::optional<uint32_t> TProcess::WaitExit(int timeoutMs) {
+  DWORD code = 0;
+  if (Info.hProcess && WaitForSingleObject(Info.hProcess, DWORD(timeoutMs)) == WAIT_OBJECT_0 &&
+      GetExitCodeProcess(Info.hProcess, &code))
+    return code;
+  ADD_FAILURE() << Exe << " still runs after " << timeoutMs << " ms";
+  return std::nullopt;
+}
+
+} // namespace driver

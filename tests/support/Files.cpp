@@ -1,0 +1,181 @@
+#include "Files.h"
+
+#include <objidl.h>
+#include <shlobj.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+
+namespace files {
+
+std::wstring Wide(const std::string& text) {
+  std::wstring out(text.size(), L'\0');
+  out.resize(size_t(MultiByteToWideChar(1251, 0, text.data(), int(text.size()), out.data(), int(out.size()))));
+  return out;
+}
+
+std::string Narrow(const std::wstring& text) {
+  std::string out(text.size() * 2, '\0');
+  out.resize(size_t(
+      WideCharToMultiByte(1251, 0, text.data(), int(text.size()), out.data(), int(out.size()), nullptr, nullptr)));
+  return out;
+}
+
+std::string DosPath(const std::string& path) {
+  if (path.empty() || path[0] != '/') return path;
+  std::string out = "Z:" + path;
+  std::replace(out.begin(), out.end(), '/', '\\');
+  return out;
+}
+
+std::string Env(const char* name) {
+  const char* value = std::getenv(name);
+  return value ? value : "";
+}
+
+std::string Read(const std::string& path) {
+  std::ifstream in(Wide(DosPath(path)).c_str(), std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+bool Write(const std::string& path, const std::string& bytes) {
+  std::ofstream out(Wide(DosPath(path)).c_str(), std::ios::binary | std::ios::trunc);
+  out << bytes;
+  return bool(out.flush());
+}
+
+static DWORD Attributes(const std::string& path) { return GetFileAttributesW(Wide(DosPath(path)).c_str()); }
+bool IsFile(const std::string& path) {
+  return Attributes(path) != INVALID_FILE_ATTRIBUTES && !(Attributes(path) & FILE_ATTRIBUTE_DIRECTORY);
+}
+bool IsFolder(const std::string& path) {
+  return Attributes(path) != INVALID_FILE_ATTRIBUTES && (Attributes(path) & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+// Calls visit(name, data) for each entry of a folder but "." and "..".
+template <class TVisit> static void ForEntry(const std::string& folder, TVisit visit) {
+  WIN32_FIND_DATAW found{};
+  HANDLE find = FindFirstFileW(Wide(DosPath(folder) + "\\*").c_str(), &found);
+  if (find == INVALID_HANDLE_VALUE) return;
+  do {
+    const std::string name = Narrow(found.cFileName);
+    if (name != "." && name != "..") visit(name, found);
+  } while (FindNextFileW(find, &found));
+  FindClose(find);
+}
+
+bool RemoveTree(const std::string& folder) {
+  ForEntry(folder, [&](const std::string& name, const WIN32_FIND_DATAW& found) {
+    const std::string path = DosPath(folder) + "\\" + name;
+    if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+      RemoveTree(path);
+    else
+      DeleteFileW(Wide(path).c_str());
+  });
+  RemoveDirectoryW(Wide(DosPath(folder)).c_str());
+  return Attributes(folder) == INVALID_FILE_ATTRIBUTES;
+}
+
+static void Collect(const std::string& folder, const std::string& relative, TTree& tree) {
+  ForEntry(folder, [&](const std::string& name, const WIN32_FIND_DATAW& found) {
+    const std::string rel = relative + name;
+    if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+      tree[rel + "\\"] = {0, 0};
+      Collect(DosPath(folder) + "\\" + name, rel + "\\", tree);
+    } else {
+      const uint64_t size = (uint64_t(found.nFileSizeHigh) << 32) | found.nFileSizeLow;
+      tree[rel] = {size, (uint64_t(found.ftLastWriteTime.dwHighDateTime) << 32) | found.ftLastWriteTime.dwLowDateTime};
+    }
+  });
+}
+
+TTree Tree(const std::string& folder) {
+  TTree tree;
+  Collect(folder, "", tree);
+  return tree;
+}
+
+std::vector<std::string> Changes(const TTree& before, const TTree& after) {
+  std::vector<std::string> changed;
+  for (const auto& [path, state] : after) {
+    const auto old = before.find(path);
+    if (old == before.end() || old->second != state) changed.push_back(path);
+  }
+  return changed;
+}
+
+std::string DriveFolder(char letter) { return Env(letter == 'D' ? "OMBREL_DRIVE_D" : "OMBREL_DRIVE_M"); }
+
+std::vector<TPayloadItem> InstalledItems() {
+  std::vector<TPayloadItem> items;
+  std::istringstream manifest(Read(OMBREL_MANIFEST));
+  for (std::string line; std::getline(manifest, line);) {
+    std::istringstream fields(line);
+    std::string name, type, file, size, format, target;
+    if (line.empty() || line[0] == '#' || !(fields >> name >> type >> file >> size >> format >> target) ||
+        target == "-")
+      continue;
+    items.push_back({name, format, target, file});
+  }
+  return items;
+}
+
+std::string InstalledBytes(const TPayloadItem& item) {
+  const bool built = item.File.compare(0, 6, "build:") == 0;
+  const std::string bytes =
+      Read(built ? OMBREL_PAYLOAD_BINARY_DIR "/" + item.File.substr(6) : OMBREL_PAYLOAD_SOURCE_DIR "/" + item.File);
+  return item.Format == "text" ? bytes.substr(0, bytes.find('\0')) + "\r\n" : bytes;
+}
+
+TLink ReadLink(const std::string& file) {
+  TLink facts;
+  const HRESULT initialised = CoInitialize(nullptr);
+  IShellLinkA* link = nullptr;
+  if (SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
+                                 reinterpret_cast<void**>(&link)))) {
+    IPersistFile* persist = nullptr;
+    if (SUCCEEDED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&persist)))) {
+      facts.Loaded = SUCCEEDED(persist->Load(Wide(file).c_str(), STGM_READ));
+      persist->Release();
+    }
+    char text[MAX_PATH] = {};
+    auto take = [&text](HRESULT, std::string& into) { into = text, text[0] = 0; };
+    take(link->GetPath(text, MAX_PATH, nullptr, SLGP_RAWPATH), facts.Path);
+    take(link->GetWorkingDirectory(text, MAX_PATH), facts.WorkDir);
+    take(link->GetDescription(text, MAX_PATH), facts.Description);
+    take(link->GetArguments(text, MAX_PATH), facts.Arguments);
+    link->GetShowCmd(&facts.ShowCommand);
+    link->Release();
+  }
+  if (SUCCEEDED(initialised)) CoUninitialize();
+  return facts;
+}
+
+std::pair<int, std::string> RunUnix(const std::string& command, int timeoutMs) {
+  // Wine starts a Unix program without a handle to wait on: it leaves its
+  // output and then its exit code in files.
+  static int serial = 0;
+  const std::string base = "/tmp/ombrel-unix-" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(++serial);
+  std::string script =
+      "(" + command + ") >" + base + ".out 2>&1; echo $? >" + base + ".tmp; mv " + base + ".tmp " + base + ".rc";
+  // The command line is split the Windows way: only double quotes group.
+  std::string line = "/bin/sh -c \"";
+  for (char c : script) line += c == '"' ? std::string("\\\"") : std::string(1, c);
+  line += '"';
+  STARTUPINFOA startup{};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION info{};
+  if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info))
+    return {-1, "cannot start /bin/sh"};
+  if (info.hThread) CloseHandle(info.hThread);
+  if (info.hProcess) CloseHandle(info.hProcess);
+  for (int waited = 0; !IsFile(base + ".rc") && waited < timeoutMs; waited += 10) Sleep(10);
+  const std::string code = Read(base + ".rc"), output = Read(base + ".out");
+  DeleteFileW(Wide(DosPath(base + ".rc")).c_str());
+  DeleteFileW(Wide(DosPath(base + ".out")).c_str());
+  return {code.empty() ? -1 : std::atoi(code.c_str()), output};
+}
+
+} // namespace files

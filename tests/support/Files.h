@@ -1,0 +1,58 @@
+// Files and folders as the tests see them: by code page 1251 paths through
+// the wide API (so a wrongly encoded name shows as a missing file), the
+// payload an installation must leave, and the drives of the test wrapper.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <map>
+#include <string>
+#include <vector>
+
+namespace files {
+
+std::wstring Wide(const std::string& text1251);
+std::string Narrow(const std::wstring& text);
+// A Unix path ("/work/...") as Wine sees it ("Z:\work\..."); a DOS path is kept.
+std::string DosPath(const std::string& path);
+std::string Env(const char* name); // empty when unset
+
+std::string Read(const std::string& path); // empty when it cannot be read
+bool Write(const std::string& path, const std::string& bytes);
+bool IsFile(const std::string& path);
+bool IsFolder(const std::string& path);
+bool RemoveTree(const std::string& folder); // true when it is gone
+// Every entry under a folder: relative path -> size and last write time (a
+// folder ends in '\' and has zeros), to tell whether anything was written.
+using TTree = std::map<std::string, std::pair<uint64_t, uint64_t>>;
+TTree Tree(const std::string& folder);
+// Entries of after that are new or differ from before.
+std::vector<std::string> Changes(const TTree& before, const TTree& after);
+
+// The drive of the test wrapper with this letter ("D" or "M"): its Unix folder.
+std::string DriveFolder(char letter);
+
+// An item of the payload that an installation writes.
+struct TPayloadItem {
+  std::string Name, Format, Target; // Target relative to the product folder
+  std::string File;                 // the payload file, under the source or (build:) the build folder
+};
+std::vector<TPayloadItem> InstalledItems();
+// What its installed file must hold: a text without its closing NUL and with
+// CR LF after its last line, anything else byte for byte.
+std::string InstalledBytes(const TPayloadItem& item);
+
+// A link file read back through the shell-link object.
+struct TLink {
+  bool Loaded = false;
+  std::string Path, WorkDir, Description, Arguments;
+  int ShowCommand = 0;
+};
+TLink ReadLink(const std::string& file);
+
+// Runs a Unix command line through /bin/sh and waits for it: its exit code
+// (-1 when it did not end in time) and its standard output.
+std::pair<int, std::string> RunUnix(const std::string& command, int timeoutMs = 20000);
+
+} // namespace files

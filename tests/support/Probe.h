@@ -1,0 +1,43 @@
+// A test element that records what reaches it and can act on the value.
+#pragma once
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "Share.h"
+
+inline TData RealData(double v) { TData d; d.Kind = dkReal, d.RealValue = v; return d; }
+
+// A value as short text that shows its kind: -, 'text', 7, 2.5r, else #kind (a leftover dkForward too).
+inline std::string Show(const TData& d) {
+  if (d.Kind == dkNull) return "-";
+  if (d.Kind == dkString) return "'" + d.StrValue + "'";
+  if (d.Kind == dkReal) return RealToText(d.RealValue) + "r";
+  return d.Kind == dkInteger ? std::to_string(d.IntValue) : "#" + std::to_string(d.Kind);
+}
+
+struct TProbe : TOMObject {
+  std::vector<TData> Got;             // each value as it arrived, or as a pull handed it out
+  std::vector<const TData*> At;       // where it lived: the caller's own TData or a copy
+  std::vector<uint16_t> Index;
+  std::function<void(TData&)> Action; // runs last, on the value or the filled buffer
+  TData Supply;                       // what a pull through Var() hands out
+
+  explicit TProbe(TData supply = TData()) : Supply(std::move(supply)) {}
+  void inTake(TData& value, uint16_t index) {
+    Got.push_back(value), At.push_back(&value), Index.push_back(index);
+    if (Action) Action(value);
+  }
+  void varGet(TData& buffer, uint16_t index) { buffer = Supply, inTake(buffer, index); }
+  TPointLink In(uint16_t index = 0) { return MakePointLink<&TProbe::inTake>(index, this); }
+  TPointLink Var(uint16_t index = 0) { return MakePointLink<&TProbe::varGet>(index, this); }
+  std::string Seen() const {
+    std::string s;
+    for (const TData& d : Got) s += (s.empty() ? "" : " ") + Show(d);
+    return s;
+  }
+};
+
+// Every test runs with a live dispatcher, as inside the message loop.
+inline const bool LiveForTests = (StartDispatch(), true);

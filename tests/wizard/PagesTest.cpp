@@ -1,0 +1,194 @@
+// The wizard's pages end to end: the window, which page follows each button,
+// what Cancel, Escape and the close box do, and the keyboard on the pages.
+#include <gtest/gtest.h>
+
+#include <functional>
+
+#include "Wizard.h"
+
+#include <commctrl.h> // after windows.h
+
+using namespace driver;
+
+namespace {
+
+TEST(Wizard, NavigationAlwaysLeavesExactlyOnePage) {
+  TWizard w;
+  ASSERT_TRUE(w.Start());
+  // Centred (each half truncated on its own), fixed size, no maximise box
+  // once started; the one window a person sees.
+  const RECT r = Rect(w.Main);
+  EXPECT_EQ(GetSystemMetrics(SM_CXSCREEN) / 2 - 440 / 2, r.left);
+  EXPECT_EQ(GetSystemMetrics(SM_CYSCREEN) / 2 - 351 / 2, r.top);
+  EXPECT_EQ(440, r.right - r.left);
+  EXPECT_EQ(351, r.bottom - r.top);
+  EXPECT_TRUE(WaitUntil([&] { return !(Style(w.Main) & WS_MAXIMIZEBOX); }));
+  EXPECT_EQ(WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX,
+            Style(w.Main) & (WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_THICKFRAME));
+  EXPECT_EQ(std::vector<HWND>{w.Main}, w.Process.Windows());
+  const std::vector<HWND> frames = w.Frames();
+  EXPECT_EQ(4u, frames.size());
+  const std::pair<const std::string&, EPage> round[] = {
+      {texts::Next, EPage::Licence}, {texts::Back, EPage::Welcome}, {texts::Next, EPage::Licence},
+      {texts::Agree, EPage::Folder}, {texts::Back, EPage::Licence}, // Back from the folder page: the licence
+      {texts::Agree, EPage::Folder}, {texts::Back, EPage::Licence}, {texts::Back, EPage::Welcome}};
+  for (int i = 0; i < 3; ++i)
+    for (const auto& [button, after] : round) {
+      SCOPED_TRACE(std::to_string(i) + ": " + Name(after));
+      ASSERT_TRUE(w.Press(button));
+      ASSERT_TRUE(w.WaitPage(after));
+      Sleep(30); // settled: still the one page a moment later
+      EXPECT_EQ(after, w.Page());
+    }
+  EXPECT_EQ(frames, w.Frames()) << "the frames are only shown and hidden, never made anew";
+  CloseBox(w.Main);
+  EXPECT_TRUE(w.Ends(0));
+}
+
+// Cancel, or Escape, asks; No leaves the page as it was and usable, with the
+// focus where it was.
+void CancelThenNo(bool keys) {
+  TWizard w;
+  ASSERT_TRUE(w.Start());
+  const std::string* forward[] = {&texts::Next, &texts::Agree, &texts::Install};
+  const std::string* before[] = {&texts::Cancel, &texts::Back, &texts::Back}; // Shift+Tab from the forward button
+  for (int page = 0; page < 3; ++page) {
+    SCOPED_TRACE(Name(EPage(page)));
+    ASSERT_EQ(EPage(page), w.Page());
+    const std::string field = page == 2 ? Text(w.Field()) : ""; // the folder page's field keeps its text
+    EXPECT_EQ(page == 2 ? ProgramFiles : "", field);
+    HWND focus = nullptr;
+    if (keys) {
+      ASSERT_TRUE(w.FocusOnDefault(*forward[page]));
+      ASSERT_TRUE(w.Type("shift+Tab")); // the focus off the default button
+      ASSERT_TRUE(w.Process.WaitFocus(focus = w.Button(*before[page])));
+      ASSERT_TRUE(w.Type("Escape"));
+    } else {
+      ASSERT_TRUE(w.Press(texts::Cancel));
+    }
+    HWND box = w.Process.WaitBox(texts::BoxCaption);
+    ASSERT_TRUE(box);
+    EXPECT_EQ(texts::Question, BoxText(box));
+    EXPECT_EQ(w.Main, Owner(box));
+    EXPECT_TRUE(BoxHasIcon(box));
+    EXPECT_TRUE(GetDlgItem(box, IDYES) && GetDlgItem(box, IDNO) && !GetDlgItem(box, IDOK));
+    EXPECT_FALSE(IsWindowEnabled(w.Main)) << "the question is modal";
+    if (page == 0 && !keys) {
+      EXPECT_TRUE(LooksLike("question", w.Main, box));
+    }
+    if (keys) {
+      ASSERT_TRUE(w.Process.WaitFocusIn(box));
+      ASSERT_TRUE(w.Type("Tab Return")); // from Yes to No
+      ASSERT_TRUE(WaitUntil([&] { return !IsWindow(box); }));
+    } else {
+      ASSERT_TRUE(w.Process.Press(box, IDNO));
+    }
+    EXPECT_TRUE(WaitUntil([&] { return IsWindowEnabled(w.Main) != FALSE; }));
+    EXPECT_EQ(EPage(page), w.Page());
+    if (focus) {
+      EXPECT_TRUE(w.Process.WaitFocus(focus));
+    }
+    EXPECT_EQ(field, page == 2 ? Text(w.Field()) : "");
+    ASSERT_TRUE(page < 2 ? w.Press(*forward[page]) && w.WaitPage(EPage(page + 1))
+                         : w.Press(texts::Back) && w.WaitPage(EPage::Licence)); // still usable
+  }
+  CloseBox(w.Main);
+  EXPECT_TRUE(w.Ends(0));
+}
+
+TEST(Wizard, CancelThenNoKeepsEachPageAndItsState) { CancelThenNo(false); }
+TEST(Keys, EscapeThenNoKeepsEachPageAndTheFocus) { CancelThenNo(true); }
+
+// Where the wizard could write: everything under Program Files and on the desktop.
+files::TTree Writable() {
+  files::TTree tree = files::Tree(ProgramFiles);
+  for (const auto& entry : files::Tree(Desktop())) tree.insert({"desktop\\" + entry.first, entry.second});
+  return tree;
+}
+
+// From each of the first three pages, end ends the program with exit code 0
+// and nothing written.
+void EndFromEachPage(const std::function<void(TWizard&)>& end) {
+  for (EPage page : {EPage::Welcome, EPage::Licence, EPage::Folder}) {
+    SCOPED_TRACE(Name(page));
+    const files::TTree before = Writable();
+    TWizard w;
+    ASSERT_TRUE(w.Start() && w.GoTo(page));
+    end(w);
+    EXPECT_TRUE(w.Ends(0));
+    EXPECT_EQ(std::vector<std::string>{}, files::Changes(before, Writable()));
+  }
+}
+
+TEST(Wizard, CancelThenYesOrTheCloseBoxEndWithoutWritingFromEachPage) {
+  EndFromEachPage([](TWizard& w) {
+    ASSERT_TRUE(w.Press(texts::Cancel));
+    HWND box = w.Process.WaitBox(texts::BoxCaption);
+    ASSERT_TRUE(box && w.Process.Press(box, IDYES));
+  });
+  EndFromEachPage([](TWizard& w) { CloseBox(w.Main); }); // at once, without the question
+}
+
+TEST(Keys, EscapeThenEnterEndsWithoutWritingFromEachPage) {
+  EndFromEachPage([](TWizard& w) {
+    ASSERT_TRUE(w.Process.WaitFocusIn(w.Main) && w.Type("Escape"));
+    HWND box = w.Process.WaitBox(texts::BoxCaption);
+    ASSERT_TRUE(box && w.Process.WaitFocusIn(box) && w.Type("Return"));
+  });
+}
+
+// Enter on each page once its default button has the focus.
+bool EnterTo(TWizard& w, EPage page) {
+  if (!w.FocusOnDefault(texts::Next) || !w.Type("Return") || !w.WaitPage(EPage::Licence)) return false;
+  return page == EPage::Licence || (w.FocusOnDefault(texts::Agree) && w.Type("Return") && w.WaitPage(EPage::Folder));
+}
+
+// Each key in turn, and where the focus is after it.
+void ExpectWalk(TWizard& w, const char* key, const std::vector<HWND>& walk) {
+  for (HWND expected : walk) ASSERT_TRUE(expected && w.Type(key) && w.Process.WaitFocus(expected));
+}
+
+TEST(Keys, FolderPageTabsInReadingOrderAndSpaceOrEnterOpenTheFolderDialog) {
+  TWizard w;
+  ASSERT_TRUE(w.Start() && EnterTo(w, EPage::Folder) && w.FocusOnDefault(texts::Install));
+  HWND browse = w.Button(texts::Browse), back = w.Button(texts::Back), install = w.Button(texts::Install),
+       cancel = w.Button(texts::Cancel);
+  ExpectWalk(w, "Tab", {cancel, browse, back, install, cancel}); // the disabled field passed over
+  ExpectWalk(w, "shift+Tab", {install, back, browse});
+  EXPECT_EQ(BS_DEFPUSHBUTTON, Style(browse) & BS_TYPEMASK) << "a focused button is drawn as the default";
+  EXPECT_EQ(BS_PUSHBUTTON, Style(install) & BS_TYPEMASK);
+  for (const char* key : {"space", "Return"}) { // the focused button, not the default one
+    SCOPED_TRACE(key);
+    ASSERT_TRUE(w.Type(key));
+    HWND dialog = w.Process.WaitDialog();
+    ASSERT_TRUE(dialog && w.Process.WaitFocusIn(dialog));
+    EXPECT_EQ(w.Main, Owner(dialog));
+    const std::vector<HWND> trees = Children(dialog, "SysTreeView32");
+    ASSERT_EQ(1u, trees.size());
+    ASSERT_TRUE(WaitUntil([&] { return SendMessageW(trees.front(), TVM_GETCOUNT, 0, 0) > 0; }));
+    ASSERT_TRUE(w.Type("Escape")); // to the window that stays: the dialog goes on the press
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }));
+    EXPECT_TRUE(w.Process.WaitFocus(browse));
+  }
+  EXPECT_EQ(ProgramFiles, Text(w.Field()));
+  CloseBox(w.Main);
+  EXPECT_TRUE(w.Ends(0));
+}
+
+TEST(Keys, LicenceTextScrollsWithPageDownTabLeavesItAndBackTakesTheFocus) {
+  TWizard w;
+  ASSERT_TRUE(w.Start() && EnterTo(w, EPage::Licence) && w.FocusOnDefault(texts::Agree));
+  HWND memo = w.Field(), back = w.Button(texts::Back);
+  ExpectWalk(w, "shift+Tab", {back, memo});
+  ASSERT_EQ(0, SendMessageW(memo, EM_GETFIRSTVISIBLELINE, 0, 0));
+  ASSERT_TRUE(w.Type("Next")); // Page Down
+  EXPECT_TRUE(WaitUntil([&] { return SendMessageW(memo, EM_GETFIRSTVISIBLELINE, 0, 0) > 0; }));
+  ExpectWalk(w, "Tab", {back});
+  ASSERT_TRUE(w.Type("Return")); // Back hides this page before the welcome page shows: the focus follows
+  ASSERT_TRUE(w.WaitPage(EPage::Welcome));
+  EXPECT_TRUE(w.FocusOnDefault(texts::Next));
+  CloseBox(w.Main);
+  EXPECT_TRUE(w.Ends(0));
+}
+
+} // namespace
