@@ -153,11 +153,20 @@ TLink ReadLink(const std::string& file) {
   return facts;
 }
 
+std::string UnixScratch(const std::string& stem) {
+  static const std::string run = [] {
+    LARGE_INTEGER now{};
+    QueryPerformanceCounter(&now);
+    return std::to_string(GetCurrentProcessId()) + "-" + std::to_string(now.QuadPart);
+  }();
+  static int serial = 0;
+  return "/tmp/ombrel-" + stem + "-" + run + "-" + std::to_string(++serial);
+}
+
 std::pair<int, std::string> RunUnix(const std::string& command, int timeoutMs) {
   // Wine starts a Unix program without a handle to wait on: it leaves its
   // output and then its exit code in files.
-  static int serial = 0;
-  const std::string base = "/tmp/ombrel-unix-" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(++serial);
+  const std::string base = UnixScratch("unix");
   std::string script =
       "(" + command + ") >" + base + ".out 2>&1; echo $? >" + base + ".tmp; mv " + base + ".tmp " + base + ".rc";
   // The command line is split the Windows way: only double quotes group.

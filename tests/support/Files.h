@@ -51,6 +51,10 @@ struct TLink {
 };
 TLink ReadLink(const std::string& file);
 
+// A name under the Unix /tmp of its own to this run (test runs in other Wine
+// prefixes may share /tmp and even Windows process IDs): "/tmp/ombrel-<stem>-...".
+std::string UnixScratch(const std::string& stem);
+
 // Runs a Unix command line through /bin/sh and waits for it: its exit code
 // (-1 when it did not end in time) and its standard output.
 std::pair<int, std::string> RunUnix(const std::string& command, int timeoutMs = 20000);

@@ -80,7 +80,7 @@ TEST_F(Install, TheShortcutReadsBackAndTheInstalledProgramFindsItsFolder) {
   CloseBox(w.Main); // the installation complete, the close box ends too
   EXPECT_TRUE(w.Ends(0));
 
-  const std::string copy = "/tmp/ombrel-link-" + std::to_string(GetCurrentProcessId()) + ".lnk";
+  const std::string copy = files::UnixScratch("link") + ".lnk";
   ASSERT_TRUE(CopyFileW(files::Wide(Link()).c_str(), files::Wide(files::DosPath(copy)).c_str(), FALSE));
   const auto [code, info] = files::RunUnix("lnkinfo " + copy + "; rm " + copy);
   EXPECT_EQ(0, code) << info;

@@ -80,7 +80,7 @@ TEST(Program, ADamagedCopySaysSoWritesNothingAndEndsWithTwo) {
       {"a byte of the archive's table", [&](std::string& e) { e[archive + 30] ^= 0x10; }},
       {"the last byte cut off", [](std::string& e) { e.pop_back(); }},
       {"half the payload cut off", [&](std::string& e) { e.resize(archive + (e.size() - archive) / 2); }}};
-  const std::string copy = files::DosPath("/tmp/ombrel-damaged.exe"); // off C:, where nothing may change
+  const std::string copy = files::DosPath(files::UnixScratch("damaged") + ".exe"); // off C:, where nothing may change
   const files::TTree before = files::Tree("C:");
   for (const auto& [what, spoil] : cases) {
     SCOPED_TRACE(what);
