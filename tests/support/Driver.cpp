@@ -70,15 +70,16 @@ RECT Rect(HWND window) {
   return r;
 }
 
+// Window enumeration calls back by the system's convention, which a lambda
+// cannot take on 32-bit.
+BOOL CALLBACK CollectWindow(HWND w, LPARAM list) {
+  reinterpret_cast<std::vector<HWND>*>(list)->push_back(w);
+  return TRUE;
+}
+
 std::vector<HWND> Children(HWND parent, const std::string& cls, const std::optional<std::string>& text) {
   std::vector<HWND> all, found;
-  EnumChildWindows(
-      parent,
-      [](HWND w, LPARAM list) {
-        reinterpret_cast<std::vector<HWND>*>(list)->push_back(w);
-        return TRUE;
-      },
-      LPARAM(&all));
+  EnumChildWindows(parent, CollectWindow, LPARAM(&all));
   for (HWND w : all)
     if (lstrcmpiA(Class(w).c_str(), cls.c_str()) == 0 && (!text || Text(w) == *text)) found.push_back(w);
   return found;
@@ -216,21 +217,14 @@ bool TProcess::WaitFocusIn(HWND window) {
 }
 
 std::vector<HWND> TProcess::Windows() const {
-  struct TSearch {
-    DWORD Process;
-    std::vector<HWND> Found;
-  } search{Info.dwProcessId, {}};
-  if (Info.hProcess)
-    EnumWindows(
-        [](HWND w, LPARAM param) {
-          auto* s = reinterpret_cast<TSearch*>(param);
-          RECT r = Rect(w);
-          if (ProcessOf(w) == s->Process && IsWindowVisible(w) && r.right > r.left && r.bottom > r.top)
-            s->Found.push_back(w);
-          return TRUE;
-        },
-        LPARAM(&search));
-  return search.Found;
+  std::vector<HWND> all, found;
+  if (Info.hProcess) EnumWindows(CollectWindow, LPARAM(&all));
+  for (HWND w : all) {
+    RECT r = Rect(w);
+    if (ProcessOf(w) == Info.dwProcessId && IsWindowVisible(w) && r.right > r.left && r.bottom > r.top)
+      found.push_back(w);
+  }
+  return found;
 }
 
 HWND TProcess::WaitWindow(const std::string& caption) {
