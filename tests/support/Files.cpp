@@ -123,9 +123,11 @@ std::vector<TPayloadItem> InstalledItems() {
 }
 
 std::string InstalledBytes(const TPayloadItem& item) {
+  // The built items of another build (the release one) where it is named.
+  const std::string builtDir = Env("OMBREL_PAYLOAD_BUILT").empty() ? OMBREL_PAYLOAD_BINARY_DIR : Env("OMBREL_PAYLOAD_BUILT");
   const bool built = item.File.compare(0, 6, "build:") == 0;
   const std::string bytes =
-      Read(built ? OMBREL_PAYLOAD_BINARY_DIR "/" + item.File.substr(6) : OMBREL_PAYLOAD_SOURCE_DIR "/" + item.File);
+      Read(built ? builtDir + "/" + item.File.substr(6) : OMBREL_PAYLOAD_SOURCE_DIR "/" + item.File);
   return item.Format == "text" ? bytes.substr(0, bytes.find('\0')) + "\r\n" : bytes;
 }
 
