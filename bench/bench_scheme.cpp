@@ -275,8 +275,7 @@ void MainFormAlone() {
   form->Height = 351;
   form->Color = static_cast<int32_t>(0xFF00000F);
   form->Font = MakeFontRec("MS Sans Serif", 8, 0, 0, 1);
-  form->SetCaption("\xD3\xF1\xF2\xE0\xED\xEE\xE2\xEA\xE0 \xEF\xF0\xEE\xE3\xF0\xE0\xEC\xEC\xFB "
-                   "\xD1\xEE\xF0\xE2\xE0\xED\xF2\xE0");
+  form->SetCaption("Установка программы Сорванта");
   form->SetBorderStyle(1);
   form->SetIcon(static_cast<HICON>(
       LoadImageA(GetModuleHandleA(nullptr), "ICON0", IMAGE_ICON, 0, 0, LR_DEFAULTSIZE)));
@@ -533,7 +532,7 @@ void BenchConstruction(int repetitions) {
 }
 
 // ================================================================ Install
-const char* const LinkName = "\xD1\xEE\xF0\xE2\xE0\xED\xF2\xE0 v2.1.lnk"; // Сорванта v2.1.lnk
+const char* const LinkName = "Сорванта v2.1.lnk";
 
 struct TFloorTree {
   std::vector<std::string> Folders; // below the product folder, parents first
