@@ -87,7 +87,7 @@ void TWindowObject::CreateNative() {
   if (style & WS_CHILD) id = reinterpret_cast<HMENU>(static_cast<UINT_PTR>(nextControlId++));
   // An edit lays its whole text out anew for every font it gets: given the
   // font before the text, a long licence is laid out once instead of twice.
-  const bool fontFirst = KindId == ckEdit && !Text.empty();
+  const bool fontFirst = KindId == ckEdit;
   HWND hwnd = CreateWindowExA(ExStyle, kind.ClassName, fontFirst ? "" : Text.c_str(), style, x, y, w, h, parentHandle,
                               id, GetModuleHandleA(nullptr), this);
   if (!hwnd) return;

@@ -123,8 +123,9 @@ std::vector<TPayloadItem> InstalledItems() {
 }
 
 std::string InstalledBytes(const TPayloadItem& item) {
-  // The built items of another build (the release one) where it is named.
-  const std::string builtDir = Env("OMBREL_PAYLOAD_BUILT").empty() ? OMBREL_PAYLOAD_BINARY_DIR : Env("OMBREL_PAYLOAD_BUILT");
+  // Built items come from this build, or from the one OMBREL_PAYLOAD_BUILT names (the release build).
+  std::string builtDir = Env("OMBREL_PAYLOAD_BUILT");
+  if (builtDir.empty()) builtDir = OMBREL_PAYLOAD_BINARY_DIR;
   const bool built = item.File.compare(0, 6, "build:") == 0;
   const std::string bytes =
       Read(built ? builtDir + "/" + item.File.substr(6) : OMBREL_PAYLOAD_SOURCE_DIR "/" + item.File);
