@@ -24,9 +24,7 @@ LOGFONTA FontOf(HWND hwnd) {
 }
 
 std::string FreshFolder(const std::string& name) {
-  char temp[MAX_PATH] = {};
-  GetTempPathA(MAX_PATH, temp);
-  const std::string folder = std::string(temp) + "elements-" + name;
+  const std::string folder = TempFolder() + "elements-" + name;
   files::RemoveTree(folder);
   CreateDirectoryA(folder.c_str(), nullptr);
   return folder + "\\";
