@@ -1,22 +1,13 @@
 #!/usr/bin/env python3
-"""Checks of the installer's payload and of the build step that packs it.
+"""Checks of the installer's payload and of the build step that packs it. Environment: PAYLOAD_MANIFEST
+(payload/manifest), PAYLOAD_BINARY_DIR (the build folder of payload/, which holds the padded program file)."""
 
-Environment: PAYLOAD_MANIFEST (payload/manifest), PAYLOAD_BINARY_DIR (the
-build folder of payload/, which holds the padded program file).
-"""
-
-import os
-import re
-import shutil
-import subprocess
-import sys
-import tempfile
-import unittest
+import os, re, shutil, subprocess, sys, tempfile, unittest
+from pathlib import Path
 
 MANIFEST = os.environ.get("PAYLOAD_MANIFEST", "")
 SOURCE_DIR = os.path.dirname(os.path.abspath(MANIFEST))
 BINARY_DIR = os.environ.get("PAYLOAD_BINARY_DIR", "")
-TOOL = os.path.join(SOURCE_DIR, "make_rc.py")
 
 # What one installation writes: text files, pictures, the program file.
 TEXT_FILES, TEXT_BYTES = 34, 315697
@@ -25,92 +16,63 @@ PROGRAM_BYTES = 1606656
 
 
 def read_manifest():
-    items = []
-    with open(MANIFEST, encoding="utf-8") as f:
-        for line in f:
-            fields = line.split("#", 1)[0].split()
-            if fields:
-                name, rtype, file, size, fmt, target = fields
-                path = (os.path.join(BINARY_DIR, file[6:]) if file.startswith("build:")
-                        else os.path.join(SOURCE_DIR, file))
-                items.append(dict(name=name, type=rtype, path=path, format=fmt,
-                                  size=None if size == "-" else int(size),
-                                  target=None if target == "-" else target.replace("\\", "/")))
-    return items
+    """Every manifest line as a dict; a '-' size or target is None."""
+    lines = [line.split("#", 1)[0].split() for line in Path(MANIFEST).read_text(encoding="utf-8").splitlines()]
+    return [dict(name=name, type=rtype, format=fmt, size=None if size == "-" else int(size),
+                 path=os.path.join(BINARY_DIR if file[:6] == "build:" else SOURCE_DIR, file.removeprefix("build:")),
+                 target=None if target == "-" else target.replace("\\", "/"))
+            for name, rtype, file, size, fmt, target in filter(None, lines)]
 
 
 def installed_text(resource):
-    """The file the installer writes from a text resource: the text up to its
-    NUL, split at CR (an LF right after it belongs to the break), every line
-    written back followed by CR LF."""
-    text = resource.split(b"\0", 1)[0]
-    if not text:
-        return b""
-    lines = re.split(rb"\r\n?", text)
-    if text.endswith(b"\r\n") or text.endswith(b"\r"):
-        lines.pop()
-    return b"".join(line + b"\r\n" for line in lines)
-
-
-def run_tool(manifest, source, binary, out, command="archive"):
-    return subprocess.run([sys.executable, TOOL, command, "--manifest", manifest, "--source-dir", source,
-                           "--binary-dir", binary, "--output", out], capture_output=True, text=True)
+    """The file the installer writes from a text resource: the text up to its NUL, split at CR (an LF
+    right after it belongs to the break), every line written back followed by CR LF."""
+    lines = re.split(rb"\r\n?", resource.split(b"\0", 1)[0])
+    return b"".join(line + b"\r\n" for line in (lines if lines[-1] else lines[:-1]))  # no line after a final break
 
 
 def content(item):
-    with open(item["path"], "rb") as f:
-        return f.read()
+    return Path(item["path"]).read_bytes()
 
 
 class PayloadTest(unittest.TestCase):
-    """The payload the generators make installs exactly the files and sizes
-    required, and every picture and page in it is whole."""
+    """The payload installs exactly the files and sizes required, every picture and page in it whole."""
 
     items = read_manifest()
+    targets = {i["target"].lower(): i for i in items if i["target"]}
 
     def installed(self, fmt):
         return [i for i in self.items if i["target"] and i["format"] == fmt]
 
     def test_installed_files_and_sizes(self):
         texts, pictures, programs = self.installed("text"), self.installed("jpeg"), self.installed("exe")
-        self.assertEqual(len(texts), TEXT_FILES)
-        self.assertEqual(sum(len(installed_text(content(i))) for i in texts), TEXT_BYTES)
-        self.assertEqual(len(pictures), PICTURES)
-        self.assertEqual(sum(len(content(i)) for i in pictures), PICTURE_BYTES)
+        self.assertEqual((len(texts), sum(len(installed_text(content(i))) for i in texts)), (TEXT_FILES, TEXT_BYTES))
+        self.assertEqual((len(pictures), sum(len(content(i)) for i in pictures)), (PICTURES, PICTURE_BYTES))
         self.assertEqual([(i["target"], len(content(i))) for i in programs], [("Zelcap2-1.exe", PROGRAM_BYTES)])
-        targets = [i["target"].lower() for i in self.items if i["target"]]
-        self.assertEqual(len(targets), len(set(targets)))
+        self.assertEqual(len(self.targets), len([i for i in self.items if i["target"]]), "a target written twice")
 
     @unittest.skipUnless(shutil.which("convert"), "needs ImageMagick")
     def test_pictures_decode_whole(self):
         # A damaged scan or a missing end is a warning, made an error here.
         for item in self.installed("jpeg"):
-            run = subprocess.run(["/usr/bin/convert", "-regard-warnings", item["path"], "null:"],
-                                 capture_output=True, text=True)
+            run = subprocess.run(["/usr/bin/convert", "-regard-warnings", item["path"], "null:"], capture_output=True,
+                                 text=True)
             self.assertEqual(run.returncode, 0, item["name"] + run.stderr)
 
     def test_pages_declare_cp1251_and_link_only_to_installed_files(self):
-        targets = {i["target"].lower(): i for i in self.items if i["target"]}
-        pages = [t for t in targets if t.endswith(".htm")]
-        linked = set()
+        pages, linked = [t for t in self.targets if t.endswith(".htm")], set()
         for target in pages:
-            page = content(targets[target])[:-1].decode("cp1251")
-            self.assertIn("charset=windows-1251", page)
-            self.assertTrue(page.startswith("<html>") and page.endswith("</html>"), target)
+            page = content(self.targets[target])[:-1].decode("cp1251")
+            self.assertRegex(page, r"(?s)\A<html>.*charset=windows-1251.*</html>\Z", target)
             anchors = set(re.findall(r'<a name="([^"]+)"', page))
             for ref in re.findall(r'(?:href|src)="([^"]+)"', page):
                 ref, _, anchor = ref.partition("#")
                 resolved = os.path.normpath(os.path.join(os.path.dirname(target), ref)).lower() if ref else None
-                self.assertTrue(anchor in anchors if not ref else resolved in targets, f"{target}: {ref}#{anchor}")
+                self.assertTrue(anchor in anchors if not ref else resolved in self.targets, f"{target}: {ref}#{anchor}")
                 linked.add(resolved)
         # Every page is reachable from a menu, a frame set or a neighbour.
         self.assertTrue(pages)
         self.assertEqual(sorted(set(pages) - linked), [])
-
-
-def swap_bitmap_sides(d):
-    # 165x310 becomes 310x165: same bytes, wrong shape.
-    return d[:18] + d[22:26] + d[18:22] + d[26:]
 
 
 # (item, how it is spoilt, what the message says; None: the file is removed)
@@ -130,50 +92,41 @@ REJECTS = [
     ("1", lambda d: d.replace(b"requireAdministrator", b"asInvoker"), "requireAdministrator"),
     ("1", lambda d: d.replace(b"{1f676c76-80e1-4239-95bb-83d0f6d0da78}", b"{}"),
      "{1f676c76-80e1-4239-95bb-83d0f6d0da78}"),
-    ("BITMAP1", swap_bitmap_sides, "expected 165x310"),
+    # 165x310 becomes 310x165: same bytes, wrong shape.
+    ("BITMAP1", lambda d: d[:18] + d[22:26] + d[18:22] + d[26:], "expected 165x310"),
 ]
 
 
 class GeneratorRejectTest(unittest.TestCase):
-    """A bad payload stops the build with a message naming the item; the
-    sound copy it is spoilt from passes."""
+    """A bad payload stops the build with a message naming the item; the sound copy it is spoilt from passes."""
 
     def test_each_spoilt_item_is_rejected(self):
         items = {i["name"]: i for i in read_manifest()}
         with tempfile.TemporaryDirectory() as tmp:
-            source, binary = os.path.join(tmp, "payload"), os.path.join(tmp, "build")
+            source, binary, out = (os.path.join(tmp, name) for name in ("payload", "build", "payload.bin"))
             shutil.copytree(SOURCE_DIR, source)
-            shutil.copytree(BINARY_DIR, binary,
-                            ignore=lambda d, names: [n for n in names if n != "Zelcap2-1.exe"])
-            out = os.path.join(tmp, "payload.bin")
+            shutil.copytree(BINARY_DIR, binary, ignore=lambda d, names: [n for n in names if n != "Zelcap2-1.exe"])
 
             def run():
-                if os.path.exists(out):
-                    os.remove(out)
-                return run_tool(os.path.join(source, "manifest"), source, binary, out)
+                Path(out).unlink(missing_ok=True)
+                return subprocess.run([sys.executable, os.path.join(SOURCE_DIR, "make_rc.py"), "archive", "--manifest",
+                                       os.path.join(source, "manifest"), "--source-dir", source, "--binary-dir", binary,
+                                       "--output", out], capture_output=True, text=True)
 
             sound = run()
             self.assertEqual(sound.returncode, 0, sound.stderr)
             for name, change, reason in REJECTS:
                 reason = reason.replace("{size}", str(items[name]["size"]))
                 with self.subTest(name=name, reason=reason):
-                    path = items[name]["path"].replace(SOURCE_DIR, source, 1).replace(BINARY_DIR, binary, 1)
-                    with open(path, "rb") as f:
-                        original = f.read()
-                    if change:
-                        with open(path, "wb") as f:
-                            f.write(change(original))
-                    else:
-                        os.remove(path)
+                    path = Path(items[name]["path"].replace(SOURCE_DIR, source, 1).replace(BINARY_DIR, binary, 1))
+                    original = path.read_bytes()
+                    path.write_bytes(change(original)) if change else path.unlink()
                     try:
-                        rejected = run()
-                        self.assertEqual(rejected.returncode, 1, rejected.stdout + rejected.stderr)
-                        self.assertIn(f"{name}:", rejected.stderr)
-                        self.assertIn(reason, rejected.stderr)
-                        self.assertFalse(os.path.exists(out))
+                        r = run()  # exit code 1, no archive, a message naming the item and the reason
+                        self.assertEqual((r.returncode, os.path.exists(out)), (1, False), r.stdout + r.stderr)
+                        self.assertTrue(f"{name}:" in r.stderr and reason in r.stderr, r.stderr)
                     finally:
-                        with open(path, "wb") as f:
-                            f.write(original)
+                        path.write_bytes(original)
 
 
 if __name__ == "__main__":

@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include "Container.h"
 #include "Probe.h"
 #include "omCase.h"
 #include "omCopy.h"
@@ -16,21 +15,18 @@ namespace {
 
 std::string Log;
 
-void Logs(void* name);
-TInitCallback Init(const char* name) { return {&Logs, const_cast<char*>(name)}; }
+// A deferred initialisation that logs its name.
 void Logs(void* name) {
   Log += static_cast<const char*>(name) + std::string(" ");
-  if (Log == "C B A ") DeferInit(Init("late")); // registered while the list runs
+  if (Log == "C B A ") DeferInit({&Logs, const_cast<char*>("late")}); // registered while the list runs
 }
+TInitCallback Init(const char* name) { return {&Logs, const_cast<char*>(name)}; }
 
 TEST(DeferredInit, LastRegisteredRunsFirstOnceAndLateOnesAreDropped) {
-  Log.clear();
-  RunDeferredInits(); // nothing registered: nothing happens
+  Log.clear(), RunDeferredInits(); // nothing registered: nothing happens
   for (const char* name : {"A", "B", "C"}) DeferInit(Init(name));
-  RunDeferredInits();
-  RunDeferredInits();
-  DeferInit(Init("next")); // a new list
-  RunDeferredInits();
+  RunDeferredInits(), RunDeferredInits(); // the second finds nothing to run
+  DeferInit(Init("next")), RunDeferredInits(); // a new list
   EXPECT_EQ("C B A next ", Log);
 }
 
@@ -71,30 +67,22 @@ public:
 TEST(Container, BuildsEagerInnerContainersAtOnceFreesInMakingOrderTheHostLast) {
   for (bool host : {true, false}) {
     Log.clear();
-    {
-      TClassOuter outer(host);
-      EXPECT_EQ("", Log) << "an eager build leaves the deferred inits to its caller";
-      RunDeferredInits();
-      Log.clear();
-    }
+    auto outer = std::make_unique<TClassOuter>(host);
+    EXPECT_EQ("", Log) << "an eager build leaves the deferred inits to its caller";
+    RunDeferredInits(), Log.clear(), outer.reset();
     EXPECT_EQ(std::string("first inner-element inner-host last ") + (host ? "form " : ""), Log);
   }
 }
 
 TEST(MultiElement, BuildsOnFirstUseAndPassesTheVerySameValueInAllFourDirections) {
   TOMMultiElement page, data;
-  page.CreateOnFirstUse = data.CreateOnFirstUse = true;
-  page.SetCreateInner(&CreateContainer<TClassInner>);
-  data.SetCreateInner(&CreateContainer<TClassInner>);
-  page.SetEventCount(2), page.SetDataCount(1);
   TProbe outside;
-  page.EventLinks[1] = outside.In();
-  page.DataLinks[0] = outside.Var();
+  for (TOMMultiElement* m : {&page, &data})
+    m->CreateOnFirstUse = true, m->SetCreateInner(&CreateContainer<TClassInner>);
+  page.SetEventCount(2), page.SetDataCount(1), page.EventLinks[1] = outside.In(), page.DataLinks[0] = outside.Var();
   TData v = StringData("x"), e = IntegerData(1), in, through, none = IntegerData(4), beyond = IntegerData(4);
-  EXPECT_EQ(nullptr, page.Inner);
-  Log.clear();
-  page.inWork(v, 0); // the first use builds, runs the deferred inits, then delivers
-  data.varData(through, 0);
+  EXPECT_EQ(nullptr, page.Inner); // the first use builds, runs the deferred inits, then delivers
+  Log.clear(), page.inWork(v, 0), data.varData(through, 0);
   EXPECT_EQ("init deliver init deliver 'inner'", Log + Show(through));
 
   TOMEditMulti& bridge = *page.Inner;
@@ -105,14 +93,9 @@ TEST(MultiElement, BuildsOnFirstUseAndPassesTheVerySameValueInAllFourDirections)
   inside.Action = [&](TData& w) { ForwardValue(w, page.EventLinks[1], StringData("fwd")); };
   page.inWork(v, 0); // a forward requested inside is delivered before inWork returns
   EXPECT_EQ("'fwd' 'fwd'", outside.Seen() + " " + Show(v));
-  inside.Action = nullptr;
-  bridge.inEvent(e, 1);
-  bridge.getData(in, 0);
-  page.varData(through, 0);
-  page.varData(none, 1); // unlinked or beyond the counts: null, and nothing is called
-  page.varData(beyond, 9);
-  page.inWork(v, 9);
-  bridge.inEvent(v, 9);
+  inside.Action = nullptr, bridge.inEvent(e, 1), bridge.getData(in, 0), page.varData(through, 0);
+  // unlinked or beyond the counts: null, and nothing is called
+  page.varData(none, 1), page.varData(beyond, 9), page.inWork(v, 9), bridge.inEvent(v, 9);
   EXPECT_EQ("'inner' - -", Show(through) + " " + Show(none) + " " + Show(beyond));
   EXPECT_EQ((std::vector<const TData*>{&v, &v, &v, &through}), inside.At);
   EXPECT_EQ((std::vector<const TData*>{&v, &e, &in}), outside.At);
@@ -121,8 +104,7 @@ TEST(MultiElement, BuildsOnFirstUseAndPassesTheVerySameValueInAllFourDirections)
 // Fires value into the element's input M and returns what reached out.
 template <auto M, class E> std::string Fired(E& element, TPointLink& out, TData value) {
   TProbe probe;
-  out = probe.In();
-  Fire(MakePointLink<M>(0, &element), value);
+  out = probe.In(), Fire(MakePointLink<M>(0, &element), value);
   out = TPointLink(); // the probe goes now
   return probe.Seen();
 }
@@ -133,10 +115,8 @@ TEST(Hub, FiresEveryOutputInOrderEachChainToItsEndEachWithItsOwnCopy) {
   TProbe p;
   // output 0 consumes its copy, output 2 forwards its copy away: neither touches the others
   p.Action = [&](TData& v) { if (p.Index.back() != 1) p.Index.back() == 0 ? ClearData(v) : ForwardNull(v, unlinked); };
-  nested.SetOutputCount(1);
-  nested.outStep[0] = p.In(1);
-  hub.SetOutputCount(3);
-  hub.outStep = {p.In(0), MakePointLink<&TOMHub::inDo>(0, &nested), p.In(2)};
+  nested.SetOutputCount(1), nested.outStep[0] = p.In(1);
+  hub.SetOutputCount(3), hub.outStep = {p.In(0), MakePointLink<&TOMHub::inDo>(0, &nested), p.In(2)};
   TData v = StringData("full");
   Fire(MakePointLink<&TOMHub::inDo>(5, &hub), v); // every input alike
   EXPECT_EQ((std::vector<uint16_t>{0, 1, 2}), p.Index);
@@ -148,23 +128,19 @@ TEST(DoDataAndGetData, SendThePulledValueElseDataElseNullWhateverArrives) {
   TOMDoData sender;
   TOMGetData reader;
   TProbe source(StringData("pulled"));
-  auto send = [&] { return Fired<&TOMDoData::inDo>(sender, sender.outEventData, StringData("ignored")); };
-  EXPECT_EQ("-", send());
-  sender.Data = IntegerData(1);
-  EXPECT_EQ("1", send());
-  sender.getData = MakePointLink<&TOMGetData::varData>(0, &reader);
-  EXPECT_EQ("-", send()); // a linked point wins even when the reader's own point is unlinked
-  reader.getData = source.Var();
-  EXPECT_EQ("'pulled'", send());
+  std::vector<std::string> sent; // what each send fired, as Data and then the links are set
+  auto send = [&] { sent.push_back(Fired<&TOMDoData::inDo>(sender, sender.outEventData, StringData("ignored"))); };
+  send(), sender.Data = IntegerData(1), send();
+  sender.getData = MakePointLink<&TOMGetData::varData>(0, &reader), send();
+  reader.getData = source.Var(), send();
+  EXPECT_EQ("- 1 - 'pulled'", Join(sent)); // the third: a linked point wins even when the reader's own is unlinked
 }
 
 TEST(Case, MatchesInTheKindOfTheArrivingValueElsePassesItWhole) {
   TOMCase test;
   TProbe match, otherwise;
-  test.Value = IntegerData(6);
-  test.outMatch = match.In(), test.outElse = otherwise.In();
-  TData second = StringData("b"), chain = StringData("a");
-  chain.Next = &second;
+  test.Value = IntegerData(6), test.outMatch = match.In(), test.outElse = otherwise.In();
+  TData second = StringData("b"), chain = Chain(StringData("a"), &second);
   for (TData v : {IntegerData(6), StringData("6"), RealData(6), IntegerData(7), TData(), StringData("06"),
                   RealData(6.5), chain})
     Fire(MakePointLink<&TOMCase::inCase>(0, &test), v);
@@ -174,32 +150,27 @@ TEST(Case, MatchesInTheKindOfTheArrivingValueElsePassesItWhole) {
 }
 
 TEST(Copy, CutsThePieceFiresEmptyTextOrNothing) {
-  const struct { const char* Text; int32_t Position, Count; const char* Fired; } rows[] = {
-      {"C:\\Program Files", 1, 1, "'C'"}, {"", 1, 1, ""}, {"abcde", 20, 1, "''"}, {"abcde", 4, 10, "'de'"},
-      {"abc", -3, 2, "'ab'"}, {"abc", 2, -1, "''"}};
+  // the last row leaves position and count unset: they come from the event's next values
+  TData count = IntegerData(2), position = Chain(IntegerData(2), &count);
+  const struct { TData Event; int32_t Position, Count; const char* Fired; } rows[] = {
+      {StringData("C:\\Program Files"), 1, 1, "'C'"}, {StringData(""), 1, 1, ""}, {StringData("abcde"), 20, 1, "''"},
+      {StringData("abcde"), 4, 10, "'de'"}, {StringData("abc"), -3, 2, "'ab'"}, {StringData("abc"), 2, -1, "''"},
+      {Chain(StringData("hello"), &position), 0, 0, "'el'"}};
   for (const auto& r : rows) {
     TOMCopy copy;
     copy.Position = r.Position, copy.Count = r.Count;
-    EXPECT_EQ(r.Fired, Fired<&TOMCopy::inCopy>(copy, copy.outCopy, StringData(r.Text))) << r.Text;
+    EXPECT_EQ(r.Fired, Fired<&TOMCopy::inCopy>(copy, copy.outCopy, r.Event)) << Show(r.Event);
   }
-  TOMCopy chained;
-  TData count = IntegerData(2), position = IntegerData(2), text = StringData("hello");
-  position.Next = &count, text.Next = &position; // unset position and count come from the event's next values
-  EXPECT_EQ("'el'", Fired<&TOMCopy::inCopy>(chained, chained.outCopy, text));
 }
 
 TEST(Memory, StartsAtDefaultKeepsTheHeadSendsItAndClearsBack) {
   TOMMemory memory;
   memory.SetDefault(StringData("C"));
-  auto held = [&] { TData b; return memory.varValue(b, 0), Show(b); };
-  TData second = StringData("gone soon"), head = StringData("D");
-  head.Next = &second;
-  EXPECT_EQ("'C'", held());
-  EXPECT_EQ("'D'", Fired<&TOMMemory::inValue>(memory, memory.outData, head));
-  EXPECT_EQ("'D'", held());
-  EXPECT_EQ(nullptr, memory.Current.Next); // no pointer into the caller's chain
-  EXPECT_EQ("'C'", Fired<&TOMMemory::inClear>(memory, memory.outData, IntegerData(1)));
-  EXPECT_EQ("'C'", held());
+  // what it holds, marked when it keeps a pointer into the caller's chain
+  auto held = [&] { TData b; return memory.varValue(b, 0), Show(b) + (memory.Current.Next ? "+chain" : ""); };
+  TData second = StringData("gone soon"), head = Chain(StringData("D"), &second);
+  EXPECT_EQ("'C' 'D' 'D' 'C' 'C'", Join({held(), Fired<&TOMMemory::inValue>(memory, memory.outData, head), held(),
+                                        Fired<&TOMMemory::inClear>(memory, memory.outData, IntegerData(1)), held()}));
 }
 
 TEST(FormatStr, FillsPlaceholdersFromLinksOrTheEventReadingEveryOccurrenceAnew) {
@@ -208,16 +179,12 @@ TEST(FormatStr, FillsPlaceholdersFromLinksOrTheEventReadingEveryOccurrenceAnew) 
   auto format = [&](const char* mask, TData event = TData()) {
     return f.Mask = mask, Fired<&TOMFormatStr::inString>(f, f.outString, event);
   };
-  f.SkipInserted = true;
-  f.SetPointCount(2);
-  f.getStr[1] = two.Var();
+  f.SkipInserted = true, f.SetPointCount(2), f.getStr[1] = two.Var();
   EXPECT_EQ("'C:\\Tools\\Varkelo\\Zelcap2-1.exe'", format("%1\\Varkelo\\%2", StringData("C:\\Tools")));
-  TData second = StringData("b"), first = StringData("a");
-  first.Next = &second;
+  TData second = StringData("b"), first = Chain(StringData("a"), &second);
   EXPECT_EQ("'a-b-'", format("%1-%1-%1", first)); // the event's chain, then empty text
   two.Supply = StringData("s");
-  EXPECT_EQ("'s-s'", format("%2-%2"));
-  EXPECT_EQ(3u, two.Got.size()); // a linked point is pulled each time
+  EXPECT_EQ("'s-s' 3", Join({format("%2-%2"), std::to_string(two.Got.size())})); // a linked point is pulled each time
   const struct { int32_t Points; const char *Mask, *Fired; } rows[] = {{1, "%%1", "'%1'"}, {2, "%3 %0", "'%3 %0'"},
       {2, "100%", "'100%'"}, {2, "a%%%%b", "'a%%b'"}, {2, "%99999999999999999999", "'%99999999999999999999'"},
       {0, "%1 %%", "'%1 %%'"}}; // no points: nothing is replaced, pairs stay
@@ -227,13 +194,11 @@ TEST(FormatStr, FillsPlaceholdersFromLinksOrTheEventReadingEveryOccurrenceAnew) 
   }
   // SkipInserted decides whether an inserted text is scanned again
   one.Supply = StringData("<%2>"), two.Supply = StringData("two");
-  f.SetPointCount(2);
-  f.getStr = {one.Var(), two.Var()};
+  f.SetPointCount(2), f.getStr = {one.Var(), two.Var()};
   EXPECT_EQ("'<%2>'", format("%1"));
   f.SkipInserted = false;
   EXPECT_EQ("'<two>'", format("%1"));
-  one.Got.clear(); // a text holding its own placeholder: re-reading stops at the bound
-  one.Supply = StringData("x%1");
+  one.Got.clear(), one.Supply = StringData("x%1"); // a text holding its own placeholder: re-reading stops at the bound
   EXPECT_EQ("'" + std::string(TOMFormatStr::RescanLimit, 'x') + "%1!'", format("%1!"));
   EXPECT_EQ(size_t(TOMFormatStr::RescanLimit), one.Got.size());
 }
@@ -246,8 +211,7 @@ TEST(ForwardChain, RunsAtConstantStackDepth) {
   std::vector<TOMDoData> senders(Pairs);
   TProbe end;
   for (size_t i = 0; i < Pairs; ++i) {
-    senders[i].Data = IntegerData(int32_t(i));
-    memories[i].outData = MakePointLink<&TOMDoData::inDo>(0, &senders[i]);
+    senders[i].Data = IntegerData(int32_t(i)), memories[i].outData = MakePointLink<&TOMDoData::inDo>(0, &senders[i]);
     senders[i].outEventData = i + 1 < Pairs ? MakePointLink<&TOMMemory::inValue>(0, &memories[i + 1]) : end.In();
   }
   auto top = uintptr_t(__builtin_frame_address(0)), bottom = top;

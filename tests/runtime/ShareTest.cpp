@@ -11,14 +11,13 @@ TEST(Conversions, ToIntegerAndText) {
   const std::pair<const char*, int32_t> fromTexts[] = {{"42", 42}, {"-7", -7}, {"+3", 3}, {"-0", 0}, {"12ab", 12},
       {"ab12", 0}, {" 5", 0}, {"", 0}, {"-", 0}, {"2147483648", INT32_MIN}, {"4294967297", 1}}; // wraps around
   for (const auto& r : fromTexts) EXPECT_EQ(r.second, DataToInteger(StringData(r.first))) << r.first;
-  // halves to even; the low 32 bits of the 64-bit integer
-  const std::pair<double, int32_t> fromReals[] = {
-      {2.5, 2}, {3.5, 4}, {-2.5, -2}, {2.6, 3}, {NAN, 0}, {4294967296.0, 0}, {4294967301.0, 5}};
+  const std::pair<double, int32_t> fromReals[] = {{2.5, 2}, {3.5, 4}, {-2.5, -2}, {2.6, 3}, {NAN, 0},
+      {4294967296.0, 0}, {4294967301.0, 5}}; // halves to even; the low 32 bits of the 64-bit integer
   for (const auto& r : fromReals) EXPECT_EQ(r.second, DataToInteger(RealData(r.first))) << r.first;
   for (int32_t v : {0, -15, INT32_MAX, INT32_MIN}) EXPECT_EQ(std::to_string(v), DataToString(IntegerData(v)));
   // fifteen significant digits, never an exponent; a rounding carry adds a digit
-  const std::pair<double, const char*> realTexts[] = {{2.5, "2.5"}, {100, "100"}, {0.001, "0.001"}, {-1.25, "-1.25"},
-      {0.0, "0"}, {-0.0, "0"}, {0.5, "0.5"}, {0.1, "0.1"}, {1.0 / 3, "0.333333333333333"},
+  const std::pair<double, const char*> realTexts[] = {{2.5, "2.5"}, {100, "100"}, {0.001, "0.001"},
+      {-1.25, "-1.25"}, {0.0, "0"}, {-0.0, "0"}, {0.5, "0.5"}, {0.1, "0.1"}, {1.0 / 3, "0.333333333333333"},
       {2.0 / 3, "0.666666666666667"}, {1e20, "100000000000000000000"}, {1e-20, "0.00000000000000000001"},
       {123456789012345.0, "123456789012345"}, {1234567890123456.0, "1234567890123460"},
       {9.999999999999996, "10"}, {999999999999999.9, "1000000000000000"}};
@@ -30,20 +29,17 @@ TEST(Conversions, ToRealTruthAndTheKindsWithoutPayload) {
       {"2.5e2", 250}, {"2.5e-1", .25}, {"1.2.3", 1.2}, {"abc", 0}, {"", 0}};
   for (const auto& r : texts) EXPECT_DOUBLE_EQ(r.second, DataToReal(StringData(r.first))) << r.first;
   EXPECT_EQ(7.0, DataToReal(IntegerData(7)));
-  for (int kind : {0, 10, 5}) { // dkNull, dkStream and an unused kind alike
-    TData d = IntegerData(9); // leftovers in every payload slot
-    d.Kind = uint8_t(kind), d.StrValue = "9", d.RealValue = 9;
-    EXPECT_TRUE(DataToInteger(d) == 0 && DataToString(d).empty() && DataToReal(d) == 0) << kind;
-  }
+  // dkNull, dkStream and an unused kind alike, whatever is left in the payload: Kind, IntValue, StrValue, RealValue
+  for (const TData& d : {TData{dkNull, 9, "9", 9}, TData{dkStream, 9, "9", 9}, TData{5, 9, "9", 9}})
+    EXPECT_TRUE(DataToInteger(d) == 0 && DataToString(d).empty() && DataToReal(d) == 0) << int(d.Kind);
   for (const TData& d : {TData(), StringData(""), RealData(0), IntegerData(-1)}) EXPECT_TRUE(DataIsTrue(d));
   EXPECT_FALSE(DataIsTrue(IntegerData(0)));
 }
 
 TEST(Builders, SetKeepsTheForwardLinkSetAndClearDropNext) {
-  TData other, d = StringData("x");
   TPointLink link;
-  d.Next = &other, d.ForwardLink = &link;
-  SetIntegerData(d, 5);
+  TData other, d = Chain(StringData("x"), &other);
+  d.ForwardLink = &link, SetIntegerData(d, 5);
   EXPECT_TRUE(d.Kind == dkInteger && d.IntValue == 5 && !d.Next && d.ForwardLink == &link);
   d.Next = &other, ClearData(d);
   EXPECT_TRUE(d.Kind == dkNull && !d.Next);
@@ -53,14 +49,10 @@ TEST(Dispatch, MutedReachesNothingLiveCallsByReferenceWithTheIndex) {
   TProbe probe(IntegerData(9));
   probe.Action = [](TData& v) { SetIntegerData(v, 77); };
   TData buffer = IntegerData(3), event, v = StringData("in"), kept = StringData("keep");
-  StopDispatch();
-  FireInteger(probe.In(), 1);
-  PullPoint(buffer, probe.Var());
+  StopDispatch(), FireInteger(probe.In(), 1), PullPoint(buffer, probe.Var());
   int32_t read = ReadPointInteger(event, probe.Var(), 5); // linked: the property is no fallback
-  StartDispatch();
+  StartDispatch(), Fire(probe.In(3), v), Fire(TPointLink(), kept); // unlinked: nothing called, the value left alone
   EXPECT_EQ("- 0", Show(buffer) + " " + std::to_string(read));
-  Fire(probe.In(3), v);
-  Fire(TPointLink(), kept); // unlinked: nothing called, the value left alone
   EXPECT_EQ("'in' 3", probe.Seen() + " " + std::to_string(probe.Index[0]));
   EXPECT_EQ("77 'keep'", Show(v) + " " + Show(kept)); // the receiver wrote into the caller's value
 }
@@ -74,43 +66,33 @@ TEST(Dispatch, AForwardIsDeliveredAfterTheMethodReturnsWithoutTheFlag) {
   TData v = StringData("start"), pulled = IntegerData(1), unlinked = IntegerData(1);
   Fire(forwarder.In(), v);
   EXPECT_TRUE(deliveredAfter);
-  PullPoint(pulled, forwarder.Var()); // a data method may forward too
-  PullPoint(unlinked, TPointLink());
+  PullPoint(pulled, forwarder.Var()), PullPoint(unlinked, TPointLink()); // a data method may forward too
   EXPECT_EQ("21 21 4", end.Seen() + " " + std::to_string(end.Index[0]));
   EXPECT_EQ("'end' 'end' -", Show(v) + " " + Show(pulled) + " " + Show(unlinked)); // what the chain left
-  to = TPointLink(); // forwarding to an unlinked point ends quietly
-  Fire(forwarder.In(), v);
+  to = TPointLink(), Fire(forwarder.In(), v); // forwarding to an unlinked point ends quietly
   EXPECT_EQ("21 2", Show(v) + " " + std::to_string(end.Got.size()));
-  ForwardNull(v, to);
-  EXPECT_EQ("#128", Show(v));
-  EXPECT_TRUE(v.IntValue == 21 && v.ForwardLink == &to); // the payload is left as it was
+  ForwardNull(v, to); // the flag on a null, the payload left as it was
+  EXPECT_TRUE(Show(v) == "#128" && v.IntValue == 21 && v.ForwardLink == &to) << Show(v);
 }
 
 TEST(Readers, LinkThenPropertyThenTheEventWhichIsConsumedAlongItsChain) {
   TProbe source(StringData("15")), empty;
-  TData event = IntegerData(99), kept = IntegerData(5), text = StringData("abc"), unset, set = StringData("p");
-  EXPECT_EQ(15, ReadPointInteger(event, source.Var(), 7));
-  EXPECT_EQ(7, ReadPointInteger(event, TPointLink(), 7));
-  EXPECT_EQ("99", Show(event)); // neither the link nor the property touches the event
-  EXPECT_EQ(99, ReadPointInteger(event, TPointLink(), 0));
-  EXPECT_EQ(0, ReadPointInteger(event, TPointLink(), 0)); // consumed: nothing left
-  // a linked source with nothing to give: null, the event kept
-  EXPECT_EQ("-", Show(ReadPointData(kept, empty.Var(), nullptr)));
-  EXPECT_EQ("5", Show(kept));
-  EXPECT_EQ("prop", ReadPointString(text, TPointLink(), "prop"));
-  EXPECT_EQ("abc", ReadPointString(text, TPointLink(), ""));
-  EXPECT_EQ("", ReadPointString(text, TPointLink(), ""));
-  text = IntegerData(4);
-  EXPECT_EQ("'p'", Show(ReadPointData(text, TPointLink(), &set)));
-  EXPECT_EQ("4", Show(ReadPointData(text, TPointLink(), &unset))); // a dkNull property is unset
-  EXPECT_EQ("-", Show(ReadPointData(text, TPointLink(), nullptr))); // consumed: nothing left
-  TData third = StringData("c"), second = IntegerData(2);
-  second.Next = &third, text = StringData("a"), text.Next = &second; // consuming walks the Next chain
-  EXPECT_EQ("a", ReadPointString(text, TPointLink(), ""));
-  TData head = TakeEventValue(text);
-  EXPECT_TRUE(head.IntValue == 2 && !head.Next); // the head alone, not the rest of the chain
-  EXPECT_EQ("c", ReadPointString(text, TPointLink(), ""));
-  EXPECT_EQ("", ReadPointString(text, TPointLink(), ""));
+  TData set = StringData("p"), unset, third = StringData("c"), second = Chain(IntegerData(2), &third), event;
+  // Each read shows as what it gave/what it left of the event.
+  auto left = [&](const std::string& gave) { return gave + "/" + Show(event); };
+  auto integer = [&](int32_t p, TPointLink l = {}) { return left(std::to_string(ReadPointInteger(event, l, p))); };
+  auto text = [&](const char* p) { return left("'" + ReadPointString(event, {}, p) + "'"); };
+  auto data = [&](const TData* p, TPointLink l = {}) { return left(Show(ReadPointData(event, l, p))); };
+  auto take = [&] { TData head = TakeEventValue(event); return left(Show(head) + (head.Next ? "+chain" : "")); };
+  // The link, then a set property, neither touching the event; else the event, consumed.
+  event = IntegerData(99);
+  EXPECT_EQ("15/99 7/99 99/- 0/-", Join({integer(7, source.Var()), integer(7), integer(0), integer(0)}));
+  event = StringData("abc");
+  EXPECT_EQ("'prop'/'abc' 'abc'/- ''/-", Join({text("prop"), text(""), text("")}));
+  event = IntegerData(5); // a linked source with nothing to give: null; a dkNull property is unset
+  EXPECT_EQ("-/5 'p'/5 5/- -/-", Join({data(nullptr, empty.Var()), data(&set), data(&unset), data(nullptr)}));
+  event = Chain(StringData("a"), &second); // consuming walks the Next chain; a take hands out the head alone
+  EXPECT_EQ("'a'/2 2/'c' 'c'/- ''/-", Join({text(""), take(), text(""), text("")}));
 }
 
 } // namespace

@@ -2,12 +2,11 @@
 #pragma once
 
 #include <functional>
-#include <string>
-#include <vector>
 
-#include "Share.h"
+#include "Share.h" // std::string, std::vector
 
 inline TData RealData(double v) { TData d; d.Kind = dkReal, d.RealValue = v; return d; }
+inline TData Chain(TData head, TData* next) { head.Next = next; return head; } // head, then next and its chain
 
 // A value as short text that shows its kind: -, 'text', 7, 2.5r, else #kind (a leftover dkForward too).
 inline std::string Show(const TData& d) {
@@ -15,6 +14,13 @@ inline std::string Show(const TData& d) {
   if (d.Kind == dkString) return "'" + d.StrValue + "'";
   if (d.Kind == dkReal) return RealToText(d.RealValue) + "r";
   return d.Kind == dkInteger ? std::to_string(d.IntValue) : "#" + std::to_string(d.Kind);
+}
+
+// Texts joined by spaces. A braced list runs its calls in order (a + b need not), so steps can share a Join.
+inline std::string Join(const std::vector<std::string>& texts) {
+  std::string s;
+  for (size_t i = 0; i < texts.size(); ++i) s += (i ? " " : "") + texts[i];
+  return s;
 }
 
 struct TProbe : TOMObject {
@@ -32,10 +38,10 @@ struct TProbe : TOMObject {
   void varGet(TData& buffer, uint16_t index) { buffer = Supply, inTake(buffer, index); }
   TPointLink In(uint16_t index = 0) { return MakePointLink<&TProbe::inTake>(index, this); }
   TPointLink Var(uint16_t index = 0) { return MakePointLink<&TProbe::varGet>(index, this); }
-  std::string Seen() const {
-    std::string s;
-    for (const TData& d : Got) s += (s.empty() ? "" : " ") + Show(d);
-    return s;
+  std::string Seen() const { // what arrived, shown and joined
+    std::vector<std::string> shown;
+    for (const TData& d : Got) shown.push_back(Show(d));
+    return Join(shown);
   }
 };
 
