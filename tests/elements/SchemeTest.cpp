@@ -249,35 +249,29 @@ TEST(ParamStr, BlanksAndControlCharactersSeparateAndQuotesGroup) {
     for (size_t i = 0; i < arguments.size(); ++i) EXPECT_EQ(ParamStr(line, int(i)), arguments[i]) << line << " #" << i;
 }
 
-class ProcessSetUp : public ::testing::Test {
-protected:
-  void SetUp() override {
-    PrepareProcess(true);
-    ASSERT_TRUE(SystemFolderSearchAvailable());
-  }
-};
+// Prepared as the program prepares itself before anything else.
+const bool Prepared = (PrepareProcess(true), SystemFolderSearchAvailable());
 
 // A drive without a disc fails its calls instead of asking; the thread is a
 // single-threaded apartment with OLE for as long as the object lives.
-TEST_F(ProcessSetUp, ErrorModeAndApartment) {
+TEST(ProcessSetUp, ErrorModeAndApartment) {
+  PrepareProcess(true); // again: the test framework set an error mode of its own when it started
   EXPECT_EQ(GetErrorMode(), UINT(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX));
-  std::thread window([] {
-    {
-      const TOleApartment ole;
-      APTTYPE type{};
-      APTTYPEQUALIFIER qualifier{};
-      EXPECT_TRUE(CoGetApartmentType(&type, &qualifier) == S_OK && (type == APTTYPE_MAINSTA || type == APTTYPE_STA)) << type;
-      EXPECT_EQ(OleInitialize(nullptr), S_FALSE) << "OLE is initialised";
-      OleUninitialize();
-    }
+  std::thread([] {
+    auto ole = std::make_unique<TOleApartment>();
+    APTTYPE type{};
+    APTTYPEQUALIFIER qualifier{};
+    EXPECT_TRUE(CoGetApartmentType(&type, &qualifier) == S_OK && (type == APTTYPE_MAINSTA || type == APTTYPE_STA)) << type;
+    EXPECT_EQ(OleInitialize(nullptr), S_FALSE) << "OLE is initialised";
+    OleUninitialize(), ole.reset();
     EXPECT_EQ(CoInitializeEx(nullptr, COINIT_MULTITHREADED), S_OK) << "and undone with the object";
     CoUninitialize();
-  });
-  window.join();
+  }).join();
 }
 
 // A library beside the program is found by its full path only.
-TEST_F(ProcessSetUp, TheProgramsFolderIsOutOfTheSearch) {
+TEST(ProcessSetUp, TheProgramsFolderIsOutOfTheSearch) {
+  ASSERT_TRUE(Prepared);
   char own[MAX_PATH] = {};
   GetModuleFileNameA(nullptr, own, MAX_PATH);
   const std::string beside = std::string(own, std::strrchr(own, '\\') + 1) + "ombrel_beside.dll";
@@ -293,7 +287,7 @@ TEST_F(ProcessSetUp, TheProgramsFolderIsOutOfTheSearch) {
 // Loaded on demand, the common controls still follow the manifest: version 6
 // lives in the side-by-side store, the system folder holds the old one.
 // (Wine's copy says version 5 from either place: the store tells them apart.)
-TEST_F(ProcessSetUp, CommonControlsComeFromTheSideBySideStore) {
+TEST(ProcessSetUp, CommonControlsComeFromTheSideBySideStore) {
   HMODULE controls = LoadSystemLibrary("comctl32.dll");
   ASSERT_NE(controls, nullptr);
   char path[MAX_PATH] = {};

@@ -20,8 +20,7 @@ using namespace host;
 namespace {
 
 TEST(Layer, ColoursAndFonts) {
-  const std::pair<uint32_t, COLORREF> colours[] = {{0xFF00000F, GetSysColor(COLOR_BTNFACE)},
-                                                   {0x8000000F, GetSysColor(COLOR_BTNFACE)},
+  const std::pair<uint32_t, COLORREF> colours[] = {{0xFF00000F, GetSysColor(COLOR_BTNFACE)}, {0x8000000F, GetSysColor(COLOR_BTNFACE)},
                                                    {0xFF000005, GetSysColor(COLOR_WINDOW)}, {0x00123456, 0x00123456}};
   for (const auto& [colour, resolved] : colours) EXPECT_EQ(ResolveColor(int32_t(colour)), resolved) << std::hex << colour;
   TFontObject font;
@@ -102,9 +101,8 @@ TEST_F(Controls, MemoStylesAndListOperations) {
     EXPECT_EQ(Text(hwnd), row[0] ? "xkept" : "kept");
   }
   TOMMemo memo(Host.Form);
-  memo.Init();
   TProbe changes;
-  memo.outChange = changes.In();
+  memo.Init(), memo.outChange = changes.In();
   std::string text, again;
   memo.AddLine("one"), memo.AddLine("two"), memo.GetText(text);
   EXPECT_EQ(text + "|" + changes.Got.back().StrValue, "one\r\ntwo\r\n|one\r\ntwo\r\n");
@@ -213,11 +211,9 @@ TEST(ProportionalFit, CentresThePictureBetweenTwoBands) {
   // Picture and box sizes; the target, then the two bands where given.
   const struct { int32_t PictureW, PictureH, BoxW, BoxH; std::vector<LONG> Rects; } rows[] = {
       {165, 310, 175, 285, {11, 0, 164, 285, 0, 0, 11, 285, 164, 0, 175, 285}}, // 151.7 -> 152, offset 11
-              {300, 100, 175, 285, {0, 113, 175, 172, 0, 0, 175, 113, 0, 172, 175, 285}}, // landscape
-              {50, 50, 100, 60, {20, 0, 80, 60}}, // a square takes the portrait branch
-              {4, 2, 5, 20, {0, 9, 5, 11}},       // 2.5 rounds to 2 (even), offset 9
-              {10, 6, 11, 20, {0, 6, 11, 14}},    // 6.6 rounds to 7, offset 6
-              {10, 4, 5, 1, {0, 0, 5, 1}}};       // 2 high in 1: the offset truncates to 0
+      {300, 100, 175, 285, {0, 113, 175, 172, 0, 0, 175, 113, 0, 172, 175, 285}}, // landscape
+      {50, 50, 100, 60, {20, 0, 80, 60}}, {4, 2, 5, 20, {0, 9, 5, 11}},            // a square is portrait; 2.5 rounds to 2 (even)
+      {10, 6, 11, 20, {0, 6, 11, 14}}, {10, 4, 5, 1, {0, 0, 5, 1}}};               // 6.6 rounds to 7; the offset truncates to 0
   for (const auto& r : rows) {
     const TFitResult fit = ProportionalFit(r.PictureW, r.PictureH, r.BoxW, r.BoxH, RECT{0, 0, r.BoxW, r.BoxH});
     std::vector<LONG> got;
@@ -232,20 +228,17 @@ TEST(ProportionalFit, CentresThePictureBetweenTwoBands) {
 TEST(ImageElement, SizeFollowsThePictureOrTheCanvasTheElement) {
   THostForm host;
   TOMImage sized(host.Form), empty(host.Form);
-  HDC screen = GetDC(nullptr);
-  sized.SetPicture(CreateCompatibleBitmap(screen, 30, 20));
-  ReleaseDC(nullptr, screen);
+  const HDC screen = GetDC(nullptr);
+  sized.SetPicture(CreateCompatibleBitmap(screen, 30, 20)), ReleaseDC(nullptr, screen);
   EXPECT_EQ(std::make_pair(sized.Width, sized.Height), std::make_pair(30, 20));
   empty.Left = 200, empty.Width = empty.Height = 40, empty.Color = 0x00FF00, empty.KeepSize = 1;
-  empty.SetPicture(nullptr);
-  empty.Init();
+  empty.SetPicture(nullptr), empty.Init();
   EXPECT_TRUE(empty.Picture->Empty());
   HWND hwnd = empty.Control->GetHandle(); // made before the painting
   Pump(host.Form->GetHandle());
   EXPECT_EQ(Pixel(hwnd, 20, 20), RGB(0, 255, 0));
   TOMImage canvas(host.Form);
-  canvas.Width = 60, canvas.Height = 30, canvas.ResizeCanvas = 1;
-  canvas.Init();
+  canvas.Width = 60, canvas.Height = 30, canvas.ResizeCanvas = 1, canvas.Init();
   for (int32_t width : {60, 80, 90}) { // at Init, then set, then through the native window's size message
     if (width > 60) canvas.Control->SetSize(width, width / 2);
     EXPECT_EQ(std::make_pair(canvas.Picture->Width(), canvas.Picture->Height()), std::make_pair(width, width / 2));
