@@ -11,16 +11,13 @@
 
 namespace driver {
 
-using files::Narrow;
 using files::Wide;
 
 namespace {
 
-constexpr UINT SendTimeoutMs = 2000; // a hung target must not hang the test
-
 LRESULT Send(HWND window, UINT message, WPARAM w = 0, LPARAM l = 0) {
-  DWORD_PTR result = 0;
-  SendMessageTimeoutW(window, message, w, l, SMTO_ABORTIFHUNG, SendTimeoutMs, &result);
+  DWORD_PTR result = 0; // a hung target must not hang the test: 2 s at most
+  SendMessageTimeoutW(window, message, w, l, SMTO_ABORTIFHUNG, 2000, &result);
   return LRESULT(result);
 }
 
@@ -48,7 +45,7 @@ bool WaitUntil(const std::function<bool()>& cond, int timeoutMs) {
 std::string Text(HWND window) {
   std::wstring text(size_t(Send(window, WM_GETTEXTLENGTH)) + 1, L'\0');
   text.resize(std::min<size_t>(size_t(Send(window, WM_GETTEXT, text.size(), LPARAM(text.data()))), text.size() - 1));
-  return Narrow(text);
+  return files::Narrow(text);
 }
 
 std::string Class(HWND window) {
@@ -250,8 +247,7 @@ std::optional<uint32_t> TProcess::WaitExit(int timeoutMs) {
   if (Info.hProcess && WaitForSingleObject(Info.hProcess, DWORD(timeoutMs)) == WAIT_OBJECT_0 &&
       GetExitCodeProcess(Info.hProcess, &code))
     return code;
-  ADD_FAILURE() << Exe << " still runs after " << timeoutMs << " ms";
-  return std::nullopt;
+  return ADD_FAILURE() << Exe << " still runs after " << timeoutMs << " ms", std::nullopt;
 }
 
 } // namespace driver

@@ -4,6 +4,7 @@
 #include <shlobj.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
@@ -30,10 +31,7 @@ std::string DosPath(const std::string& path) {
   return out;
 }
 
-std::string Env(const char* name) {
-  const char* value = std::getenv(name);
-  return value ? value : "";
-}
+std::string Env(const char* name) { return std::getenv(name) ? std::getenv(name) : ""; }
 
 std::string Read(const std::string& path) {
   std::ifstream in(Wide(DosPath(path)).c_str(), std::ios::binary);
@@ -41,9 +39,7 @@ std::string Read(const std::string& path) {
 }
 
 bool Write(const std::string& path, const std::string& bytes) {
-  std::ofstream out(Wide(DosPath(path)).c_str(), std::ios::binary | std::ios::trunc);
-  out << bytes;
-  return bool(out.flush());
+  return bool(std::ofstream(Wide(DosPath(path)).c_str(), std::ios::binary | std::ios::trunc) << bytes << std::flush);
 }
 
 static DWORD Attributes(const std::string& path) { return GetFileAttributesW(Wide(DosPath(path)).c_str()); }
@@ -108,8 +104,8 @@ std::vector<TPayloadItem> InstalledItems() {
 
 std::string InstalledBytes(const TPayloadItem& item) {
   // Built items come from this build, or from the one OMBREL_PAYLOAD_BUILT names (the release build).
-  std::string builtDir = Env("OMBREL_PAYLOAD_BUILT");
-  if (builtDir.empty()) builtDir = OMBREL_PAYLOAD_BINARY_DIR;
+  const std::string builtDir =
+      Env("OMBREL_PAYLOAD_BUILT").empty() ? OMBREL_PAYLOAD_BINARY_DIR : Env("OMBREL_PAYLOAD_BUILT");
   const bool built = item.File.compare(0, 6, "build:") == 0;
   const std::string bytes =
       Read(built ? builtDir + "/" + item.File.substr(6) : OMBREL_PAYLOAD_SOURCE_DIR "/" + item.File);
@@ -139,11 +135,8 @@ TLink ReadLink(const std::string& file) {
 }
 
 std::string UnixScratch(const std::string& stem) {
-  static const std::string run = [] {
-    LARGE_INTEGER now{};
-    QueryPerformanceCounter(&now);
-    return std::to_string(GetCurrentProcessId()) + "-" + std::to_string(now.QuadPart);
-  }();
+  static const std::string run = std::to_string(GetCurrentProcessId()) + "-" +
+                                 std::to_string(std::chrono::steady_clock::now().time_since_epoch().count());
   static int serial = 0;
   return "/tmp/ombrel-" + stem + "-" + run + "-" + std::to_string(++serial);
 }

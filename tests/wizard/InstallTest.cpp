@@ -111,8 +111,7 @@ TEST_F(Install, TheShortcutReadsBackAndTheInstalledProgramFindsItsFolder) {
   EXPECT_NE(std::string::npos, report.find(Product + "\\")) << report;
   EXPECT_EQ(std::string::npos, report.find("dir.ini")) << "the record was not found: " << report;
   EXPECT_NE(std::string::npos, report.find("есть", report.find("есть") + 1)) << "Help and Info: " << report;
-  ASSERT_TRUE(product.Press(box, IDOK));
-  EXPECT_EQ(0u, product.WaitExit());
+  EXPECT_EQ(0u, product.Press(box, IDOK) ? product.WaitExit() : std::nullopt);
 }
 
 // Browse, and the folder chosen in the folder dialog, which the wizard owns:
@@ -163,20 +162,17 @@ TEST_F(Install, IntoAChosenFolderWithEveryLibraryFromTheSystem) {
         << path;
 }
 
-// The N of a line "<prefix>N<suffix>", -1 for another text.
-int64_t Number(const std::string& line, const std::string& prefix, const std::string& suffix) {
-  const size_t end = line.find_first_not_of("0123456789", prefix.size());
-  if (line.rfind(prefix, 0) != 0 || end == prefix.size() || end == std::string::npos || line.substr(end) != suffix)
+int64_t Shown(const TWizard& w) { // the N of "Свободно: N Mb", -1 for another text
+  const std::string text = Text(FreeLabel(w)), &prefix = texts::FreePrefix;
+  const size_t end = text.find_first_not_of("0123456789", prefix.size());
+  if (text.rfind(prefix, 0) != 0 || end == prefix.size() || end == std::string::npos || text.substr(end) != " Mb")
     return -1;
-  return std::stoll(line.substr(prefix.size()));
+  return std::stoll(text.substr(prefix.size()));
 }
 
-int64_t Shown(const TWizard& w) { return Number(Text(FreeLabel(w)), texts::FreePrefix, " Mb"); }
-
-// The free megabytes of a drive by the folder page's formula from the
-// system's figures, -1 when it cannot tell: whole kilobyte-blocks of free
-// clusters times the cluster size, then / 1024; the 32-bit count saturates
-// on huge drives, the 64-bit one not.
+// A drive's free megabytes by the folder page's formula, -1 when it cannot
+// tell: whole kilobyte-blocks of free clusters times the cluster size, then
+// / 1024; the 32-bit count saturates on huge drives, the 64-bit one not.
 int64_t FreeMegabytes(const std::string& root) {
   DWORD sectors = 0, bytes = 0, free = 0, total = 0;
   ULARGE_INTEGER available{};
@@ -229,9 +225,8 @@ TEST_F(Install, IntoTheRootOfADriveOverAnOlderInstallation) {
 }
 
 // The report box's text: "<count prefix>N." for the N writes missed, a blank
-// line, the first ten of them each named once by its path and its message
-// (indented), and when more were missed, a blank line and "<more prefix>M."
-// for the rest.
+// line, the first ten each named once by its path and its message (indented),
+// and when more were missed, a blank line and "<more prefix>M." for the rest.
 void ExpectReport(const std::string& text, const std::set<std::string>& missed) {
   std::vector<std::string> lines;
   std::string rest = text;
@@ -254,9 +249,8 @@ void ExpectReport(const std::string& text, const std::set<std::string>& missed) 
 }
 
 // What an installation into product left unwritten, by the paths the report
-// names: each item whose file does not hold its bytes, each folder that is
-// missing although its parent is there (those below it fail with it), and
-// the record when it does not name the folder.
+// names: each item whose file lacks its bytes, each folder missing although
+// its parent is there (those below fail with it), the record if it is wrong.
 std::set<std::string> Missed(const std::string& product, const std::string& dir) {
   std::set<std::string> missed, folders;
   for (const TPayloadItem& item : Items) {
@@ -272,10 +266,9 @@ std::set<std::string> Missed(const std::string& product, const std::string& dir)
 }
 
 // Whatever stops the writes, the installer tells the truth: a warning box
-// over the finish page that counts exactly the writes that did not happen
-// and names the first ten, the finish text that the installation did not
-// complete, exit code 1 after Done; everything else is written, and nothing
-// outside the chosen folder but the shortcut.
+// over the finish page that counts exactly the writes missed and names the
+// first ten, the finish text of an incomplete installation, exit code 1 after
+// Done; everything else is written, and nothing outside the folder but the shortcut.
 TEST(Failures, TheReportTellsExactlyWhatWasNotWritten) {
   const std::string drive = files::Env("OMBREL_DRIVE_D"), away = drive + "-away";
   HANDLE held = INVALID_HANDLE_VALUE;
