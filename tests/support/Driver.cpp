@@ -21,8 +21,7 @@ LRESULT Send(HWND window, UINT message, WPARAM w = 0, LPARAM l = 0) {
   return LRESULT(result);
 }
 
-// Window enumeration calls back by the system's convention, which a lambda
-// cannot take on 32-bit.
+// Window enumeration calls back by the system's convention, which a lambda cannot take on 32-bit.
 BOOL CALLBACK CollectWindow(HWND w, LPARAM list) {
   reinterpret_cast<std::vector<HWND>*>(list)->push_back(w);
   return TRUE;
@@ -89,10 +88,9 @@ bool Keys(HWND window, const std::string& keys) {
   std::string release;
   for (const auto& [name, key] : held)
     if (GetAsyncKeyState(key) < 0) release += "keyup " + target + name + " ";
-  // xdotool types at the X focus window through XTEST and at any other by a
-  // sent event. When the focus moves between a press and its release (the
-  // program ended on the press), the release goes astray and the X server
-  // keeps repeating the key: every key is let go through XTEST afterwards too.
+  // xdotool types at the X focus window through XTEST and at any other by a sent event. When the
+  // focus moves between a press and its release (the program ended on the press), the release goes
+  // astray and the X server keeps repeating the key: every key is let go through XTEST afterwards too.
   const auto [code, output] = files::RunUnix("/usr/bin/xdotool " + release + "key " + target + keys +
                                              "; rc=$?; /usr/bin/xdotool keyup " + keys + "; exit $rc");
   const bool done = x && (code == 0 || !IsWindow(window)); // a release that found no window is no fault
@@ -156,10 +154,9 @@ bool TProcess::WaitFocus(HWND window) {
   HWND last = nullptr;
   const auto focused = [&] { return (last = Focus()) == window; };
   if (WaitUntil(focused, 2000)) return true;
-  // Wine without a window manager can leave nothing at all active as a modal
-  // dialog goes (the X focus moves on while it hands the activation back).
-  // A person clicks the window's caption then; so does the driver, and the
-  // program must put the focus back where it was.
+  // Wine without a window manager can leave nothing at all active as a modal dialog goes (the X
+  // focus moves on while it hands the activation back). A person clicks the window's caption then;
+  // so does the driver, and the program must put the focus back where it was.
   const HWND foreground = GetForegroundWindow();
   if ((!foreground || foreground == GetDesktopWindow()) && X11Window(window)) {
     files::RunUnix("/usr/bin/xdotool mousemove --window " + std::to_string(X11Window(window)) + " 60 8 click 1");

@@ -1,8 +1,7 @@
-// Works a program of its own process through its windows, the way a person at
-// the screen does: reads windows, clicks, types keys through the X server,
-// answers boxes and the folder dialog, compares what is on screen with a
-// stored picture. Every wait is bounded; a timeout is a test failure and an
-// empty result, so a test never hangs. Texts are code page 1251.
+// Works a program of its own process through its windows, the way a person at the screen does:
+// reads windows, clicks, types keys through the X server, answers boxes and the folder dialog,
+// compares what is on screen with a stored picture. Every wait is bounded; a timeout is a test
+// failure and an empty result, so a test never hangs. Texts are code page 1251.
 #pragma once
 
 #include <windows.h>
@@ -33,16 +32,14 @@ bool BoxHasIcon(HWND box);
 // --- acting ---
 inline void Click(HWND button) { PostMessageW(button, BM_CLICK, 0, 0); }
 inline void CloseBox(HWND window) { PostMessageW(window, WM_SYSCOMMAND, SC_CLOSE, 0); } // what the close box sends
-// Key events through the X server to the window's top-level X window, in
-// xdotool's names ("Return", "shift+Tab").
+// Key events through the X server to the window's top-level X window, in xdotool's names ("shift+Tab").
 bool Keys(HWND window, const std::string& keys);
 
 // --- pictures ---
 // Compares the window (with the box over it, if any) as it is on screen with
-// tests/wizard/golden/<name>.png, masked rectangles (screen coordinates)
-// painted over in both. On a difference the picture is left in the build
-// tree; with OMBREL_UPDATE_GOLDEN set it becomes the golden one. Under a
-// window manager (OMBREL_WINDOW_MANAGER) nothing is compared.
+// tests/wizard/golden/<name>.png, masked rectangles (screen coordinates) painted over in both.
+// On a difference the picture is left in the build tree; with OMBREL_UPDATE_GOLDEN set it
+// becomes the golden one. Under a window manager (OMBREL_WINDOW_MANAGER) nothing is compared.
 bool LooksLike(const std::string& name, HWND window, HWND over = nullptr, const std::vector<RECT>& masks = {});
 
 class TProcess {
@@ -55,8 +52,7 @@ public:
   // Started with this command-line tail, in this working folder if given.
   bool Start(const std::string& args = "", const std::string& folder = "");
   bool IsRunning() const;
-  // The process's window that a key typed now goes to: the focus of the
-  // foreground thread, if that is the program's.
+  // The window a key typed now goes to: the foreground thread's focus, if that thread is the program's.
   HWND Focus() const;
   bool WaitFocus(HWND window);   // on this window
   bool WaitFocusIn(HWND window); // on it or a window inside it

@@ -142,8 +142,7 @@ std::string UnixScratch(const std::string& stem) {
 }
 
 std::pair<int, std::string> RunUnix(const std::string& command, int timeoutMs) {
-  // Wine starts a Unix program without a handle to wait on: it leaves its
-  // output and then its exit code in files.
+  // Wine starts a Unix program without a handle to wait on: it leaves output, then exit code in files.
   const std::string base = UnixScratch("unix");
   std::string script =
       "(" + command + ") >" + base + ".out 2>&1; echo $? >" + base + ".tmp; mv " + base + ".tmp " + base + ".rc";

@@ -1,6 +1,5 @@
-// Files and folders as the tests see them: by code page 1251 paths through
-// the wide API (so a wrongly encoded name shows as a missing file), and the
-// payload an installation must leave.
+// Files and folders as the tests see them: by code page 1251 paths through the wide API (so a
+// wrongly encoded name shows as a missing file), and the payload an installation must leave.
 #pragma once
 
 #include <windows.h>

@@ -1,13 +1,10 @@
 #!/bin/bash
-# Runs a Windows test program under Wine with the drives the tests need:
-#   D: a 64 MB file system of its own (free space unlike C:'s),
-#   M: a 1 MB one (writes run out of room),
-#   Q: never there (a drive that does not exist).
-# Where mounting is refused, D: and M: are plain folders and OMBREL_MOUNTED
-# stays unset (tests that need the sizes skip). The programs' Wine debug
-# output (a loader trace) goes to OMBREL_STDERR_LOG and is shown afterwards.
-# With OMBREL_WINDOW_MANAGER set, a window manager manages the windows, as on
-# a desktop, where activation and focus take another road.
+# Runs a Windows test program under Wine with the drives the tests need: D: a 64 MB file system
+# of its own (free space unlike C:'s), M: a 1 MB one (writes run out of room), Q: never there.
+# Where mounting is refused, D: and M: are plain folders and OMBREL_MOUNTED stays unset (tests
+# that need the sizes skip). The programs' Wine debug output (a loader trace) goes to
+# OMBREL_STDERR_LOG and is shown afterwards. With OMBREL_WINDOW_MANAGER set, a window manager
+# manages the windows, as on a desktop, where activation and focus take another road.
 #
 # usage: wine-test.sh PROGRAM [ARGS...]
 set -uo pipefail
@@ -15,11 +12,10 @@ root=$(cd "$(dirname "$0")/../.." && pwd)
 . "$root/scripts/env.sh"
 ombrel_display
 [ -n "${WINEPREFIX:-}" ] || ombrel_prefix
-# Names the installer or the system libraries it uses look for, planted beside
-# copies of it by the hardening tests: native first, so a planted copy would
-# win. Not version.dll: Wine's own user32 imports it, so Wine takes it from the
-# program's folder before any code of the program runs (on Windows user32 is
-# a known library whose imports come from the system folder).
+# Names the installer or the system libraries it uses look for, planted beside copies of it by
+# the hardening tests: native first, so a planted copy would win. Not version.dll: Wine's own
+# user32 imports it, so Wine takes it from the program's folder before any code of the program
+# runs (on Windows user32 is a known library whose imports come from the system folder).
 export OMBREL_PLANTED_NAMES="uxtheme comctl32 dwmapi profapi cryptbase winmm msimg32 oleacc propsys windowscodecs
   userenv clbcatq ntmarta apphelp setupapi"
 export WINEDLLOVERRIDES="$WINEDLLOVERRIDES;$(echo $OMBREL_PLANTED_NAMES | tr ' ' ',')=n,b"

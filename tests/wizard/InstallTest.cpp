@@ -1,7 +1,6 @@
-// Installing end to end: every file, the record and the shortcut against the
-// payload the program carries, into the offered folder, a chosen one and a
-// drive's root over an older installation; and installations that cannot
-// write everything, which must say so truthfully.
+// Installing end to end: every file, the record and the shortcut against the payload the
+// program carries, into the offered folder, a chosen one and a drive's root over an older
+// installation; and installations that cannot write everything, which must say so truthfully.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -20,8 +19,7 @@ const std::string Product = ProgramFiles + "\\Varkelo";
 const std::vector<TPayloadItem> Items = files::InstalledItems();
 std::string Link() { return Desktop() + "\\" + texts::Shortcut; } // the desktop shortcut
 
-// Removes the product folder under this folder and the shortcut, waiting
-// while Wine still holds a fresh file open.
+// Removes the product folder under this folder and the shortcut, waiting while Wine holds a file.
 void RemoveInstallation(const std::string& folder) {
   const auto gone = [&] {
     DeleteFileW(files::Wide(Link()).c_str());
@@ -67,14 +65,17 @@ HWND FreeLabel(const TWizard& w) {
   return nullptr;
 }
 
-// Enter on each page, the focus always on its default button; the pages as
-// they look with it.
-TEST_F(Install, KeysInstallWithTheKeyboardAlone) {
+// Enter on each page, the focus always on its default button; the pages as they look with it.
+// Then lnkinfo, a parser of its own, reads the shortcut back, and the installed program,
+// started through it, finds its folder through the record.
+TEST_F(Install, KeysInstallWithTheKeyboardAloneAndTheShortcutLeadsToTheProgram) {
   TWizard w;
   ASSERT_TRUE(w.Start());
   for (EPage page : {EPage::Welcome, EPage::Licence, EPage::Folder, EPage::Finish}) {
     SCOPED_TRACE(Name(page));
     ASSERT_TRUE(w.WaitPage(page, 60000) && w.FocusOnDefault(Forward(page)));
+    EXPECT_TRUE(page != EPage::Folder || (Text(w.Field()) == ProgramFiles && !IsWindowEnabled(w.Field())))
+        << "the offered folder, changed only through Browse";
     // C:'s free space differs between machines.
     const std::vector<RECT> masks = page == EPage::Folder ? std::vector<RECT>{Rect(FreeLabel(w))} : std::vector<RECT>{};
     EXPECT_TRUE(LooksLike(Name(page), w.Main, nullptr, masks));
@@ -82,18 +83,6 @@ TEST_F(Install, KeysInstallWithTheKeyboardAlone) {
   }
   EXPECT_TRUE(w.Ends(0));
   ExpectInstalled(Product, Product + "\\");
-}
-
-// Read by lnkinfo, a parser of its own; then the installed program, started
-// through the shortcut, finds its folder through the record.
-TEST_F(Install, TheShortcutReadsBackAndTheInstalledProgramFindsItsFolder) {
-  TWizard w;
-  ASSERT_TRUE(w.Start() && w.GoTo(EPage::Folder));
-  EXPECT_EQ(ProgramFiles, Text(w.Field()));
-  EXPECT_FALSE(IsWindowEnabled(w.Field())) << "the folder changes only through Browse";
-  ASSERT_TRUE(w.PressTo(texts::Install, EPage::Finish, 60000));
-  ExpectInstalled(Product, Product + "\\");
-  EXPECT_TRUE(w.Close()); // the installation complete, the close box ends too
 
   const std::string copy = files::UnixScratch("link") + ".lnk";
   ASSERT_TRUE(CopyFileW(files::Wide(Link()).c_str(), files::Wide(files::DosPath(copy)).c_str(), FALSE));
@@ -114,8 +103,7 @@ TEST_F(Install, TheShortcutReadsBackAndTheInstalledProgramFindsItsFolder) {
   EXPECT_EQ(0u, product.Press(box, IDOK) ? product.WaitExit() : std::nullopt);
 }
 
-// Browse, and the folder chosen in the folder dialog, which the wizard owns:
-// the field follows.
+// Browse, and the folder chosen in the folder dialog, which the wizard owns: the field follows.
 bool BrowseTo(TWizard& w, const std::string& folder) {
   HWND dialog = w.Press(texts::Browse) ? w.Process.WaitDialog() : nullptr;
   EXPECT_EQ(w.Main, Owner(dialog)) << "the folder dialog";
@@ -125,9 +113,8 @@ bool BrowseTo(TWizard& w, const std::string& folder) {
   return false;
 }
 
-// Browse picks another folder, which the files, the record and the shortcut
-// follow; the whole run under Wine's loader trace, in which every library of
-// the process comes from the system folder or the side-by-side store.
+// Browse picks another folder, which the files, the record and the shortcut follow; under
+// Wine's loader trace, every library of the process comes from the system folder or WinSxS.
 TEST_F(Install, IntoAChosenFolderWithEveryLibraryFromTheSystem) {
   const std::string chosen = "C:\\ombrel-chosen";
   files::RemoveTree(chosen);
@@ -138,7 +125,7 @@ TEST_F(Install, IntoAChosenFolderWithEveryLibraryFromTheSystem) {
   const bool started = w.Start();
   SetEnvironmentVariableA("WINEDEBUG", "-all");
   ASSERT_TRUE(started && w.GoTo(EPage::Folder) && BrowseTo(w, chosen));
-  ASSERT_TRUE(w.PressTo(texts::Install, EPage::Finish, 60000));
+  ASSERT_TRUE(w.Press(texts::Install) && w.WaitPage(EPage::Finish, 60000));
   ExpectInstalled(chosen + "\\Varkelo", chosen + "\\Varkelo\\");
   EXPECT_FALSE(files::IsFolder(Product));
   EXPECT_TRUE(w.Press(texts::Done) && w.Ends(0));
@@ -170,9 +157,8 @@ int64_t Shown(const TWizard& w) { // the N of "Свободно: N Mb", -1 for a
   return std::stoll(text.substr(prefix.size()));
 }
 
-// A drive's free megabytes by the folder page's formula, -1 when it cannot
-// tell: whole kilobyte-blocks of free clusters times the cluster size, then
-// / 1024; the 32-bit count saturates on huge drives, the 64-bit one not.
+// A drive's free megabytes by the folder page's formula (-1 when unknown): whole kilobyte-blocks
+// of free clusters times the cluster size, / 1024; the 32-bit count saturates on huge drives.
 int64_t FreeMegabytes(const std::string& root) {
   DWORD sectors = 0, bytes = 0, free = 0, total = 0;
   ULARGE_INTEGER available{};
@@ -183,9 +169,8 @@ int64_t FreeMegabytes(const std::string& root) {
   return int64_t(clusters / 1024 * sectors * bytes / 1024);
 }
 
-// The free-space line follows the chosen drive and keeps it; every file ends
-// up with exactly its new bytes, and the record keeps its other keys and
-// names the folder with the doubled backslash that the root's "D:\" gives.
+// The free-space line follows the chosen drive and keeps it; every file ends up with exactly
+// its new bytes; the record keeps its other keys and names the folder as "D:\" + "\Varkelo".
 TEST_F(Install, IntoTheRootOfADriveOverAnOlderInstallation) {
   const std::string product = "D:\\Varkelo";
   RemoveInstallation("D:");
@@ -215,7 +200,7 @@ TEST_F(Install, IntoTheRootOfADriveOverAnOlderInstallation) {
   EXPECT_EQ("D:\\", Text(w.Field()));
   EXPECT_EQ(d, Shown(w));
 
-  ASSERT_TRUE(w.PressTo(texts::Install, EPage::Finish, 60000));
+  ASSERT_TRUE(w.Press(texts::Install) && w.WaitPage(EPage::Finish, 60000));
   ExpectInstalled(product, "D:\\\\Varkelo\\");
   EXPECT_EQ(std::string::npos, files::Read(product + "\\dir.ini").find("C:\\Old"));
   EXPECT_EQ("2.0 ru", Record(product, "info", "version") + " " + Record(product, "setup", "lang")) << "the other keys";
@@ -224,9 +209,8 @@ TEST_F(Install, IntoTheRootOfADriveOverAnOlderInstallation) {
   RemoveInstallation("D:");
 }
 
-// The report box's text: "<count prefix>N." for the N writes missed, a blank
-// line, the first ten each named once by its path and its message (indented),
-// and when more were missed, a blank line and "<more prefix>M." for the rest.
+// The report box's text: "<count prefix>N." for the N writes missed, a blank line, the first ten
+// each named once by its path and its message (indented), then "", "<more prefix>M." for the rest.
 void ExpectReport(const std::string& text, const std::set<std::string>& missed) {
   std::vector<std::string> lines;
   std::string rest = text;
@@ -248,9 +232,8 @@ void ExpectReport(const std::string& text, const std::set<std::string>& missed) 
   }
 }
 
-// What an installation into product left unwritten, by the paths the report
-// names: each item whose file lacks its bytes, each folder missing although
-// its parent is there (those below fail with it), the record if it is wrong.
+// What an installation into product left unwritten, as the report names it: each item whose file
+// lacks its bytes, each folder missing though its parent is there, the record if it is wrong.
 std::set<std::string> Missed(const std::string& product, const std::string& dir) {
   std::set<std::string> missed, folders;
   for (const TPayloadItem& item : Items) {
@@ -265,10 +248,9 @@ std::set<std::string> Missed(const std::string& product, const std::string& dir)
   return missed;
 }
 
-// Whatever stops the writes, the installer tells the truth: a warning box
-// over the finish page that counts exactly the writes missed and names the
-// first ten, the finish text of an incomplete installation, exit code 1 after
-// Done; everything else is written, and nothing outside the folder but the shortcut.
+// Whatever stops the writes, the installer tells the truth: a warning box over the finish page
+// that counts exactly the writes missed and names the first ten, the finish text of an incomplete
+// installation, exit code 1 after Done; all else is written, and nothing outside but the shortcut.
 TEST(Failures, TheReportTellsExactlyWhatWasNotWritten) {
   const std::string drive = files::Env("OMBREL_DRIVE_D"), away = drive + "-away";
   HANDLE held = INVALID_HANDLE_VALUE;
@@ -349,17 +331,17 @@ TEST(Failures, TheReportTellsExactlyWhatWasNotWritten) {
   }
 }
 
-// A clean run shows no box, the success text, and ends with 0.
+// A clean run shows no box and the success text; the close box ends it with 0.
 TEST(Failures, NoneGiveNoBoxAndTheSuccessText) {
   RemoveInstallation("D:");
   TWizard w;
   ASSERT_TRUE(w.Start() && w.GoTo(EPage::Folder) && BrowseTo(w, "D:\\"));
-  ASSERT_TRUE(w.PressTo(texts::Install, EPage::Finish, 60000));
+  ASSERT_TRUE(w.Press(texts::Install) && w.WaitPage(EPage::Finish, 60000));
   EXPECT_TRUE(WaitUntil([&] { return Missed("D:\\Varkelo", "D:\\\\Varkelo\\").empty(); }, 60000));
   Sleep(1000); // the check follows the record at once: every chance for a box
   EXPECT_EQ(std::vector<HWND>{w.Main}, w.Process.Windows());
   EXPECT_FALSE(Children(w.Frame(), "Static", texts::Success).empty());
-  EXPECT_TRUE(w.Press(texts::Done) && w.Ends(0));
+  EXPECT_TRUE(w.Close());
   RemoveInstallation("D:");
 }
 

@@ -41,8 +41,7 @@ TEST(Wizard, NavigationAlwaysLeavesExactlyOnePage) {
   EXPECT_TRUE(w.Close());
 }
 
-// Cancel, or Escape, asks; No leaves the page as it was and usable, with the
-// focus where it was.
+// Cancel, or Escape, asks; No leaves the page as it was and usable, with the focus where it was.
 void CancelThenNo(bool keys) {
   TWizard w;
   ASSERT_TRUE(w.Start());
@@ -86,8 +85,7 @@ files::TTree Writable() {
   return tree;
 }
 
-// From each of the first three pages, end ends the program with exit code 0
-// and nothing written.
+// From each of the first three pages, end ends the program with exit code 0 and nothing written.
 void EndFromEachPage(const std::function<void(TWizard&)>& end) {
   for (EPage page : {EPage::Welcome, EPage::Licence, EPage::Folder}) {
     SCOPED_TRACE(Name(page));
@@ -120,11 +118,24 @@ void ExpectWalk(TWizard& w, const char* key, const std::vector<HWND>& walk) {
   for (HWND expected : walk) ASSERT_TRUE(expected && w.Type(key) && w.Process.WaitFocus(expected));
 }
 
-TEST(Keys, FolderPageTabsInReadingOrderAndSpaceOrEnterOpenTheFolderDialog) {
+// On the licence page Page Down scrolls the text, Tab leaves it and Back takes the focus along;
+// on the folder page Tab goes in reading order, and Space or Enter open the folder dialog.
+TEST(Keys, LicenceScrollsBackTakesTheFocusFolderPageTabsInOrderAndOpensTheFolderDialog) {
   TWizard w;
-  ASSERT_TRUE(w.Start() && w.GoTo(EPage::Folder, true) && w.FocusOnDefault(texts::Install));
-  HWND browse = w.Button(texts::Browse), back = w.Button(texts::Back), install = w.Button(texts::Install),
-       cancel = w.Button(texts::Cancel);
+  ASSERT_TRUE(w.Start() && w.GoTo(EPage::Licence, true) && w.FocusOnDefault(texts::Agree));
+  HWND memo = w.Field(), back = w.Button(texts::Back);
+  ExpectWalk(w, "shift+Tab", {back, memo});
+  ASSERT_EQ(0, SendMessageW(memo, EM_GETFIRSTVISIBLELINE, 0, 0));
+  ASSERT_TRUE(w.Type("Next")); // Page Down
+  EXPECT_TRUE(WaitUntil([&] { return SendMessageW(memo, EM_GETFIRSTVISIBLELINE, 0, 0) > 0; }));
+  ExpectWalk(w, "Tab", {back});
+  // Back hides this page before the welcome page shows: the focus follows.
+  ASSERT_TRUE(w.Type("Return") && w.WaitPage(EPage::Welcome));
+  EXPECT_TRUE(w.FocusOnDefault(texts::Next));
+
+  ASSERT_TRUE(w.GoTo(EPage::Folder, true) && w.FocusOnDefault(texts::Install));
+  HWND browse = w.Button(texts::Browse), install = w.Button(texts::Install), cancel = w.Button(texts::Cancel);
+  back = w.Button(texts::Back);
   ExpectWalk(w, "Tab", {cancel, browse, back, install, cancel}); // the disabled field passed over
   ExpectWalk(w, "shift+Tab", {install, back, browse});
   EXPECT_EQ(BS_DEFPUSHBUTTON, Style(browse) & BS_TYPEMASK) << "a focused button is drawn as the default";
@@ -142,21 +153,6 @@ TEST(Keys, FolderPageTabsInReadingOrderAndSpaceOrEnterOpenTheFolderDialog) {
     EXPECT_TRUE(w.Process.WaitFocus(browse));
   }
   EXPECT_EQ(ProgramFiles, Text(w.Field()));
-  EXPECT_TRUE(w.Close());
-}
-
-TEST(Keys, LicenceTextScrollsWithPageDownTabLeavesItAndBackTakesTheFocus) {
-  TWizard w;
-  ASSERT_TRUE(w.Start() && w.GoTo(EPage::Licence, true) && w.FocusOnDefault(texts::Agree));
-  HWND memo = w.Field(), back = w.Button(texts::Back);
-  ExpectWalk(w, "shift+Tab", {back, memo});
-  ASSERT_EQ(0, SendMessageW(memo, EM_GETFIRSTVISIBLELINE, 0, 0));
-  ASSERT_TRUE(w.Type("Next")); // Page Down
-  EXPECT_TRUE(WaitUntil([&] { return SendMessageW(memo, EM_GETFIRSTVISIBLELINE, 0, 0) > 0; }));
-  ExpectWalk(w, "Tab", {back});
-  // Back hides this page before the welcome page shows: the focus follows.
-  ASSERT_TRUE(w.Type("Return") && w.WaitPage(EPage::Welcome));
-  EXPECT_TRUE(w.FocusOnDefault(texts::Next));
   EXPECT_TRUE(w.Close());
 }
 

@@ -1,6 +1,5 @@
-// A library planted beside the installer under the name of a system library.
-// Loading it is the fault: on attach it appends its own file name to the
-// marker file named by OMBREL_PLANT_MARKER, so the test sees who got in.
+// A library planted beside the installer under the name of a system library. Loading it is the
+// fault: on attach it appends its own file name to the file OMBREL_PLANT_MARKER names.
 #include <windows.h>
 
 BOOL WINAPI DllMain(HINSTANCE self, DWORD reason, LPVOID) {

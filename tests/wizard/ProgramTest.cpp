@@ -1,6 +1,5 @@
-// The installer's program file: its arguments, its boxes of its own, a
-// damaged copy, libraries planted beside it, what the loader sees in it; and
-// the product's stand-in program it installs.
+// The installer's program file: its arguments, its boxes of its own, a damaged copy, libraries
+// planted beside it, what the loader sees in it; and the product's stand-in program it installs.
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -20,8 +19,7 @@ const std::string Exe = files::DosPath(OMBREL_EXE);
 // A fresh folder under the temporary folder.
 std::string Scratch(const std::string& name) {
   char temp[MAX_PATH] = {};
-  GetTempPathA(MAX_PATH, temp);
-  const std::string folder = temp + name;
+  const std::string folder = std::string(temp, GetTempPathA(MAX_PATH, temp)) + name;
   files::RemoveTree(folder);
   CreateDirectoryA(folder.c_str(), nullptr);
   return folder;
@@ -92,12 +90,10 @@ TEST(Program, ADamagedCopySaysSoWritesNothingAndEndsWithTwo) {
   DeleteFileA(copy.c_str());
 }
 
-// A library planted beside the installer under a system library's name must
-// never be loaded. A copy runs in a folder with a recording library under
-// every name the test wrapper lets Wine prefer from the program's folder
-// (as Windows does for a library that is not one of its known ones), walks
-// to the folder dialog and back, and ends by its close box; the recording
-// library notes in the marker file each time it is loaded.
+// A library planted beside the installer under a system library's name must never be loaded.
+// A copy runs in a folder with a recording library under every name the test wrapper lets Wine
+// prefer from the program's folder (as Windows does for one not of its known libraries), walks
+// to the folder dialog and back and ends by its close box; each load shows in the marker file.
 std::string RunPlanted(const std::string& program, const std::vector<std::string>& names, bool walk) {
   const std::string folder = Scratch("ombrel-planted"), marker = folder + "\\loaded.txt";
   EXPECT_TRUE(CopyFileA(files::DosPath(program).c_str(), (folder + "\\Ombrel.exe").c_str(), FALSE));
@@ -126,10 +122,9 @@ TEST(Program, LoadsNoLibraryPlantedBesideIt) {
   EXPECT_NE(std::string::npos, RunPlanted(OMBREL_OPEN_SEARCH_EXE, {"uxtheme", "msimg32"}, false).find("uxtheme.dll"));
 }
 
-// Imports are resolved before the program's first line runs, so only the
-// system's known libraries (always taken from the system folder) may be
-// imported; the manifest asks for the common controls 6, administrator
-// rights and Windows 7 to 11.
+// Imports are resolved before the program's first line runs, so only the system's known libraries
+// (always from the system folder) may be imported; the manifest asks for the common controls 6,
+// administrator rights and Windows 7 to 11.
 TEST(Program, ImportsOnlyKnownLibrariesAndCarriesItsManifest) {
   // Mapped as an image, never loaded: nothing in it resolved or run.
   HMODULE image = LoadLibraryExA(Exe.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);

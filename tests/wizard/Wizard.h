@@ -19,11 +19,9 @@ struct TWizard {
   driver::TProcess Process;
   HWND Main = nullptr;
 
-  // Starts it (with this command-line tail, in this working folder) and
-  // waits for its window with the welcome page.
+  // Starts it (in this working folder, with this command-line tail); its window shows the welcome page.
   bool Start(const std::string& folder = "", const std::string& args = "");
-  // The page frames, or only the shown ones: the form's direct STATIC
-  // children (controls sit inside them).
+  // The page frames, or only the shown ones: the form's direct STATIC children, holding the controls.
   std::vector<HWND> Frames(bool shown = false) const;
   EPage Page() const; // the one page shown, or None, Several, Unknown
   bool WaitPage(EPage page, int timeoutMs = driver::Timeout);
@@ -31,11 +29,8 @@ struct TWizard {
   HWND Button(const std::string& caption) const; // shown and enabled, on the shown page
   HWND Field() const;                            // the one edit of the shown page
   bool Press(const std::string& caption);
-  bool PressTo(const std::string& caption, EPage page, int timeoutMs = driver::Timeout) {
-    return Press(caption) && WaitPage(page, timeoutMs);
-  }
-  // From the welcome page to this one with the mouse, or with Enter once each
-  // default button has the focus.
+  bool PressTo(const std::string& caption, EPage page) { return Press(caption) && WaitPage(page); }
+  // From the welcome page to this one with the mouse, or with Enter once each default button has the focus.
   bool GoTo(EPage page, bool keys = false);
   bool Type(const std::string& keys) { return driver::Keys(Main, keys); }
   // The button has the focus and is drawn as the default one.
