@@ -136,8 +136,7 @@ bool TProcess::Start(const std::string& args, const std::string& folder) {
   if (CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr,
                      folder.empty() ? nullptr : Wide(folder).c_str(), &startup, &Info))
     return true;
-  ADD_FAILURE() << "cannot start " << Exe << " (error " << GetLastError() << ")";
-  return false;
+  return ADD_FAILURE() << "cannot start " << Exe << " (error " << GetLastError() << ")", false;
 }
 
 bool TProcess::IsRunning() const { return Info.hProcess && WaitForSingleObject(Info.hProcess, 0) == WAIT_TIMEOUT; }
@@ -169,8 +168,7 @@ bool TProcess::WaitFocus(HWND window) {
 
 bool TProcess::WaitFocusIn(HWND window) {
   if (WaitUntil([&] { return Focus() && (Focus() == window || IsChild(window, Focus())); })) return true;
-  ADD_FAILURE() << "no focus in \"" << Text(window) << "\"";
-  return false;
+  return ADD_FAILURE() << "no focus in \"" << Text(window) << "\"", false;
 }
 
 std::vector<HWND> TProcess::Windows() const {
@@ -200,8 +198,7 @@ bool TProcess::Press(HWND box, int id) {
   HWND button = GetDlgItem(box, id);
   if (button) Click(button);
   if (button && WaitUntil([&] { return !IsWindow(box) || !IsWindowVisible(box); })) return true;
-  ADD_FAILURE() << "button " << id << " of \"" << Text(box) << "\" did not close it";
-  return false;
+  return ADD_FAILURE() << "button " << id << " of \"" << Text(box) << "\" did not close it", false;
 }
 
 bool TProcess::ChooseFolder(HWND dialog, const std::string& folder) {

@@ -43,8 +43,7 @@ rm -f "$WINEPREFIX/dosdevices/q:"
 
 managed() { /usr/lib/wine/wine64 reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d "$1" /f >/dev/null 2>&1; }
 if [ -n "${OMBREL_WINDOW_MANAGER:-}" ]; then
-  openbox --sm-disable >/dev/null 2>&1 &
-  wm=$!
+  openbox --sm-disable >/dev/null 2>&1 & wm=$!
   for _ in $(seq 100); do xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break; sleep 0.1; done
   managed Y
 fi

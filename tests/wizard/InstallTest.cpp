@@ -61,8 +61,7 @@ protected:
 HWND FreeLabel(const TWizard& w) {
   for (HWND label : Children(w.Frame(), "Static"))
     if (Text(label).rfind(texts::FreePrefix, 0) == 0) return label;
-  ADD_FAILURE() << "no free-space line";
-  return nullptr;
+  return ADD_FAILURE() << "no free-space line", nullptr;
 }
 
 // Enter on each page, the focus always on its default button; the pages as they look with it.
@@ -109,8 +108,7 @@ bool BrowseTo(TWizard& w, const std::string& folder) {
   EXPECT_EQ(w.Main, Owner(dialog)) << "the folder dialog";
   if (dialog && w.Process.ChooseFolder(dialog, folder) && WaitUntil([&] { return Text(w.Field()) == folder; }))
     return true;
-  ADD_FAILURE() << "the field shows " << Text(w.Field()) << ", not " << folder;
-  return false;
+  return ADD_FAILURE() << "the field shows " << Text(w.Field()) << ", not " << folder, false;
 }
 
 // Browse picks another folder, which the files, the record and the shortcut follow; under

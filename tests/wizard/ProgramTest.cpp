@@ -146,10 +146,8 @@ TEST(Program, ImportsOnlyKnownLibrariesAndCarriesItsManifest) {
   const auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS*>(base + PIMAGE_DOS_HEADER(base)->e_lfanew);
   const DWORD table = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT].VirtualAddress;
   std::set<std::string> imports;
-  for (auto* entry = reinterpret_cast<const IMAGE_IMPORT_DESCRIPTOR*>(base + table); table && entry->Name; ++entry) {
-    std::string name = base + entry->Name;
-    imports.insert(CharLowerA(name.data()));
-  }
+  for (auto* entry = reinterpret_cast<const IMAGE_IMPORT_DESCRIPTOR*>(base + table); table && entry->Name; ++entry)
+    imports.insert(CharLowerA(std::string(base + entry->Name).data()));
   FreeLibrary(image);
   const std::set<std::string> known = {"advapi32.dll", "comdlg32.dll", "gdi32.dll", "imm32.dll",
                                        "kernel32.dll", "msvcrt.dll",   "ole32.dll", "oleaut32.dll",

@@ -60,8 +60,7 @@ HWND TWizard::Field() const {
 
 bool TWizard::Press(const std::string& caption) {
   if (HWND button = Button(caption)) return Click(button), true;
-  ADD_FAILURE() << "no button " << caption << " on the " << Name(Page()) << " page";
-  return false;
+  return ADD_FAILURE() << "no button " << caption << " on the " << Name(Page()) << " page", false;
 }
 
 bool TWizard::GoTo(EPage page, bool keys) {
