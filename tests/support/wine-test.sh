@@ -49,6 +49,6 @@ if [ -n "${OMBREL_WINDOW_MANAGER:-}" ]; then
 fi
 /usr/lib/wine/wine64 "$@" 2>>"$OMBREL_STDERR_LOG"
 status=$?
-[ -n "${wm:-}" ] && { managed N; kill "$wm"; }
+[ -n "${OMBREL_WINDOW_MANAGER:-}" ] && { managed N; kill "$wm"; }
 cat "$OMBREL_STDERR_LOG" >&2
 exit $status

@@ -43,8 +43,7 @@ void ExpectInstalled(const std::string& product, const std::string& dir) {
   EXPECT_EQ(Items.size() + 1, files);
   for (const TPayloadItem& item : Items)
     EXPECT_TRUE(files::Read(product + "\\" + item.Target) == files::InstalledBytes(item)) << item.Target;
-  // Written after the finish page shows.
-  EXPECT_TRUE(WaitUntil([&] { return Record(product) == dir; })) << Record(product);
+  EXPECT_TRUE(WaitUntil([&] { return Record(product) == dir; })) << Record(product); // written after the finish page
   // Loaded; the program; its folder as the record names it; the description; no arguments.
   const files::TLink link = files::ReadLink(Link());
   EXPECT_EQ(std::make_tuple(true, product + "\\Zelcap2-1.exe", dir.substr(0, dir.size() - 1), "Sorvanta", ""),
@@ -233,10 +232,10 @@ void ExpectReport(const std::string& text, const std::set<std::string>& missed) 
 // What an installation into product left unwritten, as the report names it: each item whose file
 // lacks its bytes, each folder missing though its parent is there, the record if it is wrong.
 std::set<std::string> Missed(const std::string& product, const std::string& dir) {
-  std::set<std::string> missed, folders;
+  std::set<std::string> missed, folders{product};
   for (const TPayloadItem& item : Items) {
     const std::string path = product + "\\" + item.Target;
-    folders.insert(path.substr(0, path.rfind('\\'))); // the product folder itself for an item at its top
+    folders.insert(path.substr(0, path.rfind('\\'))); // the product folder again for an item at its top
     if (files::Read(path) != files::InstalledBytes(item)) missed.insert(path);
   }
   for (const std::string& folder : folders)

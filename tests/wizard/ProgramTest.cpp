@@ -160,8 +160,7 @@ TEST(Program, ImportsOnlyKnownLibrariesAndCarriesItsManifest) {
 // which folder it names and whether the Help and Info pages are there.
 TEST(Program, TheStandInTellsItsFolderFromTheRecord) {
   const std::string folder = Scratch("ombrel-standin") + "\\", product = folder + "Varkelo";
-  // The record's section and the folder it names (product: no closing
-  // backslash), or none; the one page file made; what the box says, and not.
+  // The record's section and folder (product: no closing backslash) or none; the page made; what is said, and not.
   const struct {
     const char* Section;
     std::string Dir;
