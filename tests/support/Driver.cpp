@@ -11,34 +11,25 @@
 
 namespace driver {
 
-using files::Narrow;
 using files::Wide;
 
 namespace {
 
-constexpr UINT SendTimeoutMs = 2000; // a hung target must not hang the test
-
-DWORD ProcessOf(HWND window) {
-  DWORD id = 0;
-  GetWindowThreadProcessId(window, &id);
-  return id;
-}
-
 LRESULT Send(HWND window, UINT message, WPARAM w = 0, LPARAM l = 0) {
-  DWORD_PTR result = 0;
-  SendMessageTimeoutW(window, message, w, l, SMTO_ABORTIFHUNG, SendTimeoutMs, &result);
+  DWORD_PTR result = 0; // a hung target must not hang the test: 2 s at most
+  SendMessageTimeoutW(window, message, w, l, SMTO_ABORTIFHUNG, 2000, &result);
   return LRESULT(result);
 }
 
-template <class TAccept> HWND WaitFor(const TProcess& process, const char* what, TAccept accept) {
-  HWND found = nullptr;
-  WaitUntil([&] {
-    for (HWND w : process.Windows())
-      if (accept(w)) return (found = w) != nullptr;
-    return !process.IsRunning();
-  });
-  if (!found) ADD_FAILURE() << "no " << what << " of the program";
-  return found;
+// Window enumeration calls back by the system's convention, which a lambda cannot take on 32-bit.
+BOOL CALLBACK CollectWindow(HWND w, LPARAM list) {
+  reinterpret_cast<std::vector<HWND>*>(list)->push_back(w);
+  return TRUE;
+}
+
+// Wine keeps the X window of each top-level window in this property.
+uintptr_t X11Window(HWND window) {
+  return uintptr_t(GetPropA(GetAncestor(window, GA_ROOT), "__wine_x11_whole_window"));
 }
 
 } // namespace
@@ -53,7 +44,7 @@ bool WaitUntil(const std::function<bool()>& cond, int timeoutMs) {
 std::string Text(HWND window) {
   std::wstring text(size_t(Send(window, WM_GETTEXTLENGTH)) + 1, L'\0');
   text.resize(std::min<size_t>(size_t(Send(window, WM_GETTEXT, text.size(), LPARAM(text.data()))), text.size() - 1));
-  return Narrow(text);
+  return files::Narrow(text);
 }
 
 std::string Class(HWND window) {
@@ -61,20 +52,10 @@ std::string Class(HWND window) {
   return std::string(name, size_t(std::max(GetClassNameA(window, name, sizeof name), 0)));
 }
 
-LONG Style(HWND window) { return GetWindowLongA(window, GWL_STYLE); }
-HWND Owner(HWND window) { return GetWindow(window, GW_OWNER); }
-
 RECT Rect(HWND window) {
   RECT r{};
   GetWindowRect(window, &r);
   return r;
-}
-
-// Window enumeration calls back by the system's convention, which a lambda
-// cannot take on 32-bit.
-BOOL CALLBACK CollectWindow(HWND w, LPARAM list) {
-  reinterpret_cast<std::vector<HWND>*>(list)->push_back(w);
-  return TRUE;
 }
 
 std::vector<HWND> Children(HWND parent, const std::string& cls, const std::optional<std::string>& text) {
@@ -97,25 +78,6 @@ bool BoxHasIcon(HWND box) {
   return false;
 }
 
-void Click(HWND control) {
-  if (lstrcmpiA(Class(control).c_str(), "Button") == 0) {
-    PostMessageW(control, BM_CLICK, 0, 0);
-    return;
-  }
-  RECT r{};
-  GetClientRect(control, &r);
-  const LPARAM at = MAKELPARAM(r.right / 2, r.bottom / 2);
-  PostMessageW(control, WM_LBUTTONDOWN, MK_LBUTTON, at);
-  PostMessageW(control, WM_LBUTTONUP, 0, at);
-}
-
-void CloseBox(HWND window) { PostMessageW(window, WM_SYSCOMMAND, SC_CLOSE, 0); }
-
-// Wine keeps the X window of each top-level window in this property.
-static uintptr_t X11Window(HWND window) {
-  return uintptr_t(GetPropA(GetAncestor(window, GA_ROOT), "__wine_x11_whole_window"));
-}
-
 bool Keys(HWND window, const std::string& keys) {
   const uintptr_t x = X11Window(window);
   const std::string target = "--window " + std::to_string(x) + " ";
@@ -126,16 +88,14 @@ bool Keys(HWND window, const std::string& keys) {
   std::string release;
   for (const auto& [name, key] : held)
     if (GetAsyncKeyState(key) < 0) release += "keyup " + target + name + " ";
-  // xdotool types at the X focus window through XTEST and at any other by a
-  // sent event. When the focus moves between a press and its release (the
-  // program ended on the press), the release goes astray and the X server
-  // keeps repeating the key: every key is let go through XTEST afterwards too.
+  // xdotool types at the X focus window through XTEST and at any other by a sent event. When the
+  // focus moves between a press and its release (the program ended on the press), the release goes
+  // astray and the X server keeps repeating the key: every key is let go through XTEST afterwards too.
   const auto [code, output] = files::RunUnix("/usr/bin/xdotool " + release + "key " + target + keys +
                                              "; rc=$?; /usr/bin/xdotool keyup " + keys + "; exit $rc");
-  const bool ended = !IsWindow(window); // the release found no window: not a fault
-  if (!x || (code != 0 && !ended))
-    ADD_FAILURE() << "keys " << keys << " to X window " << x << ": " << code << " " << output;
-  return x && (code == 0 || ended);
+  const bool done = x && (code == 0 || !IsWindow(window)); // a release that found no window is no fault
+  if (!done) ADD_FAILURE() << "keys " << keys << " to X window " << x << ": " << code << " " << output;
+  return done;
 }
 
 bool LooksLike(const std::string& name, HWND window, HWND over, const std::vector<RECT>& masks) {
@@ -145,12 +105,13 @@ bool LooksLike(const std::string& name, HWND window, HWND over, const std::vecto
   RECT area = Rect(window), box = over ? Rect(over) : area;
   UnionRect(&area, &area, &box);
   const std::string shot = OMBREL_SHOTS_DIR "/" + name + ".png", golden = OMBREL_GOLDEN_DIR "/" + name + ".png";
-  std::string take = "/usr/bin/import -window root -crop " + std::to_string(area.right - area.left) + "x" +
-                     std::to_string(area.bottom - area.top) + "+" + std::to_string(area.left) + "+" +
-                     std::to_string(area.top) + " +repage miff:- | /usr/bin/convert - -fill black";
+  const auto n = [](LONG value) { return std::to_string(value); };
+  std::string take = "/usr/bin/import -window root -crop " + n(area.right - area.left) + "x" +
+                     n(area.bottom - area.top) + "+" + n(area.left) + "+" + n(area.top) +
+                     " +repage miff:- | /usr/bin/convert - -fill black";
   for (RECT m : masks)
-    take += " -draw 'rectangle " + std::to_string(m.left - area.left) + "," + std::to_string(m.top - area.top) + " " +
-            std::to_string(m.right - area.left - 1) + "," + std::to_string(m.bottom - area.top - 1) + "'";
+    take += " -draw 'rectangle " + n(m.left - area.left) + "," + n(m.top - area.top) + " " +
+            n(m.right - area.left - 1) + "," + n(m.bottom - area.top - 1) + "'";
   if (const auto [code, output] = files::RunUnix(take + " " + shot); code != 0)
     return ADD_FAILURE() << "cannot take " << shot << ": " << output, false;
   if (!files::Env("OMBREL_UPDATE_GOLDEN").empty()) files::RunUnix("cp " + shot + " " + golden);
@@ -163,10 +124,7 @@ bool LooksLike(const std::string& name, HWND window, HWND over, const std::vecto
 TProcess::TProcess(std::string exe) : Exe(files::DosPath(exe)) {}
 
 TProcess::~TProcess() {
-  if (IsRunning()) {
-    TerminateProcess(Info.hProcess, 0xDEAD);
-    WaitForSingleObject(Info.hProcess, 5000);
-  }
+  if (IsRunning()) TerminateProcess(Info.hProcess, 0xDEAD), WaitForSingleObject(Info.hProcess, 5000);
   if (Info.hThread) CloseHandle(Info.hThread);
   if (Info.hProcess) CloseHandle(Info.hProcess);
 }
@@ -178,8 +136,7 @@ bool TProcess::Start(const std::string& args, const std::string& folder) {
   if (CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr,
                      folder.empty() ? nullptr : Wide(folder).c_str(), &startup, &Info))
     return true;
-  ADD_FAILURE() << "cannot start " << Exe << " (error " << GetLastError() << ")";
-  return false;
+  return ADD_FAILURE() << "cannot start " << Exe << " (error " << GetLastError() << ")", false;
 }
 
 bool TProcess::IsRunning() const { return Info.hProcess && WaitForSingleObject(Info.hProcess, 0) == WAIT_TIMEOUT; }
@@ -196,10 +153,9 @@ bool TProcess::WaitFocus(HWND window) {
   HWND last = nullptr;
   const auto focused = [&] { return (last = Focus()) == window; };
   if (WaitUntil(focused, 2000)) return true;
-  // Wine without a window manager can leave nothing at all active as a modal
-  // dialog goes (the X focus moves on while it hands the activation back).
-  // A person clicks the window's caption then; so does the driver, and the
-  // program must put the focus back where it was.
+  // Wine without a window manager can leave nothing at all active as a modal dialog goes (the X
+  // focus moves on while it hands the activation back). A person clicks the window's caption then;
+  // so does the driver, and the program must put the focus back where it was.
   const HWND foreground = GetForegroundWindow();
   if ((!foreground || foreground == GetDesktopWindow()) && X11Window(window)) {
     files::RunUnix("/usr/bin/xdotool mousemove --window " + std::to_string(X11Window(window)) + " 60 8 click 1");
@@ -212,39 +168,37 @@ bool TProcess::WaitFocus(HWND window) {
 
 bool TProcess::WaitFocusIn(HWND window) {
   if (WaitUntil([&] { return Focus() && (Focus() == window || IsChild(window, Focus())); })) return true;
-  ADD_FAILURE() << "no focus in \"" << Text(window) << "\"";
-  return false;
+  return ADD_FAILURE() << "no focus in \"" << Text(window) << "\"", false;
 }
 
 std::vector<HWND> TProcess::Windows() const {
   std::vector<HWND> all, found;
   if (Info.hProcess) EnumWindows(CollectWindow, LPARAM(&all));
   for (HWND w : all) {
-    RECT r = Rect(w);
-    if (ProcessOf(w) == Info.dwProcessId && IsWindowVisible(w) && r.right > r.left && r.bottom > r.top)
-      found.push_back(w);
+    const RECT r = Rect(w);
+    DWORD process = 0;
+    GetWindowThreadProcessId(w, &process);
+    if (process == Info.dwProcessId && IsWindowVisible(w) && !IsRectEmpty(&r)) found.push_back(w);
   }
   return found;
 }
 
-HWND TProcess::WaitWindow(const std::string& caption) {
-  return WaitFor(*this, "window", [&](HWND w) { return Class(w) != "#32770" && Text(w) == caption; });
-}
-
-HWND TProcess::WaitBox(const std::string& caption) {
-  return WaitFor(*this, "box", [&](HWND w) { return Class(w) == "#32770" && Text(w) == caption; });
-}
-
-HWND TProcess::WaitDialog() {
-  return WaitFor(*this, "dialog", [](HWND w) { return Class(w) == "#32770"; });
+HWND TProcess::Wait(bool dialog, const std::optional<std::string>& caption) {
+  HWND found = nullptr;
+  WaitUntil([&] {
+    for (HWND w : Windows())
+      if ((Class(w) == "#32770") == dialog && (!caption || Text(w) == *caption)) return (found = w) != nullptr;
+    return !IsRunning();
+  });
+  if (!found) ADD_FAILURE() << "no " << (dialog ? "dialog " : "window ") << caption.value_or("") << " of the program";
+  return found;
 }
 
 bool TProcess::Press(HWND box, int id) {
   HWND button = GetDlgItem(box, id);
   if (button) Click(button);
   if (button && WaitUntil([&] { return !IsWindow(box) || !IsWindowVisible(box); })) return true;
-  ADD_FAILURE() << "button " << id << " of \"" << Text(box) << "\" did not close it";
-  return false;
+  return ADD_FAILURE() << "button " << id << " of \"" << Text(box) << "\" did not close it", false;
 }
 
 bool TProcess::ChooseFolder(HWND dialog, const std::string& folder) {
@@ -254,29 +208,29 @@ bool TProcess::ChooseFolder(HWND dialog, const std::string& folder) {
     TVITEMW Item;
     wchar_t Text[MAX_PATH], Path[MAX_PATH];
   } block{};
-  const std::wstring path = Wide(folder);
   std::wstring leaf = Wide(folder.substr(0, folder.find_last_not_of('\\') + 1));
   leaf = CharLowerW(leaf.substr(leaf.find_last_of(L'\\') + 1).data());
-  path.copy(block.Path, MAX_PATH - 1);
+  Wide(folder).copy(block.Path, MAX_PATH - 1);
   auto* remote = static_cast<TBlock*>(
       VirtualAllocEx(Info.hProcess, nullptr, sizeof block, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE));
   const std::vector<HWND> trees = Children(dialog, "SysTreeView32");
-  bool chosen = remote && trees.size() == 1;
   // A selection asked for while the dialog still settles on its first one
   // can be lost: asked again until the tree shows the folder selected.
-  chosen = chosen && WaitUntil([&] {
-             block.Item.mask = TVIF_TEXT;
-             block.Item.hItem = HTREEITEM(Send(trees.front(), TVM_GETNEXTITEM, TVGN_CARET));
-             block.Item.pszText = remote->Text;
-             block.Item.cchTextMax = MAX_PATH;
-             if (!WriteProcessMemory(Info.hProcess, remote, &block, sizeof block, nullptr)) return false;
-             if (block.Item.hItem && Send(trees.front(), TVM_GETITEMW, 0, LPARAM(&remote->Item)) &&
-                 ReadProcessMemory(Info.hProcess, remote->Text, block.Text, sizeof block.Text, nullptr) &&
-                 std::wstring(CharLowerW(block.Text)).find(leaf) != std::wstring::npos)
-               return true;
-             Send(dialog, BFFM_SETSELECTIONW, TRUE, LPARAM(remote->Path));
-             return false;
-           });
+  const auto selected = [&] {
+    const HWND tree = trees.front(); // its selected item's text asked for into the block
+    block.Item.mask = TVIF_TEXT;
+    block.Item.hItem = HTREEITEM(Send(tree, TVM_GETNEXTITEM, TVGN_CARET));
+    block.Item.pszText = remote->Text;
+    block.Item.cchTextMax = MAX_PATH;
+    if (!WriteProcessMemory(Info.hProcess, remote, &block, sizeof block, nullptr)) return false;
+    if (block.Item.hItem && Send(tree, TVM_GETITEMW, 0, LPARAM(&remote->Item)) &&
+        ReadProcessMemory(Info.hProcess, remote->Text, block.Text, sizeof block.Text, nullptr) &&
+        std::wstring(CharLowerW(block.Text)).find(leaf) != std::wstring::npos)
+      return true;
+    Send(dialog, BFFM_SETSELECTIONW, TRUE, LPARAM(remote->Path));
+    return false;
+  };
+  const bool chosen = remote && trees.size() == 1 && WaitUntil(selected);
   if (remote) VirtualFreeEx(Info.hProcess, remote, 0, MEM_RELEASE);
   if (!chosen) ADD_FAILURE() << "cannot select " << folder << " in the folder dialog";
   return chosen && Press(dialog, IDOK);
@@ -287,8 +241,7 @@ std::optional<uint32_t> TProcess::WaitExit(int timeoutMs) {
   if (Info.hProcess && WaitForSingleObject(Info.hProcess, DWORD(timeoutMs)) == WAIT_OBJECT_0 &&
       GetExitCodeProcess(Info.hProcess, &code))
     return code;
-  ADD_FAILURE() << Exe << " still runs after " << timeoutMs << " ms";
-  return std::nullopt;
+  return ADD_FAILURE() << Exe << " still runs after " << timeoutMs << " ms", std::nullopt;
 }
 
 } // namespace driver

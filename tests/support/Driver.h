@@ -1,8 +1,7 @@
-// Works a program of its own process through its windows, the way a person at
-// the screen does: reads windows, clicks, types keys through the X server,
-// answers boxes and the folder dialog, compares what is on screen with a
-// stored picture. Every wait is bounded; a timeout is a test failure and an
-// empty result, so a test never hangs. Texts are code page 1251.
+// Works a program of its own process through its windows, the way a person at the screen does:
+// reads windows, clicks, types keys through the X server, answers boxes and the folder dialog,
+// compares what is on screen with a stored picture. Every wait is bounded; a timeout is a test
+// failure and an empty result, so a test never hangs. Texts are code page 1251.
 #pragma once
 
 #include <windows.h>
@@ -21,9 +20,9 @@ bool WaitUntil(const std::function<bool()>& cond, int timeoutMs = Timeout);
 // --- any window, also one of another process ---
 std::string Text(HWND window); // through the wide API, so a wrong encoding shows
 std::string Class(HWND window);
-LONG Style(HWND window);
+inline LONG Style(HWND window) { return GetWindowLongA(window, GWL_STYLE); }
+inline HWND Owner(HWND window) { return GetWindow(window, GW_OWNER); }
 RECT Rect(HWND window); // screen coordinates, outer frame
-HWND Owner(HWND window);
 // Descendants of parent of this class (case ignored) and, if given, this text.
 std::vector<HWND> Children(HWND parent, const std::string& cls, const std::optional<std::string>& text = std::nullopt);
 // A message box's text (its statics' texts), and whether it shows an icon.
@@ -31,18 +30,16 @@ std::string BoxText(HWND box);
 bool BoxHasIcon(HWND box);
 
 // --- acting ---
-void Click(HWND control);   // a posted BM_CLICK, or a left press and release at the centre
-void CloseBox(HWND window); // what the close box sends
-// Key events through the X server to the window's top-level X window, in
-// xdotool's names ("Return", "shift+Tab").
+inline void Click(HWND button) { PostMessageW(button, BM_CLICK, 0, 0); }
+inline void CloseBox(HWND window) { PostMessageW(window, WM_SYSCOMMAND, SC_CLOSE, 0); } // what the close box sends
+// Key events through the X server to the window's top-level X window, in xdotool's names ("shift+Tab").
 bool Keys(HWND window, const std::string& keys);
 
 // --- pictures ---
 // Compares the window (with the box over it, if any) as it is on screen with
-// tests/wizard/golden/<name>.png, masked rectangles (screen
-// coordinates) painted over in both. On a difference the picture is left in
-// the build tree; with OMBREL_UPDATE_GOLDEN set it becomes the golden one.
-// Under a window manager (OMBREL_WINDOW_MANAGER) nothing is compared.
+// tests/wizard/golden/<name>.png, masked rectangles (screen coordinates) painted over in both.
+// On a difference the picture is left in the build tree; with OMBREL_UPDATE_GOLDEN set it
+// becomes the golden one. Under a window manager (OMBREL_WINDOW_MANAGER) nothing is compared.
 bool LooksLike(const std::string& name, HWND window, HWND over = nullptr, const std::vector<RECT>& masks = {});
 
 class TProcess {
@@ -55,16 +52,15 @@ public:
   // Started with this command-line tail, in this working folder if given.
   bool Start(const std::string& args = "", const std::string& folder = "");
   bool IsRunning() const;
-  // The process's window that a key typed now goes to: the focus of the
-  // foreground thread, if that is the program's.
+  // The window a key typed now goes to: the foreground thread's focus, if that thread is the program's.
   HWND Focus() const;
   bool WaitFocus(HWND window);   // on this window
   bool WaitFocusIn(HWND window); // on it or a window inside it
   // Visible top-level windows with an area (the taskbar owner has none).
   std::vector<HWND> Windows() const;
-  HWND WaitWindow(const std::string& caption); // not a dialog
-  HWND WaitBox(const std::string& caption);    // a "#32770" with this caption
-  HWND WaitDialog();                           // any "#32770"
+  HWND WaitWindow(const std::string& caption) { return Wait(false, caption); } // not a dialog
+  HWND WaitBox(const std::string& caption) { return Wait(true, caption); }     // a "#32770" with this caption
+  HWND WaitDialog() { return Wait(true, std::nullopt); }                       // any "#32770"
   // Clicks the box's button with this ID and waits until the box is gone.
   bool Press(HWND box, int id);
   // The folder dialog: selects this folder in its tree, then OK.
@@ -72,6 +68,7 @@ public:
   std::optional<uint32_t> WaitExit(int timeoutMs = Timeout);
 
 private:
+  HWND Wait(bool dialog, const std::optional<std::string>& caption);
   std::string Exe;
   PROCESS_INFORMATION Info{};
 };

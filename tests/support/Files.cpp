@@ -4,6 +4,7 @@
 #include <shlobj.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
@@ -30,10 +31,7 @@ std::string DosPath(const std::string& path) {
   return out;
 }
 
-std::string Env(const char* name) {
-  const char* value = std::getenv(name);
-  return value ? value : "";
-}
+std::string Env(const char* name) { return std::getenv(name) ? std::getenv(name) : ""; }
 
 std::string Read(const std::string& path) {
   std::ifstream in(Wide(DosPath(path)).c_str(), std::ios::binary);
@@ -41,9 +39,7 @@ std::string Read(const std::string& path) {
 }
 
 bool Write(const std::string& path, const std::string& bytes) {
-  std::ofstream out(Wide(DosPath(path)).c_str(), std::ios::binary | std::ios::trunc);
-  out << bytes;
-  return bool(out.flush());
+  return bool(std::ofstream(Wide(DosPath(path)).c_str(), std::ios::binary | std::ios::trunc) << bytes << std::flush);
 }
 
 static DWORD Attributes(const std::string& path) { return GetFileAttributesW(Wide(DosPath(path)).c_str()); }
@@ -54,41 +50,20 @@ bool IsFolder(const std::string& path) {
   return Attributes(path) != INVALID_FILE_ATTRIBUTES && (Attributes(path) & FILE_ATTRIBUTE_DIRECTORY);
 }
 
-// Calls visit(name, data) for each entry of a folder but "." and "..".
-template <class TVisit> static void ForEntry(const std::string& folder, TVisit visit) {
-  WIN32_FIND_DATAW found{};
-  HANDLE find = FindFirstFileW(Wide(DosPath(folder) + "\\*").c_str(), &found);
-  if (find == INVALID_HANDLE_VALUE) return;
-  do {
-    const std::string name = Narrow(found.cFileName);
-    if (name != "." && name != "..") visit(name, found);
-  } while (FindNextFileW(find, &found));
-  FindClose(find);
-}
-
-bool RemoveTree(const std::string& folder) {
-  ForEntry(folder, [&](const std::string& name, const WIN32_FIND_DATAW& found) {
-    const std::string path = DosPath(folder) + "\\" + name;
-    if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-      RemoveTree(path);
-    else
-      DeleteFileW(Wide(path).c_str());
-  });
-  RemoveDirectoryW(Wide(DosPath(folder)).c_str());
-  return Attributes(folder) == INVALID_FILE_ATTRIBUTES;
-}
-
+// Adds the entries under folder\relative to tree, and those inside them.
 static void Collect(const std::string& folder, const std::string& relative, TTree& tree) {
-  ForEntry(folder, [&](const std::string& name, const WIN32_FIND_DATAW& found) {
-    const std::string rel = relative + name;
-    if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-      tree[rel + "\\"] = {0, 0};
-      Collect(DosPath(folder) + "\\" + name, rel + "\\", tree);
-    } else {
-      const uint64_t size = (uint64_t(found.nFileSizeHigh) << 32) | found.nFileSizeLow;
-      tree[rel] = {size, (uint64_t(found.ftLastWriteTime.dwHighDateTime) << 32) | found.ftLastWriteTime.dwLowDateTime};
-    }
-  });
+  WIN32_FIND_DATAW found{};
+  const HANDLE find = FindFirstFileW(Wide(DosPath(folder) + "\\" + relative + "*").c_str(), &found);
+  for (bool more = find != INVALID_HANDLE_VALUE; more; more = FindNextFileW(find, &found)) {
+    const std::string name = Narrow(found.cFileName), path = relative + name;
+    if (name == "." || name == "..") continue;
+    if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+      tree[path + "\\"] = {0, 0}, Collect(folder, path + "\\", tree);
+    else
+      tree[path] = {(uint64_t(found.nFileSizeHigh) << 32) | found.nFileSizeLow,
+                    (uint64_t(found.ftLastWriteTime.dwHighDateTime) << 32) | found.ftLastWriteTime.dwLowDateTime};
+  }
+  if (find != INVALID_HANDLE_VALUE) FindClose(find);
 }
 
 TTree Tree(const std::string& folder) {
@@ -97,16 +72,23 @@ TTree Tree(const std::string& folder) {
   return tree;
 }
 
-std::vector<std::string> Changes(const TTree& before, const TTree& after) {
-  std::vector<std::string> changed;
-  for (const auto& [path, state] : after) {
-    const auto old = before.find(path);
-    if (old == before.end() || old->second != state) changed.push_back(path);
+bool RemoveTree(const std::string& folder) {
+  // Backwards through the sorted paths: whatever is inside a folder comes before it.
+  const TTree tree = Tree(folder);
+  for (auto entry = tree.rbegin(); entry != tree.rend(); ++entry) {
+    const std::wstring path = Wide(DosPath(folder) + "\\" + entry->first);
+    entry->first.back() == '\\' ? RemoveDirectoryW(path.c_str()) : DeleteFileW(path.c_str());
   }
-  return changed;
+  RemoveDirectoryW(Wide(DosPath(folder)).c_str());
+  return Attributes(folder) == INVALID_FILE_ATTRIBUTES;
 }
 
-std::string DriveFolder(char letter) { return Env(letter == 'D' ? "OMBREL_DRIVE_D" : "OMBREL_DRIVE_M"); }
+std::vector<std::string> Changes(const TTree& before, const TTree& after) {
+  std::vector<std::string> changed;
+  for (const auto& [path, state] : after)
+    if (const auto old = before.find(path); old == before.end() || old->second != state) changed.push_back(path);
+  return changed;
+}
 
 std::vector<TPayloadItem> InstalledItems() {
   std::vector<TPayloadItem> items;
@@ -114,18 +96,16 @@ std::vector<TPayloadItem> InstalledItems() {
   for (std::string line; std::getline(manifest, line);) {
     std::istringstream fields(line);
     std::string name, type, file, size, format, target;
-    if (line.empty() || line[0] == '#' || !(fields >> name >> type >> file >> size >> format >> target) ||
-        target == "-")
-      continue;
-    items.push_back({name, format, target, file});
+    if (!line.empty() && line[0] != '#' && fields >> name >> type >> file >> size >> format >> target && target != "-")
+      items.push_back({name, format, target, file});
   }
   return items;
 }
 
 std::string InstalledBytes(const TPayloadItem& item) {
   // Built items come from this build, or from the one OMBREL_PAYLOAD_BUILT names (the release build).
-  std::string builtDir = Env("OMBREL_PAYLOAD_BUILT");
-  if (builtDir.empty()) builtDir = OMBREL_PAYLOAD_BINARY_DIR;
+  const std::string builtDir =
+      Env("OMBREL_PAYLOAD_BUILT").empty() ? OMBREL_PAYLOAD_BINARY_DIR : Env("OMBREL_PAYLOAD_BUILT");
   const bool built = item.File.compare(0, 6, "build:") == 0;
   const std::string bytes =
       Read(built ? builtDir + "/" + item.File.substr(6) : OMBREL_PAYLOAD_SOURCE_DIR "/" + item.File);
@@ -136,20 +116,18 @@ TLink ReadLink(const std::string& file) {
   TLink facts;
   const HRESULT initialised = CoInitialize(nullptr);
   IShellLinkA* link = nullptr;
-  if (SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
-                                 reinterpret_cast<void**>(&link)))) {
-    IPersistFile* persist = nullptr;
-    if (SUCCEEDED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&persist)))) {
+  IPersistFile* persist = nullptr;
+  if (SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&link)))) {
+    if (SUCCEEDED(link->QueryInterface(IID_PPV_ARGS(&persist)))) {
       facts.Loaded = SUCCEEDED(persist->Load(Wide(file).c_str(), STGM_READ));
       persist->Release();
     }
-    char text[MAX_PATH] = {};
-    auto take = [&text](HRESULT, std::string& into) { into = text, text[0] = 0; };
-    take(link->GetPath(text, MAX_PATH, nullptr, SLGP_RAWPATH), facts.Path);
-    take(link->GetWorkingDirectory(text, MAX_PATH), facts.WorkDir);
-    take(link->GetDescription(text, MAX_PATH), facts.Description);
-    take(link->GetArguments(text, MAX_PATH), facts.Arguments);
-    link->GetShowCmd(&facts.ShowCommand);
+    char text[4][MAX_PATH] = {}; // one each: a call that fails leaves no other's text
+    link->GetPath(text[0], MAX_PATH, nullptr, SLGP_RAWPATH);
+    link->GetWorkingDirectory(text[1], MAX_PATH);
+    link->GetDescription(text[2], MAX_PATH);
+    link->GetArguments(text[3], MAX_PATH);
+    facts = {facts.Loaded, text[0], text[1], text[2], text[3]};
     link->Release();
   }
   if (SUCCEEDED(initialised)) CoUninitialize();
@@ -157,18 +135,14 @@ TLink ReadLink(const std::string& file) {
 }
 
 std::string UnixScratch(const std::string& stem) {
-  static const std::string run = [] {
-    LARGE_INTEGER now{};
-    QueryPerformanceCounter(&now);
-    return std::to_string(GetCurrentProcessId()) + "-" + std::to_string(now.QuadPart);
-  }();
+  static const std::string run = std::to_string(GetCurrentProcessId()) + "-" +
+                                 std::to_string(std::chrono::steady_clock::now().time_since_epoch().count());
   static int serial = 0;
   return "/tmp/ombrel-" + stem + "-" + run + "-" + std::to_string(++serial);
 }
 
 std::pair<int, std::string> RunUnix(const std::string& command, int timeoutMs) {
-  // Wine starts a Unix program without a handle to wait on: it leaves its
-  // output and then its exit code in files.
+  // Wine starts a Unix program without a handle to wait on: it leaves output, then exit code in files.
   const std::string base = UnixScratch("unix");
   std::string script =
       "(" + command + ") >" + base + ".out 2>&1; echo $? >" + base + ".tmp; mv " + base + ".tmp " + base + ".rc";
@@ -181,12 +155,10 @@ std::pair<int, std::string> RunUnix(const std::string& command, int timeoutMs) {
   PROCESS_INFORMATION info{};
   if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info))
     return {-1, "cannot start /bin/sh"};
-  if (info.hThread) CloseHandle(info.hThread);
-  if (info.hProcess) CloseHandle(info.hProcess);
+  CloseHandle(info.hThread), CloseHandle(info.hProcess);
   for (int waited = 0; !IsFile(base + ".rc") && waited < timeoutMs; waited += 10) Sleep(10);
   const std::string code = Read(base + ".rc"), output = Read(base + ".out");
-  DeleteFileW(Wide(DosPath(base + ".rc")).c_str());
-  DeleteFileW(Wide(DosPath(base + ".out")).c_str());
+  for (const char* end : {".rc", ".out"}) DeleteFileW(Wide(DosPath(base + end)).c_str());
   return {code.empty() ? -1 : std::atoi(code.c_str()), output};
 }
 

@@ -1,6 +1,5 @@
-// Files and folders as the tests see them: by code page 1251 paths through
-// the wide API (so a wrongly encoded name shows as a missing file), the
-// payload an installation must leave, and the drives of the test wrapper.
+// Files and folders as the tests see them: by code page 1251 paths through the wide API (so a
+// wrongly encoded name shows as a missing file), and the payload an installation must leave.
 #pragma once
 
 #include <windows.h>
@@ -30,9 +29,6 @@ TTree Tree(const std::string& folder);
 // Entries of after that are new or differ from before.
 std::vector<std::string> Changes(const TTree& before, const TTree& after);
 
-// The drive of the test wrapper with this letter ("D" or "M"): its Unix folder.
-std::string DriveFolder(char letter);
-
 // An item of the payload that an installation writes.
 struct TPayloadItem {
   std::string Name, Format, Target; // Target relative to the product folder
@@ -47,7 +43,6 @@ std::string InstalledBytes(const TPayloadItem& item);
 struct TLink {
   bool Loaded = false;
   std::string Path, WorkDir, Description, Arguments;
-  int ShowCommand = 0;
 };
 TLink ReadLink(const std::string& file);
 

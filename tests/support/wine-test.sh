@@ -1,14 +1,10 @@
 #!/bin/bash
-# Runs a Windows test program under Wine with the drives the tests need:
-#   D: a 64 MB file system of its own (free space unlike C:'s),
-#   M: a 1 MB one (writes run out of room),
-#   Q: never there (a drive that does not exist).
-# Where mounting is refused, D: and M: are plain folders and OMBREL_MOUNTED
-# stays unset (tests that need the sizes skip). The programs it starts write
-# their Wine debug output (a loader trace) to this script's standard error:
-# that goes to OMBREL_STDERR_LOG and is shown afterwards. With
-# OMBREL_WINDOW_MANAGER set, a window manager manages the windows, as on a
-# desktop, where activation and focus take another road.
+# Runs a Windows test program under Wine with the drives the tests need: D: a 64 MB file system
+# of its own (free space unlike C:'s), M: a 1 MB one (writes run out of room), Q: never there.
+# Where mounting is refused, D: and M: are plain folders and OMBREL_MOUNTED stays unset (tests
+# that need the sizes skip). The programs' Wine debug output (a loader trace) goes to
+# OMBREL_STDERR_LOG and is shown afterwards. With OMBREL_WINDOW_MANAGER set, a window manager
+# manages the windows, as on a desktop, where activation and focus take another road.
 #
 # usage: wine-test.sh PROGRAM [ARGS...]
 set -uo pipefail
@@ -16,17 +12,16 @@ root=$(cd "$(dirname "$0")/../.." && pwd)
 . "$root/scripts/env.sh"
 ombrel_display
 [ -n "${WINEPREFIX:-}" ] || ombrel_prefix
-# Names the installer or the system libraries it uses look for, planted beside
-# copies of it by the hardening tests: native first, so a planted copy would
-# win. Not version.dll: Wine's own user32 imports it, so Wine takes it from the
-# program's folder before any code of the program runs (on Windows user32 is
-# a known library whose imports come from the system folder).
+# Names the installer or the system libraries it uses look for, planted beside copies of it by
+# the hardening tests: native first, so a planted copy would win. Not version.dll: Wine's own
+# user32 imports it, so Wine takes it from the program's folder before any code of the program
+# runs (on Windows user32 is a known library whose imports come from the system folder).
 export OMBREL_PLANTED_NAMES="uxtheme comctl32 dwmapi profapi cryptbase winmm msimg32 oleacc propsys windowscodecs
   userenv clbcatq ntmarta apphelp setupapi"
 export WINEDLLOVERRIDES="$WINEDLLOVERRIDES;$(echo $OMBREL_PLANTED_NAMES | tr ' ' ',')=n,b"
 
 run=$(mktemp -d "${TMPDIR:-/tmp}/ombrel-drives.XXXXXX")
-export OMBREL_STDERR_LOG=$run/stderr.log OMBREL_MOUNTED=1
+export OMBREL_STDERR_LOG=$run/stderr.log OMBREL_MOUNTED=1 OMBREL_DRIVE_D=$run/d/drive
 cleanup() {
   rm -f "$WINEPREFIX/dosdevices/d:" "$WINEPREFIX/dosdevices/m:"
   /usr/lib/wine/wineserver64 -k 2>/dev/null
@@ -36,29 +31,24 @@ cleanup() {
 }
 trap cleanup EXIT
 for d in d:64m m:1m; do
-  mkdir -p "$run/${d%:*}"
-  mount -t tmpfs -o "size=${d#*:}" "ombrel-${d%:*}" "$run/${d%:*}" 2>/dev/null || unset OMBREL_MOUNTED
-  mkdir -p "$run/${d%:*}/drive"
-  ln -sfn "$run/${d%:*}/drive" "$WINEPREFIX/dosdevices/${d%:*}:"
+  l=${d%:*}
+  mkdir -p "$run/$l"
+  mount -t tmpfs -o "size=${d#*:}" "ombrel-$l" "$run/$l" 2>/dev/null || unset OMBREL_MOUNTED
+  mkdir -p "$run/$l/drive" && ln -sfn "$run/$l/drive" "$WINEPREFIX/dosdevices/$l:"
 done
-export OMBREL_DRIVE_D=$run/d/drive OMBREL_DRIVE_M=$run/m/drive
 rm -f "$WINEPREFIX/dosdevices/q:"
 # Wine learns of drive letters when its server starts.
 /usr/lib/wine/wineserver64 -k 2>/dev/null
 /usr/lib/wine/wineserver64 -w 2>/dev/null
 
-wm=
+managed() { /usr/lib/wine/wine64 reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d "$1" /f >/dev/null 2>&1; }
 if [ -n "${OMBREL_WINDOW_MANAGER:-}" ]; then
-  openbox --sm-disable >/dev/null 2>&1 &
-  wm=$!
+  openbox --sm-disable >/dev/null 2>&1 & wm=$!
   for _ in $(seq 100); do xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break; sleep 0.1; done
-  /usr/lib/wine/wine64 reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d Y /f >/dev/null 2>&1
+  managed Y
 fi
 /usr/lib/wine/wine64 "$@" 2>>"$OMBREL_STDERR_LOG"
 status=$?
-if [ -n "$wm" ]; then
-  /usr/lib/wine/wine64 reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
-  kill "$wm"
-fi
+[ -n "${OMBREL_WINDOW_MANAGER:-}" ] && { managed N; kill "$wm"; }
 cat "$OMBREL_STDERR_LOG" >&2
 exit $status

@@ -18,10 +18,8 @@ TEST(Wizard, NavigationAlwaysLeavesExactlyOnePage) {
   // Centred (each half truncated on its own), fixed size, no maximise box
   // once started; the one window a person sees.
   const RECT r = Rect(w.Main);
-  EXPECT_EQ(GetSystemMetrics(SM_CXSCREEN) / 2 - 440 / 2, r.left);
-  EXPECT_EQ(GetSystemMetrics(SM_CYSCREEN) / 2 - 351 / 2, r.top);
-  EXPECT_EQ(440, r.right - r.left);
-  EXPECT_EQ(351, r.bottom - r.top);
+  const LONG x = GetSystemMetrics(SM_CXSCREEN) / 2 - 440 / 2, y = GetSystemMetrics(SM_CYSCREEN) / 2 - 351 / 2;
+  EXPECT_EQ((std::vector<LONG>{x, y, x + 440, y + 351}), (std::vector<LONG>{r.left, r.top, r.right, r.bottom}));
   EXPECT_TRUE(WaitUntil([&] { return !(Style(w.Main) & WS_MAXIMIZEBOX); }));
   EXPECT_EQ(WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX,
             Style(w.Main) & (WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_THICKFRAME));
@@ -35,37 +33,27 @@ TEST(Wizard, NavigationAlwaysLeavesExactlyOnePage) {
   for (int i = 0; i < 3; ++i)
     for (const auto& [button, after] : round) {
       SCOPED_TRACE(std::to_string(i) + ": " + Name(after));
-      ASSERT_TRUE(w.Press(button));
-      ASSERT_TRUE(w.WaitPage(after));
+      ASSERT_TRUE(w.PressTo(button, after));
       Sleep(30); // settled: still the one page a moment later
       EXPECT_EQ(after, w.Page());
     }
   EXPECT_EQ(frames, w.Frames()) << "the frames are only shown and hidden, never made anew";
-  CloseBox(w.Main);
-  EXPECT_TRUE(w.Ends(0));
+  EXPECT_TRUE(w.Close());
 }
 
-// Cancel, or Escape, asks; No leaves the page as it was and usable, with the
-// focus where it was.
+// Cancel, or Escape, asks; No leaves the page as it was and usable, with the focus where it was.
 void CancelThenNo(bool keys) {
   TWizard w;
   ASSERT_TRUE(w.Start());
-  const std::string* forward[] = {&texts::Next, &texts::Agree, &texts::Install};
   const std::string* before[] = {&texts::Cancel, &texts::Back, &texts::Back}; // Shift+Tab from the forward button
   for (int page = 0; page < 3; ++page) {
     SCOPED_TRACE(Name(EPage(page)));
     ASSERT_EQ(EPage(page), w.Page());
-    const std::string field = page == 2 ? Text(w.Field()) : ""; // the folder page's field keeps its text
-    EXPECT_EQ(page == 2 ? ProgramFiles : "", field);
-    HWND focus = nullptr;
-    if (keys) {
-      ASSERT_TRUE(w.FocusOnDefault(*forward[page]));
-      ASSERT_TRUE(w.Type("shift+Tab")); // the focus off the default button
-      ASSERT_TRUE(w.Process.WaitFocus(focus = w.Button(*before[page])));
-      ASSERT_TRUE(w.Type("Escape"));
-    } else {
-      ASSERT_TRUE(w.Press(texts::Cancel));
-    }
+    EXPECT_EQ(page == 2 ? ProgramFiles : "", page == 2 ? Text(w.Field()) : ""); // kept by No below
+    HWND focus = nullptr; // with the keys, Shift+Tab takes it off the default button first
+    ASSERT_TRUE(keys ? w.FocusOnDefault(Forward(EPage(page))) && w.Type("shift+Tab") &&
+                           w.Process.WaitFocus(focus = w.Button(*before[page])) && w.Type("Escape")
+                     : w.Press(texts::Cancel));
     HWND box = w.Process.WaitBox(texts::BoxCaption);
     ASSERT_TRUE(box);
     EXPECT_EQ(texts::Question, BoxText(box));
@@ -73,27 +61,18 @@ void CancelThenNo(bool keys) {
     EXPECT_TRUE(BoxHasIcon(box));
     EXPECT_TRUE(GetDlgItem(box, IDYES) && GetDlgItem(box, IDNO) && !GetDlgItem(box, IDOK));
     EXPECT_FALSE(IsWindowEnabled(w.Main)) << "the question is modal";
-    if (page == 0 && !keys) {
-      EXPECT_TRUE(LooksLike("question", w.Main, box));
-    }
-    if (keys) {
-      ASSERT_TRUE(w.Process.WaitFocusIn(box));
-      ASSERT_TRUE(w.Type("Tab Return")); // from Yes to No
-      ASSERT_TRUE(WaitUntil([&] { return !IsWindow(box); }));
-    } else {
-      ASSERT_TRUE(w.Process.Press(box, IDNO));
-    }
+    EXPECT_TRUE(page != 0 || keys || LooksLike("question", w.Main, box));
+    ASSERT_TRUE(keys ? w.Process.WaitFocusIn(box) && w.Type("Tab Return") && // from Yes to No
+                           WaitUntil([&] { return !IsWindow(box); })
+                     : w.Process.Press(box, IDNO));
     EXPECT_TRUE(WaitUntil([&] { return IsWindowEnabled(w.Main) != FALSE; }));
     EXPECT_EQ(EPage(page), w.Page());
-    if (focus) {
-      EXPECT_TRUE(w.Process.WaitFocus(focus));
-    }
-    EXPECT_EQ(field, page == 2 ? Text(w.Field()) : "");
-    ASSERT_TRUE(page < 2 ? w.Press(*forward[page]) && w.WaitPage(EPage(page + 1))
-                         : w.Press(texts::Back) && w.WaitPage(EPage::Licence)); // still usable
+    EXPECT_TRUE(!focus || w.Process.WaitFocus(focus));
+    EXPECT_EQ(page == 2 ? ProgramFiles : "", page == 2 ? Text(w.Field()) : "");
+    ASSERT_TRUE(page < 2 ? w.PressTo(Forward(EPage(page)), EPage(page + 1)) : w.PressTo(texts::Back, EPage::Licence))
+        << "still usable";
   }
-  CloseBox(w.Main);
-  EXPECT_TRUE(w.Ends(0));
+  EXPECT_TRUE(w.Close());
 }
 
 TEST(Wizard, CancelThenNoKeepsEachPageAndItsState) { CancelThenNo(false); }
@@ -106,8 +85,7 @@ files::TTree Writable() {
   return tree;
 }
 
-// From each of the first three pages, end ends the program with exit code 0
-// and nothing written.
+// From each of the first three pages, end ends the program with exit code 0 and nothing written.
 void EndFromEachPage(const std::function<void(TWizard&)>& end) {
   for (EPage page : {EPage::Welcome, EPage::Licence, EPage::Folder}) {
     SCOPED_TRACE(Name(page));
@@ -122,8 +100,7 @@ void EndFromEachPage(const std::function<void(TWizard&)>& end) {
 
 TEST(Wizard, CancelThenYesOrTheCloseBoxEndWithoutWritingFromEachPage) {
   EndFromEachPage([](TWizard& w) {
-    ASSERT_TRUE(w.Press(texts::Cancel));
-    HWND box = w.Process.WaitBox(texts::BoxCaption);
+    HWND box = w.Press(texts::Cancel) ? w.Process.WaitBox(texts::BoxCaption) : nullptr;
     ASSERT_TRUE(box && w.Process.Press(box, IDYES));
   });
   EndFromEachPage([](TWizard& w) { CloseBox(w.Main); }); // at once, without the question
@@ -131,16 +108,9 @@ TEST(Wizard, CancelThenYesOrTheCloseBoxEndWithoutWritingFromEachPage) {
 
 TEST(Keys, EscapeThenEnterEndsWithoutWritingFromEachPage) {
   EndFromEachPage([](TWizard& w) {
-    ASSERT_TRUE(w.Process.WaitFocusIn(w.Main) && w.Type("Escape"));
-    HWND box = w.Process.WaitBox(texts::BoxCaption);
+    HWND box = w.Process.WaitFocusIn(w.Main) && w.Type("Escape") ? w.Process.WaitBox(texts::BoxCaption) : nullptr;
     ASSERT_TRUE(box && w.Process.WaitFocusIn(box) && w.Type("Return"));
   });
-}
-
-// Enter on each page once its default button has the focus.
-bool EnterTo(TWizard& w, EPage page) {
-  if (!w.FocusOnDefault(texts::Next) || !w.Type("Return") || !w.WaitPage(EPage::Licence)) return false;
-  return page == EPage::Licence || (w.FocusOnDefault(texts::Agree) && w.Type("Return") && w.WaitPage(EPage::Folder));
 }
 
 // Each key in turn, and where the focus is after it.
@@ -148,47 +118,42 @@ void ExpectWalk(TWizard& w, const char* key, const std::vector<HWND>& walk) {
   for (HWND expected : walk) ASSERT_TRUE(expected && w.Type(key) && w.Process.WaitFocus(expected));
 }
 
-TEST(Keys, FolderPageTabsInReadingOrderAndSpaceOrEnterOpenTheFolderDialog) {
+// On the licence page Page Down scrolls the text, Tab leaves it and Back takes the focus along;
+// on the folder page Tab goes in reading order, and Space or Enter open the folder dialog.
+TEST(Keys, LicenceScrollsBackTakesTheFocusFolderPageTabsInOrderAndOpensTheFolderDialog) {
   TWizard w;
-  ASSERT_TRUE(w.Start() && EnterTo(w, EPage::Folder) && w.FocusOnDefault(texts::Install));
-  HWND browse = w.Button(texts::Browse), back = w.Button(texts::Back), install = w.Button(texts::Install),
-       cancel = w.Button(texts::Cancel);
-  ExpectWalk(w, "Tab", {cancel, browse, back, install, cancel}); // the disabled field passed over
-  ExpectWalk(w, "shift+Tab", {install, back, browse});
-  EXPECT_EQ(BS_DEFPUSHBUTTON, Style(browse) & BS_TYPEMASK) << "a focused button is drawn as the default";
-  EXPECT_EQ(BS_PUSHBUTTON, Style(install) & BS_TYPEMASK);
-  for (const char* key : {"space", "Return"}) { // the focused button, not the default one
-    SCOPED_TRACE(key);
-    ASSERT_TRUE(w.Type(key));
-    HWND dialog = w.Process.WaitDialog();
-    ASSERT_TRUE(dialog && w.Process.WaitFocusIn(dialog));
-    EXPECT_EQ(w.Main, Owner(dialog));
-    const std::vector<HWND> trees = Children(dialog, "SysTreeView32");
-    ASSERT_EQ(1u, trees.size());
-    ASSERT_TRUE(WaitUntil([&] { return SendMessageW(trees.front(), TVM_GETCOUNT, 0, 0) > 0; }));
-    ASSERT_TRUE(w.Type("Escape")); // to the window that stays: the dialog goes on the press
-    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }));
-    EXPECT_TRUE(w.Process.WaitFocus(browse));
-  }
-  EXPECT_EQ(ProgramFiles, Text(w.Field()));
-  CloseBox(w.Main);
-  EXPECT_TRUE(w.Ends(0));
-}
-
-TEST(Keys, LicenceTextScrollsWithPageDownTabLeavesItAndBackTakesTheFocus) {
-  TWizard w;
-  ASSERT_TRUE(w.Start() && EnterTo(w, EPage::Licence) && w.FocusOnDefault(texts::Agree));
+  ASSERT_TRUE(w.Start() && w.GoTo(EPage::Licence, true) && w.FocusOnDefault(texts::Agree));
   HWND memo = w.Field(), back = w.Button(texts::Back);
   ExpectWalk(w, "shift+Tab", {back, memo});
   ASSERT_EQ(0, SendMessageW(memo, EM_GETFIRSTVISIBLELINE, 0, 0));
   ASSERT_TRUE(w.Type("Next")); // Page Down
   EXPECT_TRUE(WaitUntil([&] { return SendMessageW(memo, EM_GETFIRSTVISIBLELINE, 0, 0) > 0; }));
   ExpectWalk(w, "Tab", {back});
-  ASSERT_TRUE(w.Type("Return")); // Back hides this page before the welcome page shows: the focus follows
-  ASSERT_TRUE(w.WaitPage(EPage::Welcome));
+  // Back hides this page before the welcome page shows: the focus follows.
+  ASSERT_TRUE(w.Type("Return") && w.WaitPage(EPage::Welcome));
   EXPECT_TRUE(w.FocusOnDefault(texts::Next));
-  CloseBox(w.Main);
-  EXPECT_TRUE(w.Ends(0));
+
+  ASSERT_TRUE(w.GoTo(EPage::Folder, true) && w.FocusOnDefault(texts::Install));
+  HWND browse = w.Button(texts::Browse), install = w.Button(texts::Install), cancel = w.Button(texts::Cancel);
+  back = w.Button(texts::Back);
+  ExpectWalk(w, "Tab", {cancel, browse, back, install, cancel}); // the disabled field passed over
+  ExpectWalk(w, "shift+Tab", {install, back, browse});
+  EXPECT_EQ(BS_DEFPUSHBUTTON, Style(browse) & BS_TYPEMASK) << "a focused button is drawn as the default";
+  EXPECT_EQ(BS_PUSHBUTTON, Style(install) & BS_TYPEMASK);
+  for (const char* key : {"space", "Return"}) { // the focused button, not the default one
+    SCOPED_TRACE(key);
+    HWND dialog = w.Type(key) ? w.Process.WaitDialog() : nullptr;
+    ASSERT_TRUE(dialog && w.Process.WaitFocusIn(dialog));
+    EXPECT_EQ(w.Main, Owner(dialog));
+    const std::vector<HWND> trees = Children(dialog, "SysTreeView32");
+    ASSERT_EQ(1u, trees.size());
+    ASSERT_TRUE(WaitUntil([&] { return SendMessageW(trees.front(), TVM_GETCOUNT, 0, 0) > 0; }));
+    // To the window that stays: the dialog goes on the press.
+    ASSERT_TRUE(w.Type("Escape") && WaitUntil([&] { return !IsWindow(dialog); }));
+    EXPECT_TRUE(w.Process.WaitFocus(browse));
+  }
+  EXPECT_EQ(ProgramFiles, Text(w.Field()));
+  EXPECT_TRUE(w.Close());
 }
 
 } // namespace

@@ -1,22 +1,17 @@
-// A library planted beside the installer under the name of a system library.
-// Loading it is the fault: on attach it appends its own file name to the
-// marker file named by OMBREL_PLANT_MARKER, so the test sees who got in.
+// A library planted beside the installer under the name of a system library. Loading it is the
+// fault: on attach it appends its own file name to the file OMBREL_PLANT_MARKER names.
 #include <windows.h>
 
 BOOL WINAPI DllMain(HINSTANCE self, DWORD reason, LPVOID) {
-  if (reason != DLL_PROCESS_ATTACH) return TRUE;
-  char marker[MAX_PATH] = {};
-  DWORD length = GetEnvironmentVariableA("OMBREL_PLANT_MARKER", marker, MAX_PATH);
-  if (length == 0 || length >= MAX_PATH) return TRUE;
-  char name[MAX_PATH] = {};
-  DWORD nameLength = GetModuleFileNameA(self, name, MAX_PATH);
+  char marker[MAX_PATH] = {}, name[MAX_PATH + 2] = {};
+  const DWORD length = GetEnvironmentVariableA("OMBREL_PLANT_MARKER", marker, MAX_PATH);
+  if (reason != DLL_PROCESS_ATTACH || length == 0 || length >= MAX_PATH) return TRUE;
+  GetModuleFileNameA(self, name, MAX_PATH);
+  lstrcatA(name, "\r\n");
   HANDLE file = CreateFileA(marker, FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_ALWAYS,
                             FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return TRUE;
   DWORD written = 0;
-  WriteFile(file, name, nameLength, &written, nullptr);
-  WriteFile(file, "\r\n", 2, &written, nullptr);
-  CloseHandle(file);
+  if (file != INVALID_HANDLE_VALUE) WriteFile(file, name, lstrlenA(name), &written, nullptr), CloseHandle(file);
   // Staying loaded would only let the host crash on a missing export later;
   // the marker is what counts.
   return TRUE;

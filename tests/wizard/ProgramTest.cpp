@@ -1,6 +1,5 @@
-// The installer's program file: its arguments, its boxes of its own, a
-// damaged copy, libraries planted beside it, what the loader sees in it; and
-// the product's stand-in program it installs.
+// The installer's program file: its arguments, its boxes of its own, a damaged copy, libraries
+// planted beside it, what the loader sees in it; and the product's stand-in program it installs.
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -8,6 +7,8 @@
 #include <sstream>
 
 #include "Wizard.h"
+
+#include <shlobj.h>
 
 using namespace driver;
 
@@ -18,45 +19,37 @@ const std::string Exe = files::DosPath(OMBREL_EXE);
 // A fresh folder under the temporary folder.
 std::string Scratch(const std::string& name) {
   char temp[MAX_PATH] = {};
-  GetTempPathA(MAX_PATH, temp);
-  const std::string folder = temp + name;
+  const std::string folder = std::string(temp, GetTempPathA(MAX_PATH, temp)) + name;
   files::RemoveTree(folder);
   CreateDirectoryA(folder.c_str(), nullptr);
   return folder;
 }
 
-// An ownerless box alone on screen, with this text and only OK, which ends
-// the program with this exit code.
-void ExpectLoneBox(TProcess& p, const std::string& caption, const std::string& text, bool icon, uint32_t code,
-                   const char* golden = nullptr) {
-  HWND box = p.WaitBox(caption);
+// The program started with these arguments shows an ownerless box alone on
+// screen, with this text and only OK, which ends it with this exit code.
+void ExpectLoneBox(const std::string& exe, const std::string& args, const std::string& caption, const std::string& text,
+                   bool icon, uint32_t code, const char* golden = nullptr) {
+  TProcess p(exe);
+  HWND box = p.Start(args) ? p.WaitBox(caption) : nullptr;
   ASSERT_TRUE(box);
   EXPECT_EQ(nullptr, Owner(box));
   EXPECT_EQ(text, BoxText(box));
   EXPECT_EQ(icon, BoxHasIcon(box));
   EXPECT_TRUE(GetDlgItem(box, IDOK) && !GetDlgItem(box, IDCANCEL) && !GetDlgItem(box, IDYES) && !GetDlgItem(box, IDNO));
   EXPECT_EQ(std::vector<HWND>{box}, p.Windows()) << "nothing else was built";
-  if (golden) {
-    EXPECT_TRUE(LooksLike(golden, box));
-  }
-  ASSERT_TRUE(p.Press(box, IDOK));
-  EXPECT_EQ(code, p.WaitExit());
+  EXPECT_TRUE(!golden || LooksLike(golden, box));
+  EXPECT_EQ(code, p.Press(box, IDOK) ? p.WaitExit() : std::nullopt);
 }
 
 TEST(Program, OnlyTheInfoSwitchShowsTheInfoBox) {
   for (const char* args : {"/ih", "\"/ih\"", "/ih /other"}) {
     SCOPED_TRACE(args);
-    TProcess p(Exe);
-    ASSERT_TRUE(p.Start(args));
-    ExpectLoneBox(p, "Ombrel Info", texts::Info, false, 0, args[1] == 'i' && !args[3] ? "info" : nullptr);
+    ExpectLoneBox(Exe, args, "Ombrel Info", texts::Info, false, 0, args[1] == 'i' && !args[3] ? "info" : nullptr);
   }
-  for (const char* args : {"/IH", "/ih2", "/i", "x /ih"}) {
+  for (const char* args : {"/IH", "/ih2", "/i", "x /ih"}) { // the wizard instead
     SCOPED_TRACE(args);
-    TProcess p(Exe);
-    HWND main = p.Start(args) ? p.WaitWindow(texts::MainCaption) : nullptr;
-    ASSERT_TRUE(main);
-    CloseBox(main);
-    EXPECT_EQ(0u, p.WaitExit());
+    TWizard w;
+    EXPECT_TRUE(w.Start("", args) && w.Close());
   }
 }
 
@@ -87,47 +80,35 @@ TEST(Program, ADamagedCopySaysSoWritesNothingAndEndsWithTwo) {
     std::string exe = original;
     spoil(exe);
     ASSERT_TRUE(!exe.empty() && exe != original && files::Write(copy, exe));
-    TProcess damaged(copy);
-    ASSERT_TRUE(damaged.Start());
-    ExpectLoneBox(damaged, texts::BoxCaption, texts::Damaged, true, 2,
+    ExpectLoneBox(copy, "", texts::BoxCaption, texts::Damaged, true, 2,
                   exe.size() == original.size() ? "damaged" : nullptr);
   }
   EXPECT_EQ(std::vector<std::string>{}, files::Changes(before, files::Tree("C:")));
   ASSERT_TRUE(files::Write(copy, original));
-  TProcess sound(copy);
-  HWND main = sound.Start() ? sound.WaitWindow(texts::MainCaption) : nullptr;
-  ASSERT_TRUE(main);
-  CloseBox(main);
-  EXPECT_EQ(0u, sound.WaitExit());
+  TWizard sound(copy);
+  EXPECT_TRUE(sound.Start() && sound.Close());
   DeleteFileA(copy.c_str());
 }
 
-// A library planted beside the installer under a system library's name must
-// never be loaded. A copy runs in a folder with a recording library under
-// every name the test wrapper lets Wine prefer from the program's folder
-// (as Windows does for a library that is not one of its known ones), walks
-// to the folder dialog and back, and ends by its close box; the recording
-// library notes in the marker file each time it is loaded.
+// A library planted beside the installer under a system library's name must never be loaded.
+// A copy runs in a folder with a recording library under every name the test wrapper lets Wine
+// prefer from the program's folder (as Windows does for one not of its known libraries), walks
+// to the folder dialog and back and ends by its close box; each load shows in the marker file.
 std::string RunPlanted(const std::string& program, const std::vector<std::string>& names, bool walk) {
   const std::string folder = Scratch("ombrel-planted"), marker = folder + "\\loaded.txt";
-  bool ready = CopyFileA(files::DosPath(program).c_str(), (folder + "\\Ombrel.exe").c_str(), FALSE);
+  EXPECT_TRUE(CopyFileA(files::DosPath(program).c_str(), (folder + "\\Ombrel.exe").c_str(), FALSE));
   for (const std::string& name : names)
-    ready =
-        ready && CopyFileA(files::DosPath(OMBREL_PLANTED_DLL).c_str(), (folder + "\\" + name + ".dll").c_str(), FALSE);
-  EXPECT_TRUE(ready);
+    EXPECT_TRUE(CopyFileA(files::DosPath(OMBREL_PLANTED_DLL).c_str(), (folder + "\\" + name + ".dll").c_str(), FALSE));
   SetEnvironmentVariableA("OMBREL_PLANT_MARKER", marker.c_str()); // inherited by the copy
   TWizard w(folder + "\\Ombrel.exe");
   const bool started = walk ? w.Start(folder) : w.Process.Start("", folder); // in its own folder, as a double click
   SetEnvironmentVariableA("OMBREL_PLANT_MARKER", nullptr);
-  if (!walk) WaitUntil([&] { return files::IsFile(marker); });
-  if (walk) {
-    EXPECT_TRUE(started && w.GoTo(EPage::Folder) && w.Press(texts::Browse));
-    HWND dialog = w.Process.WaitDialog(); // the shell loads its own share of libraries for it
-    EXPECT_TRUE(dialog && WaitUntil([&] { return !Children(dialog, "SysTreeView32").empty(); }) &&
-                w.Process.Press(dialog, IDCANCEL));
-    CloseBox(w.Main);
-    EXPECT_TRUE(w.Ends(0));
-  }
+  if (!walk) return WaitUntil([&] { return files::IsFile(marker); }), files::Read(marker); // then killed
+  // The shell loads its own share of libraries for the folder dialog.
+  HWND dialog = started && w.GoTo(EPage::Folder) && w.Press(texts::Browse) ? w.Process.WaitDialog() : nullptr;
+  EXPECT_TRUE(dialog && WaitUntil([&] { return !Children(dialog, "SysTreeView32").empty(); }) &&
+              w.Process.Press(dialog, IDCANCEL));
+  EXPECT_TRUE(w.Close());
   return files::Read(marker);
 }
 
@@ -141,17 +122,16 @@ TEST(Program, LoadsNoLibraryPlantedBesideIt) {
   EXPECT_NE(std::string::npos, RunPlanted(OMBREL_OPEN_SEARCH_EXE, {"uxtheme", "msimg32"}, false).find("uxtheme.dll"));
 }
 
-// Imports are resolved before the program's first line runs, so only the
-// system's known libraries (always taken from the system folder) may be
-// imported; the manifest asks for the common controls 6, administrator
-// rights and Windows 7 to 11.
+// Imports are resolved before the program's first line runs, so only the system's known libraries
+// (always from the system folder) may be imported; the manifest asks for the common controls 6,
+// administrator rights and Windows 7 to 11.
 TEST(Program, ImportsOnlyKnownLibrariesAndCarriesItsManifest) {
-  HMODULE image = LoadLibraryExA(Exe.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+  // Mapped as an image, never loaded: nothing in it resolved or run.
+  HMODULE image = LoadLibraryExA(Exe.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
   ASSERT_TRUE(image);
   HRSRC found = FindResourceA(image, MAKEINTRESOURCEA(1), MAKEINTRESOURCEA(24));
   const std::string manifest(found ? static_cast<const char*>(LockResource(LoadResource(image, found))) : "",
                              found ? SizeofResource(image, found) : 0);
-  FreeLibrary(image);
   for (const char* part : {"name=\"Microsoft.Windows.Common-Controls\" version=\"6.0.0.0\"",
                            "<requestedExecutionLevel level=\"requireAdministrator\" uiAccess=\"false\"/>",
                            "<trustInfo xmlns=\"urn:schemas-microsoft-com:asm.v3\">",
@@ -161,29 +141,17 @@ TEST(Program, ImportsOnlyKnownLibrariesAndCarriesItsManifest) {
                            "<supportedOS Id=\"{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}\"/>"})
     EXPECT_NE(std::string::npos, manifest.find(part)) << part;
 
-  // The import directory read from the file itself, not from a loaded image
-  // that has resolved it already.
-  const std::string file = files::Read(Exe);
-  const auto at = [&](size_t offset) { return file.data() + std::min(offset, file.size() - 1); };
-  const auto* nt =
-      reinterpret_cast<const IMAGE_NT_HEADERS*>(at(size_t(reinterpret_cast<const IMAGE_DOS_HEADER*>(at(0))->e_lfanew)));
-  const auto offset = [&](DWORD rva) {
-    for (const IMAGE_SECTION_HEADER* s = IMAGE_FIRST_SECTION(nt);
-         s < IMAGE_FIRST_SECTION(nt) + nt->FileHeader.NumberOfSections; ++s)
-      if (rva >= s->VirtualAddress && rva < s->VirtualAddress + std::max(s->Misc.VirtualSize, s->SizeOfRawData))
-        return size_t(rva - s->VirtualAddress + s->PointerToRawData);
-    return file.size();
-  };
+  // The handle of a module mapped as data carries flags in its low bits.
+  const char* base = reinterpret_cast<const char*>(uintptr_t(image) & ~uintptr_t(3));
+  const auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS*>(base + PIMAGE_DOS_HEADER(base)->e_lfanew);
+  const DWORD table = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT].VirtualAddress;
+  std::set<std::string> imports;
+  for (auto* entry = reinterpret_cast<const IMAGE_IMPORT_DESCRIPTOR*>(base + table); table && entry->Name; ++entry)
+    imports.insert(CharLowerA(std::string(base + entry->Name).data()));
+  FreeLibrary(image);
   const std::set<std::string> known = {"advapi32.dll", "comdlg32.dll", "gdi32.dll", "imm32.dll",
                                        "kernel32.dll", "msvcrt.dll",   "ole32.dll", "oleaut32.dll",
                                        "shell32.dll",  "shlwapi.dll",  "user32.dll"};
-  std::set<std::string> imports;
-  for (auto* entry = reinterpret_cast<const IMAGE_IMPORT_DESCRIPTOR*>(
-           at(offset(nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT].VirtualAddress)));
-       entry->Name; ++entry) {
-    std::string name = at(offset(entry->Name));
-    imports.insert(CharLowerA(name.data()));
-  }
   EXPECT_TRUE(imports.count("kernel32.dll"));
   for (const std::string& name : imports) EXPECT_TRUE(known.count(name)) << name << " is not a known library";
 }
@@ -192,43 +160,31 @@ TEST(Program, ImportsOnlyKnownLibrariesAndCarriesItsManifest) {
 // which folder it names and whether the Help and Info pages are there.
 TEST(Program, TheStandInTellsItsFolderFromTheRecord) {
   const std::string folder = Scratch("ombrel-standin") + "\\", product = folder + "Varkelo";
+  // The record's section and folder (product: no closing backslash) or none; the page made; what is said, and not.
   const struct {
-    const char* Record; // "section|dir", or none
-    const char* Page;   // the one page file made
+    const char* Section;
+    std::string Dir;
+    const char* Page;
     std::vector<std::string> Says, Not;
-  } cases[] = {{"info|", "Help\\ZelcapHelp.htm", {folder, "(Help): есть", "(Info): нет"}, {}},
-               {"info|Varkelo",
-                "Varkelo\\Info\\ZelcapInfo.htm",
-                {product, "(Help): нет", "(Info): есть"},
-                {}}, // no trailing backslash
-               {nullptr, nullptr, {"dir.ini не найден", folder}, {}},
-               {"other|C:\\", nullptr, {"нет папки программы (раздел info, ключ dir)"}, {"C:\\"}}};
+  } cases[] = {{"info", folder, "Help\\ZelcapHelp.htm", {folder, "(Help): есть", "(Info): нет"}, {}},
+               {"info", product, "Varkelo\\Info\\ZelcapInfo.htm", {product, "(Help): нет", "(Info): есть"}, {}},
+               {nullptr, "", nullptr, {"dir.ini не найден", folder}, {}},
+               {"other", "C:\\", nullptr, {"нет папки программы (раздел info, ключ dir)"}, {"C:\\"}}};
   for (const auto& c : cases) {
-    SCOPED_TRACE(c.Record ? c.Record : "no record");
-    files::RemoveTree(folder);
-    CreateDirectoryA(folder.c_str(), nullptr);
+    SCOPED_TRACE(std::string(c.Section ? c.Section : "no record") + " " + c.Dir);
+    Scratch("ombrel-standin");
     ASSERT_TRUE(CopyFileA(files::DosPath(OMBREL_STANDIN).c_str(), (folder + "Zelcap2-1.exe").c_str(), FALSE));
-    if (c.Page) {
-      const std::string page = folder + c.Page;
-      for (size_t at = page.find('\\', folder.size()); at != std::string::npos; at = page.find('\\', at + 1))
-        CreateDirectoryA(page.substr(0, at).c_str(), nullptr);
-      ASSERT_TRUE(files::Write(page, ""));
-    }
-    if (c.Record) {
-      const std::string record = c.Record, section = record.substr(0, record.find('|'));
-      const std::string dir = record.substr(record.find('|') + 1);
-      WritePrivateProfileStringA(section.c_str(), "dir",
-                                 (dir.find(':') == std::string::npos ? folder + dir : dir).c_str(),
-                                 (folder + "dir.ini").c_str());
-    }
+    const std::string page = c.Page ? folder + c.Page : "";
+    if (c.Page) SHCreateDirectoryExA(nullptr, page.substr(0, page.rfind('\\')).c_str(), nullptr);
+    ASSERT_TRUE(!c.Page || files::Write(page, ""));
+    if (c.Section) WritePrivateProfileStringA(c.Section, "dir", c.Dir.c_str(), (folder + "dir.ini").c_str());
     TProcess standin(folder + "Zelcap2-1.exe");
     HWND box = standin.Start() ? standin.WaitBox(texts::ProductCaption) : nullptr;
     ASSERT_TRUE(box);
     const std::string text = BoxText(box);
     for (const std::string& part : c.Says) EXPECT_NE(std::string::npos, text.find(part)) << part << " in " << text;
     for (const std::string& part : c.Not) EXPECT_EQ(std::string::npos, text.find(part)) << part << " in " << text;
-    ASSERT_TRUE(standin.Press(box, IDOK));
-    EXPECT_EQ(0u, standin.WaitExit());
+    EXPECT_EQ(0u, standin.Press(box, IDOK) ? standin.WaitExit() : std::nullopt);
   }
 }
 

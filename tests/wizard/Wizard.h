@@ -11,40 +11,34 @@
 
 enum class EPage { Welcome, Licence, Folder, Finish, None, Several, Unknown };
 const char* Name(EPage page);
+// The button only this page has: its default one, which leads on.
+const std::string& Forward(EPage page);
 
 struct TWizard {
   explicit TWizard(const std::string& exe = OMBREL_EXE) : Process(exe) {}
   driver::TProcess Process;
   HWND Main = nullptr;
 
-  // Starts it (in this working folder) and waits for its window with the
-  // welcome page.
-  bool Start(const std::string& folder = "");
-  // The page frames: the form's direct STATIC children (controls sit inside them).
-  std::vector<HWND> Frames() const;
+  // Starts it (in this working folder, with this command-line tail); its window shows the welcome page.
+  bool Start(const std::string& folder = "", const std::string& args = "");
+  // The page frames, or only the shown ones: the form's direct STATIC children, holding the controls.
+  std::vector<HWND> Frames(bool shown = false) const;
   EPage Page() const; // the one page shown, or None, Several, Unknown
   bool WaitPage(EPage page, int timeoutMs = driver::Timeout);
   HWND Frame() const;                            // the shown page's frame
   HWND Button(const std::string& caption) const; // shown and enabled, on the shown page
   HWND Field() const;                            // the one edit of the shown page
   bool Press(const std::string& caption);
-  // From the welcome page to this one with the mouse.
-  bool GoTo(EPage page);
+  bool PressTo(const std::string& caption, EPage page) { return Press(caption) && WaitPage(page); }
+  // From the welcome page to this one with the mouse, or with Enter once each default button has the focus.
+  bool GoTo(EPage page, bool keys = false);
   bool Type(const std::string& keys) { return driver::Keys(Main, keys); }
   // The button has the focus and is drawn as the default one.
   bool FocusOnDefault(const std::string& caption);
   bool Ends(uint32_t code) { return Process.WaitExit(60000) == code; }
+  bool Close() { return driver::CloseBox(Main), Ends(0); } // by its close box, which ends with 0
 };
 
 // Where an installation puts things.
 std::string Desktop();
-std::string Link(); // the desktop shortcut
 const std::string ProgramFiles = "C:\\Program Files";
-// Removes the product folder under this folder and the shortcut, waiting
-// while Wine still holds a fresh file open.
-void RemoveInstallation(const std::string& folder);
-// The free megabytes of a drive by the folder page's formula from the
-// system's figures, -1 when it cannot tell.
-int64_t FreeMegabytes(const std::string& root);
-// The label "Свободно: N Mb" of the shown page.
-HWND FreeLabel(const TWizard& w);
