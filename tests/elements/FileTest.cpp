@@ -29,10 +29,9 @@ using Lines = std::vector<std::string>;
 namespace {
 
 TEST(LineList, SplitsAtCrAndCrLfAndJoinsWithCrLfAfterEveryLine) {
-  const std::pair<std::string, Lines> rows[] = {
-      {"x\r\ny", {"x", "y"}},   {"x\r\n", {"x"}},          {"x\ry", {"x", "y"}}, {"\r\n", {""}},
+  const std::pair<std::string, Lines> rows[] = {{"x\r\ny", {"x", "y"}}, {"x\r\n", {"x"}}, {"x\ry", {"x", "y"}}, {"\r\n", {""}},
       {"a\r\n\r\nb", {"a", "", "b"}}, {"a\nb\tc ", {"a\nb\tc "}}, {std::string("a\r\nb\0c\r\nd", 9), {"a", "b"}},
-      {"", {}},                 {"Сорванта", {"Сорванта"}}};
+      {"", {}}, {"Сорванта", {"Сорванта"}}};
   for (const auto& [text, lines] : rows) {
     TLineList list;
     list.AssignText(text);
@@ -107,9 +106,8 @@ TEST(Dir, ForceFoldersOnRootsAndOddPaths) {
   files::Write(folder + "file", "x");
   files::RemoveTree("D:\\force");
   SetCurrentDirectoryA(folder.c_str());
-  const std::pair<std::string, bool> rows[] = {{"D:\\", true}, {"D:", true}, {"", false}, {"abc", false},
-                                               {"Q:\\A\\B", false}, {"D:\\\\force\\\\D1\\\\D2", true},
-                                               {folder + "file\\sub", false}};
+  const std::pair<std::string, bool> rows[] = {{"D:\\", true}, {"D:", true}, {"", false}, {"abc", false}, {"Q:\\A\\B", false},
+                                               {"D:\\\\force\\\\D1\\\\D2", true}, {folder + "file\\sub", false}};
   for (const auto& [path, made] : rows) EXPECT_EQ(ForceFolders(path), made) << path;
   SetCurrentDirectoryA("C:\\");
   EXPECT_FALSE(files::IsFolder(folder + "abc") || files::IsFolder("Q:\\A"));
@@ -134,11 +132,9 @@ protected:
 
 TEST_F(InstallRecord, KeepsOrderOneEntryPerPathAndTheSystemsWords) {
   TInstallLog& log = InstallLog();
-  log.Add("M:\\a", ERROR_PATH_NOT_FOUND);
-  log.Add("M:\\b", ERROR_SHARING_VIOLATION);
-  log.Add("M:\\c", 13, "own words");
-  log.Add("m:\\\\A", ERROR_ACCESS_DENIED); // the same path however spelled: the first cause stays
-  log.Add("M:\\b", ERROR_PATH_NOT_FOUND);
+  log.Add("M:\\a", ERROR_PATH_NOT_FOUND), log.Add("M:\\b", ERROR_SHARING_VIOLATION), log.Add("M:\\c", 13, "own words");
+  // The same path however spelled: the first cause stays.
+  log.Add("m:\\\\A", ERROR_ACCESS_DENIED), log.Add("M:\\b", ERROR_PATH_NOT_FOUND);
   ASSERT_EQ(log.Count(), 3u);
   EXPECT_EQ(log[0].Path + log[1].Path + log[2].Path + log[2].Message, "M:\\aM:\\bM:\\cown words");
   EXPECT_EQ(std::make_pair(log[0].Code, log[1].Code), std::make_pair(uint32_t(ERROR_PATH_NOT_FOUND), uint32_t(ERROR_SHARING_VIOLATION)));
@@ -257,8 +253,6 @@ TEST_F(InstallRecord, EachElementWritesOrRecordsTheWriteThatFailed) {
       {writeRecord, f + "ini.ini", f + "ini.ini", nullptr, 0},
       {writeRecord, f + "held.ini", f + "held.ini", nullptr, 0},
   };
-  char previous[MAX_PATH] = {};
-  GetCurrentDirectoryA(MAX_PATH, previous);
   SetCurrentDirectoryA(f.c_str());
   for (const auto& row : rows) {
     SCOPED_TRACE(row.Name);
@@ -276,7 +270,7 @@ TEST_F(InstallRecord, EachElementWritesOrRecordsTheWriteThatFailed) {
     EXPECT_TRUE(entry.Code != 0 && (!row.Code || entry.Code == row.Code)) << entry.Code;
     EXPECT_TRUE(!entry.Message.empty() && std::string("\r\n").find(entry.Message.back()) == std::string::npos);
   }
-  SetCurrentDirectoryA(previous);
+  SetCurrentDirectoryA("C:\\");
   for (const std::string& made : {temp + "elements.jpg", program + "elements.jpg"}) DeleteFileA(made.c_str());
   EXPECT_EQ(files::Read(f + "held.txt"), "") << "the holder's file is untouched";
   for (const char* never : {"none.jpg", "spent.jpg", "Desktop", "img", "no"}) EXPECT_FALSE(files::IsFile(f + never) || files::IsFolder(f + never)) << never;

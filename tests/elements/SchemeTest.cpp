@@ -17,6 +17,7 @@
 #include "Host.h"
 #include "InstallLog.h"
 #include "ParamStr.h"
+#include "Paths.h"
 #include "Process.h"
 #include "Resources.h"
 #include "Texts.h"
@@ -272,9 +273,7 @@ TEST(ProcessSetUp, ErrorModeAndApartment) {
 // A library beside the program is found by its full path only.
 TEST(ProcessSetUp, TheProgramsFolderIsOutOfTheSearch) {
   ASSERT_TRUE(Prepared);
-  char own[MAX_PATH] = {};
-  GetModuleFileNameA(nullptr, own, MAX_PATH);
-  const std::string beside = std::string(own, std::strrchr(own, '\\') + 1) + "ombrel_beside.dll";
+  const std::string beside = ProgramFolder() + "ombrel_beside.dll";
   ASSERT_TRUE(CopyFileA(files::DosPath(BESIDE_DLL).c_str(), beside.c_str(), FALSE));
   EXPECT_FALSE(LoadLibraryA("ombrel_beside.dll") || LoadLibraryExA("ombrel_beside.dll", nullptr, 0) ||
                LoadSystemLibrary("ombrel_beside.dll"));

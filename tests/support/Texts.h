@@ -8,17 +8,11 @@ namespace texts {
 inline const std::string MainCaption = "Установка программы Сорванта";
 inline const std::string BoxCaption = "Установка программы"; // the question, the report, the damaged box
 inline const std::string Question = "Вы действительно хотите отменить установку программы?";
-inline const std::string Next = "Далее>";
-inline const std::string Agree = "Согласен";
-inline const std::string Back = "<Назад";
-inline const std::string Install = "Установить";
-inline const std::string Cancel = "Отмена";
-inline const std::string Done = "Готово";
-inline const std::string Browse = "Обзор";
+inline const std::string Next = "Далее>", Agree = "Согласен", Back = "<Назад", Install = "Установить", // the buttons
+                         Cancel = "Отмена", Done = "Готово", Browse = "Обзор";
 inline const std::string ProductCaption = "Сорванта v2.1"; // the installed program's box
 inline const std::string Shortcut = "Сорванта v2.1.lnk";
 inline const std::string FreePrefix = "Свободно: ";
-inline const std::string Required = "Необходимо места на диске: 2,87 Mb";
 inline const std::string Success =
     "   Установка успешно выполнена!\r\n\r\n   Нажмите кнопку \"Готово\",  для выхода\r\n   из программы установки!";
 inline const std::string Failure = "   Установка не была завершена!\r\n\r\n   Часть файлов не удалось записать.\r\n"
