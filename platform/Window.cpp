@@ -85,17 +85,15 @@ void TWindowObject::CreateNative() {
   static UINT nextControlId = 100;
   HMENU id = nullptr;
   if (style & WS_CHILD) id = reinterpret_cast<HMENU>(static_cast<UINT_PTR>(nextControlId++));
-  // An edit lays its whole text out anew for every font it gets: given the
-  // font before the text, a long licence is laid out once instead of twice.
-  const bool fontFirst = KindId == ckEdit;
-  HWND hwnd = CreateWindowExA(ExStyle, kind.ClassName, fontFirst ? "" : Text.c_str(), style, x, y, w, h, parentHandle,
-                              id, GetModuleHandleA(nullptr), this);
+  // Every control gets its font at once. An edit lays its whole text out anew
+  // for every font it gets, so it gets its text only after the font: a long
+  // licence is laid out once instead of twice.
+  const bool textAfterFont = KindId == ckEdit;
+  HWND hwnd = CreateWindowExA(ExStyle, kind.ClassName, textAfterFont ? "" : Text.c_str(), style, x, y, w, h,
+                              parentHandle, id, GetModuleHandleA(nullptr), this);
   if (!hwnd) return;
-  const WPARAM font = reinterpret_cast<WPARAM>(FontData.GetHandle());
-  if (fontFirst) {
-    SendMessageA(hwnd, WM_SETFONT, font, FALSE);
-    SetWindowTextA(hwnd, Text.c_str()); // not linked yet: no change is reported for it
-  }
+  SendMessageA(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(FontData.GetHandle()), FALSE);
+  if (textAfterFont) SetWindowTextA(hwnd, Text.c_str()); // not linked yet: no change is reported for it
   if (!IsClassWindow(KindId)) {
     // System classes are subclassed; the link is made before the first
     // routed message can arrive.
@@ -105,7 +103,6 @@ void TWindowObject::CreateNative() {
         SetWindowLongPtrA(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&LayerWindowProc)));
   }
   if (KindId == ckGroupBox) SwitchThemeOff(hwnd); // before its first paint
-  if (!fontFirst) SendMessageA(hwnd, WM_SETFONT, font, FALSE);
   if (KindId == ckApplication) {
     HMENU menu = GetSystemMenu(hwnd, FALSE);
     DeleteMenu(menu, SC_SIZE, MF_BYCOMMAND);
