@@ -58,7 +58,7 @@ TEST(ByteStream, MemoryAndFileKindsAndCopies) {
   EXPECT_EQ(memory->Read(buffer, 4), 0);
   memory->SetSize(3);
   EXPECT_EQ(memory->Position(), 3);
-  const std::string folder = FreshFolder("streams"), path = folder + "f.bin";
+  const std::string folder = files::FreshFolder("streams"), path = folder + "f.bin";
   files::Write(path, "0123456789");
   EXPECT_EQ(std::make_pair(OpenReadStream(path)->Write("zz", 2), OpenReadStream(path)->Read(buffer, 4)),
             std::make_pair(int64_t(0), int64_t(4)));
@@ -83,12 +83,12 @@ TEST(ByteStream, MemoryAndFileKindsAndCopies) {
 // Each macro once, case-sensitive, with one backslash; a bare name goes
 // beside the program.
 TEST(Paths, MacrosAndBareNames) {
-  char buffers[4][MAX_PATH] = {};
+  char buffers[3][MAX_PATH] = {};
   GetWindowsDirectoryA(buffers[0], MAX_PATH), GetSystemDirectoryA(buffers[1], MAX_PATH);
-  GetTempPathA(MAX_PATH, buffers[2]), GetModuleFileNameA(nullptr, buffers[3], MAX_PATH);
-  std::strrchr(buffers[3], '\\')[1] = 0;
-  std::string windows = buffers[0], system = buffers[1], temp = buffers[2], program = buffers[3];
-  for (std::string* folder : {&windows, &system, &temp})
+  GetModuleFileNameA(nullptr, buffers[2], MAX_PATH);
+  std::strrchr(buffers[2], '\\')[1] = 0;
+  std::string windows = buffers[0], system = buffers[1], temp = files::TempFolder(), program = buffers[2];
+  for (std::string* folder : {&windows, &system})
     if (folder->back() != '\\') *folder += '\\';
   EXPECT_EQ(ProgramFolder(), program);
   const std::pair<std::string, std::string> expanded[] = {
@@ -102,7 +102,7 @@ TEST(Paths, MacrosAndBareNames) {
 }
 
 TEST(Dir, ForceFoldersOnRootsAndOddPaths) {
-  const std::string folder = FreshFolder("force");
+  const std::string folder = files::FreshFolder("force");
   files::Write(folder + "file", "x");
   files::RemoveTree("D:\\force");
   SetCurrentDirectoryA(folder.c_str());
@@ -163,7 +163,7 @@ struct THeld {
 // more. Failing: one entry, the path that failed, the cause. The element's
 // event fires either way.
 TEST_F(InstallRecord, EachElementWritesOrRecordsTheWriteThatFailed) {
-  const std::string f = FreshFolder("record"), temp = TempFolder(), program = ProgramFolder();
+  const std::string f = files::FreshFolder("record"), temp = files::TempFolder(), program = ProgramFolder();
   const auto resource = LoadResourceStream("STREAM1");
   const std::string jpeg(reinterpret_cast<const char*>(resource->Memory()), size_t(resource->Size()));
   for (const std::string& stale : {temp + "elements.jpg", program + "elements.jpg"}) DeleteFileA(stale.c_str());

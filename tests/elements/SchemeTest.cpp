@@ -167,7 +167,7 @@ TEST_F(Scheme, FreeingAPageTakesAllItsWindows) {
 // written; Done ends the loop, freeing nothing while it is handled.
 TEST_F(Scheme, AnInstallationWritesInTableOrderAndTheRecordLast) {
   Start();
-  const std::string folder = FreshFolder("install"), product = folder + "Varkelo\\", record = product + "dir.ini";
+  const std::string folder = files::FreshFolder("install"), product = folder + "Varkelo\\", record = product + "dir.ini";
   const std::string link = DesktopFolder() + texts::Shortcut;
   DeleteFileA(link.c_str());
   // Each hub output in firing order and what it makes: a name under the hub's

@@ -297,7 +297,7 @@ TEST(Jpeg, EncodesAnAssignedBitmap) {
   bitmap->Pixels.assign(48 * 8, 0xFF);
   TJpegPicture picture, again;
   picture.AssignBitmap(std::move(bitmap));
-  const std::string file = FreshFolder("jpeg-encode") + "enc.jpg";
+  const std::string file = files::FreshFolder("jpeg-encode") + "enc.jpg";
   ASSERT_TRUE(picture.SaveToFile(file));
   const std::string bytes = files::Read(file);
   ASSERT_GT(bytes.size(), 4u);

@@ -83,6 +83,18 @@ bool RemoveTree(const std::string& folder) {
   return Attributes(folder) == INVALID_FILE_ATTRIBUTES;
 }
 
+std::string TempFolder() {
+  char temp[MAX_PATH] = {};
+  return std::string(temp, GetTempPathA(MAX_PATH, temp));
+}
+
+std::string FreshFolder(const std::string& name) {
+  const std::string folder = TempFolder() + "ombrel-" + name;
+  RemoveTree(folder);
+  CreateDirectoryA(folder.c_str(), nullptr);
+  return folder + "\\";
+}
+
 std::vector<std::string> Changes(const TTree& before, const TTree& after) {
   std::vector<std::string> changed;
   for (const auto& [path, state] : after)

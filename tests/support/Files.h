@@ -22,6 +22,8 @@ bool Write(const std::string& path, const std::string& bytes);
 bool IsFile(const std::string& path);
 bool IsFolder(const std::string& path);
 bool RemoveTree(const std::string& folder); // true when it is gone
+std::string TempFolder();                        // the Windows temporary folder, ending with '\'
+std::string FreshFolder(const std::string& name); // "ombrel-<name>" there, made empty; ending with '\'
 // Every entry under a folder: relative path -> size and last write time (a
 // folder ends in '\' and has zeros), to tell whether anything was written.
 using TTree = std::map<std::string, std::pair<uint64_t, uint64_t>>;

@@ -1,7 +1,5 @@
 #include "Host.h"
 
-#include "Files.h"
-
 namespace host {
 
 COLORREF Pixel(HWND hwnd, int x, int y) {
@@ -21,13 +19,6 @@ LOGFONTA FontOf(HWND hwnd) {
   LOGFONTA lf{};
   GetObjectA(reinterpret_cast<HFONT>(SendMessageA(hwnd, WM_GETFONT, 0, 0)), sizeof lf, &lf);
   return lf;
-}
-
-std::string FreshFolder(const std::string& name) {
-  const std::string folder = TempFolder() + "elements-" + name;
-  files::RemoveTree(folder);
-  CreateDirectoryA(folder.c_str(), nullptr);
-  return folder + "\\";
 }
 
 } // namespace host

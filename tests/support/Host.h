@@ -1,5 +1,5 @@
 // In-process helpers of the element tests: a form to put elements on, the
-// pump, what a native window shows, a fresh folder.
+// pump, what a native window shows.
 #pragma once
 
 #include <windows.h>
@@ -13,11 +13,6 @@ std::string Text(HWND hwnd);
 inline DWORD Style(HWND hwnd) { return DWORD(GetWindowLongPtrA(hwnd, GWL_STYLE)); }
 inline DWORD ExStyle(HWND hwnd) { return DWORD(GetWindowLongPtrA(hwnd, GWL_EXSTYLE)); }
 LOGFONTA FontOf(HWND hwnd);
-inline std::string TempFolder() {
-  char temp[MAX_PATH] = {};
-  return std::string(temp, GetTempPathA(MAX_PATH, temp));
-}
-std::string FreshFolder(const std::string& name); // empty, under the temporary folder, ending with '\'
 
 } // namespace host
 

@@ -41,14 +41,13 @@ rm -f "$WINEPREFIX/dosdevices/q:"
 /usr/lib/wine/wineserver64 -k 2>/dev/null
 /usr/lib/wine/wineserver64 -w 2>/dev/null
 
-managed() { /usr/lib/wine/wine64 reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d "$1" /f >/dev/null 2>&1; }
 if [ -n "${OMBREL_WINDOW_MANAGER:-}" ]; then
   openbox --sm-disable >/dev/null 2>&1 & wm=$!
   for _ in $(seq 100); do xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break; sleep 0.1; done
-  managed Y
+  ombrel_managed Y
 fi
 /usr/lib/wine/wine64 "$@" 2>>"$OMBREL_STDERR_LOG"
 status=$?
-[ -n "${OMBREL_WINDOW_MANAGER:-}" ] && { managed N; kill "$wm"; }
+[ -n "${OMBREL_WINDOW_MANAGER:-}" ] && { ombrel_managed N; kill "$wm"; }
 cat "$OMBREL_STDERR_LOG" >&2
 exit $status

@@ -16,15 +16,6 @@ namespace {
 
 const std::string Exe = files::DosPath(OMBREL_EXE);
 
-// A fresh folder under the temporary folder.
-std::string Scratch(const std::string& name) {
-  char temp[MAX_PATH] = {};
-  const std::string folder = std::string(temp, GetTempPathA(MAX_PATH, temp)) + name;
-  files::RemoveTree(folder);
-  CreateDirectoryA(folder.c_str(), nullptr);
-  return folder;
-}
-
 // The program started with these arguments shows an ownerless box alone on
 // screen, with this text and only OK, which ends it with this exit code.
 void ExpectLoneBox(const std::string& exe, const std::string& args, const std::string& caption, const std::string& text,
@@ -95,12 +86,12 @@ TEST(Program, ADamagedCopySaysSoWritesNothingAndEndsWithTwo) {
 // prefer from the program's folder (as Windows does for one not of its known libraries), walks
 // to the folder dialog and back and ends by its close box; each load shows in the marker file.
 std::string RunPlanted(const std::string& program, const std::vector<std::string>& names, bool walk) {
-  const std::string folder = Scratch("ombrel-planted"), marker = folder + "\\loaded.txt";
-  EXPECT_TRUE(CopyFileA(files::DosPath(program).c_str(), (folder + "\\Ombrel.exe").c_str(), FALSE));
+  const std::string folder = files::FreshFolder("planted"), marker = folder + "loaded.txt";
+  EXPECT_TRUE(CopyFileA(files::DosPath(program).c_str(), (folder + "Ombrel.exe").c_str(), FALSE));
   for (const std::string& name : names)
-    EXPECT_TRUE(CopyFileA(files::DosPath(OMBREL_PLANTED_DLL).c_str(), (folder + "\\" + name + ".dll").c_str(), FALSE));
+    EXPECT_TRUE(CopyFileA(files::DosPath(OMBREL_PLANTED_DLL).c_str(), (folder + name + ".dll").c_str(), FALSE));
   SetEnvironmentVariableA("OMBREL_PLANT_MARKER", marker.c_str()); // inherited by the copy
-  TWizard w(folder + "\\Ombrel.exe");
+  TWizard w(folder + "Ombrel.exe");
   const bool started = walk ? w.Start(folder) : w.Process.Start("", folder); // in its own folder, as a double click
   SetEnvironmentVariableA("OMBREL_PLANT_MARKER", nullptr);
   if (!walk) return WaitUntil([&] { return files::IsFile(marker); }), files::Read(marker); // then killed
@@ -159,7 +150,7 @@ TEST(Program, ImportsOnlyKnownLibrariesAndCarriesItsManifest) {
 // The product's stand-in, installed: it reads the record beside it and says
 // which folder it names and whether the Help and Info pages are there.
 TEST(Program, TheStandInTellsItsFolderFromTheRecord) {
-  const std::string folder = Scratch("ombrel-standin") + "\\", product = folder + "Varkelo";
+  const std::string folder = files::FreshFolder("standin"), product = folder + "Varkelo";
   // The record's section and folder (product: no closing backslash) or none; the page made; what is said, and not.
   const struct {
     const char* Section;
@@ -172,7 +163,7 @@ TEST(Program, TheStandInTellsItsFolderFromTheRecord) {
                {"other", "C:\\", nullptr, {"нет папки программы (раздел info, ключ dir)"}, {"C:\\"}}};
   for (const auto& c : cases) {
     SCOPED_TRACE(std::string(c.Section ? c.Section : "no record") + " " + c.Dir);
-    Scratch("ombrel-standin");
+    files::FreshFolder("standin");
     ASSERT_TRUE(CopyFileA(files::DosPath(OMBREL_STANDIN).c_str(), (folder + "Zelcap2-1.exe").c_str(), FALSE));
     const std::string page = c.Page ? folder + c.Page : "";
     if (c.Page) SHCreateDirectoryExA(nullptr, page.substr(0, page.rfind('\\')).c_str(), nullptr);
