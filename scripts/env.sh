@@ -28,6 +28,11 @@ ombrel_display() {
   fi
 }
 
+# Whether a window manager manages Wine's windows (Y) or Wine draws them whole (N).
+ombrel_managed() {
+  /usr/lib/wine/wine64 reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d "$1" /f >/dev/null 2>&1
+}
+
 ombrel_prefix() {
   OMBREL_OWN_PREFIX=$(mktemp -d "${TMPDIR:-/tmp}/ombrel-wine.XXXXXX")
   export WINEPREFIX=$OMBREL_OWN_PREFIX
@@ -39,7 +44,7 @@ ombrel_prefix() {
   # Our own Xvfb has no window manager: unmanaged windows are drawn whole by
   # Wine, and hiding one does not wait 2 s for a manager that never answers.
   if [ -n "${OMBREL_XVFB_PID:-}" ]; then
-    /usr/lib/wine/wine64 reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
+    ombrel_managed N
   fi
   # Keep the server up between test programs; the cleanup ends it.
   /usr/lib/wine/wineserver64 -p >/dev/null 2>&1 || true
