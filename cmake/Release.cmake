@@ -48,3 +48,14 @@ if(CMAKE_SIZEOF_VOID_P EQUAL 4)
   set(_u "_") # i686 symbols carry a leading underscore
 endif()
 add_link_options(-Wl,--defsym,${_u}_ZN9__gnu_cxx27__verbose_terminate_handlerEv=${_u}abort)
+# Nothing in the program catches an exception, so a throw of the C++
+# library's (a length error, memory exhausted) ends in that abort() anyway:
+# the throwing functions are abort() at once. Their exception classes bring
+# the library's old reference-counted string and its texts: 30 KB.
+foreach(_throw _ZSt16__throw_bad_castv _ZSt17__throw_bad_allocv _ZSt18__throw_bad_typeidv
+    _ZSt19__throw_logic_errorPKc _ZSt19__throw_range_errorPKc _ZSt20__throw_domain_errorPKc
+    _ZSt20__throw_length_errorPKc _ZSt20__throw_out_of_rangePKc _ZSt21__throw_bad_exceptionv
+    _ZSt21__throw_runtime_errorPKc _ZSt22__throw_overflow_errorPKc _ZSt23__throw_underflow_errorPKc
+    _ZSt24__throw_invalid_argumentPKc _ZSt24__throw_out_of_range_fmtPKcz _ZSt28__throw_bad_array_new_lengthv)
+  add_link_options(-Wl,--defsym,${_u}${_throw}=${_u}abort)
+endforeach()
