@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "Text.h"
 #include "Window.h"
 
 TBitmapObject::~TBitmapObject() { SetHandle(nullptr); }
@@ -11,7 +12,7 @@ void TBitmapObject::SetHandle(HBITMAP bitmap) {
   Handle = bitmap;
   BitmapWidth = BitmapHeight = 0;
   BITMAP info{};
-  if (Handle && GetObjectA(Handle, sizeof(info), &info)) {
+  if (Handle && GetObjectW(Handle, sizeof(info), &info)) {
     BitmapWidth = info.bmWidth;
     BitmapHeight = info.bmHeight < 0 ? -info.bmHeight : info.bmHeight;
   }
@@ -21,10 +22,10 @@ namespace {
 
 [[noreturn]] void DibSectionFailed() {
   DWORD code = GetLastError();
-  char* text = nullptr;
-  FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
-                 code, 0, reinterpret_cast<char*>(&text), 0, nullptr);
-  std::string message = "Can not create DIB section, error: " + std::to_string(code) + ", " + (text ? text : "");
+  wchar_t* text = nullptr;
+  FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
+                 code, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
+  std::string message = "Can not create DIB section, error: " + std::to_string(code) + ", " + WideToText(text);
   if (text) LocalFree(text);
   FatalWindowError(message);
 }

@@ -7,6 +7,7 @@
 
 #include "DllSearch.h"
 #include "Share.h"
+#include "Text.h"
 
 TWindowObject* ApplicationWindow = nullptr;
 
@@ -18,16 +19,16 @@ constexpr DWORD StaticText = WS_CHILD | WS_VISIBLE | SS_NOTIFY | SS_NOPREFIX | S
 
 // Indexed by TControlKindId.
 const TControlKind Kinds[] = {
-    {"App", WS_POPUP | WS_VISIBLE | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX, WS_EX_APPWINDOW, 0, 0, false, false},
-    {"Form", WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX, 0, 320, 240,
+    {L"App", WS_POPUP | WS_VISIBLE | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX, WS_EX_APPWINDOW, 0, 0, false, false},
+    {L"Form", WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX, 0, 320, 240,
      true, false},
-    {"STATIC", StaticText, WS_EX_CONTROLPARENT, 185, 41, false, false},
-    {"BUTTON", WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHLIKE, 0, 75, 22, true, true},
-    {"STATIC", StaticText, 0, 65, 22, false, false},
-    {"BUTTON", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN | WS_GROUP | WS_TABSTOP | BS_GROUPBOX,
+    {L"STATIC", StaticText, WS_EX_CONTROLPARENT, 185, 41, false, false},
+    {L"BUTTON", WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHLIKE, 0, 75, 22, true, true},
+    {L"STATIC", StaticText, 0, 65, 22, false, false},
+    {L"BUTTON", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN | WS_GROUP | WS_TABSTOP | BS_GROUPBOX,
      WS_EX_CONTROLPARENT, 185, 105, false, false},
-    {"EDIT", WS_CHILD | WS_VISIBLE | WS_BORDER | WS_TABSTOP, 0, 100, 22, true, true},
-    {"tooltips_class32", WS_POPUP, 0, 0, 0, false, false},
+    {L"EDIT", WS_CHILD | WS_VISIBLE | WS_BORDER | WS_TABSTOP, 0, 100, 22, true, true},
+    {TOOLTIPS_CLASSW, WS_POPUP, 0, 0, 0, false, false},
 };
 
 HWND TooltipHandle = nullptr;
@@ -41,7 +42,7 @@ void InitCommonControlsOnce() {
   if (done) return;
   done = true;
   using TInitCommonControlsEx = BOOL(WINAPI*)(const INITCOMMONCONTROLSEX*);
-  HMODULE controls = LoadSystemLibrary("comctl32.dll");
+  HMODULE controls = LoadSystemLibrary(L"comctl32.dll");
   auto initControls = controls ? reinterpret_cast<TInitCommonControlsEx>(reinterpret_cast<void (*)()>(
                                      GetProcAddress(controls, "InitCommonControlsEx")))
                                : nullptr;
@@ -65,17 +66,18 @@ void PrepareWindowClasses() {
   static bool done = false;
   if (done) return;
   done = true;
-  WNDCLASSEXA wc{};
+  // Wide classes: their windows keep every text as UTF-16.
+  WNDCLASSEXW wc{};
   wc.cbSize = sizeof(wc);
   wc.lpfnWndProc = &LayerWindowProc;
-  wc.hInstance = GetModuleHandleA(nullptr);
-  wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
+  wc.hInstance = GetModuleHandleW(nullptr);
+  wc.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512)); // IDC_ARROW
   wc.style = CS_DBLCLKS;
-  wc.lpszClassName = "App";
-  RegisterClassExA(&wc);
+  wc.lpszClassName = L"App";
+  RegisterClassExW(&wc);
   wc.style = CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW;
-  wc.lpszClassName = "Form";
-  RegisterClassExA(&wc);
+  wc.lpszClassName = L"Form";
+  RegisterClassExW(&wc);
   InitCommonControlsOnce();
 }
 
@@ -85,7 +87,7 @@ void PrepareWindowClasses() {
 void SwitchThemeOff(HWND hwnd) {
   using TSetWindowTheme = HRESULT(WINAPI*)(HWND, LPCWSTR, LPCWSTR);
   static TSetWindowTheme setWindowTheme = [] {
-    HMODULE theme = LoadSystemLibrary("uxtheme.dll");
+    HMODULE theme = LoadSystemLibrary(L"uxtheme.dll");
     return theme ? reinterpret_cast<TSetWindowTheme>(
                        reinterpret_cast<void (*)()>(GetProcAddress(theme, "SetWindowTheme")))
                  : nullptr;
@@ -99,8 +101,8 @@ TWindowObject* CreateApplicationWindow() {
   InitCommonControlsOnce();
   auto* app = new TWindowObject(ckApplication, nullptr);
   app->SetBounds(0, 0, 0, 0);
-  // LoadIconA hands out a shared icon: used, never destroyed.
-  if (HICON icon = LoadIconA(GetModuleHandleA(nullptr), "MAINICON")) app->SetIcon(icon, false);
+  // LoadIconW hands out a shared icon: used, never destroyed.
+  if (HICON icon = LoadIconW(GetModuleHandleW(nullptr), L"MAINICON")) app->SetIcon(icon, false);
   ApplicationWindow = app;
   SetMainWindowSource(&MainWindowOfLayer);
   return app;
@@ -158,9 +160,9 @@ HWND CreateTooltip() {
   if (TooltipHandle && IsWindow(TooltipHandle)) return TooltipHandle;
   InitCommonControlsOnce();
   HWND owner = ApplicationWindow ? ApplicationWindow->GetHandle() : nullptr;
-  TooltipHandle = CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP, CW_USEDEFAULT,
+  TooltipHandle = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP, CW_USEDEFAULT,
                                   CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, owner, nullptr,
-                                  GetModuleHandleA(nullptr), nullptr);
+                                  GetModuleHandleW(nullptr), nullptr);
   if (TooltipHandle)
     SetWindowPos(TooltipHandle, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   return TooltipHandle;
@@ -170,16 +172,17 @@ void SetTooltipText(TWindowObject* window, const std::string& text) {
   HWND tip = CreateTooltip();
   HWND hwnd = window->GetHandle();
   if (!tip || !hwnd) return;
-  TOOLINFOA ti{};
-  ti.cbSize = TTTOOLINFOA_V2_SIZE; // accepted by every common-controls version
+  TOOLINFOW ti{};
+  ti.cbSize = TTTOOLINFOW_V2_SIZE; // accepted by every common-controls version
   ti.uFlags = TTF_SUBCLASS;
   ti.hwnd = hwnd;
   ti.uId = 1;
-  TOOLINFOA known = ti;
-  const bool registered = SendMessageA(tip, TTM_GETTOOLINFOA, 0, reinterpret_cast<LPARAM>(&known)) != 0;
+  TOOLINFOW known = ti;
+  const bool registered = SendMessageW(tip, TTM_GETTOOLINFOW, 0, reinterpret_cast<LPARAM>(&known)) != 0;
   GetClientRect(hwnd, &ti.rect);
-  ti.lpszText = const_cast<char*>(text.c_str());
-  SendMessageA(tip, registered ? TTM_SETTOOLINFOA : TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&ti));
+  TWideText wide = WideOf(text);
+  ti.lpszText = wide.data();
+  SendMessageW(tip, registered ? TTM_SETTOOLINFOW : TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&ti));
 }
 
 namespace {

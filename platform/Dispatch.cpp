@@ -184,8 +184,8 @@ struct TMessageHandlers {
     LinkObject(hwnd, nullptr);
     w.Handle = nullptr;
     w.SavedProc = nullptr;
-    result = saved ? CallWindowProcA(saved, hwnd, WM_NCDESTROY, wParam, lParam)
-                   : DefWindowProcA(hwnd, WM_NCDESTROY, wParam, lParam);
+    result = saved ? CallWindowProcW(saved, hwnd, WM_NCDESTROY, wParam, lParam)
+                   : DefWindowProcW(hwnd, WM_NCDESTROY, wParam, lParam);
     return true;
   }
 
@@ -229,11 +229,11 @@ LRESULT TWindowObject::Dispatch(UINT msg, WPARAM wParam, LPARAM lParam) {
 }
 
 void LinkObject(HWND hwnd, TWindowObject* object) {
-  SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(object));
+  SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(object));
 }
 
 TWindowObject* ObjectOf(HWND hwnd) {
-  return hwnd ? reinterpret_cast<TWindowObject*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA)) : nullptr;
+  return hwnd ? reinterpret_cast<TWindowObject*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA)) : nullptr;
 }
 
 LRESULT CALLBACK LayerWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -241,12 +241,12 @@ LRESULT CALLBACK LayerWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPar
   if (!object && msg == WM_NCCREATE) {
     // The layer's own classes: linked as soon as the handle exists, before
     // the messages that creation sends on.
-    object = static_cast<TWindowObject*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
+    object = static_cast<TWindowObject*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
     if (object) {
       LinkObject(hwnd, object);
       TLayerAccess::SetHandle(object, hwnd);
     }
   }
-  if (!object) return DefWindowProcA(hwnd, msg, wParam, lParam);
+  if (!object) return DefWindowProcW(hwnd, msg, wParam, lParam);
   return object->Dispatch(msg, wParam, lParam);
 }

@@ -1,6 +1,7 @@
 #include "DllSearch.h"
 
-#include <string>
+#include <cstring>
+#include <cwchar>
 
 // The limited-search flags exist from Windows 8 on, and on Windows 7 with its
 // update KB2533623; the headers for Windows 7 do not declare them.
@@ -15,18 +16,18 @@ namespace {
 // common controls, the picture blending library by the drawing code. Some
 // loaders (Wine's) resolve those requests with the standard search, the
 // program's folder first, whatever the limited search says.
-const char* const LateLibraries[] = {"uxtheme.dll", "msimg32.dll"};
+const wchar_t* const LateLibraries[] = {L"uxtheme.dll", L"msimg32.dll"};
 
 // What the theme, window manager, shell and component libraries of Windows
 // load late by bare name. Where the limited search is in force the system
 // keeps every such request in the system folder; where it is missing,
 // loading them first is the only guard.
-const char* const WindowsLateLibraries[] = {"dwmapi.dll", "propsys.dll", "profapi.dll", "cryptbase.dll",
-                                            "userenv.dll", "version.dll", "oleacc.dll", "clbcatq.dll",
-                                            "ntmarta.dll", "apphelp.dll", "setupapi.dll", "winmm.dll"};
+const wchar_t* const WindowsLateLibraries[] = {L"dwmapi.dll",  L"propsys.dll", L"profapi.dll",  L"cryptbase.dll",
+                                               L"userenv.dll", L"version.dll", L"oleacc.dll",   L"clbcatq.dll",
+                                               L"ntmarta.dll", L"apphelp.dll", L"setupapi.dll", L"winmm.dll"};
 
 FARPROC Kernel32Function(const char* name) {
-  HMODULE kernel = GetModuleHandleA("kernel32.dll");
+  HMODULE kernel = GetModuleHandleW(L"kernel32.dll");
   return kernel ? GetProcAddress(kernel, name) : nullptr;
 }
 
@@ -35,12 +36,14 @@ FARPROC Kernel32Function(const char* name) {
 // process anyway.
 // The altered search makes the library's own imports start from the system
 // folder too.
-HMODULE LoadFromSystemFolder(const char* name) {
-  char folder[MAX_PATH] = {};
-  const UINT length = GetSystemDirectoryA(folder, MAX_PATH);
-  if (length == 0 || length >= MAX_PATH) return nullptr;
-  const std::string path = std::string(folder, length) + "\\" + name;
-  return LoadLibraryExA(path.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
+HMODULE LoadFromSystemFolder(const wchar_t* name) {
+  wchar_t path[MAX_PATH * 2] = {};
+  const UINT length = GetSystemDirectoryW(path, MAX_PATH);
+  const size_t nameLength = wcslen(name);
+  if (length == 0 || length >= MAX_PATH || length + 1 + nameLength >= MAX_PATH * 2) return nullptr;
+  path[length] = L'\\';
+  std::memcpy(path + length + 1, name, (nameLength + 1) * sizeof(wchar_t));
+  return LoadLibraryExW(path, nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
 }
 
 } // namespace
@@ -52,19 +55,19 @@ bool SystemFolderSearchAvailable() {
 
 bool RestrictDllSearch() {
   // An empty text (not null) removes the current folder from the search.
-  SetDllDirectoryA("");
+  SetDllDirectoryW(L"");
   using TSetDefaultDllDirectories = BOOL(WINAPI*)(DWORD);
   auto setDefault = reinterpret_cast<TSetDefaultDllDirectories>(
       reinterpret_cast<void (*)()>(Kernel32Function("SetDefaultDllDirectories")));
   const bool limited = setDefault && setDefault(LOAD_LIBRARY_SEARCH_SYSTEM32);
-  for (const char* name : LateLibraries) LoadFromSystemFolder(name);
+  for (const wchar_t* name : LateLibraries) LoadFromSystemFolder(name);
   if (!limited)
-    for (const char* name : WindowsLateLibraries) LoadFromSystemFolder(name);
+    for (const wchar_t* name : WindowsLateLibraries) LoadFromSystemFolder(name);
   return limited;
 }
 
-HMODULE LoadSystemLibrary(const char* name) {
-  if (SystemFolderSearchAvailable()) return LoadLibraryExA(name, nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
+HMODULE LoadSystemLibrary(const wchar_t* name) {
+  if (SystemFolderSearchAvailable()) return LoadLibraryExW(name, nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
   // No limited search: the full path keeps the program's own folder out.
   return LoadFromSystemFolder(name);
 }

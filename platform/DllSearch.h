@@ -25,9 +25,9 @@ bool RestrictDllSearch();
 // (LOAD_LIBRARY_SEARCH_SYSTEM32).
 bool SystemFolderSearchAvailable();
 
-// Loads a system library by its bare file name ("comctl32.dll") from the
+// Loads a system library by its bare file name (L"comctl32.dll") from the
 // system folder only. A library the application manifest redirects (common
 // controls 6.0) still comes from the side-by-side store, since redirection
 // applies before any folder is searched. On a system without the limited
 // search it is loaded by its full path in the system folder instead.
-HMODULE LoadSystemLibrary(const char* name);
+HMODULE LoadSystemLibrary(const wchar_t* name);

@@ -2,6 +2,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "Text.h"
 #include "Window.h"
 
 COLORREF ResolveColor(int32_t color) {
@@ -18,7 +19,7 @@ TFontObject::TFontObject() {
   Log.lfClipPrecision = CLIP_DEFAULT_PRECIS;
   Log.lfQuality = DEFAULT_QUALITY;
   Log.lfPitchAndFamily = DEFAULT_PITCH;
-  std::strcpy(Log.lfFaceName, "MS Sans Serif");
+  std::memcpy(Log.lfFaceName, L"MS Sans Serif", sizeof L"MS Sans Serif");
 }
 
 TFontObject::TFontObject(const TFontObject& other) : Color(other.Color), Log(other.Log) {}
@@ -41,12 +42,13 @@ void TFontObject::Discard() {
 
 void TFontObject::SetName(const std::string& name) {
   Discard();
-  size_t n = std::min<size_t>(name.size(), LF_FACESIZE - 1);
-  std::memcpy(Log.lfFaceName, name.data(), n);
-  Log.lfFaceName[n] = '\0';
+  const TWideText wide = WideOf(name);
+  size_t n = std::min<size_t>(wide.size() - 1, LF_FACESIZE - 1);
+  std::memcpy(Log.lfFaceName, wide.data(), n * sizeof(wchar_t));
+  Log.lfFaceName[n] = L'\0';
 }
 
-std::string TFontObject::GetName() const { return std::string(Log.lfFaceName); }
+std::string TFontObject::GetName() const { return WideToText(Log.lfFaceName); }
 
 void TFontObject::SetHeight(int32_t height) {
   Discard();
@@ -80,7 +82,7 @@ void TFontObject::SetCharset(uint8_t charset) {
 }
 
 HFONT TFontObject::GetHandle() {
-  if (!Handle) Handle = CreateFontIndirectA(&Log);
+  if (!Handle) Handle = CreateFontIndirectW(&Log);
   return Handle;
 }
 

@@ -99,13 +99,13 @@ void TWindowObject::SetDefaultLook(bool on) {
   const DWORD style = (Style & ~DWORD(BS_TYPEMASK)) | (on ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON);
   if (style == Style) return;
   Style = style;
-  if (Handle) SendMessageA(Handle, BM_SETSTYLE, style & 0xFFFF, TRUE);
+  if (Handle) SendMessageW(Handle, BM_SETSTYLE, style & 0xFFFF, TRUE);
 }
 
 // What a click on the button sends, as a dialog sends it for Enter.
 void TWindowObject::Press() {
   if (!Handle || !ParentObject || !ParentObject->Handle) return;
-  SendMessageA(ParentObject->Handle, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(Handle), BN_CLICKED),
+  SendMessageW(ParentObject->Handle, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(Handle), BN_CLICKED),
                reinterpret_cast<LPARAM>(Handle));
 }
 

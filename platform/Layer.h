@@ -7,7 +7,7 @@
 // A control kind: its native class, creation styles, default size, and
 // whether it takes the focus and lets Tab leave it.
 struct TControlKind {
-  const char* ClassName;
+  const wchar_t* ClassName;
   DWORD Style;
   DWORD ExStyle;
   int32_t DefaultWidth;

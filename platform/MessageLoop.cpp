@@ -1,6 +1,7 @@
 // The message loop: the program's windows made and shown, then every message
 // dispatched until a quit message; afterwards the windows freed.
 #include "Layer.h"
+#include "Text.h"
 
 TWindowObject* CurrentFormObject = nullptr;
 bool TerminatedFlag = false;
@@ -17,13 +18,13 @@ void ShowApplicationWindows(TWindowObject* app) {
 
 void ProcessMessages() {
   MSG msg;
-  while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+  while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
     if (msg.message == WM_QUIT) {
       TerminatedFlag = true; // the rest of the queue is still dispatched
       continue;
     }
     TranslateMessage(&msg);
-    DispatchMessageA(&msg);
+    DispatchMessageW(&msg);
   }
 }
 
@@ -46,6 +47,6 @@ void RunMessageLoop(TWindowObject*& applicationWindow) {
 }
 
 void FatalWindowError(const std::string& text) {
-  MessageBoxA(nullptr, text.c_str(), "Error", MB_OK | MB_ICONHAND | MB_TASKMODAL);
+  MessageBoxW(nullptr, WideOf(text).data(), L"Error", MB_OK | MB_ICONHAND | MB_TASKMODAL);
   ExitProcess(3); // the exit code for a failed window system (README)
 }

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "Layer.h"
+#include "Text.h"
 
 TWindowObject::TWindowObject(TControlKindId kind, TWindowObject* parent) : KindId(kind), ParentObject(parent) {
   const TControlKind& k = KindOf(kind);
@@ -89,18 +90,19 @@ void TWindowObject::CreateNative() {
   // for every font it gets, so it gets its text only after the font: a long
   // licence is laid out once instead of twice.
   const bool textAfterFont = KindId == ckEdit;
-  HWND hwnd = CreateWindowExA(ExStyle, kind.ClassName, textAfterFont ? "" : Text.c_str(), style, x, y, w, h,
-                              parentHandle, id, GetModuleHandleA(nullptr), this);
+  const TWideText text = WideOf(textAfterFont ? std::string() : Text);
+  HWND hwnd = CreateWindowExW(ExStyle, kind.ClassName, text.data(), style, x, y, w, h, parentHandle, id,
+                              GetModuleHandleW(nullptr), this);
   if (!hwnd) return;
-  SendMessageA(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(FontData.GetHandle()), FALSE);
-  if (textAfterFont) SetWindowTextA(hwnd, Text.c_str()); // not linked yet: no change is reported for it
+  SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(FontData.GetHandle()), FALSE);
+  if (textAfterFont) SetWindowTextW(hwnd, WideOf(Text).data()); // not linked yet: no change is reported for it
   if (!IsClassWindow(KindId)) {
     // System classes are subclassed; the link is made before the first
     // routed message can arrive.
     Handle = hwnd;
     LinkObject(hwnd, this);
     SavedProc = reinterpret_cast<WNDPROC>(
-        SetWindowLongPtrA(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&LayerWindowProc)));
+        SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&LayerWindowProc)));
   }
   if (KindId == ckGroupBox) SwitchThemeOff(hwnd); // before its first paint
   if (KindId == ckApplication) {
@@ -114,13 +116,13 @@ void TWindowObject::CreateNative() {
     Icon = CopyIcon(ParentObject->Icon);
     IconOwned = true;
   }
-  if (Icon) SendMessageA(hwnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(Icon));
+  if (Icon) SendMessageW(hwnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(Icon));
   SyncBounds();
 }
 
 LRESULT TWindowObject::DefaultProc(UINT msg, WPARAM wParam, LPARAM lParam) {
-  if (SavedProc) return CallWindowProcA(SavedProc, Handle, msg, wParam, lParam);
-  return DefWindowProcA(Handle, msg, wParam, lParam);
+  if (SavedProc) return CallWindowProcW(SavedProc, Handle, msg, wParam, lParam);
+  return DefWindowProcW(Handle, msg, wParam, lParam);
 }
 
 // The native window's bounds in its parent's client coordinates, or the
@@ -128,7 +130,7 @@ LRESULT TWindowObject::DefaultProc(UINT msg, WPARAM wParam, LPARAM lParam) {
 RECT TWindowObject::NativeBounds() const {
   RECT r{};
   GetWindowRect(Handle, &r);
-  if (GetWindowLongPtrA(Handle, GWL_STYLE) & WS_CHILD)
+  if (GetWindowLongPtrW(Handle, GWL_STYLE) & WS_CHILD)
     MapWindowPoints(HWND_DESKTOP, GetAncestor(Handle, GA_PARENT), reinterpret_cast<POINT*>(&r), 2);
   return r;
 }
@@ -140,17 +142,15 @@ void TWindowObject::SyncBounds() {
 void TWindowObject::SetText(const std::string& text) {
   Text = text;
   if (!Handle) return;
-  SetWindowTextA(Handle, Text.c_str());
+  SetWindowTextW(Handle, WideOf(Text).data());
   Repaint();
 }
 
 std::string TWindowObject::GetText() {
   if (!Handle) return Text;
-  int n = GetWindowTextLengthA(Handle);
-  std::string s(size_t(n) + 1, '\0');
-  n = GetWindowTextA(Handle, &s[0], n + 1);
-  s.resize(size_t(std::max(n, 0)));
-  return s;
+  TWideText wide(size_t(GetWindowTextLengthW(Handle)) + 1, L'\0');
+  const int n = GetWindowTextW(Handle, wide.data(), int(wide.size()));
+  return WideToText(wide.data(), size_t(std::max(n, 0)));
 }
 
 void TWindowObject::SetBounds(int32_t left, int32_t top, int32_t right, int32_t bottom) {
@@ -250,11 +250,11 @@ HBRUSH TWindowObject::GetBrush() {
 void TWindowObject::SetStyle(DWORD style) {
   Style = style;
   if (!Handle) return;
-  const DWORD now = DWORD(GetWindowLongPtrA(Handle, GWL_STYLE));
+  const DWORD now = DWORD(GetWindowLongPtrW(Handle, GWL_STYLE));
   const DWORD live = now & (WS_VISIBLE | WS_DISABLED);
   const DWORD wanted = (style & ~(WS_VISIBLE | WS_DISABLED)) | live;
   if (wanted == now) return; // a frame change costs a whole positioning round
-  SetWindowLongPtrA(Handle, GWL_STYLE, LONG_PTR(wanted));
+  SetWindowLongPtrW(Handle, GWL_STYLE, LONG_PTR(wanted));
   SetWindowPos(Handle, nullptr, 0, 0, 0, 0,
                SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
   Repaint();
@@ -267,7 +267,7 @@ void TWindowObject::SetExStyle(DWORD exStyle) {
   if (Handle && exStyle == ExStyle) return;
   ExStyle = exStyle;
   if (!Handle) return;
-  SetWindowLongPtrA(Handle, GWL_EXSTYLE, LONG_PTR(exStyle));
+  SetWindowLongPtrW(Handle, GWL_EXSTYLE, LONG_PTR(exStyle));
   SetWindowPos(Handle, nullptr, 0, 0, 0, 0,
                SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
   Repaint();
@@ -356,7 +356,7 @@ void TWindowObject::SetIcon(HICON icon, bool owned) {
   bool oldOwned = IconOwned;
   Icon = icon;
   IconOwned = owned;
-  if (Handle) SendMessageA(Handle, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
+  if (Handle) SendMessageW(Handle, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
   if (old && old != icon && oldOwned) DestroyIcon(old);
 }
 
@@ -373,14 +373,14 @@ void TWindowObject::SetAlpha(uint8_t alpha) {
   }
   using TSetLayered = BOOL(WINAPI*)(HWND, COLORREF, BYTE, DWORD);
   auto setLayered = reinterpret_cast<TSetLayered>(
-      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("user32.dll"), "SetLayeredWindowAttributes")));
+      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"user32.dll"), "SetLayeredWindowAttributes")));
   if (!setLayered) return;
   SetExStyle(ExStyle | WS_EX_LAYERED);
   setLayered(GetHandle(), 0, alpha, LWA_ALPHA);
 }
 
 void TWindowObject::ApplyFont() {
-  if (Handle) SendMessageA(Handle, WM_SETFONT, reinterpret_cast<WPARAM>(FontData.GetHandle()), TRUE);
+  if (Handle) SendMessageW(Handle, WM_SETFONT, reinterpret_cast<WPARAM>(FontData.GetHandle()), TRUE);
 }
 
 void TWindowObject::FontChanged() {
@@ -430,12 +430,12 @@ void TWindowObject::Repaint() {
 void TWindowObject::Invalidate() { Repaint(); }
 
 LRESULT TWindowObject::Perform(UINT msg, WPARAM wParam, LPARAM lParam) {
-  return SendMessageA(GetHandle(), msg, wParam, lParam);
+  return SendMessageW(GetHandle(), msg, wParam, lParam);
 }
 
-void TWindowObject::PostClose() { PostMessageA(GetHandle(), WM_CLOSE, 0, 0); }
+void TWindowObject::PostClose() { PostMessageW(GetHandle(), WM_CLOSE, 0, 0); }
 
-void TWindowObject::PostQuit() { PostMessageA(GetHandle(), WM_QUIT, 0, 0); }
+void TWindowObject::PostQuit() { PostMessageW(GetHandle(), WM_QUIT, 0, 0); }
 
 LRESULT TWindowObject::ControlColor(HDC dc) {
   SetTextColor(dc, ResolveColor(FontData.GetColor()));

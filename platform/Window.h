@@ -3,7 +3,8 @@
 // navigation and the message loop the window elements rely on. Its units:
 // Window.cpp the object, Font.cpp colours and fonts, Controls.cpp the control
 // kinds and their factories, Keyboard.cpp keyboard navigation, Dispatch.cpp
-// message routing, MessageLoop.cpp the loop.
+// message routing, MessageLoop.cpp the loop. Texts are UTF-8 here as in the
+// whole runtime (Text.h); the layer hands them to Windows' wide functions.
 #pragma once
 
 #ifndef WIN32_LEAN_AND_MEAN
@@ -82,7 +83,7 @@ public:
   TFontObject& operator=(const TFontObject& other);
   ~TFontObject();
 
-  void SetName(const std::string& name); // at most 31 characters are kept
+  void SetName(const std::string& name); // at most 31 UTF-16 units are kept
   std::string GetName() const;
   void SetHeight(int32_t height);
   int32_t GetHeight() const { return Log.lfHeight; }
@@ -92,13 +93,13 @@ public:
   void SetCharset(uint8_t charset);
   void SetColor(int32_t color) { Color = color; }
   int32_t GetColor() const { return Color; }
-  const LOGFONTA& GetLog() const { return Log; }
+  const LOGFONTW& GetLog() const { return Log; }
   HFONT GetHandle(); // created on first use, discarded when a field changes
 
 private:
   void Discard();
   int32_t Color = 0;
-  LOGFONTA Log{};
+  LOGFONTW Log{};
   HFONT Handle = nullptr;
 };
 
@@ -233,6 +234,7 @@ public:
   void AssignFont(const TFontObject& font);
 
   void Invalidate();
+  // A message sent as to a wide window: a text it carries is UTF-16.
   LRESULT Perform(UINT msg, WPARAM wParam, LPARAM lParam);
   void PostClose();
   void PostQuit();

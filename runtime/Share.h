@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
-// The program's texts are written in UTF-8 and compiled to code page 1251;
-// a build that loses the compiler's -fexec-charset=CP1251 stops here.
-static_assert(sizeof("Ж") == 2 && static_cast<unsigned char>("Ж"[0]) == 0xC6, "texts must compile to code page 1251");
+// Text is UTF-8 (Text.h); a build whose compiler turns the program's texts
+// into another code page stops here.
+static_assert(sizeof("Ж") == 3 && static_cast<unsigned char>("Ж"[0]) == 0xD0, "texts must compile to UTF-8");
 
 class TByteStream;   // elements/system: a dkStream value refers to one, never owns it
 class TWindowObject; // platform: the window object a page is created in

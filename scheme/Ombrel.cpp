@@ -7,6 +7,7 @@
 #include "ParamStr.h"
 #include "Process.h"
 #include "Resources.h"
+#include "Text.h"
 #include "Window.h"
 #include "omMainForm_6E2E74C.h"
 
@@ -20,8 +21,8 @@ enum TExitCode {
   ecDamaged = 2,      // the installer's own data is damaged: nothing was written
 };
 
-const char* const BoxCaption = "Установка программы"; // as every box of the installer
-const char* const DamagedText =
+const char BoxCaption[] = "Установка программы"; // as every box of the installer
+const char DamagedText[] =
     "Программа установки повреждена или загружена не полностью.\r\n\r\n"
     "Загрузите её заново и повторите установку.";
 
@@ -33,17 +34,17 @@ constexpr bool SystemLibrariesOnly = true;
 
 } // namespace
 
-int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR, int) {
   // Before anything can load a library or touch a drive: the program runs
   // from a folder full of foreign files, on any drive.
   PrepareProcess(SystemLibrariesOnly);
-  if (ParamStr(GetCommandLineA(), 1) == "/ih") {
-    MessageBoxA(nullptr, "Сделано в Ombrel.", "Ombrel Info", MB_OK);
+  if (ParamStr(WideToText(GetCommandLineW()), 1) == "/ih") {
+    MessageBoxW(nullptr, WideOf("Сделано в Ombrel.").data(), L"Ombrel Info", MB_OK);
     return ecDone;
   }
   // A copy damaged on the way installs nothing.
   if (!PayloadIntact()) {
-    MessageBoxA(nullptr, DamagedText, BoxCaption, MB_OK | MB_ICONHAND);
+    MessageBoxW(nullptr, WideOf(DamagedText).data(), WideOf(BoxCaption).data(), MB_OK | MB_ICONHAND);
     return ecDamaged;
   }
   const TOleApartment ole;

@@ -2,7 +2,7 @@
 
 namespace {
 
-// Bytes above 0x7F are text (code page 1251 letters), never separators.
+// Bytes above 0x7F are parts of letters (UTF-8), never separators.
 bool IsSeparator(char c) { return static_cast<unsigned char>(c) <= ' '; }
 
 } // namespace

@@ -22,7 +22,8 @@ TClassChildGroupBox_2F7DC8C::TClassChildGroupBox_2F7DC8C(TWindowObject* parent) 
   FolderField->Init();
   FolderField->outChange = MakePointLink<&TOMCopy::inCopy>(0, DriveCopy);
   FolderDialog->BrowseType = 0;
-  FolderDialog->Title = "Выберите папку, в которую будет размещена папка \"Mirelta\" с устанавливаемой программой";
+  // It names the folder the installation makes.
+  FolderDialog->Title = "Выберите папку, в которую будет размещена папка \"Varkelo\" с устанавливаемой программой";
   FolderDialog->outPath = MakePointLink<&TOMEdit::inText>(0, FolderField);
   BrowseButton->Left = 345;
   BrowseButton->Top = 20;

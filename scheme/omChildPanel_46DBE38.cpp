@@ -1,6 +1,7 @@
 #include "omChildPanel_46DBE38.h"
 
 #include "Resources.h"
+#include "Text.h"
 #include "omChildPanel_5198818.h"
 
 // Wider than the frame, which clips it.
@@ -16,7 +17,7 @@ TClassChildPanel_46DBE38::TClassChildPanel_46DBE38(TWindowObject* parent)
   LicenceText->Font = Arial(8);
   LicenceText->ScrollBars = 2; // vertical
   LicenceText->ReadOnly = 0;   // read-only
-  LicenceText->Text = LoadResourceText("Str2");
+  LicenceText->Text = TextFrom1251(LoadResourceText("Str2"));
   LicenceText->Init();
   AutoSizeLabel(*AcceptHint, 0, 265, 440, 25, 8, "  Если принимаете условия соглашения,то нажмите 'Согласен'");
   HostContainer(*HeaderHost, &CreateContainer<TClassChildPanel_5198818>);

@@ -38,7 +38,7 @@ TOMMainForm* TClassMainForm_6E2E74C::MakeMainForm() {
   form->WindowState = 0;
   // The program's own icon; a private copy, for the form destroys the icon
   // it was given when it gets another one or goes away.
-  form->SetIcon(static_cast<HICON>(LoadImageA(GetModuleHandleA(nullptr), "ICON0", IMAGE_ICON, 0, 0, LR_DEFAULTSIZE)));
+  form->SetIcon(static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), L"ICON0", IMAGE_ICON, 0, 0, LR_DEFAULTSIZE)));
   form->CloseMode = 0;
   form->SetTaskbarHidden(0);
   form->DragByClient = false;

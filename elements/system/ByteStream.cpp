@@ -35,8 +35,10 @@ std::unique_ptr<TByteStream> OpenReadWriteStream(const std::string& path) {
 
 std::unique_ptr<TByteStream> TByteStream::OpenFile(TStreamKind kind, const std::string& path, uint32_t access,
                                                    uint32_t disposition) {
-  HANDLE file = CreateFileA(path.c_str(), access, FILE_SHARE_READ, nullptr, disposition, FILE_ATTRIBUTE_NORMAL,
-                            nullptr);
+  TWideText wide;
+  HANDLE file = WidePath(path, wide) ? CreateFileW(wide.data(), access, FILE_SHARE_READ, nullptr, disposition,
+                                                   FILE_ATTRIBUTE_NORMAL, nullptr)
+                                     : INVALID_HANDLE_VALUE;
   uint32_t error = file == INVALID_HANDLE_VALUE ? LastFailureCode() : 0;
   std::unique_ptr<TByteStream> stream(new TByteStream(kind, file));
   stream->FError = error;

@@ -40,7 +40,7 @@ public:
 
 private:
   TByteStream(TStreamKind kind, void* handle) : FKind(kind), FHandle(handle) {}
-  // Opens a file kind (CreateFileA access and disposition), keeping the error of a failed open.
+  // Opens a file kind (CreateFileW access and disposition), keeping the error of a failed open.
   static std::unique_ptr<TByteStream> OpenFile(TStreamKind kind, const std::string& path, uint32_t access,
                                                uint32_t disposition);
 

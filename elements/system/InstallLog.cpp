@@ -2,12 +2,14 @@
 
 #include <windows.h>
 
+#include "Text.h"
+
 void TInstallLog::Add(const std::string& path, uint32_t code) { Add(path, code, SystemErrorText(code)); }
 
 void TInstallLog::Add(const std::string& path, uint32_t code, const std::string& message) {
-  const std::string shown = DisplayPath(path);
+  const TWideText shown = WideOf(DisplayPath(path));
   for (const TInstallEntry& entry : FEntries)
-    if (lstrcmpiA(DisplayPath(entry.Path).c_str(), shown.c_str()) == 0) return;
+    if (lstrcmpiW(WideOf(DisplayPath(entry.Path)).data(), shown.data()) == 0) return;
   FEntries.push_back(TInstallEntry{path, code, message});
 }
 
@@ -27,11 +29,11 @@ TInstallLog& InstallLog() {
 std::string SystemErrorText(uint32_t code) {
   DWORD lookup = code;
   if (HRESULT_FACILITY(code) == FACILITY_WIN32 && (code & 0x80000000u)) lookup = HRESULT_CODE(code);
-  char* buffer = nullptr;
-  DWORD length = FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
+  wchar_t* buffer = nullptr;
+  DWORD length = FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
                                     FORMAT_MESSAGE_IGNORE_INSERTS,
-                                nullptr, lookup, 0, reinterpret_cast<char*>(&buffer), 0, nullptr);
-  std::string text = buffer ? std::string(buffer, length) : std::string();
+                                nullptr, lookup, 0, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
+  std::string text = buffer ? WideToText(buffer, length) : std::string();
   if (buffer) LocalFree(buffer);
   while (!text.empty() && (text.back() == '\n' || text.back() == '\r' || text.back() == ' ')) text.pop_back();
   if (text.empty()) {

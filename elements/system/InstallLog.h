@@ -11,7 +11,7 @@
 struct TInstallEntry {
   std::string Path;    // the folder, file or link that was not made
   uint32_t Code = 0;   // system error code, or the HRESULT of a component call
-  std::string Message; // the system's text for Code (code page 1251), no CR LF at the end
+  std::string Message; // the system's text for Code, no CR LF at the end
 };
 
 class TInstallLog {

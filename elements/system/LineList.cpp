@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "InstallLog.h"
+#include "Paths.h"
 
 void TLineList::AssignText(const std::string& text) {
   FLines.clear();
@@ -32,8 +33,9 @@ std::string TLineList::JoinLines() const {
 }
 
 uint32_t TLineList::WriteToFile(const std::string& path) const {
-  HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS,
-                            FILE_ATTRIBUTE_NORMAL, nullptr);
+  TWideText wide;
+  if (!WidePath(path, wide)) return LastFailureCode();
+  HANDLE file = CreateFileW(wide.data(), GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) return LastFailureCode();
   const std::string text = JoinLines();
   uint32_t error = 0;

@@ -7,15 +7,16 @@ namespace {
 enum TFolderKind { fkWindows, fkTemp, fkSystem };
 
 std::string AskFolder(TFolderKind kind) {
-  char buffer[261] = {};
+  constexpr UINT size = 261;
+  wchar_t buffer[size] = {};
   UINT length = 0;
   switch (kind) {
-  case fkWindows: length = GetWindowsDirectoryA(buffer, sizeof buffer); break;
-  case fkTemp: length = GetTempPathA(sizeof buffer, buffer); break;
-  case fkSystem: length = GetSystemDirectoryA(buffer, sizeof buffer); break;
+  case fkWindows: length = GetWindowsDirectoryW(buffer, size); break;
+  case fkTemp: length = GetTempPathW(size, buffer); break;
+  case fkSystem: length = GetSystemDirectoryW(buffer, size); break;
   }
   // A result that did not fit reports the size it needs; take nothing then.
-  std::string folder = length < sizeof buffer ? std::string(buffer, length) : std::string();
+  std::string folder = length < size ? WideToText(buffer, length) : std::string();
   if (folder.empty() || folder.back() != '\\') folder += '\\';
   return folder;
 }
@@ -31,9 +32,18 @@ void ReplaceAll(std::string& text, const std::string& macro, TFolderKind kind) {
   }
 }
 
-DWORD Attributes(const std::string& path) { return GetFileAttributesA(path.c_str()); }
+DWORD Attributes(const std::string& path) {
+  TWideText wide;
+  return WidePath(path, wide) ? GetFileAttributesW(wide.data()) : INVALID_FILE_ATTRIBUTES;
+}
 
 } // namespace
+
+bool WidePath(const std::string& path, TWideText& wide) {
+  if (TextToWide(path, wide)) return true;
+  SetLastError(ERROR_NO_UNICODE_TRANSLATION);
+  return false;
+}
 
 std::string ExpandPathMacros(const std::string& path) {
   std::string result = path;
@@ -50,9 +60,10 @@ std::string FullFileName(const std::string& path) {
 }
 
 std::string ProgramFolder() {
-  char buffer[512] = {};
-  DWORD length = GetModuleFileNameA(nullptr, buffer, sizeof buffer);
-  std::string name(buffer, length < sizeof buffer ? length : 0);
+  constexpr DWORD size = 512;
+  wchar_t buffer[size] = {};
+  DWORD length = GetModuleFileNameW(nullptr, buffer, size);
+  std::string name = WideToText(buffer, length < size ? length : 0);
   size_t slash = name.rfind('\\');
   return slash == std::string::npos ? std::string() : name.substr(0, slash + 1);
 }

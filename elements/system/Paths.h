@@ -4,6 +4,13 @@
 
 #include <string>
 
+#include "Text.h"
+
+// The path for the system's wide functions. False when it is not UTF-8, with
+// the system's error for text it cannot map (ERROR_NO_UNICODE_TRANSLATION) as
+// the last error: nothing is made under a name a conversion would change.
+bool WidePath(const std::string& path, TWideText& wide);
+
 // "%windir%", "%tmpdir%" and "%sysdir%" replaced by the Windows, temporary and
 // system folders, each with one trailing backslash. Case-sensitive.
 std::string ExpandPathMacros(const std::string& path);

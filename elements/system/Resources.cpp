@@ -128,9 +128,9 @@ const TPayload& Payload() {
 }
 
 // The bytes of a resource of the program's module, or none.
-bool ResourceBytes(LPCSTR name, LPCSTR type, const void*& bytes, DWORD& size) {
-  HMODULE module = GetModuleHandleA(nullptr);
-  HRSRC info = FindResourceA(module, name, type);
+bool ResourceBytes(LPCWSTR name, LPCWSTR type, const void*& bytes, DWORD& size) {
+  HMODULE module = GetModuleHandleW(nullptr);
+  HRSRC info = FindResourceW(module, name, type);
   HGLOBAL loaded = info ? LoadResource(module, info) : nullptr;
   bytes = loaded ? LockResource(loaded) : nullptr;
   size = info ? SizeofResource(module, info) : 0;
@@ -140,15 +140,17 @@ bool ResourceBytes(LPCSTR name, LPCSTR type, const void*& bytes, DWORD& size) {
 // The digest of a resource the system reads: a bitmap as it is stored, an
 // icon group as its images in group order.
 bool ResourceDigest(const TArchiveEntry& entry, uint32_t& crc) {
-  const std::string name(entry.Name, strnlen(entry.Name, sizeof entry.Name));
+  // Names are plain ASCII: each byte is its UTF-16 unit.
+  wchar_t name[sizeof entry.Name + 1] = {};
+  for (size_t i = 0; i < sizeof entry.Name && entry.Name[i]; ++i) name[i] = wchar_t(uint8_t(entry.Name[i]));
   const void* bytes = nullptr;
   DWORD size = 0;
   if (entry.Kind == ekBitmap) {
-    if (!ResourceBytes(name.c_str(), MAKEINTRESOURCEA(2), bytes, size)) return false; // RT_BITMAP
+    if (!ResourceBytes(name, MAKEINTRESOURCEW(2), bytes, size)) return false; // RT_BITMAP
     crc = Crc32(bytes, size);
     return size == entry.Size;
   }
-  if (!ResourceBytes(name.c_str(), MAKEINTRESOURCEA(14), bytes, size) || size < 6) return false; // RT_GROUP_ICON
+  if (!ResourceBytes(name, MAKEINTRESOURCEW(14), bytes, size) || size < 6) return false; // RT_GROUP_ICON
   const auto* group = static_cast<const uint8_t*>(bytes);
   const WORD count = WORD(group[4] | group[5] << 8);
   if (size < 6 + 14u * count) return false;
@@ -159,7 +161,7 @@ bool ResourceDigest(const TArchiveEntry& entry, uint32_t& crc) {
     const WORD id = WORD(member[12] | member[13] << 8);
     const void* image = nullptr;
     DWORD imageSize = 0;
-    if (!ResourceBytes(MAKEINTRESOURCEA(id), MAKEINTRESOURCEA(3), image, imageSize)) return false; // RT_ICON
+    if (!ResourceBytes(MAKEINTRESOURCEW(id), MAKEINTRESOURCEW(3), image, imageSize)) return false; // RT_ICON
     crc = Crc32(image, imageSize, crc);
     total += imageSize;
   }

@@ -10,7 +10,8 @@
 
 #include "ByteStream.h"
 
-// The resource's bytes up to the first NUL; empty text when not found.
+// The resource's bytes up to the first NUL; empty text when not found. The
+// payload's texts are code page 1251, kept as they are (Text.h).
 std::string LoadResourceText(const std::string& name);
 // A new memory stream with all bytes of the resource, position 0; empty when
 // not found. The caller owns it.

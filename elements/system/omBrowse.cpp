@@ -3,6 +3,8 @@
 #include <windows.h>
 #include <shlobj.h>
 
+#include "Text.h"
+
 namespace {
 
 constexpr UINT BrowseFlags[4] = {
@@ -17,7 +19,7 @@ constexpr UINT BrowseFlags[4] = {
 void TOMBrowse::inBrowse(TData&, uint16_t) {
   const UINT flags = BrowseFlags[BrowseType < 4 ? BrowseType : 0];
   HWND owner = reinterpret_cast<HWND>(MainWindowHandle());
-  char displayName[261] = {};
+  wchar_t displayName[MAX_PATH + 1] = {};
 
   PIDLIST_ABSOLUTE root = nullptr;
   if (flags & BIF_BROWSEFORCOMPUTER)
@@ -25,26 +27,28 @@ void TOMBrowse::inBrowse(TData&, uint16_t) {
   else if (flags & BIF_BROWSEFORPRINTER)
     SHGetSpecialFolderLocation(owner, CSIDL_PRINTERS, &root);
 
-  BROWSEINFOA info{};
+  const TWideText title = WideOf(Title);
+  BROWSEINFOW info{};
   info.hwndOwner = owner;
   info.pidlRoot = root;
   info.pszDisplayName = displayName;
-  info.lpszTitle = Title.c_str();
+  info.lpszTitle = title.data();
   info.ulFlags = flags;
 
   std::string result;
-  PIDLIST_ABSOLUTE chosen = SHBrowseForFolderA(&info);
+  PIDLIST_ABSOLUTE chosen = SHBrowseForFolderW(&info);
   // The system gives the activation back to the owner as the dialog goes,
   // but Wine's X11 driver can lose it to the X focus moving on, leaving no
   // window active and the keyboard nowhere: the owner takes it back.
   if (owner && !GetActiveWindow()) SetForegroundWindow(owner);
   if (chosen) {
     if (flags & (BIF_BROWSEFORCOMPUTER | BIF_BROWSEFORPRINTER)) {
-      result = displayName;
+      result = WideToText(displayName);
     } else {
-      char path[261] = {};
-      // An item without a file-system path gives nothing.
-      if (SHGetPathFromIDListA(chosen, path)) result = path;
+      // The path as the system names it, every character kept; an item
+      // without a file-system path gives nothing.
+      wchar_t path[MAX_PATH + 1] = {};
+      if (SHGetPathFromIDListW(chosen, path)) result = WideToText(path);
     }
   }
   // Item lists come from the shell's task allocator, never from the global heap.

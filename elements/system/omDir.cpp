@@ -11,17 +11,18 @@ namespace {
 std::string ShellFoldersDesktop() {
   std::string folder;
   HKEY key = nullptr;
-  if (RegOpenKeyExA(HKEY_CURRENT_USER, "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders",
+  if (RegOpenKeyExW(HKEY_CURRENT_USER, L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders",
                     0, KEY_READ, &key) != ERROR_SUCCESS)
     return folder;
   DWORD type = 0, size = 0;
-  if (RegQueryValueExA(key, "Desktop", nullptr, &type, nullptr, &size) == ERROR_SUCCESS && type == REG_SZ &&
+  if (RegQueryValueExW(key, L"Desktop", nullptr, &type, nullptr, &size) == ERROR_SUCCESS && type == REG_SZ &&
       size > 0) {
-    std::string buffer(size, '\0');
-    if (RegQueryValueExA(key, "Desktop", nullptr, &type, reinterpret_cast<BYTE*>(&buffer[0]), &size) ==
+    // A value stored without its NUL still ends in one here.
+    TWideText buffer(size / sizeof(wchar_t) + 1, L'\0');
+    if (RegQueryValueExW(key, L"Desktop", nullptr, &type, reinterpret_cast<BYTE*>(buffer.data()), &size) ==
             ERROR_SUCCESS &&
         type == REG_SZ)
-      folder.assign(buffer.c_str());
+      folder = WideToText(buffer.data());
   }
   RegCloseKey(key);
   return folder;
@@ -30,15 +31,15 @@ std::string ShellFoldersDesktop() {
 // The shell's own answer, asked only when the registry value is unreadable.
 // Looked up at run time so that a shell32 without it simply gives nothing.
 std::string ShellDesktopDirectory() {
-  using TGetFolderPath = HRESULT(WINAPI*)(HWND, int, HANDLE, DWORD, LPSTR);
-  HMODULE shell = LoadLibraryA("shell32.dll");
+  using TGetFolderPath = HRESULT(WINAPI*)(HWND, int, HANDLE, DWORD, LPWSTR);
+  HMODULE shell = LoadLibraryW(L"shell32.dll");
   if (!shell) return std::string();
   std::string folder;
   auto getFolderPath = reinterpret_cast<TGetFolderPath>(
-      reinterpret_cast<void (*)()>(GetProcAddress(shell, "SHGetFolderPathA")));
-  char buffer[MAX_PATH + 1] = {};
+      reinterpret_cast<void (*)()>(GetProcAddress(shell, "SHGetFolderPathW")));
+  wchar_t buffer[MAX_PATH + 1] = {};
   if (getFolderPath && SUCCEEDED(getFolderPath(nullptr, CSIDL_DESKTOPDIRECTORY, nullptr, SHGFP_TYPE_CURRENT, buffer)))
-    folder = buffer;
+    folder = WideToText(buffer);
   FreeLibrary(shell);
   return folder;
 }
@@ -62,7 +63,8 @@ bool ForceFolders(const std::string& path, std::string& failedFolder, uint32_t& 
     if (failedFolder.empty()) failedFolder = folder; // a bare name has no parent to blame
     return false;
   }
-  if (CreateDirectoryA(folder.c_str(), nullptr)) return true;
+  TWideText wide;
+  if (WidePath(folder, wide) && CreateDirectoryW(wide.data(), nullptr)) return true;
   failedFolder = folder;
   error = LastFailureCode();
   return false;

@@ -7,8 +7,8 @@
 
 namespace {
 
-void ShowStreamError(const char* text) {
-  MessageBoxA(reinterpret_cast<HWND>(MainWindowHandle()), text, "File stream Error", MB_OK);
+void ShowStreamError(const wchar_t* text) {
+  MessageBoxW(reinterpret_cast<HWND>(MainWindowHandle()), text, L"File stream Error", MB_OK);
 }
 
 } // namespace
@@ -21,7 +21,7 @@ void TOMFileStream::inOpen(TData& value, uint16_t) {
   case fmWrite: Stream = OpenWriteStream(name); break;
   default:
     if (!FileExists(name)) {
-      ShowStreamError("File name not found!");
+      ShowStreamError(L"File name not found!");
       return;
     }
     Stream = OpenReadStream(name);
@@ -38,7 +38,7 @@ void TOMFileStream::inWrite(TData& value, uint16_t index) {
   if (!Stream && AutoOpen) inOpen(value, index);
   if (Stream && value.Kind == dkStream && value.StreamValue) {
     if (Mode == fmRead) {
-      ShowStreamError("Please set Mode property to Write");
+      ShowStreamError(L"Please set Mode property to Write");
     } else {
       // The whole source, wherever its position stood.
       TByteStream& source = *value.StreamValue;

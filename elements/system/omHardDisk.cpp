@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include "Paths.h"
+
 namespace {
 
 constexpr uint32_t SizeDivisors[3] = {1, 1024, 1048576};
@@ -18,14 +20,16 @@ int32_t FreeSpaceFigure(uint64_t freeClusters, uint32_t sectorsPerCluster, uint3
 
 int32_t DriveFreeSpace(const std::string& root, uint8_t sizeUnit) {
   DWORD sectorsPerCluster = 0, bytesPerSector = 0, freeClusters = 0, totalClusters = 0;
-  if (!GetDiskFreeSpaceA(root.c_str(), &sectorsPerCluster, &bytesPerSector, &freeClusters, &totalClusters))
+  TWideText wide;
+  if (!WidePath(root, wide) ||
+      !GetDiskFreeSpaceW(wide.data(), &sectorsPerCluster, &bytesPerSector, &freeClusters, &totalClusters))
     return 0;
   uint64_t clusters = freeClusters;
   // The 32-bit cluster count saturates on very large drives; the 64-bit byte
   // count gives the true number of free clusters of the same size.
   ULARGE_INTEGER available{}, total{}, free{};
   uint64_t clusterBytes = uint64_t(sectorsPerCluster) * bytesPerSector;
-  if (clusterBytes && GetDiskFreeSpaceExA(root.c_str(), &available, &total, &free))
+  if (clusterBytes && GetDiskFreeSpaceExW(wide.data(), &available, &total, &free))
     clusters = available.QuadPart / clusterBytes;
   return FreeSpaceFigure(clusters, sectorsPerCluster, bytesPerSector, sizeUnit);
 }

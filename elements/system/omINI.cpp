@@ -20,6 +20,59 @@ std::string StoredValue(const std::string& value) {
   return stored;
 }
 
+// Whether the system's ANSI code page holds the text as it is: an ANSI
+// settings file keeps only what that code page can say, and the profile
+// functions put a look-alike in place of the rest.
+bool AnsiHolds(const TWideText& text) {
+  if (GetACP() == CP_UTF8) return true; // a system set to UTF-8 for every program
+  BOOL lost = FALSE;
+  return WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, text.data(), -1, nullptr, 0, nullptr, &lost) > 0 && !lost;
+}
+
+// The whole file, or nothing when it is missing or cannot be read.
+bool ReadWhole(const wchar_t* file, std::string& bytes) {
+  HANDLE handle = CreateFileW(file, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (handle == INVALID_HANDLE_VALUE) return false;
+  LARGE_INTEGER size{};
+  DWORD got = 0;
+  bool read = GetFileSizeEx(handle, &size) && size.QuadPart < (1 << 24);
+  if (read) {
+    bytes.resize(size_t(size.QuadPart));
+    read = bytes.empty() || (ReadFile(handle, &bytes[0], DWORD(bytes.size()), &got, nullptr) && got == bytes.size());
+  }
+  CloseHandle(handle);
+  return read;
+}
+
+// Makes the settings file one in UTF-16 with its byte-order mark, which the
+// profile functions of every Windows read and write as such: a new file
+// starts with the mark; an ANSI one is written anew in UTF-16, everything it
+// held kept. 0, or the system error that stopped it.
+uint32_t MakeUnicodeFile(const wchar_t* file) {
+  std::string old;
+  const bool exists = ReadWhole(file, old);
+  if (exists && old.size() >= 2 && ((old[0] == '\xFF' && old[1] == '\xFE') || (old[0] == '\xFE' && old[1] == '\xFF')))
+    return 0;
+  std::vector<wchar_t> content(1, wchar_t(0xFEFF));
+  if (!old.empty()) {
+    const int n = MultiByteToWideChar(CP_ACP, 0, old.data(), int(old.size()), nullptr, 0);
+    content.resize(1 + size_t(n > 0 ? n : 0));
+    if (n > 0) MultiByteToWideChar(CP_ACP, 0, old.data(), int(old.size()), content.data() + 1, n);
+  }
+  // The profile functions keep what they read of a file: they read it again.
+  WritePrivateProfileStringW(nullptr, nullptr, nullptr, file);
+  HANDLE handle = CreateFileW(file, GENERIC_WRITE, 0, nullptr, exists ? TRUNCATE_EXISTING : CREATE_NEW,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (handle == INVALID_HANDLE_VALUE) return LastFailureCode();
+  const DWORD size = DWORD(content.size() * sizeof(wchar_t));
+  DWORD put = 0;
+  const bool written = WriteFile(handle, content.data(), size, &put, nullptr) && put == size;
+  const uint32_t error = written ? 0 : LastFailureCode();
+  CloseHandle(handle);
+  return error;
+}
+
 } // namespace
 
 bool TIniFile::WriteString(const std::string& key, const std::string& value) {
@@ -27,13 +80,26 @@ bool TIniFile::WriteString(const std::string& key, const std::string& value) {
     Error = ERROR_ACCESS_DENIED;
     return false;
   }
-  if (!WritePrivateProfileStringA(Section.c_str(), key.c_str(), value.c_str(), FileName.c_str())) {
+  TWideText file, section, wideKey, wideValue;
+  if (!WidePath(FileName, file) || !WidePath(Section, section) || !WidePath(key, wideKey) ||
+      !WidePath(value, wideValue)) {
+    Error = LastFailureCode();
+    return false;
+  }
+  // A file the system's code page can write stays as ever, byte for byte.
+  if (!AnsiHolds(section) || !AnsiHolds(wideKey) || !AnsiHolds(wideValue)) {
+    if (uint32_t error = MakeUnicodeFile(file.data())) {
+      Error = error;
+      return false;
+    }
+  }
+  if (!WritePrivateProfileStringW(section.data(), wideKey.data(), wideValue.data(), file.data())) {
     Error = LastFailureCode();
     return false;
   }
   // The call can report success for a file it could not write out (a full
   // disk): drop the cached copy and read the value back from the file.
-  WritePrivateProfileStringA(nullptr, nullptr, nullptr, FileName.c_str());
+  WritePrivateProfileStringW(nullptr, nullptr, nullptr, file.data());
   if (key.empty() || ReadString(key, "\x01") == StoredValue(value)) return true;
   Error = ERROR_WRITE_FAULT;
   return false;
@@ -42,17 +108,18 @@ bool TIniFile::WriteString(const std::string& key, const std::string& value) {
 bool TIniFile::WriteInteger(const std::string& key, int32_t value) { return WriteString(key, IntegerToText(value)); }
 
 std::string TIniFile::ReadString(const std::string& key, const std::string& fallback) const {
+  const TWideText file = WideOf(FileName), section = WideOf(Section), wideKey = WideOf(key), wideFallback = WideOf(fallback);
   // A value that fills the buffer may have been cut: read again with more room.
   for (DWORD size = 2048;; size *= 2) {
-    std::string buffer(size, '\0');
-    DWORD length = GetPrivateProfileStringA(Section.c_str(), key.c_str(), fallback.c_str(), &buffer[0], size,
-                                            FileName.c_str());
-    if (length + 1 < size || size >= (1u << 20)) return buffer.substr(0, length);
+    TWideText buffer(size, L'\0');
+    DWORD length = GetPrivateProfileStringW(section.data(), wideKey.data(), wideFallback.data(), buffer.data(), size,
+                                            file.data());
+    if (length + 1 < size || size >= (1u << 20)) return WideToText(buffer.data(), length);
   }
 }
 
 int32_t TIniFile::ReadInteger(const std::string& key, int32_t fallback) const {
-  return int32_t(GetPrivateProfileIntA(Section.c_str(), key.c_str(), fallback, FileName.c_str()));
+  return int32_t(GetPrivateProfileIntW(WideOf(Section).data(), WideOf(key).data(), fallback, WideOf(FileName).data()));
 }
 
 void TOMini::inWrite(TData& value, uint16_t) {

@@ -21,7 +21,7 @@ public:
 // How many failed items the report names one by one; the rest are counted.
 constexpr size_t ReportedEntries = 10;
 
-// The finish page's text after a run with failures (code page 1251).
+// The finish page's text after a run with failures.
 const std::string& FailureFinishText();
 // The warning box's text for a record: the count, then the first
 // ReportedEntries items each with its path and the system's message, then how

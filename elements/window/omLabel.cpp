@@ -1,5 +1,7 @@
 #include "omLabel.h"
 
+#include "Text.h"
+
 TOMLabel::TOMLabel(TWindowObject* parent) : TOMWin(parent) {
   Control = CreateLabel(parent, std::string());
   Control->OnClick = MakeHandler<&TOMLabel::Click>(this);
@@ -32,11 +34,11 @@ void TOMLabel::inText(TData& value, uint16_t) {
 // Auto-size: the text's extent plus one, per dimension not fixed by docking.
 void TOMLabel::FitText() {
   if (!AutoSize || !Control) return;
-  std::string text = Control->GetText();
+  const TWideText text = WideOf(Control->GetText());
   HDC dc = GetDC(nullptr);
   HGDIOBJ old = SelectObject(dc, Control->Font().GetHandle());
   RECT r{0, 0, 0, 0};
-  DrawTextA(dc, text.c_str(), int(text.size()), &r, DT_CALCRECT | DT_EXPANDTABS | DT_NOPREFIX);
+  DrawTextW(dc, text.data(), int(text.size() - 1), &r, DT_CALCRECT | DT_EXPANDTABS | DT_NOPREFIX);
   SelectObject(dc, old);
   ReleaseDC(nullptr, dc);
   uint8_t align = Control->GetAlign();

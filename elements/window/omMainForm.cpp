@@ -123,7 +123,7 @@ void TOMMainForm::Init() {
 void TOMMainForm::MouseDown(TWindowObject* sender, const TMouseEvent& event) {
   if (DragByClient && Control) {
     ReleaseCapture();
-    SendMessageA(Control->GetHandle(), WM_SYSCOMMAND, SC_MOVE | HTCAPTION, 0);
+    SendMessageW(Control->GetHandle(), WM_SYSCOMMAND, SC_MOVE | HTCAPTION, 0);
   }
   TOMWin::MouseDown(sender, event);
 }

@@ -1,5 +1,7 @@
 #include "omMemo.h"
 
+#include "Text.h"
+
 void TOMMemo::Init() {
   uint16_t options = eoNoHScroll | eoNoVScroll | eoMultiLine | eoNoHideSel;
   if (ScrollBars & 1) options &= uint16_t(~eoNoHScroll);
@@ -13,15 +15,15 @@ void TOMMemo::Init() {
 }
 
 void TOMMemo::SetText(const std::string& text) {
-  if (Control) Control->Perform(WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+  if (Control) Control->Perform(WM_SETTEXT, 0, reinterpret_cast<LPARAM>(WideOf(text).data()));
 }
 
 void TOMMemo::AddLine(const std::string& text) {
   if (!Control) return;
-  std::string line = text + "\r\n";
+  const TWideText line = WideOf(text + "\r\n");
   LRESULT end = Control->Perform(WM_GETTEXTLENGTH, 0, 0);
   Control->Perform(EM_SETSEL, WPARAM(end), LPARAM(end));
-  Control->Perform(EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(line.c_str()));
+  Control->Perform(EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(line.data()));
 }
 
 void TOMMemo::Changed(TWindowObject* sender) { FireString(outChange, sender->GetText()); }

@@ -5,6 +5,8 @@
 #endif
 #include <windows.h>
 
+#include "Text.h"
+
 uint32_t MessageButtonStyle(uint8_t buttons) {
   switch (buttons) {
     case 1: return MB_OKCANCEL;
@@ -32,6 +34,6 @@ void TOMMessage::inMessage(TData& value, uint16_t) {
   uint32_t style = MessageButtonStyle(Buttons) | MessageIconStyle(IconKind);
   std::string title = ReadPointString(value, getCaption, Caption);
   HWND owner = reinterpret_cast<HWND>(MainWindowHandle());
-  int result = MessageBoxA(owner, text.c_str(), title.c_str(), style);
+  int result = MessageBoxW(owner, WideOf(text).data(), WideOf(title).data(), style);
   FireInteger(outResult, result);
 }

@@ -1,5 +1,7 @@
 #include "omPanel.h"
 
+#include "Text.h"
+
 namespace {
 
 // One bevel group of the given width: left/top in a, right/bottom in b, each
@@ -83,8 +85,9 @@ void TOMPanel::Paint(TWindowObject* sender, HDC dc) {
     FillRect(dc, &r, brush);
     DeleteObject(brush);
   }
-  std::string text = sender->GetText();
-  if (text.empty()) return;
+  const std::string caption = sender->GetText();
+  if (caption.empty()) return;
+  const TWideText text = WideOf(caption);
   static const UINT horizontal[3] = {0, DT_RIGHT, DT_CENTER};
   static const UINT vertical[3] = {DT_VCENTER, 0, DT_BOTTOM};
   UINT flags = DT_SINGLELINE | DT_EXPANDTABS | horizontal[sender->GetTextAlign() % 3] |
@@ -92,7 +95,7 @@ void TOMPanel::Paint(TWindowObject* sender, HDC dc) {
   HGDIOBJ oldFont = SelectObject(dc, sender->Font().GetHandle());
   SetBkMode(dc, TRANSPARENT);
   SetTextColor(dc, ResolveColor(sender->Font().GetColor()));
-  DrawTextA(dc, text.c_str(), int(text.size()), &r, flags);
+  DrawTextW(dc, text.data(), int(text.size() - 1), &r, flags);
   SelectObject(dc, oldFont);
 }
 

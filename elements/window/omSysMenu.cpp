@@ -11,7 +11,7 @@ void TOMSysMenu::inHideMaximize(TData& value, uint16_t) {
   LastHandle = uintptr_t(intptr_t(handle));
   if (handle == 0) return;
   HWND window = reinterpret_cast<HWND>(intptr_t(handle));
-  SavedStyle = int32_t(GetWindowLongA(window, GWL_STYLE));
-  SetWindowLongA(window, GWL_STYLE, LONG(SavedStyle & ~int32_t(WS_MAXIMIZEBOX)));
+  SavedStyle = int32_t(GetWindowLongW(window, GWL_STYLE));
+  SetWindowLongW(window, GWL_STYLE, LONG(SavedStyle & ~int32_t(WS_MAXIMIZEBOX)));
   DrawMenuBar(window); // redraws the caption buttons and the system menu
 }

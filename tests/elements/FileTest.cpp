@@ -138,9 +138,9 @@ TEST_F(InstallRecord, KeepsOrderOneEntryPerPathAndTheSystemsWords) {
   ASSERT_EQ(log.Count(), 3u);
   EXPECT_EQ(log[0].Path + log[1].Path + log[2].Path + log[2].Message, "M:\\aM:\\bM:\\cown words");
   EXPECT_EQ(std::make_pair(log[0].Code, log[1].Code), std::make_pair(uint32_t(ERROR_PATH_NOT_FOUND), uint32_t(ERROR_SHARING_VIOLATION)));
-  char raw[512] = {}; // the system's words without the line end
-  FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, ERROR_PATH_NOT_FOUND, 0, raw, 512, nullptr);
-  std::string expected = raw;
+  wchar_t raw[512] = {}; // the system's words without the line end
+  FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, ERROR_PATH_NOT_FOUND, 0, raw, 512, nullptr);
+  std::string expected = files::Narrow(raw);
   while (!expected.empty() && std::string("\r\n ").find(expected.back()) != std::string::npos) expected.pop_back();
   ASSERT_FALSE(expected.empty());
   EXPECT_EQ(log[0].Message, expected);

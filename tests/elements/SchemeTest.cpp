@@ -153,7 +153,7 @@ TEST_F(Scheme, FreeingAPageTakesAllItsWindows) {
   auto& licence = Inner<TClassChildPanel_50BE488>(page.get());
   const HWND frame = Frame(page.get()), agree = licence.AgreeButton->Control->GetHandle();
   const HWND memo = Inner<TClassChildPanel_46DBE38>(licence.BodyHost).LicenceText->Control->GetHandle();
-  EXPECT_EQ(Text(memo), LoadResourceText("STR2"));
+  EXPECT_EQ(Text(memo), files::From1251(LoadResourceText("STR2")));
   page.reset();
   EXPECT_FALSE(IsWindow(frame) || IsWindow(agree) || IsWindow(memo));
   Show(Root->WelcomePage, IntegerData(1));
@@ -276,7 +276,7 @@ TEST(ProcessSetUp, TheProgramsFolderIsOutOfTheSearch) {
   const std::string beside = ProgramFolder() + "ombrel_beside.dll";
   ASSERT_TRUE(CopyFileA(files::DosPath(BESIDE_DLL).c_str(), beside.c_str(), FALSE));
   EXPECT_FALSE(LoadLibraryA("ombrel_beside.dll") || LoadLibraryExA("ombrel_beside.dll", nullptr, 0) ||
-               LoadSystemLibrary("ombrel_beside.dll"));
+               LoadSystemLibrary(L"ombrel_beside.dll"));
   HMODULE direct = LoadLibraryExA(beside.c_str(), nullptr, 0);
   EXPECT_NE(direct, nullptr) << "the file itself loads";
   if (direct) FreeLibrary(direct);
@@ -287,7 +287,7 @@ TEST(ProcessSetUp, TheProgramsFolderIsOutOfTheSearch) {
 // lives in the side-by-side store, the system folder holds the old one.
 // (Wine's copy says version 5 from either place: the store tells them apart.)
 TEST(ProcessSetUp, CommonControlsComeFromTheSideBySideStore) {
-  HMODULE controls = LoadSystemLibrary("comctl32.dll");
+  HMODULE controls = LoadSystemLibrary(L"comctl32.dll");
   ASSERT_NE(controls, nullptr);
   char path[MAX_PATH] = {};
   GetModuleFileNameA(controls, path, MAX_PATH);

@@ -48,8 +48,8 @@ std::string Text(HWND window) {
 }
 
 std::string Class(HWND window) {
-  char name[256] = {};
-  return std::string(name, size_t(std::max(GetClassNameA(window, name, sizeof name), 0)));
+  wchar_t name[256] = {};
+  return files::Narrow(std::wstring(name, size_t(std::max(GetClassNameW(window, name, 256), 0))));
 }
 
 RECT Rect(HWND window) {

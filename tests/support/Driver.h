@@ -1,7 +1,7 @@
 // Works a program of its own process through its windows, the way a person at the screen does:
 // reads windows, clicks, types keys through the X server, answers boxes and the folder dialog,
 // compares what is on screen with a stored picture. Every wait is bounded; a timeout is a test
-// failure and an empty result, so a test never hangs. Texts are code page 1251.
+// failure and an empty result, so a test never hangs. Texts are UTF-8, read through the wide API.
 #pragma once
 
 #include <windows.h>

@@ -13,15 +13,21 @@ namespace files {
 
 std::wstring Wide(const std::string& text) {
   std::wstring out(text.size(), L'\0');
-  out.resize(size_t(MultiByteToWideChar(1251, 0, text.data(), int(text.size()), out.data(), int(out.size()))));
+  out.resize(size_t(MultiByteToWideChar(CP_UTF8, 0, text.data(), int(text.size()), out.data(), int(out.size()))));
   return out;
 }
 
 std::string Narrow(const std::wstring& text) {
-  std::string out(text.size() * 2, '\0');
+  std::string out(text.size() * 3, '\0');
   out.resize(size_t(
-      WideCharToMultiByte(1251, 0, text.data(), int(text.size()), out.data(), int(out.size()), nullptr, nullptr)));
+      WideCharToMultiByte(CP_UTF8, 0, text.data(), int(text.size()), out.data(), int(out.size()), nullptr, nullptr)));
   return out;
+}
+
+std::string From1251(const std::string& bytes) {
+  std::wstring wide(bytes.size(), L'\0');
+  wide.resize(size_t(MultiByteToWideChar(1251, 0, bytes.data(), int(bytes.size()), wide.data(), int(wide.size()))));
+  return Narrow(wide);
 }
 
 std::string DosPath(const std::string& path) {

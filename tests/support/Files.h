@@ -1,5 +1,5 @@
-// Files and folders as the tests see them: by code page 1251 paths through the wide API (so a
-// wrongly encoded name shows as a missing file), and the payload an installation must leave.
+// Files and folders as the tests see them: by UTF-8 paths through the wide API (so a wrongly
+// encoded name shows as a missing file), and the payload an installation must leave.
 #pragma once
 
 #include <windows.h>
@@ -11,8 +11,10 @@
 
 namespace files {
 
-std::wstring Wide(const std::string& text1251);
+std::wstring Wide(const std::string& text);
 std::string Narrow(const std::wstring& text);
+// Code page 1251 bytes (the payload's texts) as UTF-8, by the system's own table.
+std::string From1251(const std::string& bytes);
 // A Unix path ("/work/...") as Wine sees it ("Z:\work\..."); a DOS path is kept.
 std::string DosPath(const std::string& path);
 std::string Env(const char* name); // empty when unset

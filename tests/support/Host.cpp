@@ -1,5 +1,7 @@
 #include "Host.h"
 
+#include "Files.h"
+
 namespace host {
 
 COLORREF Pixel(HWND hwnd, int x, int y) {
@@ -10,14 +12,14 @@ COLORREF Pixel(HWND hwnd, int x, int y) {
 }
 
 std::string Text(HWND hwnd) {
-  std::string text(size_t(GetWindowTextLengthA(hwnd)) + 1, '\0');
-  text.resize(size_t(GetWindowTextA(hwnd, &text[0], int(text.size()))));
-  return text;
+  std::wstring text(size_t(GetWindowTextLengthW(hwnd)) + 1, L'\0');
+  text.resize(size_t(GetWindowTextW(hwnd, &text[0], int(text.size()))));
+  return files::Narrow(text);
 }
 
-LOGFONTA FontOf(HWND hwnd) {
-  LOGFONTA lf{};
-  GetObjectA(reinterpret_cast<HFONT>(SendMessageA(hwnd, WM_GETFONT, 0, 0)), sizeof lf, &lf);
+LOGFONTW FontOf(HWND hwnd) {
+  LOGFONTW lf{};
+  GetObjectW(reinterpret_cast<HFONT>(SendMessageW(hwnd, WM_GETFONT, 0, 0)), sizeof lf, &lf);
   return lf;
 }
 

@@ -12,7 +12,7 @@ COLORREF Pixel(HWND hwnd, int x, int y); // as the screen shows it
 std::string Text(HWND hwnd);
 inline DWORD Style(HWND hwnd) { return DWORD(GetWindowLongPtrA(hwnd, GWL_STYLE)); }
 inline DWORD ExStyle(HWND hwnd) { return DWORD(GetWindowLongPtrA(hwnd, GWL_EXSTYLE)); }
-LOGFONTA FontOf(HWND hwnd);
+LOGFONTW FontOf(HWND hwnd);
 
 } // namespace host
 

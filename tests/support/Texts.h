@@ -1,5 +1,5 @@
-// The installer's texts as a person reads them on screen, in the code page
-// the program carries them in (the tests compile with -fexec-charset=CP1251).
+// The installer's texts as a person reads them on screen, in UTF-8 as the
+// program carries them.
 #pragma once
 
 #include <string>
