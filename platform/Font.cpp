@@ -82,7 +82,14 @@ void TFontObject::SetCharset(uint8_t charset) {
 }
 
 HFONT TFontObject::GetHandle() {
-  if (!Handle) Handle = CreateFontIndirectW(&Log);
+  if (Handle) return Handle;
+  // The program's texts are Russian. The default character set is the
+  // system's own, and the font mapper puts a face of that set in place of
+  // the one asked for (a Chinese system draws "Arial" in a face of its own):
+  // here it means the Cyrillic set, which the faces asked for have.
+  LOGFONTW log = Log;
+  if (log.lfCharSet == DEFAULT_CHARSET) log.lfCharSet = RUSSIAN_CHARSET;
+  Handle = CreateFontIndirectW(&log);
   return Handle;
 }
 
