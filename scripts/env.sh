@@ -1,9 +1,12 @@
 # Sourced by the scripts, the test wrapper and the benchmarks: the one place
-# that says how Wine runs here (no debug noise, code page 1251 for the Russian
-# texts, no Mono/Gecko prompts, no Unix launchers for shortcuts saved on the
-# desktop), and an X display and a fresh Wine prefix for this run. Both are
-# torn down when the calling script exits.
-export WINEDEBUG=-all LC_ALL=ru_RU.UTF-8 WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
+# that says how Wine runs here (no debug noise, a Russian system with code
+# page 1251 unless OMBREL_LOCALE names another locale, no Mono/Gecko prompts,
+# no Unix launchers for shortcuts saved on the desktop), and an X display and
+# a fresh Wine prefix for this run. Both are torn down when the calling script
+# exits. Wine takes the system's code page from the locale of each process it
+# starts: en_US.UTF-8 gives 1252.
+export WINEDEBUG=-all LC_ALL=${OMBREL_LOCALE:-ru_RU.UTF-8}
+export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 
 ombrel_cleanup() {
   if [ -n "${OMBREL_OWN_PREFIX:-}" ]; then

@@ -35,12 +35,18 @@ inline void CloseBox(HWND window) { PostMessageW(window, WM_SYSCOMMAND, SC_CLOSE
 // Key events through the X server to the window's top-level X window, in xdotool's names ("shift+Tab").
 bool Keys(HWND window, const std::string& keys);
 
+// Whether the system is a Russian one (code page 1251). Wine takes the code page and the
+// language of the system's own words (a box's Yes and No, captions) from one locale.
+bool RussianSystem();
+
 // --- pictures ---
 // Compares the window (with the box over it, if any) as it is on screen with
 // tests/wizard/golden/<name>.png, masked rectangles (screen coordinates) painted over in both.
+// On a system that is not Russian, the window's caption, which the system draws in a font of its
+// own language, is masked too.
 // On a difference the picture is left in the build tree; with OMBREL_UPDATE_GOLDEN set it
 // becomes the golden one. Under a window manager (OMBREL_WINDOW_MANAGER) nothing is compared.
-bool LooksLike(const std::string& name, HWND window, HWND over = nullptr, const std::vector<RECT>& masks = {});
+bool LooksLike(const std::string& name, HWND window, HWND over = nullptr, std::vector<RECT> masks = {});
 
 class TProcess {
 public:

@@ -30,6 +30,16 @@ std::string From1251(const std::string& bytes) {
   return Narrow(wide);
 }
 
+std::string Shown1251(const std::string& text) {
+  const std::wstring wide = Wide(text);
+  std::string bytes(wide.size(), '\0');
+  bytes.resize(size_t(
+      WideCharToMultiByte(1251, 0, wide.data(), int(wide.size()), bytes.data(), int(bytes.size()), nullptr, nullptr)));
+  std::wstring shown(bytes.size(), L'\0');
+  shown.resize(size_t(MultiByteToWideChar(CP_ACP, 0, bytes.data(), int(bytes.size()), shown.data(), int(shown.size()))));
+  return Narrow(shown);
+}
+
 std::string DosPath(const std::string& path) {
   if (path.empty() || path[0] != '/') return path;
   std::string out = "Z:" + path;
@@ -133,19 +143,23 @@ std::string InstalledBytes(const TPayloadItem& item) {
 TLink ReadLink(const std::string& file) {
   TLink facts;
   const HRESULT initialised = CoInitialize(nullptr);
-  IShellLinkA* link = nullptr;
+  IShellLinkW* link = nullptr;
   IPersistFile* persist = nullptr;
   if (SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&link)))) {
     if (SUCCEEDED(link->QueryInterface(IID_PPV_ARGS(&persist)))) {
       facts.Loaded = SUCCEEDED(persist->Load(Wide(file).c_str(), STGM_READ));
       persist->Release();
     }
-    char text[4][MAX_PATH] = {}; // one each: a call that fails leaves no other's text
+    wchar_t text[4][MAX_PATH] = {}; // one each: a call that fails leaves no other's text
     link->GetPath(text[0], MAX_PATH, nullptr, SLGP_RAWPATH);
     link->GetWorkingDirectory(text[1], MAX_PATH);
     link->GetDescription(text[2], MAX_PATH);
     link->GetArguments(text[3], MAX_PATH);
-    facts = {facts.Loaded, text[0], text[1], text[2], text[3]};
+    facts = {facts.Loaded, Narrow(text[0]), Narrow(text[1]), Narrow(text[2]), Narrow(text[3]), ""};
+    PIDLIST_ABSOLUTE items = nullptr;
+    wchar_t target[MAX_PATH] = {};
+    if (SUCCEEDED(link->GetIDList(&items)) && items && SHGetPathFromIDListW(items, target)) facts.Items = Narrow(target);
+    CoTaskMemFree(items);
     link->Release();
   }
   if (SUCCEEDED(initialised)) CoUninitialize();

@@ -15,6 +15,10 @@ std::wstring Wide(const std::string& text);
 std::string Narrow(const std::wstring& text);
 // Code page 1251 bytes (the payload's texts) as UTF-8, by the system's own table.
 std::string From1251(const std::string& bytes);
+// What a program of code page 1251 (the product) shows of a text on this
+// system: its bytes read in the system's code page. The text itself on a
+// Russian system.
+std::string Shown1251(const std::string& text);
 // A Unix path ("/work/...") as Wine sees it ("Z:\work\..."); a DOS path is kept.
 std::string DosPath(const std::string& path);
 std::string Env(const char* name); // empty when unset
@@ -47,6 +51,7 @@ std::string InstalledBytes(const TPayloadItem& item);
 struct TLink {
   bool Loaded = false;
   std::string Path, WorkDir, Description, Arguments;
+  std::string Items; // the path of the link's item list, as the shell reads it
 };
 TLink ReadLink(const std::string& file);
 

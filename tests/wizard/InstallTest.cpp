@@ -29,14 +29,15 @@ void RemoveInstallation(const std::string& folder) {
 }
 
 std::string Record(const std::string& product, const char* section = "info", const char* key = "dir") {
-  char value[MAX_PATH] = {};
-  GetPrivateProfileStringA(section, key, "", value, sizeof value, (product + "\\dir.ini").c_str());
-  return value;
+  wchar_t value[MAX_PATH] = {};
+  GetPrivateProfileStringW(files::Wide(section).c_str(), files::Wide(key).c_str(), L"", value, MAX_PATH,
+                           files::Wide(product + "\\dir.ini").c_str());
+  return files::Narrow(value);
 }
 
 // Every payload file byte for byte (texts with CR LF after their last line),
 // nothing else but the record, which names the folder as dir; the shortcut.
-void ExpectInstalled(const std::string& product, const std::string& dir) {
+void ExpectInstalled(const std::string& product, const std::string& dir, const std::string& shortcut = Link()) {
   ASSERT_EQ(38u, Items.size()) << "34 texts, 3 pictures and the program file";
   size_t files = 0;
   for (const auto& entry : files::Tree(product)) files += entry.first.back() != '\\';
@@ -45,9 +46,26 @@ void ExpectInstalled(const std::string& product, const std::string& dir) {
     EXPECT_TRUE(files::Read(product + "\\" + item.Target) == files::InstalledBytes(item)) << item.Target;
   EXPECT_TRUE(WaitUntil([&] { return Record(product) == dir; })) << Record(product); // written after the finish page
   // Loaded; the program; its folder as the record names it; the description; no arguments.
-  const files::TLink link = files::ReadLink(Link());
+  // The target as the shell resolves it: by the item list, which keeps every name (Wine makes none
+  // for a path with a doubled backslash: then by the local path).
+  const files::TLink link = files::ReadLink(shortcut);
+  const std::string& target = link.Items.empty() ? link.Path : link.Items;
   EXPECT_EQ(std::make_tuple(true, product + "\\Zelcap2-1.exe", dir.substr(0, dir.size() - 1), "Sorvanta", ""),
-            std::tie(link.Loaded, link.Path, link.WorkDir, link.Description, link.Arguments));
+            std::tie(link.Loaded, target, link.WorkDir, link.Description, link.Arguments));
+}
+
+// lnkinfo, a parser of its own, reads the shortcut back: the product's folder, the description,
+// no arguments, and the last two names of the target's item list. What it says.
+std::string ExpectLinkReads(const std::string& shortcut, const std::string& product) {
+  const std::string copy = files::UnixScratch("link") + ".lnk";
+  EXPECT_TRUE(CopyFileW(files::Wide(shortcut).c_str(), files::Wide(files::DosPath(copy)).c_str(), FALSE));
+  const auto [code, info] = files::RunUnix("lnkinfo " + copy + "; rm " + copy);
+  EXPECT_EQ(0, code) << info;
+  for (const std::string& line : {"Working directory\t\t: " + product, std::string("Description\t\t\t: Sorvanta"),
+                                  std::string("Name\t\t\t: Varkelo\n"), std::string("Name\t\t\t: Zelcap2-1.exe\n")})
+    EXPECT_NE(std::string::npos, info.find(line)) << line << " in\n" << info;
+  EXPECT_EQ(std::string::npos, info.find("Command line arguments")) << info;
+  return info;
 }
 
 class Install : public ::testing::Test {
@@ -64,8 +82,8 @@ HWND FreeLabel(const TWizard& w) {
 }
 
 // Enter on each page, the focus always on its default button; the pages as they look with it.
-// Then lnkinfo, a parser of its own, reads the shortcut back, and the installed program,
-// started through it, finds its folder through the record.
+// Then the shortcut reads back, and the installed program, started through it, finds its folder
+// through the record.
 TEST_F(Install, KeysInstallWithTheKeyboardAloneAndTheShortcutLeadsToTheProgram) {
   TWizard w;
   ASSERT_TRUE(w.Start());
@@ -81,23 +99,19 @@ TEST_F(Install, KeysInstallWithTheKeyboardAloneAndTheShortcutLeadsToTheProgram) 
   }
   EXPECT_TRUE(w.Ends(0));
   ExpectInstalled(Product, Product + "\\");
+  // A folder the system's code page can say: the record as the product has always read it.
+  EXPECT_EQ("[info]\r\ndir=C:\\Program Files\\Varkelo\\\r\n", files::Read(Product + "\\dir.ini"));
+  const std::string path = "Local path\t\t\t: " + Product + "\\Zelcap2-1.exe";
+  EXPECT_NE(std::string::npos, ExpectLinkReads(Link(), Product).find(path)) << path;
 
-  const std::string copy = files::UnixScratch("link") + ".lnk";
-  ASSERT_TRUE(CopyFileW(files::Wide(Link()).c_str(), files::Wide(files::DosPath(copy)).c_str(), FALSE));
-  const auto [code, info] = files::RunUnix("lnkinfo " + copy + "; rm " + copy);
-  EXPECT_EQ(0, code) << info;
-  for (const char* line : {"Local path\t\t\t: C:\\Program Files\\Varkelo\\Zelcap2-1.exe",
-                           "Working directory\t\t: C:\\Program Files\\Varkelo", "Description\t\t\t: Sorvanta"})
-    EXPECT_NE(std::string::npos, info.find(line)) << line << " in\n" << info;
-  EXPECT_EQ(std::string::npos, info.find("Command line arguments")) << info;
-
+  // The product is a program of code page 1251: on another system its texts show as that one reads them.
   TProcess product(files::ReadLink(Link()).Path);
-  HWND box = product.Start() ? product.WaitBox(texts::ProductCaption) : nullptr;
+  HWND box = product.Start() ? product.WaitBox(files::Shown1251(texts::ProductCaption)) : nullptr;
   ASSERT_TRUE(box);
-  const std::string report = BoxText(box);
+  const std::string report = BoxText(box), present = files::Shown1251("есть");
   EXPECT_NE(std::string::npos, report.find(Product + "\\")) << report;
   EXPECT_EQ(std::string::npos, report.find("dir.ini")) << "the record was not found: " << report;
-  EXPECT_NE(std::string::npos, report.find("есть", report.find("есть") + 1)) << "Help and Info: " << report;
+  EXPECT_NE(std::string::npos, report.find(present, report.find(present) + 1)) << "Help and Info: " << report;
   EXPECT_EQ(0u, product.Press(box, IDOK) ? product.WaitExit() : std::nullopt);
 }
 
@@ -144,6 +158,71 @@ TEST_F(Install, IntoAChosenFolderWithEveryLibraryFromTheSystem) {
     EXPECT_TRUE(path == own || path.rfind("c:\\windows\\system32\\", 0) == 0 ||
                 path.rfind("c:\\windows\\winsxs\\", 0) == 0)
         << path;
+}
+
+// While it lives, the user's desktop is this folder: the value the installer reads, and the one
+// the shell answers from (Wine writes the first anew from the second).
+class TDesktopAt {
+public:
+  explicit TDesktopAt(const std::string& folder) {
+    for (int i = 0; i < 2; ++i) {
+      RegOpenKeyExW(HKEY_CURRENT_USER, Keys[i], 0, KEY_READ | KEY_WRITE, &Key[i]);
+      DWORD size = sizeof Old[i];
+      Had[i] = RegQueryValueExW(Key[i], L"Desktop", nullptr, &Type[i], reinterpret_cast<BYTE*>(Old[i]), &size) == 0;
+      const std::wstring wide = files::Wide(folder);
+      RegSetValueExW(Key[i], L"Desktop", 0, REG_SZ, reinterpret_cast<const BYTE*>(wide.c_str()),
+                     DWORD((wide.size() + 1) * sizeof(wchar_t)));
+    }
+  }
+  ~TDesktopAt() {
+    for (int i = 0; i < 2; ++i) {
+      if (Had[i])
+        RegSetValueExW(Key[i], L"Desktop", 0, Type[i], reinterpret_cast<const BYTE*>(Old[i]),
+                       DWORD((wcslen(Old[i]) + 1) * sizeof(wchar_t)));
+      RegCloseKey(Key[i]);
+    }
+  }
+  TDesktopAt(const TDesktopAt&) = delete;
+  TDesktopAt& operator=(const TDesktopAt&) = delete;
+
+private:
+  static constexpr const wchar_t* Keys[2] = {L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders",
+                                             L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders"};
+  HKEY Key[2] = {};
+  bool Had[2] = {};
+  DWORD Type[2] = {};
+  wchar_t Old[2][MAX_PATH] = {};
+};
+
+// A folder no code page names whole, chosen in the folder dialog, and a desktop whose name the
+// Russian code page does not hold, beside its look-alike: everything lands exactly in that folder,
+// the record is in UTF-16 and names it, and the shortcut lands on that desktop and leads there.
+// (Wine's shell link writes the link's local path in the system's code page, where Windows adds
+// it in Unicode: the target is read through the link's item list, which keeps every name.)
+TEST_F(Install, IntoAFolderAndOntoADesktopThatNoCodePageNames) {
+  const std::string chosen = "D:\\Ünïcode 测试", product = chosen + "\\Varkelo";
+  const std::string home = Desktop().substr(0, Desktop().rfind('\\'));
+  const std::string desktop = home + "\\Zoë Desktop", lookalike = home + "\\Zoe Desktop";
+  for (const std::string& made : {chosen, desktop, lookalike}) {
+    files::RemoveTree(made);
+    ASSERT_TRUE(CreateDirectoryW(files::Wide(made).c_str(), nullptr)) << made;
+  }
+  const files::TTree before = files::Tree("D:");
+  {
+    const TDesktopAt redirected(desktop);
+    TWizard w;
+    ASSERT_TRUE(w.Start() && w.GoTo(EPage::Folder) && BrowseTo(w, chosen));
+    ASSERT_TRUE(w.Press(texts::Install) && w.WaitPage(EPage::Finish, 60000));
+    const std::string shortcut = desktop + "\\" + texts::Shortcut;
+    ExpectInstalled(product, product + "\\", shortcut);
+    EXPECT_EQ(0u, files::Read(product + "\\dir.ini").rfind("\xFF\xFE", 0)) << "the record in UTF-16";
+    ExpectLinkReads(shortcut, product);
+    EXPECT_TRUE(w.Press(texts::Done) && w.Ends(0));
+  }
+  for (const std::string& path : files::Changes(before, files::Tree("D:")))
+    EXPECT_EQ(0u, path.rfind("Ünïcode 测试\\Varkelo\\", 0)) << "written elsewhere: D:\\" << path;
+  EXPECT_TRUE(files::Tree(lookalike).empty()) << "written on the look-alike desktop";
+  for (const std::string& made : {chosen, desktop, lookalike}) files::RemoveTree(made);
 }
 
 int64_t Shown(const TWizard& w) { // the N of "Свободно: N Mb", -1 for another text

@@ -79,7 +79,7 @@ bool TWizard::FocusOnDefault(const std::string& caption) {
 }
 
 std::string Desktop() {
-  char folder[MAX_PATH] = {};
-  SHGetFolderPathA(nullptr, CSIDL_DESKTOPDIRECTORY, nullptr, 0, folder);
-  return folder;
+  wchar_t folder[MAX_PATH] = {};
+  SHGetFolderPathW(nullptr, CSIDL_DESKTOPDIRECTORY, nullptr, 0, folder);
+  return files::Narrow(folder);
 }
