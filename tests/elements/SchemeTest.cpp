@@ -238,7 +238,7 @@ TEST_F(Scheme, AnInstallationWritesInTableOrderAndTheRecordLast) {
   files::RemoveTree(folder);
 }
 
-// Blanks and control characters separate (not letters of code page 1251); a
+// Blanks and control characters separate (not the bytes of letters); a
 // quote runs to the next, blanks included; only enclosing quotes go.
 TEST(ParamStr, BlanksAndControlCharactersSeparateAndQuotesGroup) {
   const std::pair<std::string, std::vector<std::string>> rows[] = {

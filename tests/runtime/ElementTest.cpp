@@ -155,7 +155,9 @@ TEST(Copy, CutsThePieceFiresEmptyTextOrNothing) {
   const struct { TData Event; int32_t Position, Count; const char* Fired; } rows[] = {
       {StringData("C:\\Program Files"), 1, 1, "'C'"}, {StringData(""), 1, 1, ""}, {StringData("abcde"), 20, 1, "''"},
       {StringData("abcde"), 4, 10, "'de'"}, {StringData("abc"), -3, 2, "'ab'"}, {StringData("abc"), 2, -1, "''"},
-      {Chain(StringData("hello"), &position), 0, 0, "'el'"}};
+      {Chain(StringData("hello"), &position), 0, 0, "'el'"},
+      // characters, not bytes; a byte that is not UTF-8 is one
+      {StringData("Ünï测试"), 2, 3, "'nï测'"}, {StringData("测试"), 1, 1, "'测'"}, {StringData("\xFF" "ab"), 1, 2, "'\xFF" "a'"}};
   for (const auto& r : rows) {
     TOMCopy copy;
     copy.Position = r.Position, copy.Count = r.Count;

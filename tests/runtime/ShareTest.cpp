@@ -4,6 +4,11 @@
 #include <cmath>
 
 #include "Probe.h"
+#include "Text.h"
+
+#ifdef _WIN32
+#include <windows.h>
+#endif
 
 namespace {
 
@@ -93,6 +98,42 @@ TEST(Readers, LinkThenPropertyThenTheEventWhichIsConsumedAlongItsChain) {
   EXPECT_EQ("-/5 'p'/5 5/- -/-", Join({data(nullptr, empty.Var()), data(&set), data(&unset), data(nullptr)}));
   event = Chain(StringData("a"), &second); // consuming walks the Next chain; a take hands out the head alone
   EXPECT_EQ("'a'/2 2/'c' 'c'/- ''/-", Join({text(""), take(), text(""), text("")}));
+}
+
+// Text to UTF-16 and back. Every UTF-16 name comes back as it was, a lone surrogate included;
+// text that is not UTF-8 is refused, each such byte shown as U+FFFD.
+TEST(Text, ToWideAndBack) {
+  const struct { std::string Text; std::u16string Wide; bool Whole; } rows[] = {
+      {"", u"", true}, {"C:\\Program Files", u"C:\\Program Files", true}, {"Сорванта", u"Сорванта", true},
+      {"D:\\Ünïcode 测试", u"D:\\Ünïcode 测试", true}, {"a😀b", u"a😀b", true},
+      {"\xED\xA0\x80x\xED\xBF\xBF", u"\xD800x\xDFFF", true}, // lone surrogates, as a file name may hold them
+      {"a\xFF" "b", u"a\xFFFD" "b", false}, {"\xC0\xAF", u"\xFFFD\xFFFD", false},        // a stray byte; an overlong '/'
+      {"\xE6\xB5", u"\xFFFD\xFFFD", false}, {"\xF4\x90\x80\x80", u"\xFFFD\xFFFD\xFFFD\xFFFD", false}}; // cut; beyond U+10FFFF
+  for (const auto& r : rows) {
+    TWideText wide;
+    EXPECT_EQ(r.Whole, TextToWide(r.Text, wide)) << r.Text;
+    EXPECT_EQ(std::u16string(wide.begin(), wide.end() - 1), r.Wide) << r.Text;
+    EXPECT_EQ(L'\0', wide.back());
+    if (r.Whole) {
+      EXPECT_EQ(r.Text, WideToText(wide.data())) << r.Text;
+      EXPECT_EQ(r.Text, WideToText(wide.data(), wide.size() - 1)) << r.Text;
+    }
+  }
+  const wchar_t pair[] = {0xD83D, 0xDE00, 0}; // a pair cut by the count: its lone half
+  EXPECT_EQ("\xED\xA0\xBD", WideToText(pair, 1));
+}
+
+// Code page 1251 as the system's own table has it; 0x98, which it leaves unassigned, as U+0098.
+TEST(Text, From1251) {
+  EXPECT_EQ("Сорванта v2.1 Ёё №€\xC2\x98", TextFrom1251("\xD1\xEE\xF0\xE2\xE0\xED\xF2\xE0 v2.1 \xA8\xB8 \xB9\x88\x98"));
+#ifdef _WIN32
+  for (int b = 1; b < 256; ++b) {
+    const char byte = char(b);
+    wchar_t system[2] = {};
+    MultiByteToWideChar(1251, 0, &byte, 1, system, 2);
+    EXPECT_EQ(WideToText(system), TextFrom1251(std::string(1, byte))) << b;
+  }
+#endif
 }
 
 } // namespace
