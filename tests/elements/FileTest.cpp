@@ -252,6 +252,13 @@ TEST_F(InstallRecord, EachElementWritesOrRecordsTheWriteThatFailed) {
       {writeRecord, f + "dir.ini", f + "dir.ini", &Made, 0},
       {writeRecord, f + "ini.ini", f + "ini.ini", nullptr, 0},
       {writeRecord, f + "held.ini", f + "held.ini", nullptr, 0},
+      // A name that is not UTF-8 is refused: nothing under a name a conversion would change.
+      {makeFolder, f + "bad\xFF", f + "bad\xFF", nullptr, ERROR_NO_UNICODE_TRANSLATION},
+      {saveList, f + "bad\xFF.txt", f + "bad\xFF.txt", nullptr, ERROR_NO_UNICODE_TRANSLATION},
+      {writeStream, f + "bad\xFF.exe", f + "bad\xFF.exe", nullptr, ERROR_NO_UNICODE_TRANSLATION},
+      {savePicture, f + "bad\xFF.jpg", f + "bad\xFF.jpg", nullptr, ERROR_NO_UNICODE_TRANSLATION},
+      {makeLink, f + "bad\xFF.lnk", f + "bad\xFF.lnk", nullptr, uint32_t(HRESULT_FROM_WIN32(ERROR_NO_UNICODE_TRANSLATION))},
+      {writeRecord, f + "bad\xFF.ini", f + "bad\xFF.ini", nullptr, ERROR_NO_UNICODE_TRANSLATION},
   };
   SetCurrentDirectoryA(f.c_str());
   for (const auto& row : rows) {
@@ -274,6 +281,7 @@ TEST_F(InstallRecord, EachElementWritesOrRecordsTheWriteThatFailed) {
   for (const std::string& made : {temp + "elements.jpg", program + "elements.jpg"}) DeleteFileA(made.c_str());
   EXPECT_EQ(files::Read(f + "held.txt"), "") << "the holder's file is untouched";
   for (const char* never : {"none.jpg", "spent.jpg", "Desktop", "img", "no"}) EXPECT_FALSE(files::IsFile(f + never) || files::IsFolder(f + never)) << never;
+  for (const auto& entry : files::Tree(f)) EXPECT_NE(entry.first.rfind("bad", 0), 0u) << entry.first;
   char value[64] = {};
   GetPrivateProfileStringA("info", "dir", "", value, sizeof value, (f + "dir.ini").c_str());
   EXPECT_STREQ(value, "M:\\Varkelo\\");
@@ -281,8 +289,38 @@ TEST_F(InstallRecord, EachElementWritesOrRecordsTheWriteThatFailed) {
   saveMissing(f + "none.jpg");
   EXPECT_EQ(InstallLog()[0].Message.rfind("Нет данных рисунка:", 0), 0u) << "our own words";
   // Every step fired its event, failed or not, with nothing (the file stream: its stream).
-  EXPECT_EQ(fired.Index, (std::vector<uint16_t>{0, 0, 0, 0, 1, 1, 2, 2, 2}));
+  EXPECT_EQ(fired.Index, (std::vector<uint16_t>{0, 0, 0, 0, 1, 1, 2, 2, 2, 0, 1, 2}));
   for (size_t i = 0; i < fired.Got.size(); ++i) EXPECT_EQ(fired.Got[i].Kind, fired.Index[i] == 1 ? dkStream : dkNull);
+}
+
+// A settings file stays as ever (ANSI) while the system's code page holds what is written in it;
+// else it becomes UTF-16 with its byte-order mark, an ANSI one rewritten so first with all it
+// held. (The ANSI file here is in code page 1251, this system's.)
+TEST_F(InstallRecord, ASettingsFileTurnsUtf16ForWhatItsCodePageCannotHold) {
+  const std::string file = files::FreshFolder("ini") + "dir.ini", setup = "[setup]\r\nname=Сорванта\r\n";
+  const std::wstring wide = files::Wide(setup);
+  const std::string ansi = "[setup]\r\nname=\xD1\xEE\xF0\xE2\xE0\xED\xF2\xE0\r\n", bom = "\xFF\xFE",
+                    utf16 = bom + std::string(reinterpret_cast<const char*>(wide.data()), wide.size() * 2);
+  const struct { const std::string* Before; std::string Value; bool Unicode; } rows[] = {
+      {&ansi, "C:\\Varkelo\\", false}, {&ansi, "D:\\Ünïcode 测试\\Varkelo\\", true}, {&utf16, "C:\\Varkelo\\", true}};
+  const auto read = [&](const char* section, const char* key) {
+    wchar_t value[MAX_PATH] = {};
+    GetPrivateProfileStringW(files::Wide(section).c_str(), files::Wide(key).c_str(), L"", value, MAX_PATH,
+                             files::Wide(file).c_str());
+    return files::Narrow(value);
+  };
+  TOMini ini;
+  ini.FileName = file, ini.Section = "info", ini.Key = "dir", ini.ValueType = 1;
+  for (const auto& r : rows) {
+    SCOPED_TRACE(r.Value);
+    ASSERT_TRUE(files::Write(file, *r.Before));
+    Send<&TOMini::inWrite>(ini, StringData(r.Value));
+    const std::string bytes = files::Read(file);
+    EXPECT_EQ(r.Unicode, bytes.rfind(bom, 0) == 0);
+    EXPECT_NE(bytes.substr(2).rfind(bom, 0), 0u) << "one mark";
+    EXPECT_EQ(std::make_pair(r.Value, std::string("Сорванта")), std::make_pair(read("info", "dir"), read("setup", "name")));
+  }
+  EXPECT_EQ(InstallLog().Count(), 0u);
 }
 
 // Nothing for a clean run or a record cleared at the start of a run; else the
