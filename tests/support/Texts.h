@@ -13,6 +13,8 @@ inline const std::string Next = "Далее>", Agree = "Согласен", Back 
 inline const std::string ProductCaption = "Сорванта v2.1"; // the installed program's box
 inline const std::string Shortcut = "Сорванта v2.1.lnk";
 inline const std::string FreePrefix = "Свободно: ";
+inline const std::string BrowsePrompt = // it names the folder the installation makes
+    "Выберите папку, в которую будет размещена папка \"Varkelo\" с устанавливаемой программой";
 inline const std::string Success =
     "   Установка успешно выполнена!\r\n\r\n   Нажмите кнопку \"Готово\",  для выхода\r\n   из программы установки!";
 inline const std::string Failure = "   Установка не была завершена!\r\n\r\n   Часть файлов не удалось записать.\r\n"

@@ -119,6 +119,7 @@ TEST_F(Install, KeysInstallWithTheKeyboardAloneAndTheShortcutLeadsToTheProgram) 
 bool BrowseTo(TWizard& w, const std::string& folder) {
   HWND dialog = w.Press(texts::Browse) ? w.Process.WaitDialog() : nullptr;
   EXPECT_EQ(w.Main, Owner(dialog)) << "the folder dialog";
+  EXPECT_EQ(1u, Children(dialog, "Static", texts::BrowsePrompt).size());
   if (dialog && w.Process.ChooseFolder(dialog, folder) && WaitUntil([&] { return Text(w.Field()) == folder; }))
     return true;
   return ADD_FAILURE() << "the field shows " << Text(w.Field()) << ", not " << folder, false;

@@ -114,9 +114,11 @@ TEST(Program, LoadsNoLibraryPlantedBesideIt) {
 }
 
 // Imports are resolved before the program's first line runs, so only the system's known libraries
-// (always from the system folder) may be imported; the manifest asks for the common controls 6,
+// (always from the system folder) may be imported; none of their functions that take text in the
+// system's ANSI code page (an "A" function, beside its wide "W" twin), but those the POSIX thread
+// library of this test build calls without a text; the manifest asks for the common controls 6,
 // administrator rights and Windows 7 to 11.
-TEST(Program, ImportsOnlyKnownLibrariesAndCarriesItsManifest) {
+TEST(Program, ImportsOnlyKnownLibrariesAndNoAnsiFunctionAndCarriesItsManifest) {
   // Mapped as an image, never loaded: nothing in it resolved or run.
   HMODULE image = LoadLibraryExA(Exe.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
   ASSERT_TRUE(image);
@@ -136,10 +138,22 @@ TEST(Program, ImportsOnlyKnownLibrariesAndCarriesItsManifest) {
   const char* base = reinterpret_cast<const char*>(uintptr_t(image) & ~uintptr_t(3));
   const auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS*>(base + PIMAGE_DOS_HEADER(base)->e_lfanew);
   const DWORD table = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT].VirtualAddress;
-  std::set<std::string> imports;
-  for (auto* entry = reinterpret_cast<const IMAGE_IMPORT_DESCRIPTOR*>(base + table); table && entry->Name; ++entry)
+  std::set<std::string> imports, ansi;
+  for (auto* entry = reinterpret_cast<const IMAGE_IMPORT_DESCRIPTOR*>(base + table); table && entry->Name; ++entry) {
     imports.insert(CharLowerA(std::string(base + entry->Name).data()));
+    const HMODULE library = LoadLibraryA(base + entry->Name);
+    for (auto* thunk = reinterpret_cast<const IMAGE_THUNK_DATA*>(base + entry->OriginalFirstThunk);
+         thunk->u1.AddressOfData; ++thunk) {
+      if (IMAGE_SNAP_BY_ORDINAL(thunk->u1.Ordinal)) continue;
+      std::string name = reinterpret_cast<const IMAGE_IMPORT_BY_NAME*>(base + thunk->u1.AddressOfData)->Name;
+      if (name.back() != 'A') continue;
+      name.back() = 'W';
+      if (GetProcAddress(library, name.c_str())) ansi.insert(name.substr(0, name.size() - 1) + "A");
+    }
+  }
   FreeLibrary(image);
+  for (const char* threads : {"CreateEventA", "CreateSemaphoreA", "OutputDebugStringA"}) ansi.erase(threads);
+  EXPECT_EQ(std::set<std::string>{}, ansi);
   const std::set<std::string> known = {"advapi32.dll", "comdlg32.dll", "gdi32.dll", "imm32.dll",
                                        "kernel32.dll", "msvcrt.dll",   "ole32.dll", "oleaut32.dll",
                                        "shell32.dll",  "shlwapi.dll",  "user32.dll"};
