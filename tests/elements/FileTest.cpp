@@ -302,7 +302,8 @@ TEST_F(InstallRecord, ASettingsFileTurnsUtf16ForWhatItsCodePageCannotHold) {
   const std::string ansi = "[setup]\r\nname=\xD1\xEE\xF0\xE2\xE0\xED\xF2\xE0\r\n", bom = "\xFF\xFE",
                     utf16 = bom + std::string(reinterpret_cast<const char*>(wide.data()), wide.size() * 2);
   const struct { const std::string* Before; std::string Value; bool Unicode; } rows[] = {
-      {&ansi, "C:\\Varkelo\\", false}, {&ansi, "D:\\Ünïcode 测试\\Varkelo\\", true}, {&utf16, "C:\\Varkelo\\", true}};
+      {&ansi, "C:\\Varkelo\\", false}, {&ansi, "D:\\Ünïcode 测试\\Varkelo\\", true}, {&utf16, "C:\\Varkelo\\", true},
+      {&ansi, "C:\\Ünïcode\\Varkelo\\", true}}; // Latin letters that code page 1251 has only look-alikes for
   const auto read = [&](const char* section, const char* key) {
     wchar_t value[MAX_PATH] = {};
     GetPrivateProfileStringW(files::Wide(section).c_str(), files::Wide(key).c_str(), L"", value, MAX_PATH,
