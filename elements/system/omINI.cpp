@@ -54,7 +54,7 @@ uint32_t MakeUnicodeFile(const wchar_t* file) {
   const bool exists = ReadWhole(file, old);
   if (exists && old.size() >= 2 && ((old[0] == '\xFF' && old[1] == '\xFE') || (old[0] == '\xFE' && old[1] == '\xFF')))
     return 0;
-  std::vector<wchar_t> content(1, wchar_t(0xFEFF));
+  TWideText content(1, wchar_t(0xFEFF));
   if (!old.empty()) {
     const int n = MultiByteToWideChar(CP_ACP, 0, old.data(), int(old.size()), nullptr, 0);
     content.resize(1 + size_t(n > 0 ? n : 0));
@@ -108,7 +108,8 @@ bool TIniFile::WriteString(const std::string& key, const std::string& value) {
 bool TIniFile::WriteInteger(const std::string& key, int32_t value) { return WriteString(key, IntegerToText(value)); }
 
 std::string TIniFile::ReadString(const std::string& key, const std::string& fallback) const {
-  const TWideText file = WideOf(FileName), section = WideOf(Section), wideKey = WideOf(key), wideFallback = WideOf(fallback);
+  const TWideText file = WideOf(FileName), section = WideOf(Section), wideKey = WideOf(key),
+                  wideFallback = WideOf(fallback);
   // A value that fills the buffer may have been cut: read again with more room.
   for (DWORD size = 2048;; size *= 2) {
     TWideText buffer(size, L'\0');
