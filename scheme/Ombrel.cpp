@@ -21,10 +21,10 @@ enum TExitCode {
   ecDamaged = 2,      // the installer's own data is damaged: nothing was written
 };
 
-const char BoxCaption[] = "Установка программы"; // as every box of the installer
-const char DamagedText[] =
-    "Программа установки повреждена или загружена не полностью.\r\n\r\n"
-    "Загрузите её заново и повторите установку.";
+const wchar_t* const BoxCaption = L"Установка программы"; // as every box of the installer
+const wchar_t* const DamagedText =
+    L"Программа установки повреждена или загружена не полностью.\r\n\r\n"
+    L"Загрузите её заново и повторите установку.";
 
 #ifdef OMBREL_OPEN_DLL_SEARCH
 constexpr bool SystemLibrariesOnly = false; // the test build that shows what the limited search stops
@@ -39,12 +39,12 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR, int) {
   // from a folder full of foreign files, on any drive.
   PrepareProcess(SystemLibrariesOnly);
   if (ParamStr(WideToText(GetCommandLineW()), 1) == "/ih") {
-    MessageBoxW(nullptr, WideOf("Сделано в Ombrel.").data(), L"Ombrel Info", MB_OK);
+    MessageBoxW(nullptr, L"Сделано в Ombrel.", L"Ombrel Info", MB_OK);
     return ecDone;
   }
   // A copy damaged on the way installs nothing.
   if (!PayloadIntact()) {
-    MessageBoxW(nullptr, WideOf(DamagedText).data(), WideOf(BoxCaption).data(), MB_OK | MB_ICONHAND);
+    MessageBoxW(nullptr, DamagedText, BoxCaption, MB_OK | MB_ICONHAND);
     return ecDamaged;
   }
   const TOleApartment ole;
