@@ -2,8 +2,7 @@
 
 #include <string>
 
-#include "Text.h"
-#include "Window.h"
+#include "Layer.h"
 
 TBitmapObject::~TBitmapObject() { SetHandle(nullptr); }
 
@@ -21,13 +20,8 @@ void TBitmapObject::SetHandle(HBITMAP bitmap) {
 namespace {
 
 [[noreturn]] void DibSectionFailed() {
-  DWORD code = GetLastError();
-  wchar_t* text = nullptr;
-  FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
-                 code, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
-  std::string message = "Can not create DIB section, error: " + std::to_string(code) + ", " + WideToText(text);
-  if (text) LocalFree(text);
-  FatalWindowError(message);
+  const DWORD code = GetLastError();
+  FatalWindowError("Can not create DIB section, error: " + std::to_string(code) + ", " + SystemMessage(code));
 }
 
 } // namespace

@@ -169,11 +169,13 @@ struct TMessageHandlers {
     return true;
   }
 
-  // Windows is shutting down or logging off: the program ends at once.
+  // Windows is shutting down or logging off: the program ends at once, with
+  // the code it would end with now.
   static bool EndSession(TWindowObject& w, WPARAM wParam) {
     if (!IsClassWindow(w.KindId) || !wParam) return false;
+    const uint32_t code = SessionEndCode();
     if (ApplicationWindow) FreeWindowObject(ApplicationWindow);
-    ExitProcess(0);
+    ExitProcess(code);
   }
 
   // The handle dies here: the link goes first, so nothing routes to this

@@ -36,6 +36,9 @@ LRESULT CALLBACK LayerWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPar
 void LinkObject(HWND hwnd, TWindowObject* object);
 TWindowObject* ObjectOf(HWND hwnd);
 
+// The system's own words for an error code, without the line end.
+std::string SystemMessage(uint32_t code);
+
 // The form that last received the keyboard focus, or none; and whether the
 // loop has ended.
 extern TWindowObject* CurrentFormObject;

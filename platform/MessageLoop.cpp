@@ -46,7 +46,32 @@ void RunMessageLoop(TWindowObject*& applicationWindow) {
   FreeWindowObject(app);
 }
 
+namespace {
+
+uint32_t (*CurrentExitCode)() = nullptr;
+uint32_t WindowSystemFailedCode = 3;
+
+} // namespace
+
+void SetExitCodes(uint32_t (*current)(), uint32_t windowSystemFailed) {
+  CurrentExitCode = current;
+  WindowSystemFailedCode = windowSystemFailed;
+}
+
+uint32_t SessionEndCode() { return CurrentExitCode ? CurrentExitCode() : 0; }
+
+std::string SystemMessage(uint32_t code) {
+  wchar_t* text = nullptr;
+  FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
+                 code, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
+  std::string message = WideToText(text);
+  if (text) LocalFree(text);
+  while (!message.empty() && (message.back() == '\n' || message.back() == '\r')) message.pop_back();
+  return message;
+}
+
 void FatalWindowError(const std::string& text) {
-  MessageBoxW(nullptr, WideOf(text).data(), L"Error", MB_OK | MB_ICONHAND | MB_TASKMODAL);
-  ExitProcess(3); // the exit code for a failed window system (README)
+  // Without a working window system the box may not show: the process ends all the same.
+  MessageBoxW(nullptr, WideOf(text).data(), L"Установка программы", MB_OK | MB_ICONHAND | MB_TASKMODAL);
+  ExitProcess(WindowSystemFailedCode);
 }

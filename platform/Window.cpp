@@ -93,7 +93,13 @@ void TWindowObject::CreateNative() {
   const TWideText text = WideOf(textAfterFont ? std::string() : Text);
   HWND hwnd = CreateWindowExW(ExStyle, kind.ClassName, text.data(), style, x, y, w, h, parentHandle, id,
                               GetModuleHandleW(nullptr), this);
-  if (!hwnd) return;
+  // Without its windows the program can show nothing and wait for nothing
+  // (no display, a class the system would not register): it says so and ends.
+  if (!hwnd) {
+    const DWORD code = GetLastError();
+    FatalWindowError("Не удалось создать окно программы установки, ошибка " + std::to_string(code) + ", " +
+                     SystemMessage(code));
+  }
   SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(FontData.GetHandle()), FALSE);
   if (textAfterFont) SetWindowTextW(hwnd, WideOf(Text).data()); // not linked yet: no change is reported for it
   if (!IsClassWindow(KindId)) {

@@ -345,5 +345,14 @@ void ResetTerminated();
 // The form that last received the keyboard focus, or none.
 TWindowObject* CurrentForm();
 
-// A fault the layer cannot recover from: reported, then the process ends.
+// A fault the layer cannot recover from: reported in a box, then the process
+// ends with the program's code for a failed window system.
 [[noreturn]] void FatalWindowError(const std::string& text);
+
+// The program's exit codes, which its entry lists: the code it would end
+// with now, used when Windows ends the session and the layer ends the process
+// there and then; and the code for a window system that fails. Until they are
+// set: 0, and 3.
+void SetExitCodes(uint32_t (*current)(), uint32_t windowSystemFailed);
+// What the layer ends the process with when Windows ends the session.
+uint32_t SessionEndCode();

@@ -15,11 +15,16 @@ namespace {
 
 // How the process ends, for the scripts and deployment tools that run the
 // installer (the README lists them).
-enum TExitCode {
+enum TExitCode : uint32_t {
   ecDone = 0,         // installed, cancelled, closed, or the info box shown
   ecWritesFailed = 1, // installed, but some writes failed (the warning box named them)
   ecDamaged = 2,      // the installer's own data is damaged: nothing was written
+  ecWindowSystem = 3, // the window system failed (a box said so, where it could)
 };
+
+// The code for an end now, however it comes: Done, Cancel, the close box or
+// Windows ending the session.
+uint32_t CurrentExitCode() { return InstallLog().Count() == 0 ? ecDone : ecWritesFailed; }
 
 const wchar_t* const BoxCaption = L"Установка программы"; // as every box of the installer
 const wchar_t* const DamagedText =
@@ -38,6 +43,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR, int) {
   // Before anything can load a library or touch a drive: the program runs
   // from a folder full of foreign files, on any drive.
   PrepareProcess(SystemLibrariesOnly);
+  SetExitCodes(&CurrentExitCode, ecWindowSystem);
   if (ParamStr(WideToText(GetCommandLineW()), 1) == "/ih") {
     MessageBoxW(nullptr, L"Сделано в Ombrel.", L"Ombrel Info", MB_OK);
     return ecDone;
@@ -53,5 +59,5 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR, int) {
     scheme->MainForm->Start();
     RunMessageLoop(ApplicationWindow);
   }
-  return InstallLog().Count() == 0 ? ecDone : ecWritesFailed;
+  return int(CurrentExitCode());
 }
