@@ -24,7 +24,16 @@ std::unique_ptr<TByteStream> OpenReadStream(const std::string& path) {
 }
 
 std::unique_ptr<TByteStream> OpenWriteStream(const std::string& path) {
-  return TByteStream::OpenFile(TByteStream::skWriteFile, path, GENERIC_WRITE, OPEN_ALWAYS);
+  std::unique_ptr<TByteStream> stream(new TByteStream(TByteStream::skWriteFile, INVALID_HANDLE_VALUE));
+  stream->FTarget = path;
+  if ((stream->FError = MakeTempBeside(path, stream->FTemp)) != 0) return stream;
+  stream->FHandle = CreateFileW(stream->FTemp.data(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (stream->FHandle == INVALID_HANDLE_VALUE) {
+    stream->FError = LastFailureCode();
+    DeleteFileW(stream->FTemp.data());
+  }
+  return stream;
 }
 
 std::unique_ptr<TByteStream> OpenReadWriteStream(const std::string& path) {
@@ -45,8 +54,16 @@ std::unique_ptr<TByteStream> TByteStream::OpenFile(TStreamKind kind, const std::
   return stream;
 }
 
-TByteStream::~TByteStream() {
-  if (FKind != skMemory && FHandle != INVALID_HANDLE_VALUE) CloseHandle(FHandle);
+TByteStream::~TByteStream() { Close(); }
+
+uint32_t TByteStream::Close() {
+  if (FKind == skMemory || FHandle == INVALID_HANDLE_VALUE) return FError;
+  CloseHandle(FHandle);
+  FHandle = INVALID_HANDLE_VALUE;
+  if (FKind != skWriteFile) return FError;
+  if (FError != 0 || (!FWritten && FileExists(FTarget))) DeleteFileW(FTemp.data());
+  else FError = MoveOver(FTemp, FTarget);
+  return FError;
 }
 
 bool TByteStream::IsOpen() const { return FKind == skMemory || FHandle != INVALID_HANDLE_VALUE; }
@@ -81,6 +98,7 @@ int64_t TByteStream::Write(const void* buffer, int64_t count) {
     return count;
   }
   if (FKind == skReadFile || !IsOpen()) return 0;
+  FWritten = true;
   int64_t total = 0;
   while (total < count) {
     DWORD part = DWORD(std::min(count - total, ChunkLimit)), put = 0;
@@ -130,6 +148,7 @@ void TByteStream::SetSize(int64_t size) {
     return;
   }
   if (!IsOpen() || FKind == skReadFile) return;
+  FWritten = true;
   int64_t keep = std::min(Position(), size);
   SetPosition(size);
   SetEndOfFile(FHandle);

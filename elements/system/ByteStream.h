@@ -7,13 +7,21 @@
 #include <string>
 #include <vector>
 
+#include "Text.h"
+
 class TByteStream {
 public:
   enum TStreamKind : uint8_t { skMemory, skReadFile, skWriteFile, skReadWriteFile };
 
   TByteStream(const TByteStream&) = delete;
   TByteStream& operator=(const TByteStream&) = delete;
-  ~TByteStream(); // a file stream closes its file
+  ~TByteStream(); // Close()
+
+  // A file stream closes its file. A write stream writes a temporary file
+  // beside its target and puts it in the target's place now, whole, when no
+  // write failed; else the target stays as it was. So does it when nothing
+  // was written at all. 0, or the system error that kept the target as it was.
+  uint32_t Close();
 
   // Each returns the number of bytes moved; a failed open moves nothing.
   int64_t Read(void* buffer, int64_t count);
@@ -27,8 +35,9 @@ public:
 
   TStreamKind Kind() const { return FKind; }
   bool IsOpen() const; // memory streams are always open
-  // The system error of a failed open, or of the last write or end-of-file
-  // that failed; 0 while nothing failed. Memory streams never fail.
+  // The system error of a failed open, of the last write or end-of-file that
+  // failed, or of a close that could not put the file in place; 0 while
+  // nothing failed. Memory streams never fail.
   uint32_t Error() const { return FError; }
   // The block of a memory stream (Size() bytes); null for file streams.
   const uint8_t* Memory() const { return FKind == skMemory ? FBlock.data() : nullptr; }
@@ -45,7 +54,10 @@ private:
                                                uint32_t disposition);
 
   TStreamKind FKind;
-  void* FHandle; // HANDLE of a file stream; INVALID_HANDLE_VALUE when the open failed
+  void* FHandle; // HANDLE of a file stream; INVALID_HANDLE_VALUE when the open failed or once closed
+  std::string FTarget; // a write stream's file, and the temporary one it writes
+  TWideText FTemp;
+  bool FWritten = false;
   std::vector<uint8_t> FBlock;
   int64_t FPosition = 0; // memory streams only
   uint32_t FError = 0;

@@ -7,10 +7,14 @@
 void TInstallLog::Add(const std::string& path, uint32_t code) { Add(path, code, SystemErrorText(code)); }
 
 void TInstallLog::Add(const std::string& path, uint32_t code, const std::string& message) {
+  if (!Has(path)) FEntries.push_back(TInstallEntry{path, code, message});
+}
+
+bool TInstallLog::Has(const std::string& path) const {
   const TWideText shown = WideOf(DisplayPath(path));
   for (const TInstallEntry& entry : FEntries)
-    if (lstrcmpiW(WideOf(DisplayPath(entry.Path)).data(), shown.data()) == 0) return;
-  FEntries.push_back(TInstallEntry{path, code, message});
+    if (lstrcmpiW(WideOf(DisplayPath(entry.Path)).data(), shown.data()) == 0) return true;
+  return false;
 }
 
 std::string DisplayPath(const std::string& path) {

@@ -27,6 +27,8 @@ public:
   void Add(const std::string& path, uint32_t code);
   // Records a failure the system has no words for, in our own.
   void Add(const std::string& path, uint32_t code, const std::string& message);
+  // Whether a failure is recorded for the path, however it is spelled.
+  bool Has(const std::string& path) const;
 
   size_t Count() const { return FEntries.size(); }
   const TInstallEntry& operator[](size_t index) const { return FEntries[index]; }

@@ -1,9 +1,6 @@
 #include "LineList.h"
 
-#include <windows.h>
-
-#include "InstallLog.h"
-#include "Paths.h"
+#include "ByteStream.h"
 
 void TLineList::AssignText(const std::string& text) {
   FLines.clear();
@@ -33,19 +30,9 @@ std::string TLineList::JoinLines() const {
 }
 
 uint32_t TLineList::WriteToFile(const std::string& path) const {
-  TWideText wide;
-  if (!WidePath(path, wide)) return LastFailureCode();
-  HANDLE file = CreateFileW(wide.data(), GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return LastFailureCode();
+  std::unique_ptr<TByteStream> file = OpenWriteStream(path);
   const std::string text = JoinLines();
-  uint32_t error = 0;
-  DWORD written = 0;
-  if (!text.empty()) {
-    if (!WriteFile(file, text.data(), DWORD(text.size()), &written, nullptr)) error = LastFailureCode();
-    else if (written != text.size()) error = ERROR_WRITE_FAULT; // short: the file is incomplete
-  }
-  // Older, longer content is cut off.
-  if (!SetEndOfFile(file) && error == 0) error = LastFailureCode();
-  CloseHandle(file);
-  return error;
+  file->Write(text.data(), int64_t(text.size()));
+  file->SetSize(int64_t(text.size())); // an empty list, too, makes the file empty
+  return file->Close();
 }

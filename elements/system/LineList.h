@@ -16,9 +16,9 @@ public:
   void AssignText(const std::string& text);
   // Every line followed by CR LF.
   std::string JoinLines() const;
-  // Writes JoinLines to the file (created or cut), in one write, keeping
-  // others out meanwhile. A file that cannot be opened is skipped. Returns 0,
-  // or the system error of the open, write or end-of-file that failed.
+  // Writes JoinLines to the file in one write, whole or not at all (a write
+  // stream's temporary file, put in its place: an older file stays as it was
+  // when anything fails). Returns 0, or the system error that stopped it.
   uint32_t WriteToFile(const std::string& path) const;
 
   size_t Count() const { return FLines.size(); }

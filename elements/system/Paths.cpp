@@ -2,6 +2,10 @@
 
 #include <windows.h>
 
+#include <cwchar>
+
+#include "InstallLog.h"
+
 namespace {
 
 enum TFolderKind { fkWindows, fkTemp, fkSystem };
@@ -43,6 +47,39 @@ bool WidePath(const std::string& path, TWideText& wide) {
   if (TextToWide(path, wide)) return true;
   SetLastError(ERROR_NO_UNICODE_TRANSLATION);
   return false;
+}
+
+uint32_t MakeTempBeside(const std::string& target, TWideText& temp) {
+  // A target another program holds open cannot be replaced: said before
+  // anything is written, in the system's words for a file in use.
+  TWideText wide;
+  if (!WidePath(target, wide)) return LastFailureCode();
+  HANDLE held = CreateFileW(wide.data(), DELETE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (held != INVALID_HANDLE_VALUE) CloseHandle(held);
+  else if (GetLastError() == ERROR_SHARING_VIOLATION) return ERROR_SHARING_VIOLATION;
+  // The target's folder part, or the current folder for a bare name.
+  const size_t cut = target.find_last_of(":\\");
+  TWideText folder;
+  if (!WidePath(cut == std::string::npos ? std::string(".") : target.substr(0, cut + 1), folder))
+    return LastFailureCode();
+  wchar_t name[MAX_PATH] = {};
+  // A folder that is missing, or is a file, is a path not found, as when a
+  // file is opened in it.
+  if (!GetTempFileNameW(folder.data(), L"~om", 0, name))
+    return GetLastError() == ERROR_DIRECTORY ? ERROR_PATH_NOT_FOUND : LastFailureCode();
+  temp.assign(name, name + wcslen(name) + 1);
+  return 0;
+}
+
+uint32_t MoveOver(const TWideText& temp, const std::string& target) {
+  TWideText wide;
+  if (WidePath(target, wide) &&
+      MoveFileExW(temp.data(), wide.data(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+    return 0;
+  const uint32_t error = LastFailureCode();
+  DeleteFileW(temp.data());
+  return error;
 }
 
 std::string ExpandPathMacros(const std::string& path) {

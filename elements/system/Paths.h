@@ -11,6 +11,16 @@
 // the last error: nothing is made under a name a conversion would change.
 bool WidePath(const std::string& path, TWideText& wide);
 
+// A file is written whole or not at all: under a temporary name in its
+// folder first, then moved over the target in one step once complete, so an
+// older file stays as it was until then and nothing half-written is ever left
+// under the target's name.
+// A new, empty temporary file beside the target; 0, or the system's error.
+uint32_t MakeTempBeside(const std::string& target, TWideText& temp);
+// Moves the complete temporary file over the target, replacing it; removes it
+// when that fails. 0, or the system's error.
+uint32_t MoveOver(const TWideText& temp, const std::string& target);
+
 // "%windir%", "%tmpdir%" and "%sysdir%" replaced by the Windows, temporary and
 // system folders, each with one trailing backslash. Case-sensitive.
 std::string ExpandPathMacros(const std::string& path);

@@ -14,7 +14,7 @@ void ShowStreamError(const wchar_t* text) {
 } // namespace
 
 void TOMFileStream::inOpen(TData& value, uint16_t) {
-  Stream.reset();
+  CloseStream();
   const std::string name = ReadPointString(value, getFileName, FileName);
   switch (Mode) {
   case fmReadWrite: Stream = OpenReadWriteStream(name); break;
@@ -49,7 +49,15 @@ void TOMFileStream::inWrite(TData& value, uint16_t index) {
         InstallLog().Add(FOpenName, Stream->Error() ? Stream->Error() : ERROR_WRITE_FAULT);
     }
   }
-  if (Stream && AutoOpen) Stream.reset();
+  if (Stream && AutoOpen) CloseStream();
 }
 
-void TOMFileStream::inClose(TData&, uint16_t) { Stream.reset(); }
+void TOMFileStream::inClose(TData&, uint16_t) { CloseStream(); }
+
+void TOMFileStream::CloseStream() {
+  if (!Stream) return;
+  // A written file takes its place only now: recorded when it could not.
+  if (uint32_t error = Stream->Close(); error != 0 && Stream->Kind() == TByteStream::skWriteFile)
+    InstallLog().Add(FOpenName, error);
+  Stream.reset();
+}

@@ -21,5 +21,6 @@ public:
   void inClose(TData& value, uint16_t index);
 
 private:
+  void CloseStream();
   std::string FOpenName; // the name Stream was opened with, for the installation record
 };

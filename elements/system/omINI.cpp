@@ -80,36 +80,39 @@ bool TIniFile::WriteString(const std::string& key, const std::string& value) {
     Error = ERROR_ACCESS_DENIED;
     return false;
   }
-  TWideText file, section, wideKey, wideValue;
+  TWideText file, section, wideKey, wideValue, temp;
   if (!WidePath(FileName, file) || !WidePath(Section, section) || !WidePath(key, wideKey) ||
       !WidePath(value, wideValue)) {
     Error = LastFailureCode();
     return false;
   }
-  // A file the system's code page can write stays as ever, byte for byte.
-  if (!AnsiHolds(section) || !AnsiHolds(wideKey) || !AnsiHolds(wideValue)) {
-    if (uint32_t error = MakeUnicodeFile(file.data())) {
-      Error = error;
-      return false;
-    }
-  }
-  if (!WritePrivateProfileStringW(section.data(), wideKey.data(), wideValue.data(), file.data())) {
+  // Whole or not at all: a copy of the file beside it takes the value, then
+  // its place.
+  if ((Error = MakeTempBeside(FileName, temp)) != 0) return false;
+  if (!CopyFileW(file.data(), temp.data(), FALSE) && GetLastError() != ERROR_FILE_NOT_FOUND)
     Error = LastFailureCode();
-    return false;
-  }
+  // A file the system's code page can write stays as ever, byte for byte.
+  else if (!AnsiHolds(section) || !AnsiHolds(wideKey) || !AnsiHolds(wideValue))
+    Error = MakeUnicodeFile(temp.data());
+  if (Error == 0 && !WritePrivateProfileStringW(section.data(), wideKey.data(), wideValue.data(), temp.data()))
+    Error = LastFailureCode();
   // The call can report success for a file it could not write out (a full
   // disk): drop the cached copy and read the value back from the file.
-  WritePrivateProfileStringW(nullptr, nullptr, nullptr, file.data());
-  if (key.empty() || ReadString(key, "\x01") == StoredValue(value)) return true;
-  Error = ERROR_WRITE_FAULT;
-  return false;
+  WritePrivateProfileStringW(nullptr, nullptr, nullptr, temp.data());
+  if (Error == 0 && !key.empty() && ReadFrom(temp, key, "\x01") != StoredValue(value)) Error = ERROR_WRITE_FAULT;
+  if (Error == 0) Error = MoveOver(temp, FileName);
+  else DeleteFileW(temp.data());
+  return Error == 0;
 }
 
 bool TIniFile::WriteInteger(const std::string& key, int32_t value) { return WriteString(key, IntegerToText(value)); }
 
 std::string TIniFile::ReadString(const std::string& key, const std::string& fallback) const {
-  const TWideText file = WideOf(FileName), section = WideOf(Section), wideKey = WideOf(key),
-                  wideFallback = WideOf(fallback);
+  return ReadFrom(WideOf(FileName), key, fallback);
+}
+
+std::string TIniFile::ReadFrom(const TWideText& file, const std::string& key, const std::string& fallback) const {
+  const TWideText section = WideOf(Section), wideKey = WideOf(key), wideFallback = WideOf(fallback);
   // A value that fills the buffer may have been cut: read again with more room.
   for (DWORD size = 2048;; size *= 2) {
     TWideText buffer(size, L'\0');

@@ -1,5 +1,6 @@
 #pragma once
 #include "Share.h"
+#include "Text.h"
 
 // A settings file of the system's section/key format, one section at a time.
 class TIniFile {
@@ -20,6 +21,9 @@ public:
   const std::string Section;
   const TDirection Direction;
   uint32_t Error = 0; // system error of the last write that failed
+
+private:
+  std::string ReadFrom(const TWideText& file, const std::string& key, const std::string& fallback) const;
 };
 
 // Writes one value (text or integer by ValueType) under Section/Key of FileName.

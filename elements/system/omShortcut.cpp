@@ -1,5 +1,7 @@
 #include "omShortcut.h"
 
+#include <windows.h>
+
 #include "InstallLog.h"
 #include "shortcut.h"
 
@@ -9,7 +11,11 @@ void TOMShortCut::inCreate(TData& value, uint16_t) {
   std::string workDir = ReadPointString(value, getWorkDir, WorkDir);
   std::string linkFile = ReadPointString(value, getLinkFile, LinkFile);
   std::string target = ReadPointString(value, getTarget, Target);
-  if (long result = CreateLink(target, linkFile, workDir, description))
+  // A link to a program this run could not write would lead to nothing, or
+  // to an older copy that looks installed: none is made, and the record says why.
+  if (InstallLog().Has(target))
+    InstallLog().Add(linkFile, ERROR_FILE_NOT_FOUND, "Ярлык не создан: программа не записана");
+  else if (long result = CreateLink(target, linkFile, workDir, description))
     InstallLog().Add(linkFile, uint32_t(result));
   FireNull(outCreate);
 }

@@ -5,6 +5,7 @@
 #include <objidl.h>
 #include <shlobj.h>
 
+#include "Paths.h"
 #include "Text.h"
 
 namespace {
@@ -42,7 +43,16 @@ long CreateLink(const std::string& target, const std::string& linkFile, const st
     HRESULT persist = link->QueryInterface(PersistFileInterface, reinterpret_cast<void**>(&file));
     note(persist);
     if (SUCCEEDED(persist)) {
-      note(file->Save(wideLink.data(), FALSE));
+      // Whole or not at all: saved beside the link's place, then moved into it.
+      TWideText temp;
+      if (const uint32_t error = MakeTempBeside(linkFile, temp)) {
+        note(HRESULT_FROM_WIN32(error));
+      } else {
+        const HRESULT saved = file->Save(temp.data(), FALSE);
+        note(saved);
+        if (FAILED(saved)) DeleteFileW(temp.data());
+        else note(HRESULT_FROM_WIN32(MoveOver(temp, linkFile)));
+      }
       file->Release();
     }
     link->Release();

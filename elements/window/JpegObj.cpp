@@ -267,10 +267,10 @@ bool TJpegPicture::SaveToFile(const std::string& name, uint32_t* error) {
   if (Empty()) return false;
   std::unique_ptr<TByteStream> file = OpenWriteStream(name);
   SaveToStream(*file);
-  int64_t written = file->Position();
-  // Short of the held bytes means the file is incomplete: a failure too.
-  if (error && (file->Error() != 0 || !FData || written != FData->Size()))
-    *error = file->Error() != 0 ? file->Error() : 0x1D; // ERROR_WRITE_FAULT
+  const int64_t written = file->Position();
+  // The file takes its place whole or not at all.
+  const uint32_t failed = file->Close();
+  if (error) *error = failed;
   return written != 0;
 }
 

@@ -293,6 +293,41 @@ TEST_F(InstallRecord, EachElementWritesOrRecordsTheWriteThatFailed) {
   for (size_t i = 0; i < fired.Got.size(); ++i) EXPECT_EQ(fired.Got[i].Kind, fired.Index[i] == 1 ? dkStream : dkNull);
 }
 
+// On a drive that is full, every writer fails and says so, and leaves the older file exactly as
+// it was and nothing else: no file half-written, under its name or any other.
+TEST_F(InstallRecord, AFullDriveKeepsEveryOlderFileWhole) {
+  if (files::Env("OMBREL_MOUNTED").empty()) GTEST_SKIP() << "needs the 1 MB drive M:";
+  const std::string f = "M:\\full\\";
+  files::RemoveTree(f), CreateDirectoryA(f.c_str(), nullptr);
+  for (const char* old : {"a.txt", "b.exe", "c.jpg", "d.lnk", "dir.ini"}) files::Write(f + old, "older");
+  const std::wstring filler = files::Wide(f + "filler");
+  HANDLE fill = CreateFileW(filler.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+  const std::string block(65536, 'x');
+  for (DWORD put = 1; put;) put = WriteFile(fill, block.data(), DWORD(block.size()), &put, nullptr) ? put : 0;
+  CloseHandle(fill);
+  const files::TTree before = files::Tree(f);
+  TOMStrList list;
+  list.SetStrings(std::string(5000, 'l'));
+  TOMFileStream stream;
+  stream.Mode = TOMFileStream::fmWrite, stream.AutoOpen = 1, stream.FileName = f + "b.exe";
+  auto bytes = CreateMemoryStream();
+  bytes->Write(block.data(), int64_t(block.size()));
+  TOMJpeg picture;
+  picture.LoadFromStream(LoadResourceStream("STREAM1"));
+  TOMShortCut link;
+  link.Target = "C:\\windows\\notepad.exe", link.LinkFile = f + "d.lnk";
+  TOMini ini;
+  ini.FileName = f + "dir.ini", ini.Section = "info", ini.Key = "dir", ini.ValueType = 1;
+  Send<&TOMStrList::inSave>(list, StringData(f + "a.txt"));
+  Send<&TOMFileStream::inWrite>(stream, StreamData(bytes.get()));
+  Send<&TOMJpeg::inSave>(picture, StringData(f + "c.jpg"));
+  Send<&TOMShortCut::inCreate>(link, TData());
+  Send<&TOMini::inWrite>(ini, StringData(std::string(5000, 'v')));
+  EXPECT_EQ(InstallLog().Count(), 5u);
+  EXPECT_EQ(files::Tree(f), before) << "a file changed or left behind";
+  files::RemoveTree(f);
+}
+
 // A settings file stays as ever (ANSI) while the system's code page holds what is written in it;
 // else it becomes UTF-16 with its byte-order mark, an ANSI one rewritten so first with all it
 // held. (The ANSI file here is in code page 1251, this system's.)
