@@ -5,8 +5,21 @@
 TClassChildPanel_4FD97A4::TClassChildPanel_4FD97A4(TWindowObject* parent)
     : TPageContainer(parent, -5, 0, 455, 330, false) {
   // Settings and links, in reverse creation order.
+  SpaceBox->Text = "Недостаточно места на диске.\r\n\r\n"
+                   "Для установки программы необходимо 2,87 Mb.\r\n"
+                   "Освободите место на диске или выберите другую папку.";
+  SpaceBox->Caption = "Установка программы";
+  SpaceBox->Buttons = 0;  // OK
+  SpaceBox->IconKind = 3; // exclamation
+  // The room the page says the installation needs: 2,87 Mb, of 1,048,576 bytes as the free-space
+  // line counts them.
+  SpaceCheck->Needed = 3009414;
+  SpaceCheck->getFolder = MakePointLink<&TOMMultiElement::varData>(0, BodyHost);
+  SpaceCheck->outEnough = MakePointLink<&TOMHub::inDo>(0, InstallHub);
+  SpaceCheck->outShort = MakePointLink<&TOMMessage::inMessage>(0, SpaceBox);
+  // Install, once the folder's drive has room for it (else the box, and the page stays).
   NavigationButton(*InstallButton, 270, "Установить", IntegerData(0), bkEnter,
-                   MakePointLink<&TOMHub::inDo>(0, InstallHub));
+                   MakePointLink<&TOMSpaceCheck::inCheck>(0, SpaceCheck));
   HostContainer(*BodyHost, &CreateContainer<TClassChildPanel_4E89C48>);
   // Back: tell the main scheme (it shows the licence page), then hide.
   SetHub(*BackHub, 1, {MakePointLink<&TOMEditMulti::inEvent>(1, EditMulti), MakePointLink<&TOMHub::inDo>(1, ShowHub)});

@@ -2,7 +2,8 @@
 // along its bottom edge; hosts the folder body and remembers the folder that
 // Install sends.
 //   inWork[0]    show (true) / hide (integer 0); refreshes the free-space line
-//   outEvent[0]  Install, with the folder path as text, after the frame hid itself
+//   outEvent[0]  Install, with the folder path as text, after the frame hid itself;
+//                when the folder's drive has too little room a box says so instead
 //   outEvent[1]  Back (integer 0), then the frame hides itself
 //   outEvent[2]  Cancel (null)
 //   varData[0]   the folder path sent at the last Install (null before)
@@ -11,6 +12,8 @@
 #include "SchemeParts.h"
 #include "omDoData.h"
 #include "omMemory.h"
+#include "omMessage.h"
+#include "omSpaceCheck.h"
 
 class TClassChildPanel_4FD97A4 : public TPageContainer {
 public:
@@ -26,4 +29,6 @@ public:
   TOMHub* const BackHub = Make<TOMHub>();
   TOMMultiElement* const BodyHost = Make<TOMMultiElement>(Host()); // the folder body
   TOMButton* const InstallButton = Make<TOMButton>(Host());
+  TOMSpaceCheck* const SpaceCheck = Make<TOMSpaceCheck>();
+  TOMMessage* const SpaceBox = Make<TOMMessage>();
 };

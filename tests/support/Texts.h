@@ -19,6 +19,8 @@ inline const std::string Success =
     "   Установка успешно выполнена!\r\n\r\n   Нажмите кнопку \"Готово\",  для выхода\r\n   из программы установки!";
 inline const std::string Failure = "   Установка не была завершена!\r\n\r\n   Часть файлов не удалось записать.\r\n"
                                    "   Нажмите кнопку \"Готово\",  для выхода\r\n   из программы установки!";
+inline const std::string NoRoom = "Недостаточно места на диске.\r\n\r\nДля установки программы необходимо 2,87 Mb.\r\n"
+                                  "Освободите место на диске или выберите другую папку.";
 inline const std::string ReportCount = "Не удалось записать при установке: ";
 inline const std::string ReportMore = "... и ещё ";
 inline const std::string Damaged =
