@@ -53,7 +53,13 @@ struct TMessageHandlers {
     return false;
   }
 
+  // A press of the mouse that comes too soon after a new page was shown is
+  // swallowed: the second click of a double-click meant for the page before.
   static bool MouseButton(TWindowObject& w, UINT msg, WPARAM wParam, LPARAM lParam) {
+    const bool press = msg != WM_LBUTTONUP && msg != WM_RBUTTONUP && msg != WM_MBUTTONUP;
+    const bool mouse = DispatchedMessage.hwnd == w.Handle && DispatchedMessage.message == msg;
+    const TWindowObject* form = w.Form();
+    if (press && mouse && form && &w != form && form->PressTooSoon(DispatchedMessage.time)) return true;
     for (const TButtonMessage& b : ButtonMessages) {
       const TMouseHandler& handler = w.*b.Handler;
       if (b.Msg == msg && handler) handler(&w, MouseEventOf(b.Button, wParam, lParam));

@@ -43,6 +43,9 @@ std::string SystemMessage(uint32_t code);
 // loop has ended.
 extern TWindowObject* CurrentFormObject;
 extern bool TerminatedFlag;
+// The message the loop is dispatching now: a mouse message that is this one
+// came from the person at the mouse, not from a program (BM_CLICK sends its own).
+extern MSG DispatchedMessage;
 
 // The fields that the layer's free functions set on an object.
 struct TLayerAccess {

@@ -5,6 +5,7 @@
 
 TWindowObject* CurrentFormObject = nullptr;
 bool TerminatedFlag = false;
+MSG DispatchedMessage{};
 
 TWindowObject* CurrentForm() { return CurrentFormObject; }
 
@@ -24,7 +25,10 @@ void ProcessMessages() {
       continue;
     }
     TranslateMessage(&msg);
+    const MSG outer = DispatchedMessage; // a handler may run a loop of its own
+    DispatchedMessage = msg;
     DispatchMessageW(&msg);
+    DispatchedMessage = outer;
   }
 }
 

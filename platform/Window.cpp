@@ -311,11 +311,17 @@ void TWindowObject::SetVisible(bool on) {
     TWindowObject* form = Form();
     const bool hidesFocus = !on && FocusInside();
     ShowWindow(Handle, on ? SW_SHOW : SW_HIDE);
+    if (on && form) form->PageShown = true, form->PageShownAt = GetTickCount();
     if (form && form->Handle && (hidesFocus || (on && GetFocus() == form->Handle))) form->RestoreFocus();
   } else if (Handle) {
     ShowWindow(Handle, on ? SW_SHOW : SW_HIDE);
   }
   if (ParentObject) ParentObject->Realign();
+}
+
+bool TWindowObject::PressTooSoon(DWORD messageTime) const {
+  // Signed: a press made before the page showed, still queued, counts too.
+  return PageShown && LONG(messageTime - PageShownAt) < LONG(GetDoubleClickTime());
 }
 
 void TWindowObject::ShowAndActivate() {

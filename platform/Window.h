@@ -204,6 +204,11 @@ public:
   // Forms: where the focus goes when no control of the form has it: the
   // shown default button, else the first control in tab order.
   TWindowObject* FocusTarget();
+  // Forms: whether a mouse press made at this message time comes within the
+  // system's double-click time of a window of the form being shown (a new
+  // page): the second press of a double-click on the page before, which
+  // presses nothing on this one.
+  bool PressTooSoon(DWORD messageTime) const;
 
   void SetStyle(DWORD style);
   DWORD GetStyle() const { return Style; }
@@ -308,6 +313,8 @@ private:
   bool IconOwned = false;
   bool MouseInside = false;
   TWindowObject* LastFocused = nullptr; // forms: the control to give the focus back to
+  bool PageShown = false;               // forms: a window inside was shown, at PageShownAt
+  DWORD PageShownAt = 0;
   TPanelData Panel;
 };
 

@@ -100,6 +100,23 @@ bool Keys(HWND window, const std::string& keys) {
 
 bool RussianSystem() { return GetACP() == 1251; }
 
+bool DoubleClick(HWND window) {
+  const RECT top = Rect(GetAncestor(window, GA_ROOT)), r = Rect(window);
+  const auto [code, output] = files::RunUnix(
+      "/usr/bin/xdotool mousemove --window " + std::to_string(X11Window(window)) + " " +
+      std::to_string((r.left + r.right) / 2 - top.left) + " " + std::to_string((r.top + r.bottom) / 2 - top.top) +
+      " click --repeat 2 --delay 80 1");
+  if (code != 0) ADD_FAILURE() << "double-click: " << output;
+  return code == 0;
+}
+
+bool RightClickCaption(HWND window) {
+  const auto [code, output] =
+      files::RunUnix("/usr/bin/xdotool mousemove --window " + std::to_string(X11Window(window)) + " 60 8 click 3");
+  if (code != 0) ADD_FAILURE() << "right click: " << output;
+  return code == 0;
+}
+
 bool LooksLike(const std::string& name, HWND window, HWND over, std::vector<RECT> masks) {
   // A window manager draws frames of its own: the pictures hold Wine's.
   if (!files::Env("OMBREL_WINDOW_MANAGER").empty()) return true;
@@ -200,6 +217,17 @@ HWND TProcess::Wait(bool dialog, const std::optional<std::string>& caption) {
     return !IsRunning();
   });
   if (!found) ADD_FAILURE() << "no " << (dialog ? "dialog " : "window ") << caption.value_or("") << " of the program";
+  return found;
+}
+
+HWND TProcess::WaitMenu() {
+  HWND found = nullptr;
+  WaitUntil([&] {
+    for (HWND w : Windows())
+      if (Class(w) == "#32768") return (found = w) != nullptr;
+    return !IsRunning();
+  });
+  if (!found) ADD_FAILURE() << "no menu of the program";
   return found;
 }
 

@@ -34,6 +34,10 @@ inline void Click(HWND button) { PostMessageW(button, BM_CLICK, 0, 0); }
 inline void CloseBox(HWND window) { PostMessageW(window, WM_SYSCOMMAND, SC_CLOSE, 0); } // what the close box sends
 // Key events through the X server to the window's top-level X window, in xdotool's names ("shift+Tab").
 bool Keys(HWND window, const std::string& keys);
+// Through the X server as a person's: a double-click of the left button on the window's middle
+// (two presses 80 ms apart); a click of the right button on a window's caption (its menu opens).
+bool DoubleClick(HWND window);
+bool RightClickCaption(HWND window);
 
 // Whether the system is a Russian one (code page 1251). Wine takes the code page and the
 // language of the system's own words (a box's Yes and No, captions) from one locale.
@@ -67,6 +71,7 @@ public:
   HWND WaitWindow(const std::string& caption) { return Wait(false, caption); } // not a dialog
   HWND WaitBox(const std::string& caption) { return Wait(true, caption); }     // a "#32770" with this caption
   HWND WaitDialog() { return Wait(true, std::nullopt); }                       // any "#32770"
+  HWND WaitMenu();                                                             // a shown pop-up menu
   // Clicks the box's button with this ID and waits until the box is gone.
   bool Press(HWND box, int id);
   // The folder dialog: selects this folder in its tree, then OK.

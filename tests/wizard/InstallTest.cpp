@@ -115,6 +115,26 @@ TEST_F(Install, KeysInstallWithTheKeyboardAloneAndTheShortcutLeadsToTheProgram) 
   EXPECT_EQ(0u, product.Press(box, IDOK) ? product.WaitExit() : std::nullopt);
 }
 
+// A double-click on each page's leading button advances exactly one page: its second click lands
+// on the next page's leading button and presses nothing there. The window's menu, opened by a
+// right click on its caption after them, shows once they have been handled.
+TEST_F(Install, ADoubleClickAdvancesOnePageAtATime) {
+  TWizard w;
+  ASSERT_TRUE(w.Start());
+  for (EPage page : {EPage::Welcome, EPage::Licence, EPage::Folder}) {
+    SCOPED_TRACE(Name(page));
+    const EPage next = EPage(int(page) + 1);
+    ASSERT_TRUE(DoubleClick(w.Button(Forward(page))) && w.WaitPage(next, 60000));
+    const ULONGLONG shown = GetTickCount64();
+    HWND menu = RightClickCaption(w.Main) ? w.Process.WaitMenu() : nullptr;
+    EXPECT_EQ(next, w.Page());
+    ASSERT_TRUE(menu && w.Type("Escape") && WaitUntil([&] { return !IsWindowVisible(menu); }));
+    // A person's next click on a new page comes after the double-click time; so does this one.
+    WaitUntil([&] { return GetTickCount64() > shown + GetDoubleClickTime(); });
+  }
+  EXPECT_TRUE(w.Press(texts::Done) && w.Ends(0));
+}
+
 // Browse, and the folder chosen in the folder dialog, which the wizard owns: the field follows.
 bool BrowseTo(TWizard& w, const std::string& folder) {
   HWND dialog = w.Press(texts::Browse) ? w.Process.WaitDialog() : nullptr;
