@@ -25,5 +25,9 @@ constexpr size_t ReportedEntries = 10;
 const std::string& FailureFinishText();
 // The warning box's text for a record: the count, then the first
 // ReportedEntries items each with its path and the system's message, then how
-// many more there were. Empty for an empty record.
+// many more there were. Empty for an empty record. A path too long for the
+// box to fit the screen is cut in its middle (FitPath, to half its width).
 std::string InstallReportText(const TInstallLog& log);
+// The path as it fits width pixels in the font of message boxes: whole, or
+// with "..." for its middle; its start (the drive) and its end (the file) stay.
+std::string FitPath(const std::string& path, int width);

@@ -359,6 +359,24 @@ TEST_F(InstallRecord, ASettingsFileTurnsUtf16ForWhatItsCodePageCannotHold) {
   EXPECT_EQ(InstallLog().Count(), 0u);
 }
 
+// A path fits the width it is given: whole when it can, else with "..." for its middle, its start
+// and its end kept, never a character cut in two.
+TEST(Report, APathTooLongIsCutInItsMiddle) {
+  const std::string path = "C:\\Program Files\\Varkelo\\Info\\ZelcapInfo.htm", deep = "D:\\" + std::string(200, 'x') + "\\s1.htm";
+  std::string emoji = "E:\\";
+  for (int i = 0; i < 60; ++i) emoji += "😀";
+  EXPECT_EQ(FitPath(path, 2000), path);
+  for (const std::string& whole : {deep, emoji + "\\z.htm"})
+    for (int width = 90; width < 200; width += 7) {
+      const std::string shown = FitPath(whole, width);
+      EXPECT_TRUE(shown.size() < whole.size() / 2 && shown.find("...") != std::string::npos &&
+                  shown.rfind(whole.substr(0, 3), 0) == 0 && shown.substr(shown.size() - 4) == whole.substr(whole.size() - 4))
+          << shown;
+      for (size_t i = 0; i + 1 < shown.size(); ++i) // no half of a surrogate pair (0xED 0xA0..0xBF)
+        EXPECT_FALSE(uint8_t(shown[i]) == 0xED && uint8_t(shown[i + 1]) >= 0xA0) << width << ": " << shown;
+    }
+}
+
 // Nothing for a clean run or a record cleared at the start of a run; else the
 // finish text first, then the box's text: the count, the first ten with their
 // paths (one backslash each, a network path's pair kept) and messages, then

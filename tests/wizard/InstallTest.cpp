@@ -463,6 +463,27 @@ TEST(Failures, ADriveTooSmallIsSaidBeforeAnythingIsWritten) {
   EXPECT_EQ(desktop, files::Tree(Desktop()));
 }
 
+// Paths longer than the system takes (here the record's): what fails is reported, and the report
+// box fits the screen all the same, the long paths cut in their middle.
+TEST(Failures, TheReportOfPathsTooLongFitsTheScreen) {
+  std::string chosen = "C:\\ombrel-long";
+  files::RemoveTree(chosen);
+  CreateDirectoryW(files::Wide(chosen).c_str(), nullptr);
+  for (char c : {'a', 'b', 'c', 'd'})
+    chosen += "\\" + std::string(56, c), CreateDirectoryW(files::Wide(chosen).c_str(), nullptr);
+  TWizard w;
+  ASSERT_TRUE(w.Start() && w.GoTo(EPage::Folder) && BrowseTo(w, chosen));
+  HWND box = w.Press(texts::Install) ? w.Process.WaitBox(texts::BoxCaption) : nullptr;
+  ASSERT_TRUE(box);
+  const RECT r = Rect(box);
+  EXPECT_TRUE(r.left >= 0 && r.right <= GetSystemMetrics(SM_CXSCREEN)) << r.left << ".." << r.right;
+  EXPECT_NE(std::string::npos, BoxText(box).find("\r\nC:\\ombrel-long\\aaa")) << BoxText(box);
+  EXPECT_NE(std::string::npos, BoxText(box).find("...")) << BoxText(box);
+  EXPECT_TRUE(w.Process.Press(box, IDOK) && w.Press(texts::Done) && w.Ends(1));
+  RemoveInstallation(chosen);
+  files::RemoveTree("C:\\ombrel-long");
+}
+
 // A clean run shows no box and the success text; the close box ends it with 0.
 TEST(Failures, NoneGiveNoBoxAndTheSuccessText) {
   RemoveInstallation("D:");
