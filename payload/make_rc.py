@@ -25,10 +25,13 @@ Commands:
           and the appended archive
 
 Archive (little-endian): a header {magic "OMBRELPK", count, total size,
-CRC-32 of the entry table, 0}, then count entries {name: 16 bytes, upper
-case, NUL-padded; kind: 0 data in the archive, 1 bitmap resource, 2 icon
-group resource; offset of the data from the archive's start (0 for a
-resource); size; CRC-32 of the bytes}, then the data in entry order.
+CRC-32 of the entry table, CRC-32 of the header's fields before it}, then
+count entries {name: 16 bytes, upper case, NUL-padded; kind: 0 data in the
+archive, 1 bitmap resource, 2 icon group resource, 3 the application
+manifest (RT_MANIFEST 1); offset of the data from the archive's start (0 for
+a resource); size; CRC-32 of the bytes}, then the data in entry order. An
+icon group's bytes are its directory (the header and each image's entry
+without its resource id) followed by its images in group order.
 
 Manifest lines: name, type, file, size, format, target (whitespace-separated;
 '#' starts a comment; '-' means none). A file given as build:PATH is a build
@@ -263,30 +266,34 @@ def write_rc(items, output):
 ARCHIVE_MAGIC = b"OMBRELPK"
 HEADER = struct.Struct("<8sIIII")
 ENTRY = struct.Struct("<16sIIII")
-KIND_DATA, KIND_BITMAP, KIND_ICON = 0, 1, 2
+KIND_DATA, KIND_BITMAP, KIND_ICON, KIND_MANIFEST = 0, 1, 2, 3
 
 
 def resource_bytes(item, data):
     """The bytes the system keeps for a resource item, as the program reads
-    them back: a bitmap without its file header, an icon as its images in
-    the order of the file (the order of the group)."""
+    them back: a bitmap without its file header; an icon as its group's
+    directory without the images' resource ids (the header, then each
+    image's entry as the file has it but its offset), then its images in the
+    order of the file (the order of the group); the manifest as it is."""
     if item.type == "BITMAP":
         return KIND_BITMAP, data[14:]
+    if item.type == "MANIFEST":
+        return KIND_MANIFEST, data
     count = struct.unpack("<H", data[4:6])[0]
-    images = b""
+    directory, images = data[:6], b""
     for i in range(count):
-        size, offset = struct.unpack("<II", data[6 + 16 * i + 8:6 + 16 * i + 16])
+        entry = data[6 + 16 * i:6 + 16 * i + 16]
+        size, offset = struct.unpack("<II", entry[8:16])
+        directory += entry[:12]
         images += data[offset:offset + size]
-    return KIND_ICON, images
+    return KIND_ICON, directory + images
 
 
 def write_archive(items, output):
     entries, blobs = [], []
-    offset = HEADER.size + ENTRY.size * sum(1 for i in items if i.type != "MANIFEST")
+    offset = HEADER.size + ENTRY.size * len(items)
     for item in items:
         check_item(item)
-        if item.type == "MANIFEST":
-            continue
         if len(item.name) > 15 or not item.name.isascii():
             raise PayloadError(f"{item.name}: names of at most 15 ASCII characters")
         with open(item.path, "rb") as f:
@@ -300,7 +307,8 @@ def write_archive(items, output):
             at = 0
         entries.append(ENTRY.pack(item.name.upper().encode(), kind, at, len(kept), zlib.crc32(kept)))
     table = b"".join(entries)
-    header = HEADER.pack(ARCHIVE_MAGIC, len(entries), offset, zlib.crc32(table), 0)
+    fields = HEADER.pack(ARCHIVE_MAGIC, len(entries), offset, zlib.crc32(table), 0)[:HEADER.size - 4]
+    header = fields + struct.pack("<I", zlib.crc32(fields))
     with open(output, "wb") as f:
         f.write(header + table + b"".join(blobs))
     return offset

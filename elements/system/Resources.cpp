@@ -3,21 +3,22 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <cstddef>
 #include <cstring>
 #include <vector>
 
 namespace {
 
 constexpr char ArchiveMagic[8] = {'O', 'M', 'B', 'R', 'E', 'L', 'P', 'K'};
-enum TEntryKind : uint32_t { ekData = 0, ekBitmap = 1, ekIcon = 2 };
+enum TEntryKind : uint32_t { ekData = 0, ekBitmap = 1, ekIcon = 2, ekManifest = 3 };
 
 #pragma pack(push, 1)
 struct TArchiveHeader {
   char Magic[8];
   uint32_t Count;
   uint32_t Size;     // of the whole archive
-  uint32_t TableCrc; // of the entry table
-  uint32_t Reserved;
+  uint32_t TableCrc;  // of the entry table
+  uint32_t HeaderCrc; // of the fields before it
 };
 struct TArchiveEntry {
   char Name[16]; // upper case, NUL-padded
@@ -87,8 +88,8 @@ public:
 
   // Anything appended later (a signature) lies after the archive.
   bool ArchiveWhole() const {
-    return Header && Header->Size <= Available &&
-           Crc32(Entries(), sizeof(TArchiveEntry) * Header->Count) == Header->TableCrc;
+    return Header && Crc32(Header, offsetof(TArchiveHeader, HeaderCrc)) == Header->HeaderCrc &&
+           Header->Size <= Available && Crc32(Entries(), sizeof(TArchiveEntry) * Header->Count) == Header->TableCrc;
   }
 
 private:
@@ -137,25 +138,30 @@ bool ResourceBytes(LPCWSTR name, LPCWSTR type, const void*& bytes, DWORD& size) 
   return bytes != nullptr;
 }
 
-// The digest of a resource the system reads: a bitmap as it is stored, an
-// icon group as its images in group order.
+// The digest of a resource the system reads: a bitmap or the manifest as it
+// is stored, an icon group as its directory without the images' ids (they
+// only find the images, which follow) and its images in group order.
 bool ResourceDigest(const TArchiveEntry& entry, uint32_t& crc) {
   // Names are plain ASCII: each byte is its UTF-16 unit.
   wchar_t name[sizeof entry.Name + 1] = {};
   for (size_t i = 0; i < sizeof entry.Name && entry.Name[i]; ++i) name[i] = wchar_t(uint8_t(entry.Name[i]));
   const void* bytes = nullptr;
   DWORD size = 0;
-  if (entry.Kind == ekBitmap) {
-    if (!ResourceBytes(name, MAKEINTRESOURCEW(2), bytes, size)) return false; // RT_BITMAP
+  if (entry.Kind == ekBitmap || entry.Kind == ekManifest) {
+    const bool bitmap = entry.Kind == ekBitmap;
+    if (!ResourceBytes(bitmap ? name : MAKEINTRESOURCEW(1), MAKEINTRESOURCEW(bitmap ? 2 : 24), bytes, size))
+      return false; // RT_BITMAP, RT_MANIFEST
     crc = Crc32(bytes, size);
     return size == entry.Size;
   }
-  if (!ResourceBytes(name, MAKEINTRESOURCEW(14), bytes, size) || size < 6) return false; // RT_GROUP_ICON
+  if (entry.Kind != ekIcon || !ResourceBytes(name, MAKEINTRESOURCEW(14), bytes, size) || size < 6)
+    return false; // RT_GROUP_ICON
   const auto* group = static_cast<const uint8_t*>(bytes);
   const WORD count = WORD(group[4] | group[5] << 8);
   if (size < 6 + 14u * count) return false;
-  crc = 0;
-  DWORD total = 0;
+  crc = Crc32(group, 6);
+  for (WORD i = 0; i < count; ++i) crc = Crc32(group + 6 + 14 * i, 12, crc);
+  DWORD total = 6 + 12u * count;
   for (WORD i = 0; i < count; ++i) {
     const uint8_t* member = group + 6 + 14 * i; // GRPICONDIRENTRY: the id is its last word
     const WORD id = WORD(member[12] | member[13] << 8);

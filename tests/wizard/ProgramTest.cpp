@@ -56,8 +56,13 @@ TEST(Program, ADamagedCopySaysSoWritesNothingAndEndsWithTwo) {
     const size_t at = original.find(bytes.substr(bytes.size() / 2, 64));
     return [at](std::string& exe) { at == std::string::npos ? exe.clear() : void(exe[at + 32] ^= 0x10); };
   };
+  const std::string icon = files::Read(OMBREL_PAYLOAD_SOURCE_DIR "/icon/sorvanta.ico");
+  const size_t group = original.find(icon.substr(0, 18)); // the icon group's header and first entry
   const std::pair<const char*, std::function<void(std::string&)>> cases[] = {
       {"a byte of the licence text", flipIn("text/STR2.txt")},
+      {"a byte of the manifest", [&](std::string& e) { e[original.find("setup</description>")] ^= 0x01; }},
+      {"a byte of the icon group", [&](std::string& e) { group == std::string::npos ? e.clear() : void(e[group + 8] ^= 0x01); }},
+      {"the archive's size in its header one less", [&](std::string& e) { --reinterpret_cast<uint32_t&>(e[archive + 12]); }},
       {"a byte of a picture", flipIn("img/Num4.jpg")},
       {"a byte of the welcome bitmap", flipIn("side/welcome.bmp")},
       {"a byte of the icon", flipIn("icon/sorvanta.ico")},
