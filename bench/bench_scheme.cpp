@@ -6,8 +6,10 @@
 //     bitmaps;
 //  2. the Install chain from the button's click to its return (program file,
 //     installation sequence, finish page, dir.ini), against writing the same
-//     bytes to the same tree with CreateDirectoryA, CreateFileA/WriteFile,
-//     the shell-link object and WritePrivateProfileStringA.
+//     bytes to the same tree, each file whole or not at all as the installer
+//     writes them (a temporary file beside it, moved over it), with
+//     CreateDirectoryW, CreateFileW/WriteFile, MoveFileExW, the shell-link
+//     object and WritePrivateProfileStringW.
 // Self-timed with QueryPerformanceCounter; prints min and median per figure.
 // Usage: bench_scheme [construction-repetitions [install-repetitions]]
 #include <windows.h>
@@ -121,17 +123,23 @@ private:
 
 // --------------------------------------------------------- shell links
 // The same calls the shortcut element makes, component services included.
+// A file's temporary name beside it, and the move over it once written.
+std::wstring TempOf(const std::string& path) { return files::Wide(path + ".1.~tmp"); }
+void MoveOver(const std::string& path) {
+  MoveFileExW(TempOf(path).c_str(), files::Wide(path).c_str(), MOVEFILE_REPLACE_EXISTING);
+}
+
 void WriteLink(const std::string& linkFile, const files::TLink& facts) {
   HRESULT initialised = CoInitialize(nullptr);
-  IShellLinkA* link = nullptr;
+  IShellLinkW* link = nullptr;
   if (SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER | CLSCTX_LOCAL_SERVER,
-                                 IID_IShellLinkA, reinterpret_cast<void**>(&link)))) {
-    link->SetPath(facts.Path.c_str());
-    link->SetWorkingDirectory(facts.WorkDir.c_str());
-    link->SetDescription(facts.Description.c_str());
+                                 IID_IShellLinkW, reinterpret_cast<void**>(&link)))) {
+    link->SetPath(files::Wide(facts.Path).c_str());
+    link->SetWorkingDirectory(files::Wide(facts.WorkDir).c_str());
+    link->SetDescription(files::Wide(facts.Description).c_str());
     IPersistFile* file = nullptr;
     if (SUCCEEDED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file)))) {
-      file->Save(files::Wide(linkFile).c_str(), FALSE);
+      if (SUCCEEDED(file->Save(TempOf(linkFile).c_str(), FALSE))) MoveOver(linkFile);
       file->Release();
     }
     link->Release();
@@ -549,21 +557,25 @@ void WriteFloor(const std::string& folder, const TFloorTree& tree, const std::st
                 TFloorParts& parts) {
   double t0 = NowMs();
   std::string product = folder + "\\Varkelo";
-  CreateDirectoryA(product.c_str(), nullptr);
-  for (const std::string& sub : tree.Folders) CreateDirectoryA((product + "\\" + sub).c_str(), nullptr);
+  CreateDirectoryW(files::Wide(product).c_str(), nullptr);
+  for (const std::string& sub : tree.Folders) CreateDirectoryW(files::Wide(product + "\\" + sub).c_str(), nullptr);
   for (const TTreeFile& item : tree.Files) {
-    HANDLE file = CreateFileA((product + "\\" + item.Path).c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
-                              OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    const std::string path = product + "\\" + item.Path;
+    HANDLE file = CreateFileW(TempOf(path).c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) continue;
     DWORD written = 0;
     WriteFile(file, item.Bytes.data(), DWORD(item.Bytes.size()), &written, nullptr);
-    SetEndOfFile(file);
     CloseHandle(file);
+    MoveOver(path);
   }
   double t1 = NowMs();
   WriteLink(linkFile, tree.Link);
   double t2 = NowMs();
-  WritePrivateProfileStringA("info", "dir", (product + "\\").c_str(), (product + "\\dir.ini").c_str());
+  const std::string record = product + "\\dir.ini";
+  CopyFileW(files::Wide(record).c_str(), TempOf(record).c_str(), FALSE);
+  WritePrivateProfileStringW(L"info", L"dir", files::Wide(product + "\\").c_str(), TempOf(record).c_str());
+  MoveOver(record);
   double t3 = NowMs();
   parts.Files.Ms.push_back(t1 - t0);
   parts.Link.Ms.push_back(t2 - t1);
@@ -662,9 +674,9 @@ bool BenchInstall(int repetitions) {
               "the shortcut and dir.ini)\n",
               tree.Folders.size() + 1, tree.Files.size(), treeBytes);
   PrintRow("Install chain", chain);
-  PrintRow("floor: plain Win32 writes of the same tree", floor);
+  PrintRow("floor: plain Win32, each file whole", floor);
   PrintRow("  of it: folders and files", parts.Files);
-  PrintRow("  of it: shortcut (COM init, IShellLinkA, Save)", parts.Link);
+  PrintRow("  of it: shortcut (COM init, IShellLinkW, Save)", parts.Link);
   PrintRow("  of it: dir.ini", parts.Record);
   double ratioMin = floor.Min() > 0 ? chain.Min() / floor.Min() : 0;
   double ratioMedian = floor.Median() > 0 ? chain.Median() / floor.Median() : 0;

@@ -26,13 +26,7 @@ std::unique_ptr<TByteStream> OpenReadStream(const std::string& path) {
 std::unique_ptr<TByteStream> OpenWriteStream(const std::string& path) {
   std::unique_ptr<TByteStream> stream(new TByteStream(TByteStream::skWriteFile, INVALID_HANDLE_VALUE));
   stream->FTarget = path;
-  if ((stream->FError = MakeTempBeside(path, stream->FTemp)) != 0) return stream;
-  stream->FHandle = CreateFileW(stream->FTemp.data(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                                FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (stream->FHandle == INVALID_HANDLE_VALUE) {
-    stream->FError = LastFailureCode();
-    DeleteFileW(stream->FTemp.data());
-  }
+  stream->FError = MakeTempBeside(path, stream->FTemp, &stream->FHandle);
   return stream;
 }
 

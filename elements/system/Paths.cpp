@@ -2,8 +2,6 @@
 
 #include <windows.h>
 
-#include <cwchar>
-
 #include "InstallLog.h"
 
 namespace {
@@ -49,7 +47,7 @@ bool WidePath(const std::string& path, TWideText& wide) {
   return false;
 }
 
-uint32_t MakeTempBeside(const std::string& target, TWideText& temp) {
+uint32_t MakeTempBeside(const std::string& target, TWideText& temp, void** open) {
   // A target another program holds open cannot be replaced: said before
   // anything is written, in the system's words for a file in use.
   TWideText wide;
@@ -58,25 +56,30 @@ uint32_t MakeTempBeside(const std::string& target, TWideText& temp) {
                             OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (held != INVALID_HANDLE_VALUE) CloseHandle(held);
   else if (GetLastError() == ERROR_SHARING_VIOLATION) return ERROR_SHARING_VIOLATION;
-  // The target's folder part, or the current folder for a bare name.
-  const size_t cut = target.find_last_of(":\\");
-  TWideText folder;
-  if (!WidePath(cut == std::string::npos ? std::string(".") : target.substr(0, cut + 1), folder))
-    return LastFailureCode();
-  wchar_t name[MAX_PATH] = {};
-  // A folder that is missing, or is a file, is a path not found, as when a
-  // file is opened in it.
-  if (!GetTempFileNameW(folder.data(), L"~om", 0, name))
-    return GetLastError() == ERROR_DIRECTORY ? ERROR_PATH_NOT_FOUND : LastFailureCode();
-  temp.assign(name, name + wcslen(name) + 1);
-  return 0;
+  // "<target>.<number>.~tmp", the first such name not taken.
+  static DWORD serial = GetTickCount();
+  wide.pop_back();
+  for (int tries = 0; tries < 100; ++tries) {
+    temp = wide;
+    temp.push_back(L'.');
+    for (DWORD n = ++serial; n; n >>= 4) temp.push_back(L"0123456789abcdef"[n & 0xF]);
+    for (const wchar_t* end = L".~tmp"; *end; ++end) temp.push_back(*end);
+    temp.push_back(L'\0');
+    HANDLE file = CreateFileW(temp.data(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL,
+                              nullptr);
+    if (file != INVALID_HANDLE_VALUE) {
+      if (open) *open = file;
+      else CloseHandle(file);
+      return 0;
+    }
+    if (GetLastError() != ERROR_FILE_EXISTS && GetLastError() != ERROR_ALREADY_EXISTS) return LastFailureCode();
+  }
+  return ERROR_FILE_EXISTS;
 }
 
 uint32_t MoveOver(const TWideText& temp, const std::string& target) {
   TWideText wide;
-  if (WidePath(target, wide) &&
-      MoveFileExW(temp.data(), wide.data(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
-    return 0;
+  if (WidePath(target, wide) && MoveFileExW(temp.data(), wide.data(), MOVEFILE_REPLACE_EXISTING)) return 0;
   const uint32_t error = LastFailureCode();
   DeleteFileW(temp.data());
   return error;

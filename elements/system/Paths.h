@@ -15,8 +15,9 @@ bool WidePath(const std::string& path, TWideText& wide);
 // folder first, then moved over the target in one step once complete, so an
 // older file stays as it was until then and nothing half-written is ever left
 // under the target's name.
-// A new, empty temporary file beside the target; 0, or the system's error.
-uint32_t MakeTempBeside(const std::string& target, TWideText& temp);
+// A new, empty temporary file beside the target, left open for writing in
+// *open (a HANDLE) when asked for; 0, or the system's error.
+uint32_t MakeTempBeside(const std::string& target, TWideText& temp, void** open = nullptr);
 // Moves the complete temporary file over the target, replacing it; removes it
 // when that fails. 0, or the system's error.
 uint32_t MoveOver(const TWideText& temp, const std::string& target);
