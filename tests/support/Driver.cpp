@@ -100,6 +100,12 @@ bool Keys(HWND window, const std::string& keys) {
 
 bool RussianSystem() { return GetACP() == 1251; }
 
+bool RoundTrip(HWND window) {
+  DWORD_PTR result = 0;
+  if (SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_NORMAL, DWORD(Timeout), &result)) return true;
+  return ADD_FAILURE() << "\"" << Text(window) << "\" does not answer", false;
+}
+
 bool DoubleClick(HWND window) {
   const RECT top = Rect(GetAncestor(window, GA_ROOT)), r = Rect(window);
   const auto [code, output] = files::RunUnix(

@@ -32,6 +32,9 @@ bool BoxHasIcon(HWND box);
 // --- acting ---
 inline void Click(HWND button) { PostMessageW(button, BM_CLICK, 0, 0); }
 inline void CloseBox(HWND window) { PostMessageW(window, WM_SYSCOMMAND, SC_CLOSE, 0); } // what the close box sends
+// Returns once the window's thread has handled what was posted to it before, and any box that
+// handling opened is up: a message sent to it is handled only between the others, or in the box's loop.
+bool RoundTrip(HWND window);
 // Key events through the X server to the window's top-level X window, in xdotool's names ("shift+Tab").
 bool Keys(HWND window, const std::string& keys);
 // Through the X server as a person's: a double-click of the left button on the window's middle
