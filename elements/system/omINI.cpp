@@ -4,6 +4,7 @@
 
 #include <memory>
 
+#include "ByteStream.h"
 #include "InstallLog.h"
 #include "Paths.h"
 
@@ -29,48 +30,25 @@ bool AnsiHolds(const TWideText& text) {
   return WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, text.data(), -1, nullptr, 0, nullptr, &lost) > 0 && !lost;
 }
 
-// The whole file, or nothing when it is missing or cannot be read.
-bool ReadWhole(const wchar_t* file, std::string& bytes) {
-  HANDLE handle = CreateFileW(file, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (handle == INVALID_HANDLE_VALUE) return false;
-  LARGE_INTEGER size{};
-  DWORD got = 0;
-  bool read = GetFileSizeEx(handle, &size) && size.QuadPart < (1 << 24);
-  if (read) {
-    bytes.resize(size_t(size.QuadPart));
-    read = bytes.empty() || (ReadFile(handle, &bytes[0], DWORD(bytes.size()), &got, nullptr) && got == bytes.size());
-  }
-  CloseHandle(handle);
-  return read;
+// What the file holds now, none when there is no file; 0, or the system
+// error that kept it from being read.
+uint32_t ReadAll(const std::string& name, std::string& bytes) {
+  std::unique_ptr<TByteStream> file = OpenReadStream(name);
+  if (!file->IsOpen()) return file->Error() == ERROR_FILE_NOT_FOUND ? 0 : file->Error();
+  bytes.resize(size_t(file->Size()));
+  return file->Read(&bytes[0], int64_t(bytes.size())) == int64_t(bytes.size()) ? 0 : LastFailureCode();
 }
 
-// Makes the settings file one in UTF-16 with its byte-order mark, which the
-// profile functions of every Windows read and write as such: a new file
-// starts with the mark; an ANSI one is written anew in UTF-16, everything it
-// held kept. 0, or the system error that stopped it.
-uint32_t MakeUnicodeFile(const wchar_t* file) {
-  std::string old;
-  const bool exists = ReadWhole(file, old);
-  if (exists && old.size() >= 2 && ((old[0] == '\xFF' && old[1] == '\xFE') || (old[0] == '\xFE' && old[1] == '\xFF')))
-    return 0;
-  TWideText content(1, wchar_t(0xFEFF));
-  if (!old.empty()) {
-    const int n = MultiByteToWideChar(CP_ACP, 0, old.data(), int(old.size()), nullptr, 0);
-    content.resize(1 + size_t(n > 0 ? n : 0));
-    if (n > 0) MultiByteToWideChar(CP_ACP, 0, old.data(), int(old.size()), content.data() + 1, n);
-  }
-  // The profile functions keep what they read of a file: they read it again.
-  WritePrivateProfileStringW(nullptr, nullptr, nullptr, file);
-  HANDLE handle = CreateFileW(file, GENERIC_WRITE, 0, nullptr, exists ? TRUNCATE_EXISTING : CREATE_NEW,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (handle == INVALID_HANDLE_VALUE) return LastFailureCode();
-  const DWORD size = DWORD(content.size() * sizeof(wchar_t));
-  DWORD put = 0;
-  const bool written = WriteFile(handle, content.data(), size, &put, nullptr) && put == size;
-  const uint32_t error = written ? 0 : LastFailureCode();
-  CloseHandle(handle);
-  return error;
+// The content in UTF-16 with its byte-order mark, which the profile
+// functions of every Windows read and write as such: an ANSI file's text as
+// the system's code page reads it, all of it kept.
+std::string Utf16(const std::string& bytes) {
+  if (bytes.size() >= 2 && ((bytes[0] == '\xFF' && bytes[1] == '\xFE') || (bytes[0] == '\xFE' && bytes[1] == '\xFF')))
+    return bytes;
+  const int n = bytes.empty() ? 0 : MultiByteToWideChar(CP_ACP, 0, bytes.data(), int(bytes.size()), nullptr, 0);
+  TWideText wide(1 + size_t(n > 0 ? n : 0), wchar_t(0xFEFF));
+  if (n > 0) MultiByteToWideChar(CP_ACP, 0, bytes.data(), int(bytes.size()), wide.data() + 1, n);
+  return std::string(reinterpret_cast<const char*>(wide.data()), wide.size() * sizeof(wchar_t));
 }
 
 } // namespace
@@ -88,12 +66,15 @@ bool TIniFile::WriteString(const std::string& key, const std::string& value) {
   }
   // Whole or not at all: a copy of the file beside it takes the value, then
   // its place.
-  if ((Error = MakeTempBeside(FileName, temp)) != 0) return false;
-  if (!CopyFileW(file.data(), temp.data(), FALSE) && GetLastError() != ERROR_FILE_NOT_FOUND)
-    Error = LastFailureCode();
+  std::string content;
+  void* copy = nullptr;
+  if ((Error = ReadAll(FileName, content)) != 0 || (Error = MakeTempBeside(FileName, temp, &copy)) != 0) return false;
   // A file the system's code page can write stays as ever, byte for byte.
-  else if (!AnsiHolds(section) || !AnsiHolds(wideKey) || !AnsiHolds(wideValue))
-    Error = MakeUnicodeFile(temp.data());
+  if (!AnsiHolds(section) || !AnsiHolds(wideKey) || !AnsiHolds(wideValue)) content = Utf16(content);
+  DWORD put = 0;
+  if (!WriteFile(copy, content.data(), DWORD(content.size()), &put, nullptr) || put != content.size())
+    Error = LastFailureCode();
+  CloseHandle(copy);
   if (Error == 0 && !WritePrivateProfileStringW(section.data(), wideKey.data(), wideValue.data(), temp.data()))
     Error = LastFailureCode();
   // The call can report success for a file it could not write out (a full
