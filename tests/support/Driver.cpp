@@ -106,21 +106,18 @@ bool RoundTrip(HWND window) {
   return ADD_FAILURE() << "\"" << Text(window) << "\" does not answer", false;
 }
 
-bool DoubleClick(HWND window) {
-  const RECT top = Rect(GetAncestor(window, GA_ROOT)), r = Rect(window);
-  const auto [code, output] = files::RunUnix(
-      "/usr/bin/xdotool mousemove --window " + std::to_string(X11Window(window)) + " " +
-      std::to_string((r.left + r.right) / 2 - top.left) + " " + std::to_string((r.top + r.bottom) / 2 - top.top) +
-      " click --repeat 2 --delay 80 1");
-  if (code != 0) ADD_FAILURE() << "double-click: " << output;
+bool Mouse(HWND window, LONG x, LONG y, const std::string& buttons) {
+  const auto [code, output] = files::RunUnix("/usr/bin/xdotool mousemove --window " +
+                                             std::to_string(X11Window(window)) + " " + std::to_string(x) + " " +
+                                             std::to_string(y) + " " + buttons);
+  if (code != 0) ADD_FAILURE() << buttons << " at " << x << "," << y << ": " << output;
   return code == 0;
 }
 
-bool RightClickCaption(HWND window) {
-  const auto [code, output] =
-      files::RunUnix("/usr/bin/xdotool mousemove --window " + std::to_string(X11Window(window)) + " 60 8 click 3");
-  if (code != 0) ADD_FAILURE() << "right click: " << output;
-  return code == 0;
+bool DoubleClick(HWND window) {
+  const RECT top = Rect(GetAncestor(window, GA_ROOT)), r = Rect(window);
+  return Mouse(window, (r.left + r.right) / 2 - top.left, (r.top + r.bottom) / 2 - top.top,
+               "click --repeat 2 --delay 80 1");
 }
 
 bool LooksLike(const std::string& name, HWND window, HWND over, std::vector<RECT> masks) {
@@ -190,8 +187,7 @@ bool TProcess::WaitFocus(HWND window) {
   // so does the driver, and the program must put the focus back where it was.
   const HWND foreground = GetForegroundWindow();
   if ((!foreground || foreground == GetDesktopWindow()) && X11Window(window)) {
-    files::RunUnix("/usr/bin/xdotool mousemove --window " + std::to_string(X11Window(window)) + " 60 8 click 1");
-    if (WaitUntil(focused)) return true;
+    if (Mouse(window, 60, 8, "click 1") && WaitUntil(focused)) return true;
   }
   ADD_FAILURE() << "the focus is on \"" << Text(last) << "\" (" << Class(last) << "), not on \"" << Text(window)
                 << "\"";
@@ -215,25 +211,15 @@ std::vector<HWND> TProcess::Windows() const {
   return found;
 }
 
-HWND TProcess::Wait(bool dialog, const std::optional<std::string>& caption) {
+HWND TProcess::Wait(const char* cls, const std::optional<std::string>& caption) {
   HWND found = nullptr;
   WaitUntil([&] {
     for (HWND w : Windows())
-      if ((Class(w) == "#32770") == dialog && (!caption || Text(w) == *caption)) return (found = w) != nullptr;
+      if ((cls ? Class(w) == cls : Class(w) != "#32770") && (!caption || Text(w) == *caption))
+        return (found = w) != nullptr;
     return !IsRunning();
   });
-  if (!found) ADD_FAILURE() << "no " << (dialog ? "dialog " : "window ") << caption.value_or("") << " of the program";
-  return found;
-}
-
-HWND TProcess::WaitMenu() {
-  HWND found = nullptr;
-  WaitUntil([&] {
-    for (HWND w : Windows())
-      if (Class(w) == "#32768") return (found = w) != nullptr;
-    return !IsRunning();
-  });
-  if (!found) ADD_FAILURE() << "no menu of the program";
+  if (!found) ADD_FAILURE() << "no " << (cls ? cls : "window") << " " << caption.value_or("") << " of the program";
   return found;
 }
 

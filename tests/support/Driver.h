@@ -37,10 +37,11 @@ inline void CloseBox(HWND window) { PostMessageW(window, WM_SYSCOMMAND, SC_CLOSE
 bool RoundTrip(HWND window);
 // Key events through the X server to the window's top-level X window, in xdotool's names ("shift+Tab").
 bool Keys(HWND window, const std::string& keys);
-// Through the X server as a person's: a double-click of the left button on the window's middle
-// (two presses 80 ms apart); a click of the right button on a window's caption (its menu opens).
+// The pointer moved to (x, y) of the window's top-level window and its buttons pressed there, in
+// xdotool's words ("click 3"), through the X server as a person's. A double-click: two presses of
+// the left button on the window's middle, 80 ms apart.
+bool Mouse(HWND window, LONG x, LONG y, const std::string& buttons);
 bool DoubleClick(HWND window);
-bool RightClickCaption(HWND window);
 
 // Whether the system is a Russian one (code page 1251). Wine takes the code page and the
 // language of the system's own words (a box's Yes and No, captions) from one locale.
@@ -71,10 +72,10 @@ public:
   bool WaitFocusIn(HWND window); // on it or a window inside it
   // Visible top-level windows with an area (the taskbar owner has none).
   std::vector<HWND> Windows() const;
-  HWND WaitWindow(const std::string& caption) { return Wait(false, caption); } // not a dialog
-  HWND WaitBox(const std::string& caption) { return Wait(true, caption); }     // a "#32770" with this caption
-  HWND WaitDialog() { return Wait(true, std::nullopt); }                       // any "#32770"
-  HWND WaitMenu();                                                             // a shown pop-up menu
+  HWND WaitWindow(const std::string& caption) { return Wait(nullptr, caption); } // not a dialog
+  HWND WaitBox(const std::string& caption) { return Wait("#32770", caption); }   // a dialog with this caption
+  HWND WaitDialog() { return Wait("#32770", std::nullopt); }                     // any dialog
+  HWND WaitMenu() { return Wait("#32768", std::nullopt); }                       // a pop-up menu
   // Clicks the box's button with this ID and waits until the box is gone.
   bool Press(HWND box, int id);
   // The folder dialog: selects this folder in its tree, then OK.
@@ -82,7 +83,7 @@ public:
   std::optional<uint32_t> WaitExit(int timeoutMs = Timeout);
 
 private:
-  HWND Wait(bool dialog, const std::optional<std::string>& caption);
+  HWND Wait(const char* cls, const std::optional<std::string>& caption); // cls null: any but a dialog
   std::string Exe;
   PROCESS_INFORMATION Info{};
 };

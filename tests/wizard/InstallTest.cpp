@@ -126,7 +126,7 @@ TEST_F(Install, ADoubleClickAdvancesOnePageAtATime) {
     const EPage next = EPage(int(page) + 1);
     ASSERT_TRUE(DoubleClick(w.Button(Forward(page))) && w.WaitPage(next, 60000));
     const ULONGLONG shown = GetTickCount64();
-    HWND menu = RightClickCaption(w.Main) ? w.Process.WaitMenu() : nullptr;
+    HWND menu = Mouse(w.Main, 60, 8, "click 3") ? w.Process.WaitMenu() : nullptr; // a right click on the caption
     EXPECT_EQ(next, w.Page());
     ASSERT_TRUE(menu && w.Type("Escape") && WaitUntil([&] { return !IsWindowVisible(menu); }));
     // A person's next click on a new page comes after the double-click time; so does this one.
@@ -187,31 +187,25 @@ class TDesktopAt {
 public:
   explicit TDesktopAt(const std::string& folder) {
     for (int i = 0; i < 2; ++i) {
-      RegOpenKeyExW(HKEY_CURRENT_USER, Keys[i], 0, KEY_READ | KEY_WRITE, &Key[i]);
       DWORD size = sizeof Old[i];
-      Had[i] = RegQueryValueExW(Key[i], L"Desktop", nullptr, &Type[i], reinterpret_cast<BYTE*>(Old[i]), &size) == 0;
-      const std::wstring wide = files::Wide(folder);
-      RegSetValueExW(Key[i], L"Desktop", 0, REG_SZ, reinterpret_cast<const BYTE*>(wide.c_str()),
-                     DWORD((wide.size() + 1) * sizeof(wchar_t)));
+      RegGetValueW(HKEY_CURRENT_USER, Keys[i], L"Desktop", RRF_RT_REG_SZ | RRF_RT_REG_EXPAND_SZ | RRF_NOEXPAND, &Type[i],
+                   Old[i], &size);
+      Set(i, REG_SZ, files::Wide(folder).c_str());
     }
   }
   ~TDesktopAt() {
-    for (int i = 0; i < 2; ++i) {
-      if (Had[i])
-        RegSetValueExW(Key[i], L"Desktop", 0, Type[i], reinterpret_cast<const BYTE*>(Old[i]),
-                       DWORD((wcslen(Old[i]) + 1) * sizeof(wchar_t)));
-      RegCloseKey(Key[i]);
-    }
+    for (int i = 0; i < 2; ++i) Set(i, Type[i], Old[i]);
   }
   TDesktopAt(const TDesktopAt&) = delete;
   TDesktopAt& operator=(const TDesktopAt&) = delete;
 
 private:
+  void Set(int i, DWORD type, const wchar_t* value) {
+    RegSetKeyValueW(HKEY_CURRENT_USER, Keys[i], L"Desktop", type, value, DWORD((wcslen(value) + 1) * sizeof(wchar_t)));
+  }
   static constexpr const wchar_t* Keys[2] = {L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders",
                                              L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders"};
-  HKEY Key[2] = {};
-  bool Had[2] = {};
-  DWORD Type[2] = {};
+  DWORD Type[2] = {REG_SZ, REG_SZ};
   wchar_t Old[2][MAX_PATH] = {};
 };
 
