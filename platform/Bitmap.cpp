@@ -6,7 +6,14 @@
 
 TBitmapObject::~TBitmapObject() { SetHandle(nullptr); }
 
+void TBitmapObject::DropScaled() const {
+  if (Scaled) DeleteObject(Scaled);
+  Scaled = nullptr;
+  ScaledSize = SIZE{};
+}
+
 void TBitmapObject::SetHandle(HBITMAP bitmap) {
+  DropScaled();
   if (Handle && Handle != bitmap) DeleteObject(Handle);
   Handle = bitmap;
   BitmapWidth = BitmapHeight = 0;
@@ -61,13 +68,38 @@ void TBitmapObject::SetSize(int32_t width, int32_t height, HBRUSH fill) {
 
 void TBitmapObject::Clear() { SetHandle(nullptr); }
 
-void TBitmapObject::Draw(HDC dc, const RECT& target) const {
+void TBitmapObject::Draw(HDC dc, const RECT& target, bool smooth) const {
   if (Empty()) return;
+  const int32_t w = target.right - target.left, h = target.bottom - target.top;
+  if (w <= 0 || h <= 0) return;
   HDC src = CreateCompatibleDC(dc);
-  HGDIOBJ old = SelectObject(src, Handle);
-  SetStretchBltMode(dc, COLORONCOLOR);
-  StretchBlt(dc, target.left, target.top, target.right - target.left, target.bottom - target.top, src, 0, 0,
-             BitmapWidth, BitmapHeight, SRCCOPY);
-  SelectObject(src, old);
+  if (smooth && (w != ScaledSize.cx || h != ScaledSize.cy)) {
+    // Halftone averages the pixels each target pixel covers; it is slow, so
+    // it runs once per size, not at every paint.
+    DropScaled();
+    Scaled = CreateCompatibleBitmap(dc, w, h);
+    if (Scaled) {
+      HDC scaled = CreateCompatibleDC(dc);
+      HGDIOBJ oldScaled = SelectObject(scaled, Scaled);
+      HGDIOBJ oldSrc = SelectObject(src, Handle);
+      SetStretchBltMode(scaled, HALFTONE);
+      SetBrushOrgEx(scaled, 0, 0, nullptr);
+      StretchBlt(scaled, 0, 0, w, h, src, 0, 0, BitmapWidth, BitmapHeight, SRCCOPY);
+      SelectObject(src, oldSrc);
+      SelectObject(scaled, oldScaled);
+      DeleteDC(scaled);
+      ScaledSize = SIZE{w, h};
+    }
+  }
+  if (smooth && Scaled) {
+    HGDIOBJ old = SelectObject(src, Scaled);
+    BitBlt(dc, target.left, target.top, w, h, src, 0, 0, SRCCOPY);
+    SelectObject(src, old);
+  } else {
+    HGDIOBJ old = SelectObject(src, Handle);
+    SetStretchBltMode(dc, COLORONCOLOR);
+    StretchBlt(dc, target.left, target.top, w, h, src, 0, 0, BitmapWidth, BitmapHeight, SRCCOPY);
+    SelectObject(src, old);
+  }
   DeleteDC(src);
 }

@@ -27,11 +27,16 @@ public:
   void SetSize(int32_t width, int32_t height, HBRUSH fill = nullptr);
   void Clear();
 
-  // Stretches the whole picture into the rectangle (colour-on-colour).
-  void Draw(HDC dc, const RECT& target) const;
+  // Stretches the whole picture into the rectangle: colour-on-colour, or
+  // smoothly through one scaled copy, kept for as long as the rectangle's
+  // size stays (a picture scaled for the screen's resolution).
+  void Draw(HDC dc, const RECT& target, bool smooth = false) const;
 
 private:
+  void DropScaled() const;
   HBITMAP Handle = nullptr;
+  mutable HBITMAP Scaled = nullptr;
+  mutable SIZE ScaledSize{};
   int32_t BitmapWidth = 0;
   int32_t BitmapHeight = 0;
 };

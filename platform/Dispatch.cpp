@@ -152,8 +152,25 @@ struct TMessageHandlers {
   // A form's font is its font object: nothing to set, this to tell.
   static bool Font(TWindowObject& w, UINT msg, TResult& result) {
     if (!IsClassWindow(w.KindId)) return false;
-    result = msg == WM_GETFONT ? reinterpret_cast<LRESULT>(w.FontData.GetHandle()) : 0;
+    result = msg == WM_GETFONT ? reinterpret_cast<LRESULT>(w.FontHandle()) : 0;
     return true;
+  }
+
+  // A window moved to a screen of another resolution: everything in it is
+  // laid out anew, and the window takes the place the system suggests.
+  static bool DpiChanged(TWindowObject& w, WPARAM wParam, LPARAM lParam) {
+    if (!IsClassWindow(w.KindId)) return false;
+    w.ChangeDpi(HIWORD(wParam));
+    const RECT* r = reinterpret_cast<const RECT*>(lParam);
+    SetWindowPos(w.Handle, nullptr, r->left, r->top, r->right - r->left, r->bottom - r->top,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+    w.SyncBounds();
+    return true;
+  }
+
+  static bool AccessibleObject(TWindowObject& w, WPARAM wParam, LPARAM lParam, TResult& result) {
+    result = w.AccessibleObject(wParam, lParam);
+    return result != 0;
   }
 
   // A close that the hook let through: the main window takes the whole
@@ -218,6 +235,8 @@ struct TMessageHandlers {
       case WM_MOVE: w.SyncBounds(); return false;
       case WM_SIZE: return Size(w);
       case WM_SETFONT: case WM_GETFONT: return Font(w, msg, result);
+      case WM_DPICHANGED: return DpiChanged(w, wParam, lParam);
+      case WM_GETOBJECT: return AccessibleObject(w, wParam, lParam, result);
       case WM_CLOSE: return Close(w);
       case WM_ENDSESSION: return EndSession(w, wParam);
       case WM_NCDESTROY: return NcDestroy(w, wParam, lParam, result);

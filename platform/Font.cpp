@@ -81,15 +81,18 @@ void TFontObject::SetCharset(uint8_t charset) {
   Log.lfCharSet = charset;
 }
 
-HFONT TFontObject::GetHandle() {
-  if (Handle) return Handle;
+HFONT TFontObject::GetHandle(UINT dpi) {
+  if (Handle && HandleDpi == dpi) return Handle;
+  Discard();
   // The program's texts are Russian. The default character set is the
   // system's own, and the font mapper puts a face of that set in place of
   // the one asked for (a Chinese system draws "Arial" in a face of its own):
   // here it means the Cyrillic set, which the faces asked for have.
   LOGFONTW log = Log;
   if (log.lfCharSet == DEFAULT_CHARSET) log.lfCharSet = RUSSIAN_CHARSET;
+  log.lfHeight = MulDiv(log.lfHeight, int(dpi), 96);
   Handle = CreateFontIndirectW(&log);
+  HandleDpi = dpi;
   return Handle;
 }
 

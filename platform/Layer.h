@@ -36,6 +36,11 @@ LRESULT CALLBACK LayerWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPar
 void LinkObject(HWND hwnd, TWindowObject* object);
 TWindowObject* ObjectOf(HWND hwnd);
 
+// The resolution of the screen a window is on, and a frame around a client
+// rectangle at a resolution.
+UINT WindowDpi(HWND hwnd);
+void AdjustFrameForDpi(RECT& rect, DWORD style, DWORD exStyle, UINT dpi);
+
 // The system's own words for an error code, without the line end.
 std::string SystemMessage(uint32_t code);
 

@@ -5,6 +5,38 @@
 #include "Layer.h"
 #include "Text.h"
 
+namespace {
+
+// The per-screen resolution functions came with Windows 10 (1607): looked up,
+// with the system-wide resolution where they are missing.
+template <class F> F User32(const char* name) {
+  return reinterpret_cast<F>(reinterpret_cast<void (*)()>(GetProcAddress(GetModuleHandleW(L"user32.dll"), name)));
+}
+
+} // namespace
+
+UINT SystemDpi() {
+  static const UINT dpi = [] {
+    if (auto forSystem = User32<UINT(WINAPI*)()>("GetDpiForSystem")) return forSystem();
+    HDC screen = GetDC(nullptr);
+    const int logPixels = screen ? GetDeviceCaps(screen, LOGPIXELSY) : 96;
+    if (screen) ReleaseDC(nullptr, screen);
+    return UINT(logPixels > 0 ? logPixels : 96);
+  }();
+  return dpi;
+}
+
+UINT WindowDpi(HWND hwnd) {
+  static const auto forWindow = User32<UINT(WINAPI*)(HWND)>("GetDpiForWindow");
+  const UINT dpi = forWindow ? forWindow(hwnd) : 0;
+  return dpi ? dpi : SystemDpi();
+}
+
+void AdjustFrameForDpi(RECT& rect, DWORD style, DWORD exStyle, UINT dpi) {
+  static const auto forDpi = User32<BOOL(WINAPI*)(RECT*, DWORD, BOOL, DWORD, UINT)>("AdjustWindowRectExForDpi");
+  if (!forDpi || !forDpi(&rect, style, FALSE, exStyle, dpi)) AdjustWindowRectEx(&rect, style, FALSE, exStyle);
+}
+
 TWindowObject::TWindowObject(TControlKindId kind, TWindowObject* parent) : KindId(kind), ParentObject(parent) {
   const TControlKind& k = KindOf(kind);
   Style = k.Style;
@@ -14,6 +46,7 @@ TWindowObject::TWindowObject(TControlKindId kind, TWindowObject* parent) : KindI
   if (!IsClassWindow(kind) && kind != ckTooltip) Style |= WS_CLIPSIBLINGS | WS_CLIPCHILDREN;
   Bounds = RECT{0, 0, k.DefaultWidth, k.DefaultHeight};
   Color = int32_t(0xFF00000F);
+  DpiValue = parent ? parent->DpiValue : SystemDpi();
   if (parent) {
     FontData = parent->FontData; // a child starts with its parent's font
     Color = parent->Color;
@@ -54,7 +87,7 @@ void TWindowObject::ClearHandlers() {
   OnMouseDown = OnMouseUp = OnMouseMove = OnDblClick = TMouseHandler();
   OnMouseEnter = OnMouseLeave = TNotifyHandler();
   OnKeyDown = OnKeyUp = TKeyHandler();
-  OnClick = OnTextChange = OnShow = OnSize = OnDestroyed = TNotifyHandler();
+  OnClick = OnTextChange = OnShow = OnSize = OnDestroyed = OnDpiChanged = TNotifyHandler();
   OnPaint = TPaintHandler();
 }
 
@@ -82,7 +115,7 @@ void TWindowObject::CreateNative() {
   DWORD style = Style & ~(WS_VISIBLE | WS_DISABLED);
   if (Visible && KindId != ckForm) style |= WS_VISIBLE;
   if (!Enabled) style |= WS_DISABLED;
-  int32_t x = Bounds.left, y = Bounds.top, w = GetWidth(), h = GetHeight();
+  const RECT r = Scaled(Bounds);
   static UINT nextControlId = 100;
   HMENU id = nullptr;
   if (style & WS_CHILD) id = reinterpret_cast<HMENU>(static_cast<UINT_PTR>(nextControlId++));
@@ -91,7 +124,8 @@ void TWindowObject::CreateNative() {
   // licence is laid out once instead of twice.
   const bool textAfterFont = KindId == ckEdit;
   const TWideText text = WideOf(textAfterFont ? std::string() : Text);
-  HWND hwnd = CreateWindowExW(ExStyle, kind.ClassName, text.data(), style, x, y, w, h, parentHandle, id,
+  HWND hwnd = CreateWindowExW(ExStyle, kind.ClassName, text.data(), style, r.left, r.top, r.right - r.left,
+                              r.bottom - r.top, parentHandle, id,
                               GetModuleHandleW(nullptr), this);
   // Without its windows the program can show nothing and wait for nothing
   // (no display, a class the system would not register): it says so and ends.
@@ -100,7 +134,7 @@ void TWindowObject::CreateNative() {
     FatalWindowError("Не удалось создать окно программы установки, ошибка " + std::to_string(code) + ", " +
                      SystemMessage(code));
   }
-  SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(FontData.GetHandle()), FALSE);
+  SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(FontHandle()), FALSE);
   if (textAfterFont) SetWindowTextW(hwnd, WideOf(Text).data()); // not linked yet: no change is reported for it
   if (!IsClassWindow(KindId)) {
     // System classes are subclassed; the link is made before the first
@@ -123,6 +157,14 @@ void TWindowObject::CreateNative() {
     IconOwned = true;
   }
   if (Icon) SendMessageW(hwnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(Icon));
+  if (Label && Label->ParentObject == ParentObject)
+    SetWindowPos(hwnd, Label->GetHandle(), 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  // A top-level window made on a screen of another resolution than the
+  // system's is laid out anew for it.
+  if (!(style & WS_CHILD)) {
+    const UINT dpi = WindowDpi(hwnd);
+    if (dpi != DpiValue) ChangeDpi(dpi), ApplyBounds();
+  }
   SyncBounds();
 }
 
@@ -142,7 +184,50 @@ RECT TWindowObject::NativeBounds() const {
 }
 
 void TWindowObject::SyncBounds() {
-  if (Handle) Bounds = NativeBounds();
+  if (Handle) Bounds = Unscaled(NativeBounds());
+}
+
+// A top-level window's size is its outer size on a 96-DPI screen: what is
+// scaled is the client area, and the frame, which the system draws, is the
+// one for the screen's resolution. Its position is scaled as it is.
+SIZE TWindowObject::FrameAt(UINT dpi) const {
+  RECT r{0, 0, 0, 0};
+  AdjustFrameForDpi(r, Style, ExStyle, dpi);
+  return SIZE{r.right - r.left, r.bottom - r.top};
+}
+
+RECT TWindowObject::Scaled(const RECT& units) const {
+  if (Style & WS_CHILD) return RECT{Scale(units.left), Scale(units.top), Scale(units.right), Scale(units.bottom)};
+  const SIZE unit = FrameAt(96), frame = FrameAt(DpiValue);
+  const int32_t w = units.right - units.left, h = units.bottom - units.top; // none: the taskbar window
+  const POINT at{Scale(units.left), Scale(units.top)};
+  return RECT{at.x, at.y, at.x + (w > 0 ? Scale(w - unit.cx) + frame.cx : 0),
+              at.y + (h > 0 ? Scale(h - unit.cy) + frame.cy : 0)};
+}
+
+RECT TWindowObject::Unscaled(const RECT& pixels) const {
+  if (Style & WS_CHILD)
+    return RECT{Unscale(pixels.left), Unscale(pixels.top), Unscale(pixels.right), Unscale(pixels.bottom)};
+  const SIZE unit = FrameAt(96), frame = FrameAt(DpiValue);
+  const int32_t w = pixels.right - pixels.left, h = pixels.bottom - pixels.top;
+  const POINT at{Unscale(pixels.left), Unscale(pixels.top)};
+  return RECT{at.x, at.y, at.x + (w > 0 ? Unscale(w - frame.cx) + unit.cx : 0),
+              at.y + (h > 0 ? Unscale(h - frame.cy) + unit.cy : 0)};
+}
+
+// The window and everything in it, on a screen of another resolution: the
+// fonts are made anew and every child is placed anew, all from the same
+// units; the window itself is placed by whoever called.
+void TWindowObject::ChangeDpi(UINT dpi) {
+  DpiValue = dpi;
+  if (Handle) {
+    ApplyFont();
+    if (ParentObject && (Style & WS_CHILD)) ApplyBounds();
+  }
+  for (TWindowObject* child : ChildObjects)
+    if (!IsClassWindow(child->KindId)) child->ChangeDpi(dpi); // forms follow their own screens
+  if (OnDpiChanged) OnDpiChanged(this);
+  Repaint();
 }
 
 void TWindowObject::SetText(const std::string& text) {
@@ -180,8 +265,9 @@ void TWindowObject::ApplyBounds() {
   // Placing a window where it is still costs a whole positioning round with
   // the min/max query: left out.
   const RECT now = NativeBounds();
-  if (EqualRect(&now, &Bounds)) return;
-  SetWindowPos(Handle, nullptr, Bounds.left, Bounds.top, Bounds.right - Bounds.left, Bounds.bottom - Bounds.top,
+  const RECT wanted = Scaled(Bounds);
+  if (EqualRect(&now, &wanted)) return;
+  SetWindowPos(Handle, nullptr, wanted.left, wanted.top, wanted.right - wanted.left, wanted.bottom - wanted.top,
                SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
@@ -196,20 +282,8 @@ void TWindowObject::SetSize(int32_t width, int32_t height) {
 }
 
 void TWindowObject::SetClientSize(int32_t width, int32_t height) {
-  int32_t dx, dy;
-  if (Handle) {
-    RECT w, c;
-    GetWindowRect(Handle, &w);
-    GetClientRect(Handle, &c);
-    dx = (w.right - w.left) - c.right;
-    dy = (w.bottom - w.top) - c.bottom;
-  } else {
-    RECT r{0, 0, 0, 0};
-    AdjustWindowRectEx(&r, Style, FALSE, ExStyle);
-    dx = r.right - r.left;
-    dy = r.bottom - r.top;
-  }
-  SetSize(width + dx, height + dy);
+  const SIZE frame = FrameAt(96);
+  SetSize(width + frame.cx, height + frame.cy);
 }
 
 void TWindowObject::SetAlign(uint8_t align) {
@@ -225,7 +299,7 @@ void TWindowObject::SetChildMargin(int32_t margin) {
 // Docks the children with an alignment inside the client area, less the margin.
 void TWindowObject::Realign() {
   RECT area;
-  if (Handle) GetClientRect(Handle, &area);
+  if (Handle) GetClientRect(Handle, &area), area = Unscaled(area);
   else area = RECT{0, 0, GetWidth(), GetHeight()};
   InflateRect(&area, -ChildMargin, -ChildMargin);
   for (TWindowObject* c : ChildObjects) {
@@ -392,7 +466,7 @@ void TWindowObject::SetAlpha(uint8_t alpha) {
 }
 
 void TWindowObject::ApplyFont() {
-  if (Handle) SendMessageW(Handle, WM_SETFONT, reinterpret_cast<WPARAM>(FontData.GetHandle()), TRUE);
+  if (Handle) SendMessageW(Handle, WM_SETFONT, reinterpret_cast<WPARAM>(FontHandle()), TRUE);
 }
 
 void TWindowObject::FontChanged() {

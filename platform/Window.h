@@ -94,13 +94,17 @@ public:
   void SetColor(int32_t color) { Color = color; }
   int32_t GetColor() const { return Color; }
   const LOGFONTW& GetLog() const { return Log; }
-  HFONT GetHandle(); // created on first use, discarded when a field changes
+  // The font for a screen of this many dots per inch: the cell height is
+  // scaled from 96. Created on first use, discarded when a field or the
+  // resolution changes.
+  HFONT GetHandle(UINT dpi);
 
 private:
   void Discard();
   int32_t Color = 0;
   LOGFONTW Log{};
   HFONT Handle = nullptr;
+  UINT HandleDpi = 0;
 };
 
 // -------------------------------------------------------------- control kinds
@@ -147,6 +151,17 @@ public:
   HWND GetHandle();               // creates the native window (parents first)
   HWND PeekHandle() const { return Handle; } // without creating
   void CreateAll();               // this window and every descendant
+
+  // Positions, sizes and font heights are given and read in the units of a
+  // 96-DPI screen; the native window gets them scaled to the resolution of
+  // the screen it is on, rounded as Windows dialogs round. Code that reads
+  // native sizes or draws converts with these.
+  UINT Dpi() const { return DpiValue; }
+  int32_t Scale(int32_t units) const { return MulDiv(units, int(DpiValue), 96); }
+  int32_t Unscale(int32_t pixels) const { return MulDiv(pixels, 96, int(DpiValue)); }
+  // In units, rounded up: room for a measured text is never less than the text.
+  int32_t UnscaleUp(int32_t pixels) const { return int32_t((int64_t(pixels) * 96 + DpiValue - 1) / DpiValue); }
+  HFONT FontHandle() { return FontData.GetHandle(DpiValue); }
 
   void SetText(const std::string& text);
   std::string GetText();
@@ -238,6 +253,15 @@ public:
   const TFontObject& GetParentFont() const;
   void AssignFont(const TFontObject& font);
 
+  // What a screen reader says for this window. A control named by a label
+  // beside it is placed right after the label in the z-order, where screen
+  // readers look for a control's label; named by any other window (a group
+  // box it sits in), or by words only a picture shows, it answers its name
+  // itself. Role 0 keeps the role the system gives.
+  void SetLabel(TWindowObject* label);
+  void SetAccessibleName(const std::string& name, LONG role = 0);
+  std::string AccessibleName();
+
   void Invalidate();
   // A message sent as to a wide window: a text it carries is UTF-16.
   LRESULT Perform(UINT msg, WPARAM wParam, LPARAM lParam);
@@ -252,6 +276,7 @@ public:
   TNotifyHandler OnMouseEnter, OnMouseLeave;
   TKeyHandler OnKeyDown, OnKeyUp;
   TNotifyHandler OnClick, OnTextChange, OnShow, OnSize, OnDestroyed;
+  TNotifyHandler OnDpiChanged; // the window moved to a screen of another resolution
   TPaintHandler OnPaint;
   void ClearHandlers(); // an element going away detaches everything it attached
 
@@ -263,6 +288,11 @@ private:
   friend struct TMessageHandlers; // the handler of each message (Dispatch.cpp)
 
   void CreateNative();
+  void ChangeDpi(UINT dpi);
+  SIZE FrameAt(UINT dpi) const;
+  RECT Scaled(const RECT& units) const;
+  RECT Unscaled(const RECT& pixels) const;
+  LRESULT AccessibleObject(WPARAM wParam, LPARAM lParam);
   void ApplyFont();
   void SyncBounds();
   void Realign();
@@ -316,6 +346,10 @@ private:
   bool PageShown = false;               // forms: a window inside was shown, at PageShownAt
   DWORD PageShownAt = 0;
   TPanelData Panel;
+  UINT DpiValue = 96;
+  TWindowObject* Label = nullptr; // names this control
+  std::string Name;               // or this does
+  LONG Role = 0;
 };
 
 // ---------------------------------------------------------------- creation
@@ -348,6 +382,10 @@ void ProcessMessages();
 bool Terminated();
 // Lets a process run a second loop after the first has ended (test programs).
 void ResetTerminated();
+
+// The resolution of the system's screen, in dots per inch: where top-level
+// windows are made.
+UINT SystemDpi();
 
 // The form that last received the keyboard focus, or none.
 TWindowObject* CurrentForm();

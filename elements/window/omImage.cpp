@@ -22,13 +22,13 @@ TFitResult ProportionalFit(int32_t pictureWidth, int32_t pictureHeight, int32_t 
   return fit;
 }
 
-void DrawProportional(TOMImage* image, HDC dc, const RECT& client) {
+void DrawProportional(TOMImage* image, HDC dc, const RECT& client, bool smooth) {
   const TBitmapObject& picture = *image->Picture;
   TFitResult fit = ProportionalFit(picture.Width(), picture.Height(), client.right - client.left,
                                    client.bottom - client.top, client);
   FillRect(dc, &fit.Band1, image->BackgroundBrush);
   FillRect(dc, &fit.Band2, image->BackgroundBrush);
-  picture.Draw(dc, fit.Target);
+  picture.Draw(dc, fit.Target, smooth);
 }
 
 TOMImage::TOMImage(TWindowObject* parent) : TOMWin(parent), Picture(std::make_unique<TBitmapObject>()) {
@@ -68,7 +68,8 @@ void TOMImage::Init() {
 void TOMImage::Paint(TWindowObject* sender, HDC dc) {
   RECT client;
   GetClientRect(sender->GetHandle(), &client);
-  if (!Picture->Empty() && DrawMode) DrawMode(this, dc, client);
+  // Scaled for a screen of more than 96 DPI, the picture is drawn smoothly.
+  if (!Picture->Empty() && DrawMode) DrawMode(this, dc, client, sender->Dpi() != 96);
   else FillRect(dc, &client, BackgroundBrush);
 }
 

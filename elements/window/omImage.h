@@ -7,7 +7,7 @@
 #include "Win.h"
 
 class TOMImage;
-using TDrawMode = void (*)(TOMImage* image, HDC dc, const RECT& client);
+using TDrawMode = void (*)(TOMImage* image, HDC dc, const RECT& client, bool smooth);
 
 // Proportional fit of a W x H picture into a CW x CH element: the target
 // rectangle and the two bands left for the background.
@@ -18,7 +18,7 @@ struct TFitResult {
 };
 TFitResult ProportionalFit(int32_t pictureWidth, int32_t pictureHeight, int32_t width, int32_t height,
                            const RECT& client);
-void DrawProportional(TOMImage* image, HDC dc, const RECT& client);
+void DrawProportional(TOMImage* image, HDC dc, const RECT& client, bool smooth);
 
 class TOMImage : public TOMWin {
 public:

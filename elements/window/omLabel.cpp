@@ -7,6 +7,7 @@ TOMLabel::TOMLabel(TWindowObject* parent) : TOMWin(parent) {
   Control->OnClick = MakeHandler<&TOMLabel::Click>(this);
   Control->OnMouseEnter = MakeHandler<&TOMLabel::HoverOn>(this);
   Control->OnMouseLeave = MakeHandler<&TOMLabel::HoverOff>(this);
+  Control->OnDpiChanged = MakeHandler<&TOMLabel::Refit>(this); // a text's extent does not scale exactly
 }
 
 void TOMLabel::SetAutoSize(bool on) {
@@ -31,21 +32,24 @@ void TOMLabel::inText(TData& value, uint16_t) {
   FitText();
 }
 
-// Auto-size: the text's extent plus one, per dimension not fixed by docking.
+// Auto-size: the text's extent plus one, per dimension not fixed by docking;
+// measured in the screen's pixels, kept in units rounded up.
 void TOMLabel::FitText() {
   if (!AutoSize || !Control) return;
   const TWideText text = WideOf(Control->GetText());
   HDC dc = GetDC(nullptr);
-  HGDIOBJ old = SelectObject(dc, Control->Font().GetHandle());
+  HGDIOBJ old = SelectObject(dc, Control->FontHandle());
   RECT r{0, 0, 0, 0};
   DrawTextW(dc, text.data(), int(text.size() - 1), &r, DT_CALCRECT | DT_EXPANDTABS | DT_NOPREFIX);
   SelectObject(dc, old);
   ReleaseDC(nullptr, dc);
   uint8_t align = Control->GetAlign();
-  int32_t width = (align == 2 || align == 4) ? Control->GetWidth() : r.right + 1;
-  int32_t height = (align == 1 || align == 3) ? Control->GetHeight() : r.bottom + 1;
+  int32_t width = (align == 2 || align == 4) ? Control->GetWidth() : Control->UnscaleUp(r.right + 1);
+  int32_t height = (align == 1 || align == 3) ? Control->GetHeight() : Control->UnscaleUp(r.bottom + 1);
   Control->SetSize(width, height);
 }
+
+void TOMLabel::Refit(TWindowObject*) { FitText(); }
 
 void TOMLabel::Click(TWindowObject*) { FireNull(outClick); }
 

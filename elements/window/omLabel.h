@@ -26,5 +26,6 @@ private:
   void HoverOff(TWindowObject* sender);
   void TextChanged(TWindowObject* sender);
   void FitText();
+  void Refit(TWindowObject* sender);
   bool AutoSize = false;
 };

@@ -5,8 +5,9 @@
 void ScreenCenterPosition(TOMMainForm* form) {
   TWindowObject* window = form->Control;
   if (!window) return;
-  form->Left = GetSystemMetrics(SM_CXSCREEN) / 2 - window->GetWidth() / 2;
-  form->Top = GetSystemMetrics(SM_CYSCREEN) / 2 - window->GetHeight() / 2;
+  // The screen's size in the window's units.
+  form->Left = window->Unscale(GetSystemMetrics(SM_CXSCREEN)) / 2 - window->GetWidth() / 2;
+  form->Top = window->Unscale(GetSystemMetrics(SM_CYSCREEN)) / 2 - window->GetHeight() / 2;
   window->SetPosition(form->Left, form->Top);
 }
 
@@ -135,8 +136,8 @@ bool TOMMainForm::MessageHook(TWindowObject* sender, TMessage& message) {
       RECT r;
       GetWindowRect(sender->GetHandle(), &r);
       if (OwnsApplication && AppObject) {
-        if (message.Msg == WM_MOVE) AppObject->SetPosition(r.left, r.top);
-        else AppObject->SetSize(r.right - r.left, 0);
+        if (message.Msg == WM_MOVE) AppObject->SetPosition(sender->Unscale(r.left), sender->Unscale(r.top));
+        else AppObject->SetSize(sender->Unscale(r.right - r.left), 0);
       }
       if (message.Msg == WM_MOVE && PaintAttached) FireNull(outMove);
       return false;
@@ -191,8 +192,8 @@ void TOMMainForm::FirstShow(TWindowObject* sender) {
 
 void TOMMainForm::Paint(TWindowObject* sender, HDC dc) {
   if (BackgroundPicture && !BackgroundPicture->Empty()) {
-    RECT r{0, 0, BackgroundPicture->Width(), BackgroundPicture->Height()};
-    BackgroundPicture->Draw(dc, r);
+    RECT r{0, 0, sender->Scale(BackgroundPicture->Width()), sender->Scale(BackgroundPicture->Height())};
+    BackgroundPicture->Draw(dc, r, sender->Dpi() != 96);
   }
   FireInteger(outPaint, int32_t(reinterpret_cast<intptr_t>(sender->PeekHandle())));
 }

@@ -92,7 +92,7 @@ void TOMPanel::Paint(TWindowObject* sender, HDC dc) {
   static const UINT vertical[3] = {DT_VCENTER, 0, DT_BOTTOM};
   UINT flags = DT_SINGLELINE | DT_EXPANDTABS | horizontal[sender->GetTextAlign() % 3] |
                vertical[sender->GetVerticalAlign() % 3];
-  HGDIOBJ oldFont = SelectObject(dc, sender->Font().GetHandle());
+  HGDIOBJ oldFont = SelectObject(dc, sender->FontHandle());
   SetBkMode(dc, TRANSPARENT);
   SetTextColor(dc, ResolveColor(sender->Font().GetColor()));
   DrawTextW(dc, text.data(), int(text.size() - 1), &r, flags);

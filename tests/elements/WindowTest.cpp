@@ -26,13 +26,18 @@ TEST(Layer, ColoursAndFonts) {
   TFontObject font;
   font.SetName(std::string(40, 'A') + "tail");
   LOGFONTA lf{};
-  ASSERT_EQ(GetObjectA(font.GetHandle(), sizeof lf, &lf), int(sizeof lf));
+  ASSERT_EQ(GetObjectA(font.GetHandle(96), sizeof lf, &lf), int(sizeof lf));
   EXPECT_EQ(std::string(lf.lfFaceName), std::string(31, 'A'));
+  // The cell height for a screen's resolution, rounded as dialogs round, both ways.
+  for (const auto& [dpi, height] : {std::pair{96u, -11L}, {120u, -14L}, {144u, -17L}, {192u, -22L}, {96u, -11L}}) {
+    GetObjectA(font.GetHandle(dpi), sizeof lf, &lf);
+    EXPECT_EQ(lf.lfHeight, height) << dpi;
+  }
   // Style bits: 1 bold (the weight, else 0), 2 italic, 4 underline, 8 strike-out.
   for (const std::vector<LONG>& row : {std::vector<LONG>{15, FW_BOLD, 1, 1, 1}, {0, 0, 0, 0, 0}, {2, 0, 1, 0, 0},
                                        {4, 0, 0, 1, 0}, {8, 0, 0, 0, 1}, {1, FW_BOLD, 0, 0, 0}}) {
     font.SetStyle(uint8_t(row[0]));
-    GetObjectA(font.GetHandle(), sizeof lf, &lf);
+    GetObjectA(font.GetHandle(96), sizeof lf, &lf);
     EXPECT_EQ(std::vector<LONG>({row[0], lf.lfWeight, lf.lfItalic, lf.lfUnderline, lf.lfStrikeOut}), row);
   }
 }
