@@ -22,13 +22,14 @@ TFontObject::TFontObject() {
   std::memcpy(Log.lfFaceName, L"MS Sans Serif", sizeof L"MS Sans Serif");
 }
 
-TFontObject::TFontObject(const TFontObject& other) : Color(other.Color), Log(other.Log) {}
+TFontObject::TFontObject(const TFontObject& other) : Color(other.Color), Log(other.Log), Trim(other.Trim) {}
 
 TFontObject& TFontObject::operator=(const TFontObject& other) {
   if (this != &other) {
     Discard();
     Color = other.Color;
     Log = other.Log;
+    Trim = other.Trim;
   }
   return *this;
 }
@@ -53,6 +54,11 @@ std::string TFontObject::GetName() const { return WideToText(Log.lfFaceName); }
 void TFontObject::SetHeight(int32_t height) {
   Discard();
   Log.lfHeight = height;
+}
+
+void TFontObject::SetTrim(int32_t pixels) {
+  Discard();
+  Trim = pixels;
 }
 
 void TFontObject::SetBold(bool on) {
@@ -91,6 +97,7 @@ HFONT TFontObject::GetHandle(UINT dpi) {
   LOGFONTW log = Log;
   if (log.lfCharSet == DEFAULT_CHARSET) log.lfCharSet = RUSSIAN_CHARSET;
   log.lfHeight = MulDiv(log.lfHeight, int(dpi), 96);
+  log.lfHeight += log.lfHeight > 0 ? -Trim : Trim;
   Handle = CreateFontIndirectW(&log);
   HandleDpi = dpi;
   return Handle;

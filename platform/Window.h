@@ -91,6 +91,10 @@ public:
   uint8_t GetStyle() const;
   void SetBold(bool on);
   void SetCharset(uint8_t charset);
+  // Pixels taken off the scaled cell height, for a text that must keep its
+  // lines in a scaled rectangle (fonts do not scale exactly).
+  void SetTrim(int32_t pixels);
+  int32_t GetTrim() const { return Trim; }
   void SetColor(int32_t color) { Color = color; }
   int32_t GetColor() const { return Color; }
   const LOGFONTW& GetLog() const { return Log; }
@@ -103,6 +107,7 @@ private:
   void Discard();
   int32_t Color = 0;
   LOGFONTW Log{};
+  int32_t Trim = 0;
   HFONT Handle = nullptr;
   UINT HandleDpi = 0;
 };

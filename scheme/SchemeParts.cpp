@@ -64,7 +64,7 @@ void AutoSizeLabel(TOMLabel& label, int32_t left, int32_t top, int32_t width, in
   SetLabel(label, left, top, width, height, clButtonFace, Arial(fontSize), true, caption);
 }
 
-void SidePicture(TOMImage& picture, const wchar_t* bitmap) {
+void SidePicture(TOMImage& picture, const wchar_t* bitmap, const std::string& words) {
   picture.Left = -5;
   picture.Top = 0;
   picture.Width = 175;
@@ -73,6 +73,7 @@ void SidePicture(TOMImage& picture, const wchar_t* bitmap) {
   picture.DrawMode = &DrawProportional;
   picture.KeepSize = 1;
   picture.ResizeCanvas = 0;
+  picture.AccessibleName = words;
   picture.SetPicture(LoadBitmapW(GetModuleHandleW(nullptr), bitmap));
   picture.Init();
 }

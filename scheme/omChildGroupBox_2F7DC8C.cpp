@@ -19,6 +19,7 @@ TClassChildGroupBox_2F7DC8C::TClassChildGroupBox_2F7DC8C(TWindowObject* parent) 
   FolderField->Password = false;
   FolderField->ReadOnly = false;
   FolderField->TextReader = &EditTextReader;
+  FolderField->Label = GroupBox; // its caption
   FolderField->Init();
   FolderField->outChange = MakePointLink<&TOMCopy::inCopy>(0, DriveCopy);
   FolderDialog->BrowseType = 0;

@@ -18,6 +18,7 @@ TClassChildPanel_46DBE38::TClassChildPanel_46DBE38(TWindowObject* parent)
   LicenceText->ScrollBars = 2; // vertical
   LicenceText->ReadOnly = 0;   // read-only
   LicenceText->Text = TextFrom1251(LoadResourceText("Str2"));
+  LicenceText->Label = ScrollHint; // the line above it
   LicenceText->Init();
   AutoSizeLabel(*AcceptHint, 0, 265, 440, 25, 8, "  Если принимаете условия соглашения,то нажмите 'Согласен'");
   HostContainer(*HeaderHost, &CreateContainer<TClassChildPanel_5198818>);

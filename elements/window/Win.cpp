@@ -52,6 +52,8 @@ void TOMWin::Init() {
   Control->SetEnabled(Enabled);
   Control->SetVisible(Visible);
   Control->SetCursor(Cursor);
+  if (Label && Label->Control) Control->SetLabel(Label->Control);
+  else if (!AccessibleName.empty()) Control->SetAccessibleName(AccessibleName);
   ApplyFont();
   if (TabOrder > 0) {
     Control->SetStyle(Control->GetStyle() | WS_TABSTOP);

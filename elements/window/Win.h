@@ -34,6 +34,10 @@ public:
   bool Enabled = true;
   uintptr_t Cursor = 0;
   bool MouseCapture = false;
+  // What a screen reader names the element by: the element that shows its
+  // label, or, where none does, the words a person reads on it (a picture's).
+  TOMWin* Label = nullptr;
+  std::string AccessibleName;
 
   TPointLink outKeyDown, outKeyUp, outMouseDown, outMouseMove, outMouseUp;
   TPointLink outSetFocus, outKillFocus, outDblClick, outResize;

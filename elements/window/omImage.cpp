@@ -50,6 +50,8 @@ void TOMImage::SetPicture(HBITMAP bitmap) {
 
 void TOMImage::Init() {
   TOMWin::Init();
+  constexpr LONG GraphicRole = 0x28; // ROLE_SYSTEM_GRAPHIC
+  if (!AccessibleName.empty()) Control->SetAccessibleName(AccessibleName, GraphicRole);
   Control->OnClick = MakeHandler<&TOMImage::Click>(this);
   Control->OnPaint = MakeHandler<&TOMImage::Paint>(this);
   if (ResizeCanvas == 1) Control->OnSize = MakeHandler<&TOMImage::CanvasResized>(this);

@@ -23,6 +23,7 @@ void TOMLabel::Init() {
   TOMWin::Init();
   Control->SetText(Caption);
   FitText();
+  FitFont();
 }
 
 void TOMLabel::inText(TData& value, uint16_t) {
@@ -30,6 +31,7 @@ void TOMLabel::inText(TData& value, uint16_t) {
   if (!Control) return;
   Control->SetText(text);
   FitText();
+  FitFont();
 }
 
 // Auto-size: the text's extent plus one, per dimension not fixed by docking;
@@ -49,7 +51,45 @@ void TOMLabel::FitText() {
   Control->SetSize(width, height);
 }
 
-void TOMLabel::Refit(TWindowObject*) { FitText(); }
+// A label of a fixed size on a screen of another resolution: its text's
+// extent does not scale exactly with the font, and a wrapped text may need a
+// line more than the scaled rectangle has. The font then gives up a pixel of
+// height at a time, at most two, rather than the text its end. On a 96-DPI
+// screen the label is as laid out.
+void TOMLabel::FitFont() {
+  if (AutoSize || !Control) return;
+  TFontObject& font = Control->Font();
+  const int32_t was = font.GetTrim();
+  int32_t trim = 0;
+  if (Control->Dpi() != 96) {
+    if (was) font.SetTrim(0);
+    while (trim < 2 && !TextShowsWhole()) font.SetTrim(++trim);
+  }
+  if (trim == was) return;
+  font.SetTrim(trim);
+  Control->FontChanged();
+}
+
+bool TOMLabel::TextShowsWhole() {
+  const TWideText text = WideOf(Control->GetText());
+  const bool wraps = (Control->GetStyle() & 0x0F) <= SS_RIGHT;
+  const int32_t left = Control->GetLeft(), top = Control->GetTop();
+  const int32_t width = Control->Scale(left + Control->GetWidth()) - Control->Scale(left);
+  const int32_t height = Control->Scale(top + Control->GetHeight()) - Control->Scale(top);
+  RECT need{0, 0, wraps ? width : 0, 0};
+  HDC dc = GetDC(nullptr);
+  HGDIOBJ old = SelectObject(dc, Control->FontHandle());
+  DrawTextW(dc, text.data(), int(text.size() - 1), &need,
+            DT_CALCRECT | DT_EXPANDTABS | DT_NOPREFIX | (wraps ? DT_WORDBREAK : 0));
+  SelectObject(dc, old);
+  ReleaseDC(nullptr, dc);
+  return need.right <= width && need.bottom <= height;
+}
+
+void TOMLabel::Refit(TWindowObject*) {
+  FitText();
+  FitFont();
+}
 
 void TOMLabel::Click(TWindowObject*) { FireNull(outClick); }
 

@@ -26,6 +26,8 @@ private:
   void HoverOff(TWindowObject* sender);
   void TextChanged(TWindowObject* sender);
   void FitText();
+  void FitFont();
+  bool TextShowsWhole();
   void Refit(TWindowObject* sender);
   bool AutoSize = false;
 };

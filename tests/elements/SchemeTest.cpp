@@ -10,6 +10,7 @@
 #include <cstring>
 #include <functional>
 #include <map>
+#include <set>
 #include <thread>
 
 #include "DllSearch.h"
@@ -159,6 +160,102 @@ TEST_F(Scheme, FreeingAPageTakesAllItsWindows) {
   Show(Root->WelcomePage, IntegerData(1));
   Click(Welcome().NextButton);
   EXPECT_TRUE(Shown(Root->LicencePage) && !Shown(Root->WelcomePage));
+}
+
+// Where every window of the form is, in the form's client area.
+std::map<HWND, RECT> Places(HWND form) {
+  std::map<HWND, RECT> places;
+  EnumChildWindows(form, [](HWND h, LPARAM out) {
+    RECT r;
+    GetWindowRect(h, &r);
+    MapWindowPoints(HWND_DESKTOP, GetAncestor(h, GA_ROOT), reinterpret_cast<POINT*>(&r), 2);
+    (*reinterpret_cast<std::map<HWND, RECT>*>(out))[h] = r;
+    return TRUE;
+  }, LPARAM(&places));
+  return places;
+}
+
+// Whether a static's or a button's text shows whole in it, measured with its own font, wrapped
+// at its width where the static wraps words. Empty when it does, else the room it needs and has.
+std::string TextCutOff(HWND h) {
+  std::wstring text(size_t(GetWindowTextLengthW(h)) + 1, L'\0');
+  text.resize(size_t(GetWindowTextW(h, text.data(), int(text.size()))));
+  RECT client;
+  GetClientRect(h, &client);
+  const bool wraps = lstrcmpiA(ClassOf(h).c_str(), "Static") == 0 && (Style(h) & SS_TYPEMASK) <= SS_RIGHT;
+  RECT need{0, 0, wraps ? client.right : 0, 0};
+  HDC dc = GetDC(h);
+  HGDIOBJ old = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageW(h, WM_GETFONT, 0, 0)));
+  DrawTextW(dc, text.c_str(), int(text.size()), &need,
+            DT_CALCRECT | DT_EXPANDTABS | DT_NOPREFIX | (wraps ? DT_WORDBREAK : 0));
+  SelectObject(dc, old);
+  ReleaseDC(h, dc);
+  if (need.right <= client.right && need.bottom <= client.bottom) return "";
+  return "needs " + std::to_string(need.right) + " x " + std::to_string(need.bottom) + ", has " +
+         std::to_string(client.right) + " x " + std::to_string(client.bottom) + (wraps ? ", wrapped" : "");
+}
+
+void ExpectTextsFit(HWND form, UINT dpi) {
+  for (const auto& [h, place] : Places(form)) {
+    if (!Text(h).empty() && lstrcmpiA(ClassOf(h).c_str(), "Edit") != 0) {
+      EXPECT_EQ("", TextCutOff(h)) << dpi << " DPI: \"" << Text(h) << "\" is cut off";
+    }
+  }
+}
+
+// On a screen of another resolution (a move there is a WM_DPICHANGED with the place the system
+// suggests) the form takes that place, and every window of every page, shown or not, is where
+// the layout puts it at that resolution: each edge scaled, to within the 2 pixels rounding may
+// take, and each font's height scaled (a wrapped text may take a pixel or two less to keep its
+// lines). A label sized to its text keeps its place and is sized to its text anew. Every text
+// still shows whole. Back on the first screen, all is as it was.
+TEST_F(Scheme, AScreenOfAnotherResolutionScalesEveryWindowAndEveryTextStillFits) {
+  Start();
+  Show(Root->FolderPage, IntegerData(1)); // the free space is shown once the page is
+  Show(Root->WelcomePage, IntegerData(1));
+  TWindowObject* form = Root->MainForm->Control;
+  const HWND main = form->GetHandle();
+  const UINT start = form->Dpi();
+  auto& licence = Inner<TClassChildPanel_46DBE38>(Licence().BodyHost);
+  const std::set<HWND> sizedToText = {licence.ScrollHint->Control->GetHandle(), licence.AcceptHint->Control->GetHandle(),
+                                      FolderBody().RequiredSpace->Control->GetHandle(),
+                                      FolderBody().FreeSpace->Control->GetHandle()};
+  const std::map<HWND, RECT> first = Places(main);
+  std::map<HWND, LONG> fonts;
+  for (const auto& [h, place] : first) fonts[h] = FontOf(h).lfHeight;
+  ExpectTextsFit(main, start);
+  RECT client;
+  GetClientRect(main, &client);
+  using TAdjust = BOOL(WINAPI*)(RECT*, DWORD, BOOL, DWORD, UINT); // declared for Windows 10 only
+  const auto adjust = reinterpret_cast<TAdjust>(
+      reinterpret_cast<void (*)()>(GetProcAddress(GetModuleHandleW(L"user32.dll"), "AdjustWindowRectExForDpi")));
+  ASSERT_TRUE(adjust);
+  for (const UINT dpi : {120u, 144u, 192u, start}) {
+    SCOPED_TRACE(std::to_string(dpi) + " DPI");
+    RECT suggested{0, 0, MulDiv(client.right, int(dpi), int(start)), MulDiv(client.bottom, int(dpi), int(start))};
+    adjust(&suggested, DWORD(GetWindowLongPtrW(main, GWL_STYLE)), FALSE, DWORD(GetWindowLongPtrW(main, GWL_EXSTYLE)),
+           dpi);
+    OffsetRect(&suggested, 50 - suggested.left, 40 - suggested.top);
+    PostMessageW(main, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), LPARAM(&suggested));
+    ProcessMessages();
+    RECT now;
+    GetWindowRect(main, &now);
+    EXPECT_TRUE(EqualRect(&now, &suggested)) << now.left << "," << now.top << " " << now.right << "," << now.bottom;
+    const std::map<HWND, RECT> places = Places(main);
+    ASSERT_EQ(first.size(), places.size());
+    const auto within = [&](LONG unit, LONG edge, LONG by) {
+      return std::abs(MulDiv(unit, int(dpi), int(start)) - edge) <= by;
+    };
+    for (const auto& [h, r] : places) {
+      const RECT& was = first.at(h);
+      EXPECT_TRUE(within(was.left, r.left, 2) && within(was.top, r.top, 2) &&
+                  (sizedToText.count(h) || (within(was.right, r.right, 2) && within(was.bottom, r.bottom, 2))))
+          << ClassOf(h) << " \"" << Text(h) << "\" at " << r.left << "," << r.top << " " << r.right << "," << r.bottom;
+      EXPECT_TRUE(within(fonts.at(h), FontOf(h).lfHeight, 2)) << Text(h) << ": " << FontOf(h).lfHeight;
+    }
+    ExpectTextsFit(main, dpi);
+  }
+  for (const auto& [h, r] : Places(main)) EXPECT_TRUE(EqualRect(&r, &first.at(h))) << ClassOf(h) << " " << Text(h);
 }
 
 // Install from the folder page: the program file alone first, then every

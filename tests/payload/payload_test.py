@@ -97,6 +97,21 @@ REJECTS = [
 ]
 
 
+class ApplicationManifestTest(unittest.TestCase):
+    def test_declares_the_screens_resolution_awareness(self):
+        """Windows stretches the window of a program that does not say it lays itself out for the screen's
+        resolution, and blurs every text; Wine never does, so only the declaration can be checked: per-monitor
+        (version 2) first, the system's resolution where that is unknown, on every Windows that reads either."""
+        import xml.etree.ElementTree as tree
+        root = tree.parse(os.path.join(SOURCE_DIR, "app.manifest")).getroot()
+        settings = {e.tag.split("}")[1]: (e.tag.split("}")[0][1:], e.text.strip()) for e in root.iter()
+                    if e.tag.endswith("}dpiAware") or e.tag.endswith("}dpiAwareness")}
+        self.assertEqual(settings.get("dpiAware"), ("http://schemas.microsoft.com/SMI/2005/WindowsSettings", "true"))
+        namespace, values = settings.get("dpiAwareness", ("", ""))
+        self.assertEqual(namespace, "http://schemas.microsoft.com/SMI/2016/WindowsSettings")
+        self.assertEqual([v.strip().lower() for v in values.split(",")], ["permonitorv2", "system"])
+
+
 class GeneratorRejectTest(unittest.TestCase):
     """A bad payload stops the build with a message naming the item; the sound copy it is spoilt from passes."""
 

@@ -62,7 +62,8 @@ std::vector<HWND> Children(HWND parent, const std::string& cls, const std::optio
   std::vector<HWND> all, found;
   EnumChildWindows(parent, CollectWindow, LPARAM(&all));
   for (HWND w : all)
-    if (lstrcmpiA(Class(w).c_str(), cls.c_str()) == 0 && (!text || Text(w) == *text)) found.push_back(w);
+    if ((cls.empty() || lstrcmpiA(Class(w).c_str(), cls.c_str()) == 0) && (!text || Text(w) == *text))
+      found.push_back(w);
   return found;
 }
 

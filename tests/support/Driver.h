@@ -23,7 +23,7 @@ std::string Class(HWND window);
 inline LONG Style(HWND window) { return GetWindowLongA(window, GWL_STYLE); }
 inline HWND Owner(HWND window) { return GetWindow(window, GW_OWNER); }
 RECT Rect(HWND window); // screen coordinates, outer frame
-// Descendants of parent of this class (case ignored) and, if given, this text.
+// Descendants of parent of this class (case ignored; empty: any) and, if given, this text.
 std::vector<HWND> Children(HWND parent, const std::string& cls, const std::optional<std::string>& text = std::nullopt);
 // A message box's text (its statics' texts), and whether it shows an icon.
 std::string BoxText(HWND box);

@@ -10,6 +10,11 @@ namespace host {
 
 COLORREF Pixel(HWND hwnd, int x, int y); // as the screen shows it
 std::string Text(HWND hwnd);
+inline std::string ClassOf(HWND hwnd) {
+  char name[64] = {};
+  GetClassNameA(hwnd, name, sizeof name);
+  return name;
+}
 inline DWORD Style(HWND hwnd) { return DWORD(GetWindowLongPtrA(hwnd, GWL_STYLE)); }
 inline DWORD ExStyle(HWND hwnd) { return DWORD(GetWindowLongPtrA(hwnd, GWL_EXSTYLE)); }
 LOGFONTW FontOf(HWND hwnd);

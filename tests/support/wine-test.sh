@@ -2,8 +2,8 @@
 # Runs a Windows test program under Wine with the drives the tests need: D: a 64 MB file system
 # of its own (free space unlike C:'s), M: a 1 MB one (writes run out of room), Q: never there.
 # Where mounting is refused, D: and M: are plain folders and OMBREL_MOUNTED stays unset (tests
-# that need the sizes skip). The programs' Wine debug output (a loader trace) goes to
-# OMBREL_STDERR_LOG and is shown afterwards. With OMBREL_WINDOW_MANAGER set, a window manager
+# that need the sizes skip). OMBREL_DPI sets the screen's resolution. The programs' Wine debug
+# output (a loader trace) goes to OMBREL_STDERR_LOG and is shown afterwards. With OMBREL_WINDOW_MANAGER set, a window manager
 # manages the windows, as on a desktop, where activation and focus take another road.
 #
 # usage: wine-test.sh PROGRAM [ARGS...]
@@ -40,6 +40,10 @@ rm -f "$WINEPREFIX/dosdevices/q:"
 # Wine learns of drive letters when its server starts.
 /usr/lib/wine/wineserver64 -k 2>/dev/null
 /usr/lib/wine/wineserver64 -w 2>/dev/null
+
+# A screen of another resolution (OMBREL_DPI dots per inch), as a person sets the display's scale.
+[ -n "${OMBREL_DPI:-}" ] && /usr/lib/wine/wine64 reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD \
+  /d "$OMBREL_DPI" /f >/dev/null 2>&1
 
 if [ -n "${OMBREL_WINDOW_MANAGER:-}" ]; then
   openbox --sm-disable >/dev/null 2>&1 & wm=$!

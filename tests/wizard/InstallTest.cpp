@@ -17,16 +17,6 @@ namespace {
 
 const std::string Product = ProgramFiles + "\\Varkelo";
 const std::vector<TPayloadItem> Items = files::InstalledItems();
-std::string Link() { return Desktop() + "\\" + texts::Shortcut; } // the desktop shortcut
-
-// Removes the product folder under this folder and the shortcut, waiting while Wine holds a file.
-void RemoveInstallation(const std::string& folder) {
-  const auto gone = [&] {
-    DeleteFileW(files::Wide(Link()).c_str());
-    return files::RemoveTree(folder + "\\Varkelo") && !files::IsFile(Link());
-  };
-  EXPECT_TRUE(WaitUntil(gone)) << "cannot remove " << folder << "\\Varkelo or the shortcut";
-}
 
 std::string Record(const std::string& product, const char* section = "info", const char* key = "dir") {
   wchar_t value[MAX_PATH] = {};

@@ -78,6 +78,14 @@ bool TWizard::FocusOnDefault(const std::string& caption) {
   return true;
 }
 
+void RemoveInstallation(const std::string& folder) {
+  const auto gone = [&] {
+    DeleteFileW(files::Wide(Link()).c_str());
+    return files::RemoveTree(folder + "\\Varkelo") && !files::IsFile(Link());
+  };
+  EXPECT_TRUE(WaitUntil(gone)) << "cannot remove " << folder << "\\Varkelo or the shortcut";
+}
+
 std::string Desktop() {
   wchar_t folder[MAX_PATH] = {};
   SHGetFolderPathW(nullptr, CSIDL_DESKTOPDIRECTORY, nullptr, 0, folder);

@@ -42,3 +42,6 @@ struct TWizard {
 // Where an installation puts things.
 std::string Desktop();
 const std::string ProgramFiles = "C:\\Program Files";
+inline std::string Link() { return Desktop() + "\\" + texts::Shortcut; } // the desktop shortcut
+// Removes the product folder under this folder and the shortcut, waiting while Wine holds a file.
+void RemoveInstallation(const std::string& folder);
