@@ -54,7 +54,7 @@ bool IsSelf(const VARIANT& child) { return child.vt == VT_I4 && child.lVal == CH
 #pragma GCC diagnostic ignored "-Wnon-virtual-dtor"
 class TNamedAccessible final : public IAccessible {
 public:
-  TNamedAccessible(IAccessible* inner, std::wstring name, LONG role)
+  TNamedAccessible(IAccessible* inner, TWideText name, LONG role)
       : Inner(inner), Name(std::move(name)), Role(role) {}
 
   // IUnknown
@@ -95,7 +95,7 @@ public:
   HRESULT STDMETHODCALLTYPE get_accName(VARIANT child, BSTR* name) override {
     if (!IsSelf(child)) return Inner->get_accName(child, name);
     if (!name) return E_POINTER;
-    *name = TAccessibility::Get().AllocString(Name.c_str());
+    *name = TAccessibility::Get().AllocString(Name.data());
     return *name ? S_OK : E_OUTOFMEMORY;
   }
   HRESULT STDMETHODCALLTYPE get_accRole(VARIANT child, VARIANT* role) override {
@@ -150,7 +150,7 @@ public:
 private:
   ~TNamedAccessible() = default;
   IAccessible* Inner;
-  std::wstring Name;
+  TWideText Name; // ends with its null
   LONG Role;
   ULONG References = 1;
 };
@@ -182,8 +182,7 @@ LRESULT TWindowObject::AccessibleObject(WPARAM wParam, LPARAM lParam) {
   IAccessible* inner = nullptr;
   if (FAILED(library.CreateStd(Handle, OBJID_CLIENT, AccessibleIid, reinterpret_cast<void**>(&inner))) || !inner)
     return 0;
-  TWideText name = WideOf(AccessibleName());
-  auto* named = new TNamedAccessible(inner, std::wstring(name.data()), Role);
+  auto* named = new TNamedAccessible(inner, WideOf(AccessibleName()), Role);
   const LRESULT result = library.ResultFrom(AccessibleIid, wParam, named);
   named->Release(); // the result holds its own reference
   return result;

@@ -162,16 +162,18 @@ TEST_F(Scheme, FreeingAPageTakesAllItsWindows) {
   EXPECT_TRUE(Shown(Root->LicencePage) && !Shown(Root->WelcomePage));
 }
 
+BOOL CALLBACK AddPlace(HWND h, LPARAM places) {
+  RECT r;
+  GetWindowRect(h, &r);
+  MapWindowPoints(HWND_DESKTOP, GetAncestor(h, GA_ROOT), reinterpret_cast<POINT*>(&r), 2);
+  (*reinterpret_cast<std::map<HWND, RECT>*>(places))[h] = r;
+  return TRUE;
+}
+
 // Where every window of the form is, in the form's client area.
 std::map<HWND, RECT> Places(HWND form) {
   std::map<HWND, RECT> places;
-  EnumChildWindows(form, [](HWND h, LPARAM out) {
-    RECT r;
-    GetWindowRect(h, &r);
-    MapWindowPoints(HWND_DESKTOP, GetAncestor(h, GA_ROOT), reinterpret_cast<POINT*>(&r), 2);
-    (*reinterpret_cast<std::map<HWND, RECT>*>(out))[h] = r;
-    return TRUE;
-  }, LPARAM(&places));
+  EnumChildWindows(form, AddPlace, LPARAM(&places));
   return places;
 }
 
