@@ -61,12 +61,19 @@ void TOMLabel::FitFont() {
   TFontObject& font = Control->Font();
   const int32_t was = font.GetTrim();
   int32_t trim = 0;
+  bool remade = false; // the window's font was discarded for a measuring one: it gets the new one
   if (Control->Dpi() != 96) {
-    if (was) font.SetTrim(0);
-    while (trim < 2 && !TextShowsWhole()) font.SetTrim(++trim);
+    if (was) {
+      font.SetTrim(0);
+      remade = true;
+    }
+    while (trim < 2 && !TextShowsWhole()) {
+      font.SetTrim(++trim);
+      remade = true;
+    }
   }
-  if (trim == was) return;
-  font.SetTrim(trim);
+  if (!remade && trim == was) return;
+  if (font.GetTrim() != trim) font.SetTrim(trim);
   Control->FontChanged();
 }
 
