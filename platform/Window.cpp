@@ -191,9 +191,23 @@ void TWindowObject::SyncBounds() {
 // scaled is the client area, and the frame, which the system draws, is the
 // one for the screen's resolution. Its position is scaled as it is.
 SIZE TWindowObject::FrameAt(UINT dpi) const {
+  // Asking the system costs more than the rest of a move: the few frames a
+  // program has are remembered (Windows draws the same frame for the same
+  // styles at a resolution while the program runs).
+  struct TFrame {
+    DWORD Style, ExStyle;
+    UINT Dpi;
+    SIZE Size;
+  };
+  static TFrame known[4];
+  static size_t next = 0;
+  for (const TFrame& f : known)
+    if (f.Dpi == dpi && f.Style == Style && f.ExStyle == ExStyle) return f.Size;
   RECT r{0, 0, 0, 0};
   AdjustFrameForDpi(r, Style, ExStyle, dpi);
-  return SIZE{r.right - r.left, r.bottom - r.top};
+  const SIZE size{r.right - r.left, r.bottom - r.top};
+  known[next++ % 4] = TFrame{Style, ExStyle, dpi, size};
+  return size;
 }
 
 RECT TWindowObject::Scaled(const RECT& units) const {
@@ -299,7 +313,10 @@ void TWindowObject::SetChildMargin(int32_t margin) {
 // Docks the children with an alignment inside the client area, less the margin.
 void TWindowObject::Realign() {
   RECT area;
-  if (Handle) GetClientRect(Handle, &area), area = Unscaled(area);
+  if (Handle) {
+    GetClientRect(Handle, &area); // no frame in it, whatever the window
+    area = RECT{0, 0, Unscale(area.right), Unscale(area.bottom)};
+  }
   else area = RECT{0, 0, GetWidth(), GetHeight()};
   InflateRect(&area, -ChildMargin, -ChildMargin);
   for (TWindowObject* c : ChildObjects) {

@@ -42,6 +42,41 @@ TEST(Layer, ColoursAndFonts) {
   }
 }
 
+// Docked children fill the form's client area in the order they were docked: left, top, right,
+// bottom, each taking its own width or height from what the ones before left, on a screen of any
+// resolution (the docking is in units, the client area the screen's).
+TEST(Layer, DockedChildrenShareTheClientAreaInTheirOrder) {
+  THostForm host(300, 200);
+  const struct {
+    uint8_t Align;
+    int32_t Width, Height;
+  } docked[] = {{1, 40, 0}, {2, 0, 30}, {3, 50, 0}, {4, 0, 20}};
+  std::vector<TWindowObject*> children;
+  for (const auto& d : docked) {
+    children.push_back(CreatePanel(host.Form, TPanelData()));
+    children.back()->SetSize(d.Width ? d.Width : 10, d.Height ? d.Height : 10);
+    children.back()->SetAlign(d.Align);
+  }
+  Pump();
+  RECT client;
+  GetClientRect(host.Form->GetHandle(), &client);
+  const auto s = [&](int32_t units) { return host.Form->Scale(units); };
+  const LONG w = client.right, h = client.bottom;
+  const std::vector<std::vector<LONG>> expected = {{0, 0, s(40), h},
+                                                   {s(40), 0, w, s(30)},
+                                                   {w - s(50), s(30), w, h},
+                                                   {s(40), h - s(20), w - s(50), h}};
+  for (size_t i = 0; i < children.size(); ++i) {
+    RECT r;
+    GetWindowRect(children[i]->GetHandle(), &r);
+    MapWindowPoints(HWND_DESKTOP, host.Form->GetHandle(), reinterpret_cast<POINT*>(&r), 2);
+    const std::vector<LONG> got = {r.left, r.top, r.right, r.bottom};
+    for (size_t e = 0; e < 4; ++e)
+      EXPECT_LE(std::abs(got[e] - expected[i][e]), 1) << "align " << int(docked[i].Align) << ", edge " << e << ": "
+                                                      << got[e] << " for " << expected[i][e];
+  }
+}
+
 // The hook sees the form's messages first and can swallow them; a quit posted
 // between other messages lets those run; boxes are owned by the form.
 TEST(Layer, HookSeesMessagesFirstAndQuitLetsQueuedOnesRun) {
