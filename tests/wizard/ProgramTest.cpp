@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <optional>
 #include <set>
 #include <sstream>
 
@@ -30,6 +31,48 @@ void ExpectLoneBox(const std::string& exe, const std::string& args, const std::s
   EXPECT_EQ(std::vector<HWND>{box}, p.Windows()) << "nothing else was built";
   EXPECT_TRUE(!golden || LooksLike(golden, box));
   EXPECT_EQ(code, p.Press(box, IDOK) ? p.WaitExit() : std::nullopt);
+}
+
+// A copy signed as a release is signed (tests/wizard/signing.sh makes one with a throw-away
+// certificate) starts as the unsigned program does; with one payload byte flipped after signing
+// it says it is damaged and ends with 2, as the signature's check fails too.
+TEST(Program, ASignedCopyStartsAndADamagedOneSaysSo) {
+  const std::string signedCopy = files::Env("OMBREL_SIGNED_EXE"), damaged = files::Env("OMBREL_SIGNED_DAMAGED_EXE");
+  if (signedCopy.empty() || damaged.empty()) GTEST_SKIP() << "run by tests/wizard/signing.sh";
+  TWizard w(signedCopy);
+  EXPECT_TRUE(w.Start() && w.Close());
+  ExpectLoneBox(files::DosPath(damaged), "", texts::BoxCaption, texts::Damaged, true, 2);
+}
+
+// What the file's properties show, read as Windows reads it: the version in numbers and the
+// Russian strings, in a Russian block. No maker is named.
+TEST(Program, TheFileSaysWhatItIsAndWhichVersion) {
+  const std::wstring exe = files::Wide(Exe);
+  std::vector<char> info(GetFileVersionInfoSizeW(exe.c_str(), nullptr));
+  ASSERT_FALSE(info.empty());
+  ASSERT_TRUE(GetFileVersionInfoW(exe.c_str(), 0, DWORD(info.size()), info.data()));
+  VS_FIXEDFILEINFO* fixed = nullptr;
+  UINT size = 0;
+  ASSERT_TRUE(VerQueryValueW(info.data(), L"\\", reinterpret_cast<void**>(&fixed), &size) && fixed);
+  EXPECT_EQ((std::vector<DWORD>{0x00020001, 0, 0x00020001, 0, VFT_APP}),
+            (std::vector<DWORD>{fixed->dwFileVersionMS, fixed->dwFileVersionLS, fixed->dwProductVersionMS,
+                                fixed->dwProductVersionLS, fixed->dwFileType}));
+  const auto value = [&](const std::string& name) -> std::optional<std::string> {
+    wchar_t* text = nullptr;
+    const std::wstring path = L"\\StringFileInfo\\041904B0\\" + files::Wide(name);
+    if (!VerQueryValueW(info.data(), path.c_str(), reinterpret_cast<void**>(&text), &size) || !text) return {};
+    return files::Narrow(text);
+  };
+  const std::pair<const char*, std::optional<std::string>> strings[] = {
+      {"FileVersion", "2.1"},           {"ProductVersion", "2.1"},
+      {"ProductName", "Сорванта"},      {"FileDescription", "Установка программы Сорванта v2.1"},
+      {"OriginalFilename", "Ombrel.exe"}, {"InternalName", "Ombrel"},
+      {"CompanyName", std::nullopt},    {"LegalCopyright", std::nullopt}};
+  for (const auto& [name, expected] : strings) EXPECT_EQ(expected, value(name)) << name;
+  WORD* translation = nullptr;
+  ASSERT_TRUE(VerQueryValueW(info.data(), L"\\VarFileInfo\\Translation", reinterpret_cast<void**>(&translation),
+                             &size) && size >= 4);
+  EXPECT_EQ((std::vector<WORD>{0x0419, 1200}), (std::vector<WORD>{translation[0], translation[1]}));
 }
 
 TEST(Program, OnlyTheInfoSwitchShowsTheInfoBox) {
