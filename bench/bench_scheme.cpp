@@ -548,13 +548,13 @@ struct TFloorTree {
   files::TLink Link;
 };
 
-struct TFloorParts {
+struct TFloorShares {
   TSamples Files, Link, Record;
 };
 
 // The plain-Win32 floor: the same folders, bytes, shortcut and record.
 void WriteFloor(const std::string& folder, const TFloorTree& tree, const std::string& linkFile,
-                TFloorParts& parts) {
+                TFloorShares& parts) {
   double t0 = NowMs();
   std::string product = folder + "\\Varkelo";
   CreateDirectoryW(files::Wide(product).c_str(), nullptr);
@@ -635,7 +635,7 @@ bool BenchInstall(int repetitions) {
   for (const TTreeFile& f : tree.Files) treeBytes += f.Bytes.size();
 
   TSamples chain, floor;
-  TFloorParts parts;
+  TFloorShares parts;
   int incomplete = 0;
   for (int i = 0; i < repetitions; ++i) {
     // Two fresh folders per repetition; the two timed runs take turns at

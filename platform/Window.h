@@ -381,7 +381,8 @@ void EnableKeyboardNavigation(TWindowObject* window);
 
 // --------------------------------------------------------------- message loop
 void RunMessageLoop(TWindowObject*& applicationWindow);
-// Loop step 2 on its own: creates the native windows and shows the visible ones.
+// What the loop does before it waits for the first message, on its own: creates
+// the native windows and shows the visible ones.
 void ShowApplicationWindows(TWindowObject* applicationWindow);
 void ProcessMessages();
 bool Terminated();

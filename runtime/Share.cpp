@@ -251,7 +251,8 @@ void PullPoint(TData& buffer, const TPointLink& link) {
 
 namespace {
 
-// Reader step 4: the event's head value is handed over and the chain moves on.
+// After a reader has taken the event's head value: the next value of the
+// chain becomes the head, or the event is empty.
 void ConsumeEvent(TData& event) {
   if (event.Next) {
     TData* next = event.Next;

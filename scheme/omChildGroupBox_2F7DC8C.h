@@ -5,7 +5,7 @@
 //   varData[0]   the field's text
 #pragma once
 
-#include "SchemeParts.h"
+#include "SchemeShapes.h"
 #include "omBrowse.h"
 #include "omCopy.h"
 #include "omEdit.h"

@@ -3,7 +3,7 @@
 //   inWork[0]  another text in place of the success text (a run with failures)
 #pragma once
 
-#include "SchemeParts.h"
+#include "SchemeShapes.h"
 
 class TClassChildPanel_3ECBCC0 : public TSidePictureBody {
 public:

@@ -6,7 +6,7 @@
 //   outEvent[1]  Cancel (null)
 #pragma once
 
-#include "SchemeParts.h"
+#include "SchemeShapes.h"
 
 class TClassChildPanel_431CE60 : public TPageContainer {
 public:

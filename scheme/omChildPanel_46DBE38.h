@@ -2,7 +2,7 @@
 // lines and the read-only licence text (resource Str2). No points.
 #pragma once
 
-#include "SchemeParts.h"
+#include "SchemeShapes.h"
 #include "omMemo.h"
 
 class TClassChildPanel_46DBE38 : public TPageContainer {

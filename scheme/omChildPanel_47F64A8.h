@@ -5,7 +5,7 @@
 //   outEvent[0]  Done (integer 0)
 #pragma once
 
-#include "SchemeParts.h"
+#include "SchemeShapes.h"
 
 class TClassChildPanel_47F64A8 : public TPageContainer {
 public:

@@ -5,7 +5,7 @@
 //   varData[0]  the folder field's text
 #pragma once
 
-#include "SchemeParts.h"
+#include "SchemeShapes.h"
 #include "omHardDisk.h"
 #include "omMemory.h"
 

@@ -9,7 +9,7 @@
 //   varData[0]   the folder path sent at the last Install (null before)
 #pragma once
 
-#include "SchemeParts.h"
+#include "SchemeShapes.h"
 #include "omDoData.h"
 #include "omMemory.h"
 #include "omMessage.h"

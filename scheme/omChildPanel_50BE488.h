@@ -6,7 +6,7 @@
 //   outEvent[2]  Cancel (null)
 #pragma once
 
-#include "SchemeParts.h"
+#include "SchemeShapes.h"
 
 class TClassChildPanel_50BE488 : public TPageContainer {
 public:

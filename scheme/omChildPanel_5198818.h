@@ -2,7 +2,7 @@
 // the top of the licence body. No points.
 #pragma once
 
-#include "SchemeParts.h"
+#include "SchemeShapes.h"
 
 class TClassChildPanel_5198818 : public TPageContainer {
 public:

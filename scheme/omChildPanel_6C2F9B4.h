@@ -2,7 +2,7 @@
 // title and the welcome text (resource Str1). No points.
 #pragma once
 
-#include "SchemeParts.h"
+#include "SchemeShapes.h"
 
 class TClassChildPanel_6C2F9B4 : public TSidePictureBody {
 public:

@@ -5,7 +5,7 @@
 // and freed after it has ended.
 #pragma once
 
-#include "SchemeParts.h"
+#include "SchemeShapes.h"
 #include "omCase.h"
 #include "omDoData.h"
 #include "omInstallReport.h"

@@ -9,7 +9,7 @@
 //   varData[0]   the same folder, passed through to the installation sequence
 #pragma once
 
-#include "SchemeParts.h"
+#include "SchemeShapes.h"
 #include "omDir.h"
 #include "omDoData.h"
 #include "omFileStream.h"

@@ -8,7 +8,7 @@
 //   varData[0]   unlinked
 #pragma once
 
-#include "SchemeParts.h"
+#include "SchemeShapes.h"
 #include "omDir.h"
 #include "omGetData.h"
 #include "omJpeg.h"

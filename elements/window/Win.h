@@ -42,7 +42,9 @@ public:
   TPointLink outKeyDown, outKeyUp, outMouseDown, outMouseMove, outMouseUp;
   TPointLink outSetFocus, outKillFocus, outDblClick, outResize;
 
-  // Virtual slots 0..6, in this order; derived classes add theirs after them.
+  // What a kind of window element may do its own way: the keys and the mouse,
+  // the window's messages before the layer handles them, and applying its
+  // properties.
   virtual void KeyDown(TWindowObject* sender, uint16_t& key, uint32_t shift);
   virtual void KeyUp(TWindowObject* sender, uint16_t& key, uint32_t shift);
   virtual void MouseDown(TWindowObject* sender, const TMouseEvent& event);
@@ -55,8 +57,8 @@ public:
   void varHandle(TData& value, uint16_t index);
 
 protected:
-  void AttachBaseHandlers(bool destroyed); // base Init step 1
-  void ApplyFont();                        // base Init step 6
+  void AttachBaseHandlers(bool destroyed); // Init's first step, before any property
+  void ApplyFont();                        // the font after the other properties
   void DblClick(TWindowObject* sender, const TMouseEvent& event);
   void Resized(TWindowObject* sender);
   void Destroyed(TWindowObject* sender);

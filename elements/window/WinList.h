@@ -13,7 +13,7 @@ public:
   std::vector<std::string> Lines; // scratch list of GetText
   TPointLink outChange;
 
-  // Slots 7..10.
+  // What a kind of list element does with its lines its own way.
   virtual void SetText(const std::string& text);
   virtual void AddLine(const std::string& text);
   virtual void Clear();

@@ -129,7 +129,6 @@ bool LooksLike(const std::string& name, HWND window, HWND over, std::vector<RECT
     ClientToScreen(window, &client);
     masks.push_back(RECT{Rect(window).left, Rect(window).top, Rect(window).right, client.y});
   }
-  Sleep(300); // let painting settle
   RECT area = Rect(window), box = over ? Rect(over) : area;
   UnionRect(&area, &area, &box);
   const std::string shot = OMBREL_SHOTS_DIR "/" + name + ".png", golden = OMBREL_GOLDEN_DIR "/" + name + ".png";
@@ -141,8 +140,16 @@ bool LooksLike(const std::string& name, HWND window, HWND over, std::vector<RECT
   const std::string take = "/usr/bin/import -window root -crop " + n(area.right - area.left) + "x" +
                            n(area.bottom - area.top) + "+" + n(area.left) + "+" + n(area.top) +
                            " +repage miff:- | /usr/bin/convert -" + paint + " " + shot;
-  if (const auto [code, output] = files::RunUnix(take); code != 0)
-    return ADD_FAILURE() << "cannot take " << shot << ": " << output, false;
+  // Painting has settled once two shots in a row are the same.
+  std::string previous;
+  const bool settled = WaitUntil([&] {
+    if (files::RunUnix(take).first != 0) return false;
+    std::string now = files::Read(files::DosPath(shot));
+    const bool same = !now.empty() && now == previous;
+    previous = std::move(now);
+    return same;
+  });
+  if (!settled) return ADD_FAILURE() << "cannot take a settled " << shot, false;
   if (!files::Env("OMBREL_UPDATE_GOLDEN").empty()) files::RunUnix("cp " + shot + " " + golden);
   // The golden picture masked alike; compare counts the pixels that differ at all.
   const auto [code, output] = files::RunUnix("/usr/bin/convert " + golden + paint +

@@ -1,4 +1,4 @@
-#include "SchemeParts.h"
+#include "SchemeShapes.h"
 
 TFontRec Arial(uint8_t size, uint8_t style, int32_t color) { return MakeFontRec("Arial", size, style, color, 1); }
 
