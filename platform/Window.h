@@ -3,8 +3,10 @@
 // navigation and the message loop the window elements rely on. Its units:
 // Window.cpp the object, Font.cpp colours and fonts, Controls.cpp the control
 // kinds and their factories, Keyboard.cpp keyboard navigation, Dispatch.cpp
-// message routing, MessageLoop.cpp the loop. Texts are UTF-8 here as in the
-// whole runtime (Text.h); the layer hands them to Windows' wide functions.
+// message routing, Accessible.cpp what screen readers are told, MessageLoop.cpp
+// the loop. Sizes are in the units of a 96-DPI screen, scaled per window.
+// Texts are UTF-8 here as in the whole runtime (Text.h); the layer hands them
+// to Windows' wide functions.
 #pragma once
 
 #ifndef WIN32_LEAN_AND_MEAN
