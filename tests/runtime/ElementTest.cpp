@@ -23,10 +23,16 @@ void Logs(void* name) {
 TInitCallback Init(const char* name) { return {&Logs, const_cast<char*>(name)}; }
 
 TEST(DeferredInit, LastRegisteredRunsFirstOnceAndLateOnesAreDropped) {
-  Log.clear(), RunDeferredInits(); // nothing registered: nothing happens
+  // nothing registered: nothing happens
+  Log.clear();
+  RunDeferredInits();
   for (const char* name : {"A", "B", "C"}) DeferInit(Init(name));
-  RunDeferredInits(), RunDeferredInits(); // the second finds nothing to run
-  DeferInit(Init("next")), RunDeferredInits(); // a new list
+  // the second finds nothing to run
+  RunDeferredInits();
+  RunDeferredInits();
+  // a new list
+  DeferInit(Init("next"));
+  RunDeferredInits();
   EXPECT_EQ("C B A next ", Log);
 }
 
@@ -69,7 +75,9 @@ TEST(Container, BuildsEagerInnerContainersAtOnceFreesInMakingOrderTheHostLast) {
     Log.clear();
     auto outer = std::make_unique<TClassOuter>(host);
     EXPECT_EQ("", Log) << "an eager build leaves the deferred inits to its caller";
-    RunDeferredInits(), Log.clear(), outer.reset();
+    RunDeferredInits();
+    Log.clear();
+    outer.reset();
     EXPECT_EQ(std::string("first inner-element inner-host last ") + (host ? "form " : ""), Log);
   }
 }
@@ -77,12 +85,19 @@ TEST(Container, BuildsEagerInnerContainersAtOnceFreesInMakingOrderTheHostLast) {
 TEST(MultiElement, BuildsOnFirstUseAndPassesTheVerySameValueInAllFourDirections) {
   TOMMultiElement page, data;
   TProbe outside;
-  for (TOMMultiElement* m : {&page, &data})
-    m->CreateOnFirstUse = true, m->SetCreateInner(&CreateContainer<TClassInner>);
-  page.SetEventCount(2), page.SetDataCount(1), page.EventLinks[1] = outside.In(), page.DataLinks[0] = outside.Var();
+  for (TOMMultiElement* m : {&page, &data}) {
+    m->CreateOnFirstUse = true;
+    m->SetCreateInner(&CreateContainer<TClassInner>);
+  }
+  page.SetEventCount(2);
+  page.SetDataCount(1);
+  page.EventLinks[1] = outside.In();
+  page.DataLinks[0] = outside.Var();
   TData v = StringData("x"), e = IntegerData(1), in, through, none = IntegerData(4), beyond = IntegerData(4);
   EXPECT_EQ(nullptr, page.Inner); // the first use builds, runs the deferred inits, then delivers
-  Log.clear(), page.inWork(v, 0), data.varData(through, 0);
+  Log.clear();
+  page.inWork(v, 0);
+  data.varData(through, 0);
   EXPECT_EQ("init deliver init deliver 'inner'", Log + Show(through));
 
   TOMEditMulti& bridge = *page.Inner;
@@ -93,9 +108,15 @@ TEST(MultiElement, BuildsOnFirstUseAndPassesTheVerySameValueInAllFourDirections)
   inside.Action = [&](TData& w) { ForwardValue(w, page.EventLinks[1], StringData("fwd")); };
   page.inWork(v, 0); // a forward requested inside is delivered before inWork returns
   EXPECT_EQ("'fwd' 'fwd'", outside.Seen() + " " + Show(v));
-  inside.Action = nullptr, bridge.inEvent(e, 1), bridge.getData(in, 0), page.varData(through, 0);
+  inside.Action = nullptr;
+  bridge.inEvent(e, 1);
+  bridge.getData(in, 0);
+  page.varData(through, 0);
   // unlinked or beyond the counts: null, and nothing is called
-  page.varData(none, 1), page.varData(beyond, 9), page.inWork(v, 9), bridge.inEvent(v, 9);
+  page.varData(none, 1);
+  page.varData(beyond, 9);
+  page.inWork(v, 9);
+  bridge.inEvent(v, 9);
   EXPECT_EQ("'inner' - -", Show(through) + " " + Show(none) + " " + Show(beyond));
   EXPECT_EQ((std::vector<const TData*>{&v, &v, &v, &through}), inside.At);
   EXPECT_EQ((std::vector<const TData*>{&v, &e, &in}), outside.At);
@@ -104,7 +125,8 @@ TEST(MultiElement, BuildsOnFirstUseAndPassesTheVerySameValueInAllFourDirections)
 // Fires value into the element's input M and returns what reached out.
 template <auto M, class E> std::string Fired(E& element, TPointLink& out, TData value) {
   TProbe probe;
-  out = probe.In(), Fire(MakePointLink<M>(0, &element), value);
+  out = probe.In();
+  Fire(MakePointLink<M>(0, &element), value);
   out = TPointLink(); // the probe goes now
   return probe.Seen();
 }
@@ -115,8 +137,10 @@ TEST(Hub, FiresEveryOutputInOrderEachChainToItsEndEachWithItsOwnCopy) {
   TProbe p;
   // output 0 consumes its copy, output 2 forwards its copy away: neither touches the others
   p.Action = [&](TData& v) { if (p.Index.back() != 1) p.Index.back() == 0 ? ClearData(v) : ForwardNull(v, unlinked); };
-  nested.SetOutputCount(1), nested.outStep[0] = p.In(1);
-  hub.SetOutputCount(3), hub.outStep = {p.In(0), MakePointLink<&TOMHub::inDo>(0, &nested), p.In(2)};
+  nested.SetOutputCount(1);
+  nested.outStep[0] = p.In(1);
+  hub.SetOutputCount(3);
+  hub.outStep = {p.In(0), MakePointLink<&TOMHub::inDo>(0, &nested), p.In(2)};
   TData v = StringData("full");
   Fire(MakePointLink<&TOMHub::inDo>(5, &hub), v); // every input alike
   EXPECT_EQ((std::vector<uint16_t>{0, 1, 2}), p.Index);
@@ -130,16 +154,22 @@ TEST(DoDataAndGetData, SendThePulledValueElseDataElseNullWhateverArrives) {
   TProbe source(StringData("pulled"));
   std::vector<std::string> sent; // what each send fired, as Data and then the links are set
   auto send = [&] { sent.push_back(Fired<&TOMDoData::inDo>(sender, sender.outEventData, StringData("ignored"))); };
-  send(), sender.Data = IntegerData(1), send();
-  sender.getData = MakePointLink<&TOMGetData::varData>(0, &reader), send();
-  reader.getData = source.Var(), send();
+  send();
+  sender.Data = IntegerData(1);
+  send();
+  sender.getData = MakePointLink<&TOMGetData::varData>(0, &reader);
+  send();
+  reader.getData = source.Var();
+  send();
   EXPECT_EQ("- 1 - 'pulled'", Join(sent)); // the third: a linked point wins even when the reader's own is unlinked
 }
 
 TEST(Case, MatchesInTheKindOfTheArrivingValueElsePassesItWhole) {
   TOMCase test;
   TProbe match, otherwise;
-  test.Value = IntegerData(6), test.outMatch = match.In(), test.outElse = otherwise.In();
+  test.Value = IntegerData(6);
+  test.outMatch = match.In();
+  test.outElse = otherwise.In();
   TData second = StringData("b"), chain = Chain(StringData("a"), &second);
   for (TData v : {IntegerData(6), StringData("6"), RealData(6), IntegerData(7), TData(), StringData("06"),
                   RealData(6.5), chain})
@@ -160,7 +190,8 @@ TEST(Copy, CutsThePieceFiresEmptyTextOrNothing) {
       {StringData("Ünï测试"), 2, 3, "'nï测'"}, {StringData("测试"), 1, 1, "'测'"}, {StringData("\xFF" "ab"), 1, 2, "'\xFF" "a'"}};
   for (const auto& r : rows) {
     TOMCopy copy;
-    copy.Position = r.Position, copy.Count = r.Count;
+    copy.Position = r.Position;
+    copy.Count = r.Count;
     EXPECT_EQ(r.Fired, Fired<&TOMCopy::inCopy>(copy, copy.outCopy, r.Event)) << Show(r.Event);
   }
 }
@@ -169,7 +200,7 @@ TEST(Memory, StartsAtDefaultKeepsTheHeadSendsItAndClearsBack) {
   TOMMemory memory;
   memory.SetDefault(StringData("C"));
   // what it holds, marked when it keeps a pointer into the caller's chain
-  auto held = [&] { TData b; return memory.varValue(b, 0), Show(b) + (memory.Current.Next ? "+chain" : ""); };
+  auto held = [&] { TData b; memory.varValue(b, 0); return Show(b) + (memory.Current.Next ? "+chain" : ""); };
   TData second = StringData("gone soon"), head = Chain(StringData("D"), &second);
   EXPECT_EQ("'C' 'D' 'D' 'C' 'C'", Join({held(), Fired<&TOMMemory::inValue>(memory, memory.outData, head), held(),
                                         Fired<&TOMMemory::inClear>(memory, memory.outData, IntegerData(1)), held()}));
@@ -181,7 +212,9 @@ TEST(FormatStr, FillsPlaceholdersFromLinksOrTheEventReadingEveryOccurrenceAnew) 
   auto format = [&](const char* mask, TData event = TData()) {
     return f.Mask = mask, Fired<&TOMFormatStr::inString>(f, f.outString, event);
   };
-  f.SkipInserted = true, f.SetPointCount(2), f.getStr[1] = two.Var();
+  f.SkipInserted = true;
+  f.SetPointCount(2);
+  f.getStr[1] = two.Var();
   EXPECT_EQ("'C:\\Tools\\Varkelo\\Zelcap2-1.exe'", format("%1\\Varkelo\\%2", StringData("C:\\Tools")));
   TData second = StringData("b"), first = Chain(StringData("a"), &second);
   EXPECT_EQ("'a-b-'", format("%1-%1-%1", first)); // the event's chain, then empty text
@@ -195,12 +228,16 @@ TEST(FormatStr, FillsPlaceholdersFromLinksOrTheEventReadingEveryOccurrenceAnew) 
     EXPECT_EQ(r.Fired, format(r.Mask, StringData("x"))) << r.Mask;
   }
   // SkipInserted decides whether an inserted text is scanned again
-  one.Supply = StringData("<%2>"), two.Supply = StringData("two");
-  f.SetPointCount(2), f.getStr = {one.Var(), two.Var()};
+  one.Supply = StringData("<%2>");
+  two.Supply = StringData("two");
+  f.SetPointCount(2);
+  f.getStr = {one.Var(), two.Var()};
   EXPECT_EQ("'<%2>'", format("%1"));
   f.SkipInserted = false;
   EXPECT_EQ("'<two>'", format("%1"));
-  one.Got.clear(), one.Supply = StringData("x%1"); // a text holding its own placeholder: re-reading stops at the bound
+  // a text holding its own placeholder: re-reading stops at the bound
+  one.Got.clear();
+  one.Supply = StringData("x%1");
   EXPECT_EQ("'" + std::string(TOMFormatStr::RescanLimit, 'x') + "%1!'", format("%1!"));
   EXPECT_EQ(size_t(TOMFormatStr::RescanLimit), one.Got.size());
 }
@@ -213,7 +250,8 @@ TEST(ForwardChain, RunsAtConstantStackDepth) {
   std::vector<TOMDoData> senders(Pairs);
   TProbe end;
   for (size_t i = 0; i < Pairs; ++i) {
-    senders[i].Data = IntegerData(int32_t(i)), memories[i].outData = MakePointLink<&TOMDoData::inDo>(0, &senders[i]);
+    senders[i].Data = IntegerData(int32_t(i));
+    memories[i].outData = MakePointLink<&TOMDoData::inDo>(0, &senders[i]);
     senders[i].outEventData = i + 1 < Pairs ? MakePointLink<&TOMMemory::inValue>(0, &memories[i + 1]) : end.In();
   }
   auto top = uintptr_t(__builtin_frame_address(0)), bottom = top;

@@ -187,8 +187,11 @@ std::pair<int, std::string> RunUnix(const std::string& command, int timeoutMs) {
   PROCESS_INFORMATION info{};
   if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info))
     return {-1, "cannot start /bin/sh"};
-  CloseHandle(info.hThread), CloseHandle(info.hProcess);
-  for (int waited = 0; !IsFile(base + ".rc") && waited < timeoutMs; waited += 10) Sleep(10);
+  CloseHandle(info.hThread);
+  CloseHandle(info.hProcess);
+  // Bounded by the clock, not by a count of polls: a slow poll must not stretch the bound.
+  const ULONGLONG deadline = GetTickCount64() + ULONGLONG(std::max(timeoutMs, 0));
+  while (!IsFile(base + ".rc") && GetTickCount64() < deadline) Sleep(10);
   const std::string code = Read(base + ".rc"), output = Read(base + ".out");
   for (const char* end : {".rc", ".out"}) DeleteFileW(Wide(DosPath(base + end)).c_str());
   return {code.empty() ? -1 : std::atoi(code.c_str()), output};
