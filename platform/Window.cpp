@@ -163,7 +163,10 @@ void TWindowObject::CreateNative() {
   // system's is laid out anew for it.
   if (!(style & WS_CHILD)) {
     const UINT dpi = WindowDpi(hwnd);
-    if (dpi != DpiValue) ChangeDpi(dpi), ApplyBounds();
+    if (dpi != DpiValue) {
+      ChangeDpi(dpi);
+      ApplyBounds();
+    }
   }
   SyncBounds();
 }
