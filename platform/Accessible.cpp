@@ -30,20 +30,14 @@ struct TAccessibility {
     static const TAccessibility library = [] {
       TAccessibility a;
       HMODULE oleacc = LoadSystemLibrary(L"oleacc.dll");
-      HMODULE oleaut = LoadSystemLibrary(L"oleaut32.dll");
-      if (!oleacc || !oleaut) return a;
-      a.CreateStd = Function<TCreateStd>(oleacc, "CreateStdAccessibleObject");
-      a.ResultFrom = Function<TResultFrom>(oleacc, "LresultFromObject");
-      a.AllocString = Function<TAllocString>(oleaut, "SysAllocString");
+      a.CreateStd = SystemFunction<TCreateStd>(oleacc, "CreateStdAccessibleObject");
+      a.ResultFrom = SystemFunction<TResultFrom>(oleacc, "LresultFromObject");
+      a.AllocString = SystemFunction<TAllocString>(LoadSystemLibrary(L"oleaut32.dll"), "SysAllocString");
       return a;
     }();
     return library;
   }
   bool Ready() const { return CreateStd && ResultFrom && AllocString; }
-
-  template <class F> static F Function(HMODULE module, const char* name) {
-    return reinterpret_cast<F>(reinterpret_cast<void (*)()>(GetProcAddress(module, name)));
-  }
 };
 
 bool IsSelf(const VARIANT& child) { return child.vt == VT_I4 && child.lVal == CHILDID_SELF; }

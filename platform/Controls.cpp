@@ -42,10 +42,8 @@ void InitCommonControlsOnce() {
   if (done) return;
   done = true;
   using TInitCommonControlsEx = BOOL(WINAPI*)(const INITCOMMONCONTROLSEX*);
-  HMODULE controls = LoadSystemLibrary(L"comctl32.dll");
-  auto initControls = controls ? reinterpret_cast<TInitCommonControlsEx>(reinterpret_cast<void (*)()>(
-                                     GetProcAddress(controls, "InitCommonControlsEx")))
-                               : nullptr;
+  const auto initControls =
+      SystemFunction<TInitCommonControlsEx>(LoadSystemLibrary(L"comctl32.dll"), "InitCommonControlsEx");
   INITCOMMONCONTROLSEX icc{sizeof(INITCOMMONCONTROLSEX), ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES};
   if (initControls) initControls(&icc);
 }
@@ -86,12 +84,8 @@ void PrepareWindowClasses() {
 // theme library is loaded, not imported, for the same reason as comctl32.
 void SwitchThemeOff(HWND hwnd) {
   using TSetWindowTheme = HRESULT(WINAPI*)(HWND, LPCWSTR, LPCWSTR);
-  static TSetWindowTheme setWindowTheme = [] {
-    HMODULE theme = LoadSystemLibrary(L"uxtheme.dll");
-    return theme ? reinterpret_cast<TSetWindowTheme>(
-                       reinterpret_cast<void (*)()>(GetProcAddress(theme, "SetWindowTheme")))
-                 : nullptr;
-  }();
+  static const auto setWindowTheme =
+      SystemFunction<TSetWindowTheme>(LoadSystemLibrary(L"uxtheme.dll"), "SetWindowTheme");
   // No class list of that name exists, so the window gets no theme at all.
   if (setWindowTheme) setWindowTheme(hwnd, L" ", L" ");
 }

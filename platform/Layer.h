@@ -36,6 +36,13 @@ LRESULT CALLBACK LayerWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPar
 void LinkObject(HWND hwnd, TWindowObject* object);
 TWindowObject* ObjectOf(HWND hwnd);
 
+// A function of a system library, looked up by name and typed: none where the
+// library is not loaded or this Windows lacks the function.
+template <class F> F SystemFunction(HMODULE module, const char* name) {
+  return module ? reinterpret_cast<F>(reinterpret_cast<void (*)()>(GetProcAddress(module, name))) : nullptr;
+}
+inline HMODULE User32() { return GetModuleHandleW(L"user32.dll"); }
+
 // The resolution of the screen a window is on, and a frame around a client
 // rectangle at a resolution.
 UINT WindowDpi(HWND hwnd);

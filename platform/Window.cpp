@@ -5,19 +5,11 @@
 #include "Layer.h"
 #include "Text.h"
 
-namespace {
-
 // The per-screen resolution functions came with Windows 10 (1607): looked up,
 // with the system-wide resolution where they are missing.
-template <class F> F User32(const char* name) {
-  return reinterpret_cast<F>(reinterpret_cast<void (*)()>(GetProcAddress(GetModuleHandleW(L"user32.dll"), name)));
-}
-
-} // namespace
-
 UINT SystemDpi() {
   static const UINT dpi = [] {
-    if (auto forSystem = User32<UINT(WINAPI*)()>("GetDpiForSystem")) return forSystem();
+    if (auto forSystem = SystemFunction<UINT(WINAPI*)()>(User32(), "GetDpiForSystem")) return forSystem();
     HDC screen = GetDC(nullptr);
     const int logPixels = screen ? GetDeviceCaps(screen, LOGPIXELSY) : 96;
     if (screen) ReleaseDC(nullptr, screen);
@@ -27,13 +19,14 @@ UINT SystemDpi() {
 }
 
 UINT WindowDpi(HWND hwnd) {
-  static const auto forWindow = User32<UINT(WINAPI*)(HWND)>("GetDpiForWindow");
+  static const auto forWindow = SystemFunction<UINT(WINAPI*)(HWND)>(User32(), "GetDpiForWindow");
   const UINT dpi = forWindow ? forWindow(hwnd) : 0;
   return dpi ? dpi : SystemDpi();
 }
 
 void AdjustFrameForDpi(RECT& rect, DWORD style, DWORD exStyle, UINT dpi) {
-  static const auto forDpi = User32<BOOL(WINAPI*)(RECT*, DWORD, BOOL, DWORD, UINT)>("AdjustWindowRectExForDpi");
+  static const auto forDpi = SystemFunction<BOOL(WINAPI*)(RECT*, DWORD, BOOL, DWORD, UINT)>(
+      User32(), "AdjustWindowRectExForDpi");
   if (!forDpi || !forDpi(&rect, style, FALSE, exStyle, dpi)) AdjustWindowRectEx(&rect, style, FALSE, exStyle);
 }
 
@@ -478,8 +471,7 @@ void TWindowObject::SetAlpha(uint8_t alpha) {
     return;
   }
   using TSetLayered = BOOL(WINAPI*)(HWND, COLORREF, BYTE, DWORD);
-  auto setLayered = reinterpret_cast<TSetLayered>(
-      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"user32.dll"), "SetLayeredWindowAttributes")));
+  const auto setLayered = SystemFunction<TSetLayered>(User32(), "SetLayeredWindowAttributes");
   if (!setLayered) return;
   SetExStyle(ExStyle | WS_EX_LAYERED);
   setLayered(GetHandle(), 0, alpha, LWA_ALPHA);

@@ -34,17 +34,25 @@ void TOMLabel::inText(TData& value, uint16_t) {
   FitFont();
 }
 
-// Auto-size: the text's extent plus one, per dimension not fixed by docking;
-// measured in the screen's pixels, kept in units rounded up.
-void TOMLabel::FitText() {
-  if (!AutoSize || !Control) return;
+// The room the text takes with the window's font, in the screen's pixels:
+// on one line each, or wrapped at this width.
+RECT TOMLabel::TextExtent(int32_t wrapWidth) {
   const TWideText text = WideOf(Control->GetText());
   HDC dc = GetDC(nullptr);
   HGDIOBJ old = SelectObject(dc, Control->FontHandle());
-  RECT r{0, 0, 0, 0};
-  DrawTextW(dc, text.data(), int(text.size() - 1), &r, DT_CALCRECT | DT_EXPANDTABS | DT_NOPREFIX);
+  RECT r{0, 0, wrapWidth, 0};
+  DrawTextW(dc, text.data(), int(text.size() - 1), &r,
+            DT_CALCRECT | DT_EXPANDTABS | DT_NOPREFIX | (wrapWidth ? DT_WORDBREAK : 0));
   SelectObject(dc, old);
   ReleaseDC(nullptr, dc);
+  return r;
+}
+
+// Auto-size: the text's extent plus one, per dimension not fixed by docking;
+// kept in units rounded up.
+void TOMLabel::FitText() {
+  if (!AutoSize || !Control) return;
+  const RECT r = TextExtent(0);
   uint8_t align = Control->GetAlign();
   int32_t width = (align == 2 || align == 4) ? Control->GetWidth() : Control->UnscaleUp(r.right + 1);
   int32_t height = (align == 1 || align == 3) ? Control->GetHeight() : Control->UnscaleUp(r.bottom + 1);
@@ -78,18 +86,11 @@ void TOMLabel::FitFont() {
 }
 
 bool TOMLabel::TextShowsWhole() {
-  const TWideText text = WideOf(Control->GetText());
   const bool wraps = (Control->GetStyle() & 0x0F) <= SS_RIGHT;
   const int32_t left = Control->GetLeft(), top = Control->GetTop();
   const int32_t width = Control->Scale(left + Control->GetWidth()) - Control->Scale(left);
   const int32_t height = Control->Scale(top + Control->GetHeight()) - Control->Scale(top);
-  RECT need{0, 0, wraps ? width : 0, 0};
-  HDC dc = GetDC(nullptr);
-  HGDIOBJ old = SelectObject(dc, Control->FontHandle());
-  DrawTextW(dc, text.data(), int(text.size() - 1), &need,
-            DT_CALCRECT | DT_EXPANDTABS | DT_NOPREFIX | (wraps ? DT_WORDBREAK : 0));
-  SelectObject(dc, old);
-  ReleaseDC(nullptr, dc);
+  const RECT need = TextExtent(wraps ? width : 0);
   return need.right <= width && need.bottom <= height;
 }
 

@@ -28,6 +28,7 @@ private:
   void FitText();
   void FitFont();
   bool TextShowsWhole();
+  RECT TextExtent(int32_t wrapWidth); // 0: no wrapping
   void Refit(TWindowObject* sender);
   bool AutoSize = false;
 };

@@ -208,8 +208,8 @@ void ExpectTextsFit(HWND form, UINT dpi) {
 // On a screen of another resolution (a move there is a WM_DPICHANGED with the place the system
 // suggests) the form takes that place, and every window of every page, shown or not, is where
 // the layout puts it at that resolution: each edge scaled, to within the 2 pixels rounding may
-// take, and each font's height scaled (a wrapped text may take a pixel or two less to keep its
-// lines). A label sized to its text keeps its place and is sized to its text anew. Every text
+// take, and each font's height scaled to within a pixel (a wrapped text may take one less to
+// keep its lines). A label sized to its text keeps its place and is sized to its text anew. Every text
 // still shows whole. Back on the first screen, all is as it was.
 TEST_F(Scheme, AScreenOfAnotherResolutionScalesEveryWindowAndEveryTextStillFits) {
   Start();
@@ -253,7 +253,7 @@ TEST_F(Scheme, AScreenOfAnotherResolutionScalesEveryWindowAndEveryTextStillFits)
       EXPECT_TRUE(within(was.left, r.left, 2) && within(was.top, r.top, 2) &&
                   (sizedToText.count(h) || (within(was.right, r.right, 2) && within(was.bottom, r.bottom, 2))))
           << ClassOf(h) << " \"" << Text(h) << "\" at " << r.left << "," << r.top << " " << r.right << "," << r.bottom;
-      EXPECT_TRUE(within(fonts.at(h), FontOf(h).lfHeight, 2)) << Text(h) << ": " << FontOf(h).lfHeight;
+      EXPECT_TRUE(within(fonts.at(h), FontOf(h).lfHeight, 1)) << Text(h) << ": " << FontOf(h).lfHeight;
     }
     ExpectTextsFit(main, dpi);
   }
