@@ -1,16 +1,16 @@
 #!/usr/bin/env python3
 """Turns the payload manifest into what the program carries, checking every item.
 
-The installer's own data (type 100: texts and streams) travels in an archive
-appended to the program file, after its last section, so that a copy cut
-short loses payload, never code, and the program can tell. The pictures,
-icon and manifest that the system reads stay resources; the archive keeps
-their digests too.
+The installer's own data (type 100: texts and streams) and its side pictures
+travel compressed in an archive appended to the program file, after its last
+section, so that a copy cut short loses payload, never code, and the program
+can tell. The icon and manifest that the system reads stay resources; the
+archive keeps their digests too.
 
 Commands:
   rc      --manifest M --source-dir S --binary-dir B --output FILE.rc
-          check every item and write the resource script of the system's
-          items (stops on the first bad item with a message naming it, exit
+          check every item and write the resource script of the items the
+          system reads (icon and manifest) (stops on the first bad item with a message naming it, exit
           code 1)
   archive --manifest M --source-dir S --binary-dir B --output FILE
           check every item and write the payload archive
@@ -24,14 +24,25 @@ Commands:
           print the program file's size: code and data, resources (.rsrc)
           and the appended archive
 
-Archive (little-endian): a header {magic "OMBRELPK", count, total size,
-CRC-32 of the entry table, CRC-32 of the header's fields before it}, then
-count entries {name: 16 bytes, upper case, NUL-padded; kind: 0 data in the
-archive, 1 bitmap resource, 2 icon group resource, 3 the application
-manifest (RT_MANIFEST 1); offset of the data from the archive's start (0 for
-a resource); size; CRC-32 of the bytes}, then the data in entry order. An
-icon group's bytes are its directory (the header and each image's entry
-without its resource id) followed by its images in group order.
+Archive (little-endian): a header {magic "OMBRELPZ", count of entries,
+count of blocks, total size, CRC-32 of the tables, CRC-32 of the header's
+fields before it}; count entries {name: 16 bytes, upper case, NUL-padded;
+kind: 0 data, 1 bitmap, 2 icon group resource, 3 the application manifest
+(RT_MANIFEST 1); block; offset in the block's unpacked bytes; size; CRC-32
+of the bytes}; the blocks {method: 0 stored, 1 LZMA, 2 LZMA of the x86 code
+converted as for compression (BCJ); offset of the packed bytes from the
+archive's start; packed size; unpacked size; CRC-32 of the packed bytes;
+the LZMA properties, 5 bytes and 3 of padding}; then the packed bytes in
+block order. Data and bitmaps lie in blocks; the icon and manifest are
+resources (block and offset 0). A bitmap's bytes are its file without the
+file header (a packed DIB). An icon group's bytes are its directory (the
+header and each image's entry without its resource id) followed by its
+images in group order.
+
+Blocks: the texts together, as the program reads them all at its start;
+every other item alone, unpacked when it is needed. JPEG pictures are stored:
+they are compressed already (LZMA wins 7 % of them, at the cost of decoding
+them at every start); program files go through the x86 converter first.
 
 Manifest lines: name, type, file, size, format, target (whitespace-separated;
 '#' starts a comment; '-' means none). A file given as build:PATH is a build
@@ -39,6 +50,7 @@ product under the binary dir; any other path is under the source dir.
 """
 
 import argparse
+import lzma
 import os
 import struct
 import sys
@@ -253,7 +265,7 @@ def write_rc(items, output):
     total = 0
     for item in items:
         size = check_item(item)
-        if item.type == "100":
+        if item.type in ("100", "BITMAP"):
             continue
         total += size
         lines.append(f'{item.name} {TYPES[item.type]} "{rc_path(item.path)}"')
@@ -263,20 +275,45 @@ def write_rc(items, output):
     return total
 
 
-ARCHIVE_MAGIC = b"OMBRELPK"
-HEADER = struct.Struct("<8sIIII")
-ENTRY = struct.Struct("<16sIIII")
+ARCHIVE_MAGIC = b"OMBRELPZ"
+HEADER = struct.Struct("<8sIIIII")
+ENTRY = struct.Struct("<16sIIIII")
+BLOCK = struct.Struct("<IIIII5s3x")
 KIND_DATA, KIND_BITMAP, KIND_ICON, KIND_MANIFEST = 0, 1, 2, 3
+STORED, LZMA, LZMA_X86 = 0, 1, 2
+# lc 3, lp 0, pb 2; the dictionary holds the largest item whole.
+LZMA_OPTIONS = {"id": lzma.FILTER_LZMA1, "preset": 9 | lzma.PRESET_EXTREME, "lc": 3, "lp": 0, "pb": 2,
+                "dict_size": 1 << 21}
+
+
+def lzma_props(options):
+    return bytes([(options["pb"] * 5 + options["lp"]) * 9 + options["lc"]]) + struct.pack("<I", options["dict_size"])
+
+
+def pack(method, data):
+    """The packed bytes (raw LZMA with its end mark, the decoder's input) and the properties."""
+    if method == STORED:
+        return data, b"\0" * 5
+    if len(data) > LZMA_OPTIONS["dict_size"]:
+        raise PayloadError(f"{len(data)} bytes in one block: more than the dictionary of {LZMA_OPTIONS['dict_size']}")
+    filters = ([{"id": lzma.FILTER_X86}] if method == LZMA_X86 else []) + [LZMA_OPTIONS]
+    packed = lzma.compress(data, format=lzma.FORMAT_RAW, filters=filters)
+    if lzma.decompress(packed, format=lzma.FORMAT_RAW, filters=filters) != data:
+        raise PayloadError("LZMA round trip failed")
+    return packed, lzma_props(LZMA_OPTIONS)
+
+
+def method_of(item):
+    rule = item.format.partition(":")[0]
+    return {"jpeg": STORED, "exe": LZMA_X86}.get(rule, LZMA)
 
 
 def resource_bytes(item, data):
     """The bytes the system keeps for a resource item, as the program reads
-    them back: a bitmap without its file header; an icon as its group's
-    directory without the images' resource ids (the header, then each
-    image's entry as the file has it but its offset), then its images in the
-    order of the file (the order of the group); the manifest as it is."""
-    if item.type == "BITMAP":
-        return KIND_BITMAP, data[14:]
+    them back: an icon as its group's directory without the images' resource
+    ids (the header, then each image's entry as the file has it but its
+    offset), then its images in the order of the file (the order of the
+    group); the manifest as it is."""
     if item.type == "MANIFEST":
         return KIND_MANIFEST, data
     count = struct.unpack("<H", data[4:6])[0]
@@ -290,28 +327,44 @@ def resource_bytes(item, data):
 
 
 def write_archive(items, output):
-    entries, blobs = [], []
-    offset = HEADER.size + ENTRY.size * len(items)
+    # Entries as (name, kind, block or None, offset in block, bytes); blocks as [method, bytes].
+    entries, blocks, texts = [], [], None
     for item in items:
         check_item(item)
         if len(item.name) > 15 or not item.name.isascii():
             raise PayloadError(f"{item.name}: names of at most 15 ASCII characters")
         with open(item.path, "rb") as f:
             data = f.read()
-        if item.type == "100":
-            kind, kept, at = KIND_DATA, data, offset
-            blobs.append(data)
-            offset += len(data)
-        else:
+        if item.type in ("ICON", "MANIFEST"):
             kind, kept = resource_bytes(item, data)
-            at = 0
-        entries.append(ENTRY.pack(item.name.upper().encode(), kind, at, len(kept), zlib.crc32(kept)))
-    table = b"".join(entries)
-    fields = HEADER.pack(ARCHIVE_MAGIC, len(entries), offset, zlib.crc32(table), 0)[:HEADER.size - 4]
+            entries.append((item.name, kind, None, 0, kept))
+            continue
+        kind, kept = (KIND_BITMAP, data[14:]) if item.type == "BITMAP" else (KIND_DATA, data)
+        if item.format == "text":
+            if texts is None:
+                texts = len(blocks)
+                blocks.append([LZMA, b""])
+            block = texts
+        else:
+            block = len(blocks)
+            blocks.append([method_of(item), b""])
+        entries.append((item.name, kind, block, len(blocks[block][1]), kept))
+        blocks[block][1] += kept
+    table = b""
+    for name, kind, block, offset, kept in entries:
+        table += ENTRY.pack(name.upper().encode(), kind, block or 0, offset, len(kept), zlib.crc32(kept))
+    at = HEADER.size + len(table) + BLOCK.size * len(blocks)
+    packed_blocks = []
+    for method, data in blocks:
+        packed, props = pack(method, data)
+        table += BLOCK.pack(method, at, len(packed), len(data), zlib.crc32(packed), props)
+        packed_blocks.append(packed)
+        at += len(packed)
+    fields = HEADER.pack(ARCHIVE_MAGIC, len(entries), len(blocks), at, zlib.crc32(table), 0)[:HEADER.size - 4]
     header = fields + struct.pack("<I", zlib.crc32(fields))
     with open(output, "wb") as f:
-        f.write(header + table + b"".join(blobs))
-    return offset
+        f.write(header + table + b"".join(packed_blocks))
+    return at
 
 
 def image_end(exe):

@@ -31,6 +31,18 @@ const wchar_t* const DamagedText =
     L"Программа установки повреждена или загружена не полностью.\r\n\r\n"
     L"Загрузите её заново и повторите установку.";
 
+// Said at the start, before anything is made.
+void SayDamaged(UINT modality = 0) { MessageBoxW(nullptr, DamagedText, BoxCaption, MB_OK | MB_ICONHAND | modality); }
+
+// Said when an item cannot be unpacked later: a file being written is
+// dropped, its target left as it was; the wizard's windows wait for the box,
+// and the program ends with it.
+void PayloadFault() {
+  AbandonOpenWrites();
+  SayDamaged(MB_TASKMODAL);
+  ExitProcess(ecDamaged);
+}
+
 #ifdef OMBREL_OPEN_DLL_SEARCH
 constexpr bool SystemLibrariesOnly = false; // the test build that shows what the limited search stops
 #else
@@ -50,9 +62,10 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR, int) {
   }
   // A copy damaged on the way installs nothing.
   if (!PayloadIntact()) {
-    MessageBoxW(nullptr, DamagedText, BoxCaption, MB_OK | MB_ICONHAND);
+    SayDamaged();
     return ecDamaged;
   }
+  SetPayloadFault(&PayloadFault);
   const TOleApartment ole;
   {
     auto scheme = std::make_unique<TClassMainForm_6E2E74C>();

@@ -1,5 +1,7 @@
 #include "SchemeShapes.h"
 
+#include "Resources.h"
+
 TFontRec Arial(uint8_t size, uint8_t style, int32_t color) { return MakeFontRec("Arial", size, style, color, 1); }
 
 TOMPanel* PagePanel(TOMPanel* panel, int32_t left, int32_t top, int32_t width, int32_t height, bool visible) {
@@ -64,7 +66,7 @@ void AutoSizeLabel(TOMLabel& label, int32_t left, int32_t top, int32_t width, in
   SetLabel(label, left, top, width, height, clButtonFace, Arial(fontSize), true, caption);
 }
 
-void SidePicture(TOMImage& picture, const wchar_t* bitmap, const std::string& words) {
+void SidePicture(TOMImage& picture, const std::string& bitmap, const std::string& words) {
   picture.Left = -5;
   picture.Top = 0;
   picture.Width = 175;
@@ -74,7 +76,7 @@ void SidePicture(TOMImage& picture, const wchar_t* bitmap, const std::string& wo
   picture.KeepSize = 1;
   picture.ResizeCanvas = 0;
   picture.AccessibleName = words;
-  picture.SetPicture(LoadBitmapW(GetModuleHandleW(nullptr), bitmap));
+  picture.SetPicture(LoadResourceBitmap(bitmap));
   picture.Init();
 }
 

@@ -52,7 +52,7 @@ void AutoSizeLabel(TOMLabel& label, int32_t left, int32_t top, int32_t width, in
 // The side picture of the welcome and finish bodies: the bitmap fitted into
 // 175 x 285 on white, its left 5 pixels under the frame's edge.
 // The picture's words, which exist only as its pixels, are its name for a screen reader.
-void SidePicture(TOMImage& picture, const wchar_t* bitmap, const std::string& words);
+void SidePicture(TOMImage& picture, const std::string& bitmap, const std::string& words);
 
 // A multi-element that builds its inner container at once, with the links of
 // its outEvent[i] and getData[i].

@@ -13,10 +13,36 @@ namespace {
 // ReadFile/WriteFile move at most a DWORD at a time.
 constexpr int64_t ChunkLimit = 0x40000000;
 
+// The write streams whose temporary file is open, the last opened first.
+TByteStream* OpenWrites = nullptr;
+
 } // namespace
 
 std::unique_ptr<TByteStream> CreateMemoryStream() {
   return std::unique_ptr<TByteStream>(new TByteStream(TByteStream::skMemory, INVALID_HANDLE_VALUE));
+}
+
+std::unique_ptr<TByteStream> CreateDeferredStream(std::function<std::vector<uint8_t>()> fill) {
+  std::unique_ptr<TByteStream> stream = CreateMemoryStream();
+  stream->FFill = std::move(fill);
+  return stream;
+}
+
+std::vector<uint8_t>& TByteStream::Block() const {
+  if (FFill) {
+    const auto fill = std::move(FFill);
+    FFill = nullptr;
+    FBlock = fill();
+  }
+  return FBlock;
+}
+
+void AbandonOpenWrites() {
+  for (; OpenWrites; OpenWrites = OpenWrites->FNextOpen) {
+    CloseHandle(OpenWrites->FHandle);
+    OpenWrites->FHandle = INVALID_HANDLE_VALUE;
+    DeleteFileW(OpenWrites->FTemp.data());
+  }
 }
 
 std::unique_ptr<TByteStream> OpenReadStream(const std::string& path) {
@@ -27,6 +53,10 @@ std::unique_ptr<TByteStream> OpenWriteStream(const std::string& path) {
   std::unique_ptr<TByteStream> stream(new TByteStream(TByteStream::skWriteFile, INVALID_HANDLE_VALUE));
   stream->FTarget = path;
   stream->FError = MakeTempBeside(path, stream->FTemp, &stream->FHandle);
+  if (stream->FHandle != INVALID_HANDLE_VALUE) {
+    stream->FNextOpen = OpenWrites;
+    OpenWrites = stream.get();
+  }
   return stream;
 }
 
@@ -55,6 +85,11 @@ uint32_t TByteStream::Close() {
   CloseHandle(FHandle);
   FHandle = INVALID_HANDLE_VALUE;
   if (FKind != skWriteFile) return FError;
+  for (TByteStream** link = &OpenWrites; *link; link = &(*link)->FNextOpen)
+    if (*link == this) {
+      *link = FNextOpen;
+      break;
+    }
   if (FError != 0 || (!FWritten && FileExists(FTarget))) DeleteFileW(FTemp.data());
   else FError = MoveOver(FTemp, FTarget);
   return FError;
@@ -65,6 +100,7 @@ bool TByteStream::IsOpen() const { return FKind == skMemory || FHandle != INVALI
 int64_t TByteStream::Read(void* buffer, int64_t count) {
   if (count <= 0) return 0;
   if (FKind == skMemory) {
+    Block();
     int64_t available = int64_t(FBlock.size()) - FPosition;
     int64_t n = std::min(count, available);
     if (n <= 0) return 0;
@@ -85,6 +121,7 @@ int64_t TByteStream::Read(void* buffer, int64_t count) {
 int64_t TByteStream::Write(const void* buffer, int64_t count) {
   if (count <= 0) return 0;
   if (FKind == skMemory) {
+    Block();
     int64_t end = FPosition + count;
     if (end > int64_t(FBlock.size())) FBlock.resize(size_t(end));
     std::memcpy(FBlock.data() + FPosition, buffer, size_t(count));
@@ -128,7 +165,7 @@ void TByteStream::SetPosition(int64_t position) {
 }
 
 int64_t TByteStream::Size() const {
-  if (FKind == skMemory) return int64_t(FBlock.size());
+  if (FKind == skMemory) return int64_t(Block().size());
   LARGE_INTEGER size{};
   if (!IsOpen() || !GetFileSizeEx(FHandle, &size)) return 0;
   return size.QuadPart;
@@ -137,7 +174,7 @@ int64_t TByteStream::Size() const {
 void TByteStream::SetSize(int64_t size) {
   if (size < 0) size = 0;
   if (FKind == skMemory) {
-    FBlock.resize(size_t(size));
+    Block().resize(size_t(size));
     FPosition = std::min(FPosition, size);
     return;
   }
@@ -153,6 +190,7 @@ int64_t TByteStream::CopyFrom(TByteStream& source, int64_t count) {
   if (count <= 0 || &source == this) return 0;
   if (source.FKind == skMemory) {
     // Straight from the source block, in one write, never past its end.
+    source.Block();
     int64_t n = std::min(count, int64_t(source.FBlock.size()) - source.FPosition);
     if (n <= 0) return 0;
     int64_t written = Write(source.FBlock.data() + source.FPosition, n);
@@ -161,6 +199,7 @@ int64_t TByteStream::CopyFrom(TByteStream& source, int64_t count) {
   }
   if (FKind == skMemory) {
     // The source reads straight into the grown block.
+    Block();
     size_t oldSize = FBlock.size();
     int64_t end = FPosition + count;
     if (end > int64_t(oldSize)) FBlock.resize(size_t(end));

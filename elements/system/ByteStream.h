@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -40,9 +41,17 @@ public:
   // nothing failed. Memory streams never fail.
   uint32_t Error() const { return FError; }
   // The block of a memory stream (Size() bytes); null for file streams.
-  const uint8_t* Memory() const { return FKind == skMemory ? FBlock.data() : nullptr; }
+  const uint8_t* Memory() const { return FKind == skMemory ? Block().data() : nullptr; }
 
   friend std::unique_ptr<TByteStream> CreateMemoryStream();
+// A memory stream whose bytes are fill's, made at its first use.
+std::unique_ptr<TByteStream> CreateDeferredStream(std::function<std::vector<uint8_t>()> fill);
+// For a program that must end now: every write stream still open is closed
+// and its temporary file deleted, so no half-written file stays behind and
+// every target stays as it was.
+void AbandonOpenWrites();
+  friend std::unique_ptr<TByteStream> CreateDeferredStream(std::function<std::vector<uint8_t>()> fill);
+  friend void AbandonOpenWrites();
   friend std::unique_ptr<TByteStream> OpenReadStream(const std::string& path);
   friend std::unique_ptr<TByteStream> OpenWriteStream(const std::string& path);
   friend std::unique_ptr<TByteStream> OpenReadWriteStream(const std::string& path);
@@ -53,17 +62,28 @@ private:
   static std::unique_ptr<TByteStream> OpenFile(TStreamKind kind, const std::string& path, uint32_t access,
                                                uint32_t disposition);
 
+  // A memory stream's block, filled first if it was deferred.
+  std::vector<uint8_t>& Block() const;
+
   TStreamKind FKind;
   void* FHandle; // HANDLE of a file stream; INVALID_HANDLE_VALUE when the open failed or once closed
   std::string FTarget; // a write stream's file, and the temporary one it writes
   TWideText FTemp;
   bool FWritten = false;
-  std::vector<uint8_t> FBlock;
+  mutable std::vector<uint8_t> FBlock;
+  mutable std::function<std::vector<uint8_t>()> FFill; // a deferred memory stream's, until its first use
   int64_t FPosition = 0; // memory streams only
   uint32_t FError = 0;
+  TByteStream* FNextOpen = nullptr; // in the list of write streams whose temporary file is open
 };
 
 std::unique_ptr<TByteStream> CreateMemoryStream();
+// A memory stream whose bytes are fill's, made at its first use.
+std::unique_ptr<TByteStream> CreateDeferredStream(std::function<std::vector<uint8_t>()> fill);
+// For a program that must end now: every write stream still open is closed
+// and its temporary file deleted, so no half-written file stays behind and
+// every target stays as it was.
+void AbandonOpenWrites();
 // The open file kinds; a stream whose open failed is still returned.
 std::unique_ptr<TByteStream> OpenReadStream(const std::string& path);
 std::unique_ptr<TByteStream> OpenWriteStream(const std::string& path);

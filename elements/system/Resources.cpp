@@ -7,27 +7,57 @@
 #include <cstring>
 #include <vector>
 
+#include "Bra.h"
+#include "LzmaDec.h"
+
 namespace {
 
-constexpr char ArchiveMagic[8] = {'O', 'M', 'B', 'R', 'E', 'L', 'P', 'K'};
+constexpr char ArchiveMagic[8] = {'O', 'M', 'B', 'R', 'E', 'L', 'P', 'Z'};
 enum TEntryKind : uint32_t { ekData = 0, ekBitmap = 1, ekIcon = 2, ekManifest = 3 };
+enum TBlockMethod : uint32_t { bmStored = 0, bmLzma = 1, bmLzmaX86 = 2 };
 
 #pragma pack(push, 1)
 struct TArchiveHeader {
   char Magic[8];
-  uint32_t Count;
-  uint32_t Size;     // of the whole archive
-  uint32_t TableCrc;  // of the entry table
+  uint32_t Count;      // of entries
+  uint32_t BlockCount;
+  uint32_t Size;      // of the whole archive
+  uint32_t TableCrc;  // of the entries and blocks
   uint32_t HeaderCrc; // of the fields before it
 };
 struct TArchiveEntry {
   char Name[16]; // upper case, NUL-padded
   uint32_t Kind;
-  uint32_t Offset; // from the archive's start; data entries only
+  uint32_t Block;  // data and bitmaps only
+  uint32_t Offset; // in the block's unpacked bytes
   uint32_t Size;
-  uint32_t Crc;
+  uint32_t Crc; // of the unpacked bytes, or of the resource as the system keeps it
+};
+struct TArchiveBlock {
+  uint32_t Method;
+  uint32_t Offset; // of the packed bytes, from the archive's start
+  uint32_t PackedSize;
+  uint32_t Size;
+  uint32_t PackedCrc;
+  uint8_t Props[5]; // LZMA's: lc, lp, pb in one byte, then the dictionary size
+  uint8_t Padding[3];
 };
 #pragma pack(pop)
+
+void* LzmaAlloc(ISzAllocPtr, size_t size) { return HeapAlloc(GetProcessHeap(), 0, size); }
+void LzmaFree(ISzAllocPtr, void* address) {
+  if (address) HeapFree(GetProcessHeap(), 0, address);
+}
+const ISzAlloc LzmaHeap = {&LzmaAlloc, &LzmaFree};
+
+void (*PayloadFault)() = nullptr;
+
+// An item the start-up check passed that still cannot be unpacked: the
+// program file changed under the running program, or the decoder met what
+// it cannot read. Never data made up.
+void Fault() {
+  if (PayloadFault) PayloadFault();
+}
 
 // The program file, mapped once for the life of the process, and the archive
 // in it. Nothing is checked here: a damaged archive reads as a missing one or
@@ -54,8 +84,10 @@ public:
     const size_t start = ImageEnd();
     if (start == 0 || FileSize - start < sizeof(TArchiveHeader)) return;
     Header = reinterpret_cast<const TArchiveHeader*>(View + start);
+    const size_t tables = (FileSize - start - sizeof(TArchiveHeader));
     if (std::memcmp(Header->Magic, ArchiveMagic, sizeof ArchiveMagic) != 0 ||
-        (FileSize - start - sizeof(TArchiveHeader)) / sizeof(TArchiveEntry) < Header->Count) {
+        tables / sizeof(TArchiveEntry) < Header->Count ||
+        (tables - sizeof(TArchiveEntry) * Header->Count) / sizeof(TArchiveBlock) < Header->BlockCount) {
       Header = nullptr;
       return;
     }
@@ -68,31 +100,85 @@ public:
   const TArchiveHeader* Header = nullptr;
 
   const TArchiveEntry* Entries() const { return reinterpret_cast<const TArchiveEntry*>(Header + 1); }
+  const TArchiveBlock* Blocks() const { return reinterpret_cast<const TArchiveBlock*>(Entries() + Header->Count); }
+  size_t TablesSize() const {
+    return sizeof(TArchiveEntry) * Header->Count + sizeof(TArchiveBlock) * Header->BlockCount;
+  }
 
-  // The entry of this name, ignoring letter case, or none.
-  const TArchiveEntry* Find(const std::string& name) const {
+  // The entry of this name and kind, ignoring letter case, or none.
+  const TArchiveEntry* Find(const std::string& name, TEntryKind kind) const {
     if (!Header || name.empty() || name.size() >= sizeof(TArchiveEntry::Name)) return nullptr;
     char upper[sizeof(TArchiveEntry::Name)] = {};
     for (size_t i = 0; i < name.size(); ++i)
       upper[i] = name[i] >= 'a' && name[i] <= 'z' ? char(name[i] - 'a' + 'A') : name[i];
     for (uint32_t i = 0; i < Header->Count; ++i)
-      if (std::memcmp(Entries()[i].Name, upper, sizeof upper) == 0) return &Entries()[i];
+      if (std::memcmp(Entries()[i].Name, upper, sizeof upper) == 0)
+        return Entries()[i].Kind == kind ? &Entries()[i] : nullptr;
     return nullptr;
   }
 
-  // The bytes of a data entry, or none when they are not all in the file.
-  const char* Bytes(const TArchiveEntry& entry) const {
-    if (entry.Kind != ekData || entry.Offset > Available || entry.Size > Available - entry.Offset) return nullptr;
-    return reinterpret_cast<const char*>(Archive + entry.Offset);
+  // The packed bytes of a block, or none when they are not all in the file.
+  const uint8_t* Packed(uint32_t block) const {
+    if (!Header || block >= Header->BlockCount) return nullptr;
+    const TArchiveBlock& b = Blocks()[block];
+    if (b.Offset > Available || b.PackedSize > Available - b.Offset) return nullptr;
+    return Archive + b.Offset;
+  }
+
+  // The bytes of an item, unpacked and equal to its digest; none, and the
+  // fault told, when they cannot be had. The last block of several items
+  // (the texts) stays unpacked for the next one; an item alone in its block
+  // is handed its bytes.
+  std::vector<uint8_t> Bytes(const TArchiveEntry& entry) const {
+    if (entry.Block != KeptBlock) {
+      Kept = Unpack(entry.Block);
+      KeptBlock = entry.Block;
+    }
+    std::vector<uint8_t> bytes;
+    if (entry.Offset == 0 && entry.Size == Kept.size()) {
+      bytes.swap(Kept);
+      KeptBlock = NoBlock;
+    } else if (entry.Offset <= Kept.size() && entry.Size <= Kept.size() - entry.Offset) {
+      bytes.assign(Kept.begin() + entry.Offset, Kept.begin() + entry.Offset + entry.Size);
+    }
+    if (bytes.size() != entry.Size || Crc32(bytes.data(), bytes.size()) != entry.Crc) {
+      Fault();
+      bytes.clear();
+    }
+    return bytes;
   }
 
   // Anything appended later (a signature) lies after the archive.
   bool ArchiveWhole() const {
     return Header && Crc32(Header, offsetof(TArchiveHeader, HeaderCrc)) == Header->HeaderCrc &&
-           Header->Size <= Available && Crc32(Entries(), sizeof(TArchiveEntry) * Header->Count) == Header->TableCrc;
+           Header->Size <= Available && Crc32(Entries(), TablesSize()) == Header->TableCrc;
   }
 
 private:
+  // The unpacked bytes of a block, or none.
+  std::vector<uint8_t> Unpack(uint32_t index) const {
+    const uint8_t* packed = Packed(index);
+    if (!packed) return {};
+    const TArchiveBlock& block = Blocks()[index];
+    if (block.Method == bmStored)
+      return block.PackedSize == block.Size ? std::vector<uint8_t>(packed, packed + block.Size) : std::vector<uint8_t>();
+    if (block.Method != bmLzma && block.Method != bmLzmaX86) return {};
+    std::vector<uint8_t> out(block.Size);
+    SizeT outSize = block.Size, inSize = block.PackedSize;
+    ELzmaStatus status = LZMA_STATUS_NOT_SPECIFIED;
+    const SRes result = LzmaDecode(out.data(), &outSize, packed, &inSize, block.Props, LZMA_PROPS_SIZE,
+                                   LZMA_FINISH_END, &status, &LzmaHeap);
+    // All of the input, exactly the size, and the stream's end where the size says.
+    if (result != SZ_OK || outSize != block.Size || inSize != block.PackedSize ||
+        (status != LZMA_STATUS_FINISHED_WITH_MARK && status != LZMA_STATUS_MAYBE_FINISHED_WITHOUT_MARK))
+      return {};
+    if (block.Method == bmLzmaX86) {
+      UInt32 state = Z7_BRANCH_CONV_ST_X86_STATE_INIT_VAL;
+      z7_BranchConvSt_X86_Dec(out.data(), out.size(), 0, &state);
+    }
+    return out;
+  }
+
   // Where what the linker wrote ends: the sections, then a symbol table with
   // its strings if there is one. The archive starts there.
   size_t ImageEnd() const {
@@ -121,6 +207,9 @@ private:
   size_t FileSize = 0;
   const uint8_t* Archive = nullptr;
   size_t Available = 0;
+  static constexpr uint32_t NoBlock = ~0u;
+  mutable std::vector<uint8_t> Kept; // the unpacked bytes of the block KeptBlock
+  mutable uint32_t KeptBlock = NoBlock;
 };
 
 const TPayload& Payload() {
@@ -138,8 +227,7 @@ bool ResourceBytes(LPCWSTR name, LPCWSTR type, const void*& bytes, DWORD& size) 
   return bytes != nullptr;
 }
 
-// The digest of a resource the system reads: a bitmap or the manifest as it
-// is stored, an icon group as its directory without the images' ids (they
+// The digest of a resource the system reads: the manifest as it is stored, an icon group as its directory without the images' ids (they
 // only find the images, which follow) and its images in group order.
 bool ResourceDigest(const TArchiveEntry& entry, uint32_t& crc) {
   // Names are plain ASCII: each byte is its UTF-16 unit.
@@ -147,10 +235,8 @@ bool ResourceDigest(const TArchiveEntry& entry, uint32_t& crc) {
   for (size_t i = 0; i < sizeof entry.Name && entry.Name[i]; ++i) name[i] = wchar_t(uint8_t(entry.Name[i]));
   const void* bytes = nullptr;
   DWORD size = 0;
-  if (entry.Kind == ekBitmap || entry.Kind == ekManifest) {
-    const bool bitmap = entry.Kind == ekBitmap;
-    if (!ResourceBytes(bitmap ? name : MAKEINTRESOURCEW(1), MAKEINTRESOURCEW(bitmap ? 2 : 24), bytes, size))
-      return false; // RT_BITMAP, RT_MANIFEST
+  if (entry.Kind == ekManifest) {
+    if (!ResourceBytes(MAKEINTRESOURCEW(1), MAKEINTRESOURCEW(24), bytes, size)) return false; // RT_MANIFEST
     crc = Crc32(bytes, size);
     return size == entry.Size;
   }
@@ -201,37 +287,64 @@ uint32_t Crc32(const void* data, size_t size, uint32_t crc) {
   return ~crc;
 }
 
+void SetPayloadFault(void (*fault)()) { PayloadFault = fault; }
+
 std::string LoadResourceText(const std::string& name) {
-  const TArchiveEntry* entry = Payload().Find(name);
-  const char* bytes = entry ? Payload().Bytes(*entry) : nullptr;
-  if (!bytes) return std::string();
-  const void* nul = std::memchr(bytes, '\0', entry->Size);
-  return std::string(bytes, nul ? static_cast<const char*>(nul) : bytes + entry->Size);
+  const TArchiveEntry* entry = Payload().Find(name, ekData);
+  if (!entry) return std::string();
+  const std::vector<uint8_t> bytes = Payload().Bytes(*entry);
+  if (bytes.empty()) return std::string();
+  const auto* text = reinterpret_cast<const char*>(bytes.data());
+  const void* nul = std::memchr(text, '\0', bytes.size());
+  return std::string(text, nul ? static_cast<const char*>(nul) : text + bytes.size());
 }
 
 std::unique_ptr<TByteStream> LoadResourceStream(const std::string& name) {
-  std::unique_ptr<TByteStream> stream = CreateMemoryStream();
-  const TArchiveEntry* entry = Payload().Find(name);
-  const char* bytes = entry ? Payload().Bytes(*entry) : nullptr;
-  if (bytes) stream->Write(bytes, entry->Size);
-  stream->SetPosition(0);
-  return stream;
+  const TArchiveEntry* entry = Payload().Find(name, ekData);
+  if (!entry) return CreateMemoryStream();
+  return CreateDeferredStream([entry] { return Payload().Bytes(*entry); });
+}
+
+HBITMAP LoadResourceBitmap(const std::string& name) {
+  const TArchiveEntry* entry = Payload().Find(name, ekBitmap);
+  const std::vector<uint8_t> dib = entry ? Payload().Bytes(*entry) : std::vector<uint8_t>();
+  if (dib.size() < sizeof(BITMAPINFOHEADER)) return nullptr;
+  BITMAPINFOHEADER header;
+  std::memcpy(&header, dib.data(), sizeof header);
+  // The pixels follow the header and the colour table (or the three masks).
+  const uint32_t colours = header.biClrUsed ? header.biClrUsed : header.biBitCount <= 8 ? 1u << header.biBitCount : 0;
+  const size_t table = header.biCompression == BI_BITFIELDS ? 3 * sizeof(DWORD) : colours * sizeof(RGBQUAD);
+  const size_t rows = size_t(header.biHeight < 0 ? -int64_t(header.biHeight) : header.biHeight);
+  const size_t stride = ((size_t(header.biWidth) * header.biBitCount + 31) / 32) * 4;
+  const size_t bits = header.biSize + table;
+  if (header.biSize < sizeof header || header.biWidth <= 0 || bits > dib.size() || stride * rows > dib.size() - bits)
+    return nullptr;
+  // A bitmap of the screen's format, as the system makes one of a bitmap resource.
+  HDC screen = GetDC(nullptr);
+  HBITMAP bitmap = CreateDIBitmap(screen, &header, CBM_INIT, dib.data() + bits,
+                                  reinterpret_cast<const BITMAPINFO*>(dib.data()), DIB_RGB_COLORS);
+  ReleaseDC(nullptr, screen);
+  return bitmap;
 }
 
 bool PayloadIntact() {
   const TPayload& payload = Payload();
   if (!payload.ArchiveWhole()) return false;
+  for (uint32_t i = 0; i < payload.Header->BlockCount; ++i) {
+    const uint8_t* packed = payload.Packed(i);
+    if (!packed || Crc32(packed, payload.Blocks()[i].PackedSize) != payload.Blocks()[i].PackedCrc) return false;
+  }
   for (uint32_t i = 0; i < payload.Header->Count; ++i) {
     const TArchiveEntry& entry = payload.Entries()[i];
     uint32_t crc = 0;
-    if (entry.Kind == ekData) {
-      const char* bytes = payload.Bytes(entry);
-      if (!bytes) return false;
-      crc = Crc32(bytes, entry.Size);
-    } else if (!ResourceDigest(entry, crc)) {
+    if (entry.Kind == ekData || entry.Kind == ekBitmap) {
+      // Its bytes' own digest is checked as they are unpacked.
+      if (entry.Block >= payload.Header->BlockCount || entry.Offset > payload.Blocks()[entry.Block].Size ||
+          entry.Size > payload.Blocks()[entry.Block].Size - entry.Offset)
+        return false;
+    } else if (!ResourceDigest(entry, crc) || crc != entry.Crc) {
       return false;
     }
-    if (crc != entry.Crc) return false;
   }
   return true;
 }

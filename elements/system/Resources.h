@@ -1,8 +1,11 @@
-// The program's own data: texts and binary streams of type 100, looked up by
-// name ignoring letter case. They travel in an archive appended to the
-// program file, after its last section; the archive also holds a digest of
-// every payload item, the pictures and icon the system reads among them.
+// The program's own data: texts and binary streams of type 100 and the side
+// pictures, looked up by name ignoring letter case. They travel compressed in
+// an archive appended to the program file, after its last section, and are
+// unpacked when they are read; the archive also holds a digest of every
+// payload item, the icon and manifest the system reads among them.
 #pragma once
+
+#include <windows.h>
 
 #include <cstdint>
 #include <memory>
@@ -14,13 +17,25 @@
 // payload's texts are code page 1251, kept as they are (Text.h).
 std::string LoadResourceText(const std::string& name);
 // A new memory stream with all bytes of the resource, position 0; empty when
-// not found. The caller owns it.
+// not found. The bytes are unpacked at the stream's first use (a program
+// file when it is written, not at the start). The caller owns it.
 std::unique_ptr<TByteStream> LoadResourceStream(const std::string& name);
+// A bitmap of the screen's format made from a picture of the payload, as
+// the system makes one of a bitmap resource; null when not found. The
+// caller owns it.
+HBITMAP LoadResourceBitmap(const std::string& name);
 
 // Whether the program file carries its payload as it was built: the archive
-// whole, and every item, the bitmap and icon resources included, equal to
-// its digest. A copy damaged on the way or cut short fails.
+// whole, every packed block and the icon and manifest resources equal to
+// their digests. A copy damaged on the way or cut short fails. It reads the
+// packed bytes only: each item's own digest is checked as it is unpacked.
 bool PayloadIntact();
+
+// What to do when an item cannot be unpacked or its bytes are not the ones
+// built, although the check above passed (the file changed under the running
+// program): the program says it is damaged and ends. Without one, the item
+// reads as missing.
+void SetPayloadFault(void (*fault)());
 
 // CRC-32 (the ZIP and PNG one) of size bytes, continuing from crc.
 uint32_t Crc32(const void* data, size_t size, uint32_t crc = 0);

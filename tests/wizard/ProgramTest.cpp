@@ -2,6 +2,7 @@
 // planted beside it, what the loader sees in it; and the product's stand-in program it installs.
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <functional>
 #include <optional>
 #include <set>
@@ -87,38 +88,82 @@ TEST(Program, OnlyTheInfoSwitchShowsTheInfoBox) {
   }
 }
 
+// The payload archive at the end of a copy of the program, laid out as the installer reads it:
+// where each item's packed block lies, and the digests over it.
+class TArchive {
+public:
+  explicit TArchive(std::string& exe) : Exe(exe), Start(exe.rfind("OMBRELPZ")) {}
+  bool Found() const { return Start != std::string::npos; }
+  size_t At(size_t offset) const { return Start + offset; }
+  // The middle byte of the packed block that holds this item.
+  size_t Middle(const std::string& item) const { return Start + Get(Block(item) + 4) + Get(Block(item) + 8) / 2; }
+  // That block's digest, the tables' and the header's made to match its bytes again.
+  void Reseal(const std::string& item) {
+    const size_t block = Block(item), tables = Start + HeaderSize;
+    Set(block + 16, Crc(Start + Get(block + 4), Get(block + 8)));
+    Set(Start + 20, Crc(tables, EntrySize * Get(Start + 8) + BlockSize * Get(Start + 12)));
+    Set(Start + 24, Crc(Start, 24));
+  }
+
+private:
+  static constexpr size_t HeaderSize = 28, EntrySize = 36, BlockSize = 28;
+  uint32_t Get(size_t at) const {
+    uint32_t value = 0;
+    std::memcpy(&value, &Exe[at], 4);
+    return value;
+  }
+  void Set(size_t at, uint32_t value) { std::memcpy(&Exe[at], &value, 4); }
+  size_t Block(const std::string& item) const {
+    for (uint32_t i = 0; i < Get(Start + 8); ++i) {
+      const size_t entry = Start + HeaderSize + EntrySize * i;
+      if (Exe.compare(entry, item.size() + 1, item.c_str(), item.size() + 1) == 0)
+        return Start + HeaderSize + EntrySize * Get(Start + 8) + BlockSize * Get(entry + 20);
+    }
+    ADD_FAILURE() << item << " is not in the archive";
+    return 0;
+  }
+  uint32_t Crc(size_t at, size_t size) const {
+    uint32_t crc = ~0u;
+    for (size_t i = at; i < at + size; ++i) {
+      crc ^= uint8_t(Exe[i]);
+      for (int k = 0; k < 8; ++k) crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1)));
+    }
+    return ~crc;
+  }
+  std::string& Exe;
+  size_t Start;
+};
+
 // A copy damaged on the way says so in a box of its own and ends with exit
 // code 2, having written nothing; the untouched copy starts as ever.
 TEST(Program, ADamagedCopySaysSoWritesNothingAndEndsWithTwo) {
-  const std::string original = files::Read(Exe);
-  const size_t archive = original.rfind("OMBRELPK");
-  ASSERT_NE(std::string::npos, archive) << "no payload archive";
-  // Flips a byte in the middle of where a payload file lies in the program.
-  const auto flipIn = [&](const char* file) {
-    const std::string bytes = files::Read(OMBREL_PAYLOAD_SOURCE_DIR "/" + std::string(file));
-    const size_t at = original.find(bytes.substr(bytes.size() / 2, 64));
-    return [at](std::string& exe) { at == std::string::npos ? exe.clear() : void(exe[at + 32] ^= 0x10); };
-  };
+  std::string original = files::Read(Exe);
+  const TArchive archive(original);
+  ASSERT_TRUE(archive.Found()) << "no payload archive";
+  const auto flip = [](size_t at) { return [at](std::string& exe) { exe[at] ^= 0x10; }; };
   const std::string icon = files::Read(OMBREL_PAYLOAD_SOURCE_DIR "/icon/sorvanta.ico");
   const size_t group = original.find(icon.substr(0, 18)); // the icon group's header and first entry
+  const size_t image = original.find(icon.substr(icon.size() / 2, 64));
+  ASSERT_TRUE(group != std::string::npos && image != std::string::npos) << "the icon's resources";
   const std::pair<const char*, std::function<void(std::string&)>> cases[] = {
-      {"a byte of the licence text", flipIn("text/STR2.txt")},
-      {"a byte of the manifest", [&](std::string& e) { e[original.find("setup</description>")] ^= 0x01; }},
-      {"a byte of the icon group", [&](std::string& e) { group == std::string::npos ? e.clear() : void(e[group + 8] ^= 0x01); }},
-      {"the archive's size in its header one less", [&](std::string& e) { --reinterpret_cast<uint32_t&>(e[archive + 12]); }},
-      {"a byte of a picture", flipIn("img/Num4.jpg")},
-      {"a byte of the welcome bitmap", flipIn("side/welcome.bmp")},
-      {"a byte of the icon", flipIn("icon/sorvanta.ico")},
-      {"a byte of the archive's table", [&](std::string& e) { e[archive + 30] ^= 0x10; }},
+      {"a byte of the texts", flip(archive.Middle("STR2"))},
+      {"a byte of the program file", flip(archive.Middle("STREAM0"))},
+      {"a byte of a picture", flip(archive.Middle("STREAM2"))},
+      {"a byte of the welcome bitmap", flip(archive.Middle("BITMAP0"))},
+      {"a byte of the manifest", flip(original.find("setup</description>"))},
+      {"a byte of the icon group", flip(group + 8)},
+      {"a byte of the icon", flip(image + 32)},
+      {"the archive's size in its header one less", [&](std::string& e) { --reinterpret_cast<uint32_t&>(e[archive.At(16)]); }},
+      {"a byte of the archive's table", flip(archive.At(30))},
       {"the last byte cut off", [](std::string& e) { e.pop_back(); }},
-      {"half the payload cut off", [&](std::string& e) { e.resize(archive + (e.size() - archive) / 2); }}};
+      {"half the payload cut off", [&](std::string& e) { e.resize(archive.At((e.size() - archive.At(0)) / 2)); }}};
   const std::string copy = files::DosPath(files::UnixScratch("damaged") + ".exe"); // off C:, where nothing may change
   const files::TTree before = files::Tree("C:");
   for (const auto& [what, spoil] : cases) {
     SCOPED_TRACE(what);
     std::string exe = original;
     spoil(exe);
-    ASSERT_TRUE(!exe.empty() && exe != original && files::Write(copy, exe));
+    ASSERT_TRUE(exe != original && files::Write(copy, exe));
     ExpectLoneBox(copy, "", texts::BoxCaption, texts::Damaged, true, 2,
                   exe.size() == original.size() ? "damaged" : nullptr);
   }
@@ -126,6 +171,41 @@ TEST(Program, ADamagedCopySaysSoWritesNothingAndEndsWithTwo) {
   ASSERT_TRUE(files::Write(copy, original));
   TWizard sound(copy);
   EXPECT_TRUE(sound.Start() && sound.Close());
+  DeleteFileA(copy.c_str());
+}
+
+// Bytes changed after the start-up check, as if the file changed under the running program (the
+// check's digests made to match them): what cannot be unpacked, or unpacks to other bytes than
+// were built, is a damaged installer as well. The texts are unpacked as the wizard is made, the
+// program file as it is written: then nothing of it stays on disk, not even a part.
+TEST(Program, BytesThatDoNotUnpackAsBuiltAreADamagedInstaller) {
+  const std::string original = files::Read(Exe);
+  const std::string copy = files::DosPath(files::UnixScratch("unpacked") + ".exe");
+  RemoveInstallation(ProgramFiles);
+  for (const char* item : {"STR2", "STREAM2", "STREAM0"}) { // packed, stored, packed and written at Install
+    SCOPED_TRACE(item);
+    std::string exe = original;
+    TArchive archive(exe);
+    ASSERT_TRUE(archive.Found());
+    exe[archive.Middle(item)] ^= 0x10;
+    archive.Reseal(item);
+    ASSERT_TRUE(files::Write(copy, exe));
+    const files::TTree before = files::Tree("C:");
+    TWizard w(copy);
+    if (item == std::string("STREAM0")) {
+      ASSERT_TRUE(w.Start() && w.GoTo(EPage::Folder));
+      w.Press(texts::Install);
+    } else {
+      ASSERT_TRUE(w.Process.Start());
+    }
+    HWND box = w.Process.WaitBox(texts::BoxCaption);
+    ASSERT_TRUE(box);
+    EXPECT_EQ(texts::Damaged, BoxText(box));
+    EXPECT_EQ(2u, w.Process.Press(box, IDOK) ? w.Process.WaitExit() : std::nullopt);
+    for (const std::string& change : files::Changes(before, files::Tree("C:")))
+      EXPECT_EQ(std::string::npos, change.find("Zelcap")) << change;
+    RemoveInstallation(ProgramFiles);
+  }
   DeleteFileA(copy.c_str());
 }
 
