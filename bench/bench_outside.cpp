@@ -10,8 +10,9 @@
 //     installer is ended and the installation removed.
 // The programs take turns, so that whatever else the machine does falls on
 // all of them alike. Self-timed with QueryPerformanceCounter; prints min and
-// median per program and each median against ours.
-// Usage: bench_outside RUNS OURS BARE PEER
+// median per program and each median against ours (the first of ours).
+// Usage: bench_outside RUNS BARE OURS [OURS...] --peers PEER [PEER...]
+//          (more of ours: another build, such as the last release, beside)
 //        bench_outside trace OURS   (one installation of ours, the click and
 //        the record told in tick counts, to read beside a Wine trace)
 #include <windows.h>
@@ -293,16 +294,23 @@ int Trace(const std::string& ours) {
 
 int main(int argc, char** argv) {
   if (argc == 3 && std::string(argv[1]) == "trace") return Trace(argv[2]);
-  if (argc != 5) {
-    std::fprintf(stderr, "usage: bench_outside RUNS OURS BARE PEER\n       bench_outside trace OURS\n");
+  const std::vector<std::string> args(argv + std::min(argc, 2), argv + argc);
+  const auto split = std::find(args.begin(), args.end(), "--peers");
+  if (argc < 6 || split == args.end() || split - args.begin() < 2 || split + 1 == args.end()) {
+    std::fprintf(stderr, "usage: bench_outside RUNS BARE OURS [OURS...] --peers PEER [PEER...]\n"
+                         "       bench_outside trace OURS\n");
     return 2;
   }
   std::setvbuf(stdout, nullptr, _IONBF, 0);
   const int runs = std::max(1, std::atoi(argv[1]));
-  const std::string ours = argv[2], bare = argv[3], peer = argv[4];
+  const std::string bare = args.front();
+  const std::vector<std::string> ours(args.begin() + 1, split), peers(split + 1, args.end());
 
-  std::vector<TRow> launched{{BaseName(ours), {}}, {BaseName(bare), {}}, {BaseName(peer), {}}};
-  const std::vector<std::string> programs{ours, bare, peer};
+  std::vector<std::string> programs(ours);
+  programs.push_back(bare);
+  programs.insert(programs.end(), peers.begin(), peers.end());
+  std::vector<TRow> launched;
+  for (const std::string& program : programs) launched.push_back({BaseName(program), {}});
   for (const std::string& program : programs) Launch(program); // once each, to warm the caches
   for (int r = 0; r < runs; ++r)
     for (size_t i = 0; i < programs.size(); ++i) {
@@ -316,9 +324,12 @@ int main(int argc, char** argv) {
   std::printf("Launch to window (%d runs each, taking turns, a fresh process each time)\n", runs);
   PrintTable(launched);
 
-  const std::vector<TInstaller> installers{{BaseName(ours), ours, OurLink, &OursToFolderPage, &OursFinish},
-                                           {BaseName(peer), peer, PeerLink, &PeerToFolderPage, &PeerFinish}};
-  std::vector<TRow> installed{{installers[0].Name, {}}, {installers[1].Name, {}}};
+  std::vector<TInstaller> installers;
+  for (const std::string& exe : ours) installers.push_back({BaseName(exe), exe, OurLink, &OursToFolderPage, &OursFinish});
+  for (const std::string& exe : peers)
+    installers.push_back({BaseName(exe), exe, PeerLink, &PeerToFolderPage, &PeerFinish});
+  std::vector<TRow> installed;
+  for (const TInstaller& installer : installers) installed.push_back({installer.Name, {}});
   double ms = 0;
   for (const TInstaller& installer : installers) { // once each, to warm the caches
     const EOutcome outcome = Install(installer, ms);

@@ -20,8 +20,8 @@ Commands:
           print the payload files, one a line (what the build depends on)
   pad     --manifest M --name NAME INPUT OUTPUT
           copy INPUT to OUTPUT with zero bytes appended up to NAME's size
-  size    EXE
-          print the program file's size: code and data, resources (.rsrc)
+  size    EXE...
+          print each program file's size: code and data, resources (.rsrc)
           and the appended archive
 
 Archive (little-endian): a header {magic "OMBRELPZ", count of entries,
@@ -439,9 +439,10 @@ def main(argv):
         attach(*args.paths)
         return 0
     if args.command == "size":
-        if len(args.paths) != 1:
+        if not args.paths:
             parser.error("size needs EXE")
-        print(size_report(args.paths[0]))
+        for path in args.paths:
+            print(size_report(path))
         return 0
     if not args.manifest:
         parser.error(f"{args.command} needs --manifest")
