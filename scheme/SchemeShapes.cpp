@@ -96,7 +96,11 @@ void SetHub(TOMHub& hub, uint8_t inputs, std::initializer_list<TPointLink> steps
   hub.outStep.assign(steps);
 }
 
-void SetFormat(TOMFormatStr& format, const char* mask, std::initializer_list<TPointLink> placeholders,
+std::string ProductPath(const std::string& path) {
+  return std::string("%1\\") + ProductFolder + (path.empty() ? "" : "\\" + path);
+}
+
+void SetFormat(TOMFormatStr& format, const std::string& mask, std::initializer_list<TPointLink> placeholders,
                const TPointLink& out) {
   format.SetPointCount(int32_t(placeholders.size()));
   format.Mask = mask;

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <initializer_list>
+#include <string>
 
 #include "Container.h"
 #include "omButton.h"
@@ -64,8 +65,16 @@ void SetHub(TOMHub& hub, uint8_t inputs, std::initializer_list<TPointLink> steps
 
 // A format element whose placeholders %1, %2... read the given points; it
 // goes on after an inserted text.
-void SetFormat(TOMFormatStr& format, const char* mask, std::initializer_list<TPointLink> placeholders,
+void SetFormat(TOMFormatStr& format, const std::string& mask, std::initializer_list<TPointLink> placeholders,
                const TPointLink& out);
+
+// The product's folder, made under the folder the user chooses, and the
+// product's program file in it.
+constexpr char ProductFolder[] = "Varkelo";
+constexpr char ProgramFileName[] = "Zelcap2-1.exe";
+// The mask of a path in the product folder, the chosen folder being %1:
+// "%1\<product folder>" and "\" + path when there is one.
+std::string ProductPath(const std::string& path = std::string());
 
 // A page container: the host panel, made and set up first (PagePanel), then
 // the bridge; the derived container declares its other elements in creation

@@ -13,8 +13,8 @@ TClassMultiElement_4DC2A30::TClassMultiElement_4DC2A30(TWindowObject*) {
   LocationRecord->ValueType = 1;
   LocationRecord->getFileName = MakePointLink<&TOMMemory::varValue>(0, RecordPathMemory);
   // The recorded value keeps its trailing backslash.
-  SetFormat(*RecordValue, "%1\\Varkelo\\", {folder}, MakePointLink<&TOMini::inWrite>(0, LocationRecord));
-  SetFormat(*RecordPath, "%1\\Varkelo\\dir.ini", {folder}, MakePointLink<&TOMMemory::inValue>(0, RecordPathMemory));
+  SetFormat(*RecordValue, ProductPath() + "\\", {folder}, MakePointLink<&TOMini::inWrite>(0, LocationRecord));
+  SetFormat(*RecordPath, ProductPath("dir.ini"), {folder}, MakePointLink<&TOMMemory::inValue>(0, RecordPathMemory));
   ProgramFile->FileName.clear();
   ProgramFile->Mode = TOMFileStream::fmWrite;
   ProgramFile->AutoOpen = 0;
@@ -31,15 +31,15 @@ TClassMultiElement_4DC2A30::TClassMultiElement_4DC2A30(TWindowObject*) {
   // complete and closed before it starts.
   SetHub(*ProgramHub, 1,
          {MakePointLink<&TOMMemory::inValue>(0, ProgramPathMemory), MakePointLink<&TOMEditMulti::inEvent>(0, EditMulti)});
-  SetFormat(*ProgramPath, "%1\\Varkelo\\%2", {folder, MakePointLink<&TOMMemory::varValue>(0, ProgramName)},
+  SetFormat(*ProgramPath, ProductPath("%2"), {folder, MakePointLink<&TOMMemory::varValue>(0, ProgramName)},
             MakePointLink<&TOMHub::inDo>(0, ProgramHub));
-  ProgramName->SetDefault(StringData("Zelcap2-1.exe"));
+  ProgramName->SetDefault(StringData(ProgramFileName));
   // The record is written last, after the whole installation sequence.
   SetHub(*FolderHub, 1,
          {MakePointLink<&TOMFormatStr::inString>(0, ProgramPath), MakePointLink<&TOMFormatStr::inString>(0, RecordPath),
           MakePointLink<&TOMFormatStr::inString>(0, RecordValue)});
   ProductFolderMaker->outCreate = MakePointLink<&TOMHub::inDo>(0, FolderHub);
-  SetFormat(*ProductFolderPath, "%1\\Varkelo", {folder}, MakePointLink<&TOMDir::inCreate>(0, ProductFolderMaker));
+  SetFormat(*ProductFolderPath, ProductPath(), {folder}, MakePointLink<&TOMDir::inCreate>(0, ProductFolderMaker));
   FolderReader->getData = MakePointLink<&TOMEditMulti::getData>(0, EditMulti);
   SetBridge({MakePointLink<&TOMFormatStr::inString>(0, ProductFolderPath)}, {folder});
 }

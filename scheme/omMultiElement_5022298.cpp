@@ -7,67 +7,68 @@ namespace {
 using TClass = TClassMultiElement_5022298;
 using THubField = TOMHub* const TClass::*;
 
-// The text files: which hub output writes which file from which resource.
+// The text files: which hub output writes which file (in the product folder)
+// from which resource.
 // Order k is the hub's outStep[k-1]. The pairing of pages and resources is
 // not in number order, and there is no page s18: this table is the wiring.
 struct TTextFileRow {
   THubField Hub;
   uint8_t Order;
-  const char* Mask;
+  const char* Path;
   const char* Resource;
 };
 
 const TTextFileRow TextFileTable[] = {
     // Data files at the top of the product folder (main sequence).
-    {&TClass::MainHub, 1, "%1\\Varkelo\\Confile.man", "Str36"},
-    {&TClass::MainHub, 2, "%1\\Varkelo\\pek.txt", "Str35"},
-    {&TClass::MainHub, 3, "%1\\Varkelo\\psq.txt", "Str32"},
-    {&TClass::MainHub, 4, "%1\\Varkelo\\pif.txt", "Str27"},
-    {&TClass::MainHub, 7, "%1\\Varkelo\\health.txt", "Str4"},
+    {&TClass::MainHub, 1, "Confile.man", "Str36"},
+    {&TClass::MainHub, 2, "pek.txt", "Str35"},
+    {&TClass::MainHub, 3, "psq.txt", "Str32"},
+    {&TClass::MainHub, 4, "pif.txt", "Str27"},
+    {&TClass::MainHub, 7, "health.txt", "Str4"},
     // Help pages, once folder Help exists.
-    {&TClass::HelpHub, 1, "%1\\Varkelo\\Help\\h1.htm", "Str31"},
-    {&TClass::HelpHub, 2, "%1\\Varkelo\\Help\\h2.htm", "Str30"},
-    {&TClass::HelpHub, 3, "%1\\Varkelo\\Help\\menu.htm", "Str21"},
-    {&TClass::HelpHub, 4, "%1\\Varkelo\\Help\\head.htm", "Str23"},
-    {&TClass::HelpHub, 5, "%1\\Varkelo\\Help\\ZelcapHelp.htm", "Str22"},
-    {&TClass::HelpHub, 6, "%1\\Varkelo\\Help\\h3.htm", "Str3"},
+    {&TClass::HelpHub, 1, "Help\\h1.htm", "Str31"},
+    {&TClass::HelpHub, 2, "Help\\h2.htm", "Str30"},
+    {&TClass::HelpHub, 3, "Help\\menu.htm", "Str21"},
+    {&TClass::HelpHub, 4, "Help\\head.htm", "Str23"},
+    {&TClass::HelpHub, 5, "Help\\ZelcapHelp.htm", "Str22"},
+    {&TClass::HelpHub, 6, "Help\\h3.htm", "Str3"},
     // Info pages, once folder Info exists.
-    {&TClass::InfoHub, 1, "%1\\Varkelo\\Info\\head.htm", "Str20"},
-    {&TClass::InfoHub, 2, "%1\\Varkelo\\Info\\ZelcapInfo.htm", "Str19"},
-    {&TClass::InfoHub, 3, "%1\\Varkelo\\Info\\menu.htm", "Str18"},
-    {&TClass::InfoHub, 4, "%1\\Varkelo\\Info\\s1.htm", "Str17"},
-    {&TClass::InfoHub, 5, "%1\\Varkelo\\Info\\s2.htm", "Str16"},
-    {&TClass::InfoHub, 6, "%1\\Varkelo\\Info\\s3.htm", "Str15"},
-    {&TClass::InfoHub, 7, "%1\\Varkelo\\Info\\s4.htm", "Str14"},
-    {&TClass::InfoHub, 8, "%1\\Varkelo\\Info\\s5.htm", "Str13"},
-    {&TClass::InfoHub, 9, "%1\\Varkelo\\Info\\s6.htm", "Str24"},
-    {&TClass::InfoHub, 10, "%1\\Varkelo\\Info\\s7.htm", "Str25"},
-    {&TClass::InfoHub, 11, "%1\\Varkelo\\Info\\s8.htm", "Str37"},
-    {&TClass::InfoHub, 12, "%1\\Varkelo\\Info\\s9.htm", "Str26"},
-    {&TClass::InfoHub, 13, "%1\\Varkelo\\Info\\s10.htm", "Str29"},
-    {&TClass::InfoHub, 14, "%1\\Varkelo\\Info\\s11.htm", "Str28"},
-    {&TClass::InfoHub, 15, "%1\\Varkelo\\Info\\s12.htm", "Str33"},
-    {&TClass::InfoHub, 16, "%1\\Varkelo\\Info\\s13.htm", "Str34"},
-    {&TClass::InfoHub, 17, "%1\\Varkelo\\Info\\s14.htm", "Str12"},
-    {&TClass::InfoHub, 18, "%1\\Varkelo\\Info\\s15.htm", "Str11"},
-    {&TClass::InfoHub, 19, "%1\\Varkelo\\Info\\s16.htm", "Str10"},
-    {&TClass::InfoHub, 20, "%1\\Varkelo\\Info\\s17.htm", "Str9"},
-    {&TClass::InfoHub, 21, "%1\\Varkelo\\Info\\kelso.htm", "Str8"},
-    {&TClass::InfoHub, 22, "%1\\Varkelo\\Info\\s19.htm", "Str7"},
-    {&TClass::InfoHub, 23, "%1\\Varkelo\\Info\\s20.htm", "Str6"},
+    {&TClass::InfoHub, 1, "Info\\head.htm", "Str20"},
+    {&TClass::InfoHub, 2, "Info\\ZelcapInfo.htm", "Str19"},
+    {&TClass::InfoHub, 3, "Info\\menu.htm", "Str18"},
+    {&TClass::InfoHub, 4, "Info\\s1.htm", "Str17"},
+    {&TClass::InfoHub, 5, "Info\\s2.htm", "Str16"},
+    {&TClass::InfoHub, 6, "Info\\s3.htm", "Str15"},
+    {&TClass::InfoHub, 7, "Info\\s4.htm", "Str14"},
+    {&TClass::InfoHub, 8, "Info\\s5.htm", "Str13"},
+    {&TClass::InfoHub, 9, "Info\\s6.htm", "Str24"},
+    {&TClass::InfoHub, 10, "Info\\s7.htm", "Str25"},
+    {&TClass::InfoHub, 11, "Info\\s8.htm", "Str37"},
+    {&TClass::InfoHub, 12, "Info\\s9.htm", "Str26"},
+    {&TClass::InfoHub, 13, "Info\\s10.htm", "Str29"},
+    {&TClass::InfoHub, 14, "Info\\s11.htm", "Str28"},
+    {&TClass::InfoHub, 15, "Info\\s12.htm", "Str33"},
+    {&TClass::InfoHub, 16, "Info\\s13.htm", "Str34"},
+    {&TClass::InfoHub, 17, "Info\\s14.htm", "Str12"},
+    {&TClass::InfoHub, 18, "Info\\s15.htm", "Str11"},
+    {&TClass::InfoHub, 19, "Info\\s16.htm", "Str10"},
+    {&TClass::InfoHub, 20, "Info\\s17.htm", "Str9"},
+    {&TClass::InfoHub, 21, "Info\\kelso.htm", "Str8"},
+    {&TClass::InfoHub, 22, "Info\\s19.htm", "Str7"},
+    {&TClass::InfoHub, 23, "Info\\s20.htm", "Str6"},
 };
 static_assert(sizeof TextFileTable / sizeof TextFileTable[0] == TClass::TextFileCount, "one row per text file");
 
 // The pictures, in the picture hub's order: element Pictures[k] is order k+1.
 struct TPictureRow {
-  const char* Mask;
+  const char* Path; // in the product folder
   const char* Resource;
 };
 
 const TPictureRow PictureTable[] = {
-    {"%1\\Varkelo\\img\\db.jpg", "STREAM1"},
-    {"%1\\Varkelo\\img\\Num1.jpg", "STREAM3"},
-    {"%1\\Varkelo\\img\\Num4.jpg", "STREAM2"},
+    {"img\\db.jpg", "STREAM1"},
+    {"img\\Num1.jpg", "STREAM3"},
+    {"img\\Num4.jpg", "STREAM2"},
 };
 static_assert(sizeof PictureTable / sizeof PictureTable[0] == TClass::PictureCount, "one row per picture");
 
@@ -81,19 +82,20 @@ TClassMultiElement_5022298::TClassMultiElement_5022298(TWindowObject*) {
 
   SetFormat(*LinkPath, "%1Сорванта v2.1.lnk", {MakePointLink<&TOMDir::varDesktop>(0, InfoFolder)},
             MakePointLink<&TOMMemory::inValue>(0, LinkPathMemory)); // the desktop folder ends with a backslash
-  SetFormat(*ProductFolderPath, "%1\\Varkelo", {folder}, MakePointLink<&TOMMemory::inValue>(0, ProductFolderMemory));
-  SetFormat(*ProgramPath, "%1\\Varkelo\\Zelcap2-1.exe", {folder},
+  SetFormat(*ProductFolderPath, ProductPath(), {folder}, MakePointLink<&TOMMemory::inValue>(0, ProductFolderMemory));
+  SetFormat(*ProgramPath, ProductPath(ProgramFileName), {folder},
             MakePointLink<&TOMMemory::inValue>(0, ProgramPathMemory));
   for (size_t k = PictureCount; k-- > 0;)
-    SetFormat(*PicturePaths[k], PictureTable[k].Mask, {folder}, MakePointLink<&TOMJpeg::inSave>(0, Pictures[k]));
-  SetFormat(*PictureFolderPath, "%1\\Varkelo\\img", {folder}, MakePointLink<&TOMDir::inCreate>(0, PictureFolder));
-  SetFormat(*InfoFolderPath, "%1\\Varkelo\\Info", {folder}, MakePointLink<&TOMDir::inCreate>(0, InfoFolder));
-  SetFormat(*HelpFolderPath, "%1\\Varkelo\\Help", {folder}, MakePointLink<&TOMDir::inCreate>(0, HelpFolder));
+    SetFormat(*PicturePaths[k], ProductPath(PictureTable[k].Path), {folder},
+              MakePointLink<&TOMJpeg::inSave>(0, Pictures[k]));
+  SetFormat(*PictureFolderPath, ProductPath("img"), {folder}, MakePointLink<&TOMDir::inCreate>(0, PictureFolder));
+  SetFormat(*InfoFolderPath, ProductPath("Info"), {folder}, MakePointLink<&TOMDir::inCreate>(0, InfoFolder));
+  SetFormat(*HelpFolderPath, ProductPath("Help"), {folder}, MakePointLink<&TOMDir::inCreate>(0, HelpFolder));
 
   // Each list takes its name from the event: FileName empty, getFileName unlinked.
   for (size_t i = TextFileCount; i-- > 0;) {
     const TTextFileRow& row = TextFileTable[i];
-    SetFormat(*TextFiles[i].Path, row.Mask, {folder}, MakePointLink<&TOMStrList::inSave>(0, TextFiles[i].List));
+    SetFormat(*TextFiles[i].Path, ProductPath(row.Path), {folder}, MakePointLink<&TOMStrList::inSave>(0, TextFiles[i].List));
     TextFiles[i].List->SetStrings(LoadResourceText(row.Resource));
   }
   for (size_t k = PictureCount; k-- > 0;) Pictures[k]->LoadFromStream(LoadResourceStream(PictureTable[k].Resource));

@@ -21,17 +21,9 @@
 #include "Paths.h"
 #include "Process.h"
 #include "Resources.h"
+#include "SchemeRoles.h"
 #include "Texts.h"
-#include "omChildGroupBox_2F7DC8C.h"
-#include "omChildPanel_431CE60.h"
-#include "omChildPanel_46DBE38.h"
-#include "omChildPanel_47F64A8.h"
-#include "omChildPanel_4E89C48.h"
-#include "omChildPanel_4FD97A4.h"
-#include "omChildPanel_50BE488.h"
 #include "omDir.h"
-#include "omMainForm_6E2E74C.h"
-#include "omMultiElement_5022298.h"
 
 using namespace host;
 
@@ -58,7 +50,7 @@ protected:
   void SetUp() override {
     InstallLog().Clear();
     StopDispatch(); // muted until Start, as in the program
-    Root = std::make_unique<TClassMainForm_6E2E74C>();
+    Root = std::make_unique<TInstallerScheme>();
   }
   void TearDown() override {
     Root.reset();
@@ -77,17 +69,17 @@ protected:
     if (pass) Taps.back()->Next = link;
     link = MakePointLink<&TTap::inDo>(link.Index, Taps.back().get());
   }
-  TClassChildPanel_431CE60& Welcome() { return Inner<TClassChildPanel_431CE60>(Root->WelcomePage); }
-  TClassChildPanel_50BE488& Licence() { return Inner<TClassChildPanel_50BE488>(Root->LicencePage); }
-  TClassChildPanel_4FD97A4& Folder() { return Inner<TClassChildPanel_4FD97A4>(Root->FolderPage); }
-  TClassChildPanel_4E89C48& FolderBody() { return Inner<TClassChildPanel_4E89C48>(Folder().BodyHost); }
-  TOMEdit* Field() { return Inner<TClassChildGroupBox_2F7DC8C>(FolderBody().GroupHost).FolderField; }
+  TWelcomeFrame& Welcome() { return Inner<TWelcomeFrame>(Root->WelcomePage); }
+  TLicenceFrame& Licence() { return Inner<TLicenceFrame>(Root->LicencePage); }
+  TFolderFrame& Folder() { return Inner<TFolderFrame>(Root->FolderPage); }
+  TFolderBody& FolderBody() { return Inner<TFolderBody>(Folder().BodyHost); }
+  TOMEdit* Field() { return Inner<TFolderGroup>(FolderBody().GroupHost).FolderField; }
   TData Remembered() {
     TData value;
     return Root->FolderPage->varData(value, 0), value;
   }
 
-  std::unique_ptr<TClassMainForm_6E2E74C> Root;
+  std::unique_ptr<TInstallerScheme> Root;
   std::vector<std::unique_ptr<TTap>> Taps;
 };
 
@@ -126,7 +118,7 @@ TEST_F(Scheme, EachButtonFiresItsEventBeforeOrAfterHidingItsFrame) {
       {Root->LicencePage, Licence().CancelButton, 2, dkNull, true, true}, {Root->LicencePage, Licence().AgreeButton, 0, dkInteger, true, false},
       {Root->LicencePage, Licence().BackButton, 1, dkInteger, false, false}, {Root->FolderPage, Folder().CancelButton, 2, dkNull, true, true},
       {Root->FolderPage, Folder().BackButton, 1, dkInteger, true, false}, {Root->FolderPage, Folder().InstallButton, 0, dkString, false, false},
-      {Root->FinishPage, Inner<TClassChildPanel_47F64A8>(Root->FinishPage).DoneButton, 0, dkInteger, true, true}};
+      {Root->FinishPage, Inner<TFinishFrame>(Root->FinishPage).DoneButton, 0, dkInteger, true, true}};
   for (const auto& row : rows) {
     SCOPED_TRACE(&row - rows);
     Show(row.Page, IntegerData(1));
@@ -150,10 +142,10 @@ TEST_F(Scheme, EachButtonFiresItsEventBeforeOrAfterHidingItsFrame) {
 TEST_F(Scheme, FreeingAPageTakesAllItsWindows) {
   Start();
   auto page = std::make_unique<TOMMultiElement>(Root->MainForm->Control);
-  HostContainer(*page, &CreateContainer<TClassChildPanel_50BE488>);
-  auto& licence = Inner<TClassChildPanel_50BE488>(page.get());
+  HostContainer(*page, &CreateContainer<TLicenceFrame>);
+  auto& licence = Inner<TLicenceFrame>(page.get());
   const HWND frame = Frame(page.get()), agree = licence.AgreeButton->Control->GetHandle();
-  const HWND memo = Inner<TClassChildPanel_46DBE38>(licence.BodyHost).LicenceText->Control->GetHandle();
+  const HWND memo = Inner<TLicenceBody>(licence.BodyHost).LicenceText->Control->GetHandle();
   EXPECT_EQ(Text(memo), files::From1251(LoadResourceText("STR2")));
   page.reset();
   EXPECT_FALSE(IsWindow(frame) || IsWindow(agree) || IsWindow(memo));
@@ -218,7 +210,7 @@ TEST_F(Scheme, AScreenOfAnotherResolutionScalesEveryWindowAndEveryTextStillFits)
   TWindowObject* form = Root->MainForm->Control;
   const HWND main = form->GetHandle();
   const UINT start = form->Dpi();
-  auto& licence = Inner<TClassChildPanel_46DBE38>(Licence().BodyHost);
+  auto& licence = Inner<TLicenceBody>(Licence().BodyHost);
   const std::set<HWND> sizedToText = {licence.ScrollHint->Control->GetHandle(), licence.AcceptHint->Control->GetHandle(),
                                       FolderBody().RequiredSpace->Control->GetHandle(),
                                       FolderBody().FreeSpace->Control->GetHandle()};
@@ -304,7 +296,7 @@ TEST_F(Scheme, AnInstallationWritesInTableOrderAndTheRecordLast) {
   Tap(Root->ProgramFileWriter->EventLinks[0], [&](TData&, uint16_t) {
     programFirst = files::Tree(product).size() == 1 && files::Read(product + "Zelcap2-1.exe") == programBytes;
   });
-  auto& sequence = Inner<TClassMultiElement_5022298>(Root->Installation);
+  auto& sequence = Inner<TInstallationSequence>(Root->Installation);
   const std::pair<TOMHub*, const char*> hubs[] = {
       {sequence.MainHub, "main"}, {sequence.HelpHub, "help"}, {sequence.InfoHub, "info"}, {sequence.PictureHub, "picture"}};
   for (const auto& [hub, name] : hubs)
@@ -328,7 +320,7 @@ TEST_F(Scheme, AnInstallationWritesInTableOrderAndTheRecordLast) {
   EXPECT_EQ(seen, steps);
   EXPECT_EQ(InstallLog().Count(), 0u);
 
-  Click(Inner<TClassChildPanel_47F64A8>(Root->FinishPage).DoneButton);
+  Click(Inner<TFinishFrame>(Root->FinishPage).DoneButton);
   EXPECT_TRUE(Shown(Root->FinishPage) && !Terminated());
   const HWND form = Root->MainForm->Control->GetHandle();
   RunMessageLoop(ApplicationWindow);
