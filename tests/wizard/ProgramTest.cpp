@@ -209,6 +209,28 @@ TEST(Program, BytesThatDoNotUnpackAsBuiltAreADamagedInstaller) {
   DeleteFileA(copy.c_str());
 }
 
+// The program's own set-up, read from inside its window thread by a hook library laid on it: a
+// single-threaded apartment with OLE (the folder dialog and the shell link expect it of their
+// caller), and drives without a disc that fail their calls instead of asking.
+TEST(Program, ItsWindowThreadIsAnOleApartmentAndDrivesFailQuietly) {
+  const std::string report = files::DosPath(files::UnixScratch("setup") + ".txt");
+  DeleteFileA(report.c_str());
+  SetEnvironmentVariableA("OMBREL_PROBE_REPORT", report.c_str()); // inherited by the program
+  TWizard w;
+  const bool started = w.Start();
+  SetEnvironmentVariableA("OMBREL_PROBE_REPORT", nullptr);
+  ASSERT_TRUE(started);
+  HMODULE probe = LoadLibraryA(files::DosPath(OMBREL_PROBE_DLL).c_str());
+  const auto proc = probe ? reinterpret_cast<HOOKPROC>(reinterpret_cast<void*>(GetProcAddress(probe, "ProbeSetUp"))) : nullptr;
+  HHOOK hook = proc ? SetWindowsHookExW(WH_GETMESSAGE, proc, probe, GetWindowThreadProcessId(w.Main, nullptr)) : nullptr;
+  ASSERT_TRUE(hook);
+  EXPECT_TRUE(WaitUntil([&] { return PostMessageW(w.Main, WM_NULL, 0, 0) && files::IsFile(report); }));
+  UnhookWindowsHookEx(hook);
+  EXPECT_EQ("apartment single-threaded, OLE initialised, error mode 0x8001", files::Read(report));
+  EXPECT_TRUE(w.Close());
+  DeleteFileA(report.c_str());
+}
+
 // A library planted beside the installer under a system library's name must never be loaded.
 // A copy runs in a folder with a recording library under every name the test wrapper lets Wine
 // prefer from the program's folder (as Windows does for one not of its known libraries), walks
