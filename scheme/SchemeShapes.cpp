@@ -96,11 +96,16 @@ void SetHub(TOMHub& hub, uint8_t inputs, std::initializer_list<TPointLink> steps
   hub.outStep.assign(steps);
 }
 
-std::string ProductPath(const std::string& path) {
-  return std::string("%1\\") + ProductFolder + (path.empty() ? "" : "\\" + path);
+std::string ProductPath(const char* path) {
+  return std::string("%1\\") + ProductFolder + (*path ? "\\" : "") + path;
 }
 
-void SetFormat(TOMFormatStr& format, const std::string& mask, std::initializer_list<TPointLink> placeholders,
+void SetProductPath(TOMFormatStr& format, const char* path, std::initializer_list<TPointLink> placeholders,
+                    const TPointLink& out) {
+  SetFormat(format, ProductPath(path).c_str(), placeholders, out);
+}
+
+void SetFormat(TOMFormatStr& format, const char* mask, std::initializer_list<TPointLink> placeholders,
                const TPointLink& out) {
   format.SetPointCount(int32_t(placeholders.size()));
   format.Mask = mask;

@@ -65,7 +65,7 @@ void SetHub(TOMHub& hub, uint8_t inputs, std::initializer_list<TPointLink> steps
 
 // A format element whose placeholders %1, %2... read the given points; it
 // goes on after an inserted text.
-void SetFormat(TOMFormatStr& format, const std::string& mask, std::initializer_list<TPointLink> placeholders,
+void SetFormat(TOMFormatStr& format, const char* mask, std::initializer_list<TPointLink> placeholders,
                const TPointLink& out);
 
 // The product's folder, made under the folder the user chooses, and the
@@ -73,8 +73,11 @@ void SetFormat(TOMFormatStr& format, const std::string& mask, std::initializer_l
 constexpr char ProductFolder[] = "Varkelo";
 constexpr char ProgramFileName[] = "Zelcap2-1.exe";
 // The mask of a path in the product folder, the chosen folder being %1:
-// "%1\<product folder>" and "\" + path when there is one.
-std::string ProductPath(const std::string& path = std::string());
+// "%1\<product folder>", and "\" + path when there is one.
+std::string ProductPath(const char* path = "");
+// A format element of such a path, as SetFormat.
+void SetProductPath(TOMFormatStr& format, const char* path, std::initializer_list<TPointLink> placeholders,
+                    const TPointLink& out);
 
 // A page container: the host panel, made and set up first (PagePanel), then
 // the bridge; the derived container declares its other elements in creation

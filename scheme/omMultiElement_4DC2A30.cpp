@@ -13,8 +13,8 @@ TClassMultiElement_4DC2A30::TClassMultiElement_4DC2A30(TWindowObject*) {
   LocationRecord->ValueType = 1;
   LocationRecord->getFileName = MakePointLink<&TOMMemory::varValue>(0, RecordPathMemory);
   // The recorded value keeps its trailing backslash.
-  SetFormat(*RecordValue, ProductPath() + "\\", {folder}, MakePointLink<&TOMini::inWrite>(0, LocationRecord));
-  SetFormat(*RecordPath, ProductPath("dir.ini"), {folder}, MakePointLink<&TOMMemory::inValue>(0, RecordPathMemory));
+  SetFormat(*RecordValue, (ProductPath() + "\\").c_str(), {folder}, MakePointLink<&TOMini::inWrite>(0, LocationRecord));
+  SetProductPath(*RecordPath, "dir.ini", {folder}, MakePointLink<&TOMMemory::inValue>(0, RecordPathMemory));
   ProgramFile->FileName.clear();
   ProgramFile->Mode = TOMFileStream::fmWrite;
   ProgramFile->AutoOpen = 0;
@@ -31,7 +31,7 @@ TClassMultiElement_4DC2A30::TClassMultiElement_4DC2A30(TWindowObject*) {
   // complete and closed before it starts.
   SetHub(*ProgramHub, 1,
          {MakePointLink<&TOMMemory::inValue>(0, ProgramPathMemory), MakePointLink<&TOMEditMulti::inEvent>(0, EditMulti)});
-  SetFormat(*ProgramPath, ProductPath("%2"), {folder, MakePointLink<&TOMMemory::varValue>(0, ProgramName)},
+  SetProductPath(*ProgramPath, "%2", {folder, MakePointLink<&TOMMemory::varValue>(0, ProgramName)},
             MakePointLink<&TOMHub::inDo>(0, ProgramHub));
   ProgramName->SetDefault(StringData(ProgramFileName));
   // The record is written last, after the whole installation sequence.
@@ -39,7 +39,7 @@ TClassMultiElement_4DC2A30::TClassMultiElement_4DC2A30(TWindowObject*) {
          {MakePointLink<&TOMFormatStr::inString>(0, ProgramPath), MakePointLink<&TOMFormatStr::inString>(0, RecordPath),
           MakePointLink<&TOMFormatStr::inString>(0, RecordValue)});
   ProductFolderMaker->outCreate = MakePointLink<&TOMHub::inDo>(0, FolderHub);
-  SetFormat(*ProductFolderPath, ProductPath(), {folder}, MakePointLink<&TOMDir::inCreate>(0, ProductFolderMaker));
+  SetProductPath(*ProductFolderPath, "", {folder}, MakePointLink<&TOMDir::inCreate>(0, ProductFolderMaker));
   FolderReader->getData = MakePointLink<&TOMEditMulti::getData>(0, EditMulti);
   SetBridge({MakePointLink<&TOMFormatStr::inString>(0, ProductFolderPath)}, {folder});
 }

@@ -82,20 +82,18 @@ TClassMultiElement_5022298::TClassMultiElement_5022298(TWindowObject*) {
 
   SetFormat(*LinkPath, "%1Сорванта v2.1.lnk", {MakePointLink<&TOMDir::varDesktop>(0, InfoFolder)},
             MakePointLink<&TOMMemory::inValue>(0, LinkPathMemory)); // the desktop folder ends with a backslash
-  SetFormat(*ProductFolderPath, ProductPath(), {folder}, MakePointLink<&TOMMemory::inValue>(0, ProductFolderMemory));
-  SetFormat(*ProgramPath, ProductPath(ProgramFileName), {folder},
-            MakePointLink<&TOMMemory::inValue>(0, ProgramPathMemory));
+  SetProductPath(*ProductFolderPath, "", {folder}, MakePointLink<&TOMMemory::inValue>(0, ProductFolderMemory));
+  SetProductPath(*ProgramPath, ProgramFileName, {folder}, MakePointLink<&TOMMemory::inValue>(0, ProgramPathMemory));
   for (size_t k = PictureCount; k-- > 0;)
-    SetFormat(*PicturePaths[k], ProductPath(PictureTable[k].Path), {folder},
-              MakePointLink<&TOMJpeg::inSave>(0, Pictures[k]));
-  SetFormat(*PictureFolderPath, ProductPath("img"), {folder}, MakePointLink<&TOMDir::inCreate>(0, PictureFolder));
-  SetFormat(*InfoFolderPath, ProductPath("Info"), {folder}, MakePointLink<&TOMDir::inCreate>(0, InfoFolder));
-  SetFormat(*HelpFolderPath, ProductPath("Help"), {folder}, MakePointLink<&TOMDir::inCreate>(0, HelpFolder));
+    SetProductPath(*PicturePaths[k], PictureTable[k].Path, {folder}, MakePointLink<&TOMJpeg::inSave>(0, Pictures[k]));
+  SetProductPath(*PictureFolderPath, "img", {folder}, MakePointLink<&TOMDir::inCreate>(0, PictureFolder));
+  SetProductPath(*InfoFolderPath, "Info", {folder}, MakePointLink<&TOMDir::inCreate>(0, InfoFolder));
+  SetProductPath(*HelpFolderPath, "Help", {folder}, MakePointLink<&TOMDir::inCreate>(0, HelpFolder));
 
   // Each list takes its name from the event: FileName empty, getFileName unlinked.
   for (size_t i = TextFileCount; i-- > 0;) {
     const TTextFileRow& row = TextFileTable[i];
-    SetFormat(*TextFiles[i].Path, ProductPath(row.Path), {folder}, MakePointLink<&TOMStrList::inSave>(0, TextFiles[i].List));
+    SetProductPath(*TextFiles[i].Path, row.Path, {folder}, MakePointLink<&TOMStrList::inSave>(0, TextFiles[i].List));
     TextFiles[i].List->SetStrings(LoadResourceText(row.Resource));
   }
   for (size_t k = PictureCount; k-- > 0;) Pictures[k]->LoadFromStream(LoadResourceStream(PictureTable[k].Resource));

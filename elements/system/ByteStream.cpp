@@ -22,17 +22,18 @@ std::unique_ptr<TByteStream> CreateMemoryStream() {
   return std::unique_ptr<TByteStream>(new TByteStream(TByteStream::skMemory, INVALID_HANDLE_VALUE));
 }
 
-std::unique_ptr<TByteStream> CreateDeferredStream(std::function<std::vector<uint8_t>()> fill) {
+std::unique_ptr<TByteStream> CreateDeferredStream(TByteStream::TFill fill, const void* source) {
   std::unique_ptr<TByteStream> stream = CreateMemoryStream();
-  stream->FFill = std::move(fill);
+  stream->FFill = fill;
+  stream->FSource = source;
   return stream;
 }
 
 std::vector<uint8_t>& TByteStream::Block() const {
   if (FFill) {
-    const auto fill = std::move(FFill);
+    const TFill fill = FFill;
     FFill = nullptr;
-    FBlock = fill();
+    FBlock = fill(FSource);
   }
   return FBlock;
 }

@@ -3,7 +3,6 @@
 #pragma once
 
 #include <cstdint>
-#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -43,14 +42,9 @@ public:
   // The block of a memory stream (Size() bytes); null for file streams.
   const uint8_t* Memory() const { return FKind == skMemory ? Block().data() : nullptr; }
 
+  using TFill = std::vector<uint8_t> (*)(const void* source);
   friend std::unique_ptr<TByteStream> CreateMemoryStream();
-// A memory stream whose bytes are fill's, made at its first use.
-std::unique_ptr<TByteStream> CreateDeferredStream(std::function<std::vector<uint8_t>()> fill);
-// For a program that must end now: every write stream still open is closed
-// and its temporary file deleted, so no half-written file stays behind and
-// every target stays as it was.
-void AbandonOpenWrites();
-  friend std::unique_ptr<TByteStream> CreateDeferredStream(std::function<std::vector<uint8_t>()> fill);
+  friend std::unique_ptr<TByteStream> CreateDeferredStream(TFill fill, const void* source);
   friend void AbandonOpenWrites();
   friend std::unique_ptr<TByteStream> OpenReadStream(const std::string& path);
   friend std::unique_ptr<TByteStream> OpenWriteStream(const std::string& path);
@@ -71,15 +65,16 @@ private:
   TWideText FTemp;
   bool FWritten = false;
   mutable std::vector<uint8_t> FBlock;
-  mutable std::function<std::vector<uint8_t>()> FFill; // a deferred memory stream's, until its first use
+  mutable TFill FFill = nullptr; // a deferred memory stream's, with its source, until its first use
+  const void* FSource = nullptr;
   int64_t FPosition = 0; // memory streams only
   uint32_t FError = 0;
   TByteStream* FNextOpen = nullptr; // in the list of write streams whose temporary file is open
 };
 
 std::unique_ptr<TByteStream> CreateMemoryStream();
-// A memory stream whose bytes are fill's, made at its first use.
-std::unique_ptr<TByteStream> CreateDeferredStream(std::function<std::vector<uint8_t>()> fill);
+// A memory stream whose bytes are fill(source)'s, made at its first use.
+std::unique_ptr<TByteStream> CreateDeferredStream(TByteStream::TFill fill, const void* source);
 // For a program that must end now: every write stream still open is closed
 // and its temporary file deleted, so no half-written file stays behind and
 // every target stays as it was.

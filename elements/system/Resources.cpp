@@ -302,7 +302,8 @@ std::string LoadResourceText(const std::string& name) {
 std::unique_ptr<TByteStream> LoadResourceStream(const std::string& name) {
   const TArchiveEntry* entry = Payload().Find(name, ekData);
   if (!entry) return CreateMemoryStream();
-  return CreateDeferredStream([entry] { return Payload().Bytes(*entry); });
+  return CreateDeferredStream(
+      [](const void* item) { return Payload().Bytes(*static_cast<const TArchiveEntry*>(item)); }, entry);
 }
 
 HBITMAP LoadResourceBitmap(const std::string& name) {
