@@ -191,8 +191,9 @@ TEST(Program, BytesThatDoNotUnpackAsBuiltAreADamagedInstaller) {
     archive.Reseal(item);
     ASSERT_TRUE(files::Write(copy, exe));
     const files::TTree before = files::Tree("C:");
+    const bool atInstall = item == std::string("STREAM0");
     TWizard w(copy);
-    if (item == std::string("STREAM0")) {
+    if (atInstall) {
       ASSERT_TRUE(w.Start() && w.GoTo(EPage::Folder));
       w.Press(texts::Install);
     } else {
@@ -202,8 +203,9 @@ TEST(Program, BytesThatDoNotUnpackAsBuiltAreADamagedInstaller) {
     ASSERT_TRUE(box);
     EXPECT_EQ(texts::Damaged, BoxText(box));
     EXPECT_EQ(2u, w.Process.Press(box, IDOK) ? w.Process.WaitExit() : std::nullopt);
-    for (const std::string& change : files::Changes(before, files::Tree("C:")))
-      EXPECT_EQ(std::string::npos, change.find("Zelcap")) << change;
+    // At Install the product folder is made before the program file: it stays, empty.
+    EXPECT_EQ(atInstall ? std::vector<std::string>{"Program Files\\Varkelo\\"} : std::vector<std::string>{},
+              files::Changes(before, files::Tree("C:")));
     RemoveInstallation(ProgramFiles);
   }
   DeleteFileA(copy.c_str());
