@@ -162,109 +162,139 @@ struct THeld {
 // a bare name beside the program; also over a longer file, and a picture once
 // more. Failing: one entry, the path that failed, the cause. The element's
 // event fires either way.
-TEST_F(InstallRecord, EachElementWritesOrRecordsTheWriteThatFailed) {
-  const std::string f = files::FreshFolder("record"), temp = files::TempFolder(), program = ProgramFolder();
-  const auto resource = LoadResourceStream("STREAM1");
-  const std::string jpeg(reinterpret_cast<const char*>(resource->Memory()), size_t(resource->Size()));
-  for (const std::string& stale : {temp + "elements.jpg", program + "elements.jpg"}) DeleteFileA(stale.c_str());
-  CreateDirectoryA((f + "V").c_str(), nullptr);
-  CreateDirectoryA((f + "ini.ini").c_str(), nullptr);
-  files::Write(f + "V\\Info", "a file where a folder goes");
-  files::Write(f + "a.exe", "MZ");
-  for (const char* longer : {"a.txt", "e.txt", "out.bin", "long.jpg"}) files::Write(f + longer, std::string(jpeg.size() * 2, 'o'));
-  const THeld held[] = {THeld(f + "held.txt"), THeld(f + "held.exe"), THeld(f + "held.jpg"), THeld(f + "held.ini")};
-  TProbe fired;
-  TOMDir dir;
-  TOMStrList list, empty;
-  TOMFileStream stream, automatic;
-  TOMJpeg picture, missing, exhausted;
-  TOMShortCut link;
-  TOMini ini;
-  dir.outCreate = fired.In(0), stream.outOpen = fired.In(1), link.outCreate = fired.In(2);
-  list.FileName = "dropped";
-  list.SetStrings("x\r\ny\r\nz");
-  EXPECT_EQ(list.FileName, "") << "the text resource comes with no name";
-  empty.SetStrings(LoadResourceText("NoSuchText"));
-  stream.Mode = TOMFileStream::fmWrite, automatic.Mode = TOMFileStream::fmReadWrite, automatic.AutoOpen = 1;
-  auto bytes = CreateMemoryStream();
-  bytes->Write("MZ-program", 10); // left at its end: the whole source is written anyway
-  picture.LoadFromStream(LoadResourceStream("STREAM1"));
-  missing.LoadFromStream(LoadResourceStream("NoSuchStream"));
-  auto atItsEnd = LoadResourceStream("STREAM1");
-  atItsEnd->SetPosition(atItsEnd->Size());
-  exhausted.LoadFromStream(std::move(atItsEnd));
-  link.Target = f + "a.exe", link.WorkDir = f, link.Description = "Sorvanta";
-  ini.Section = "info", ini.Key = "dir", ini.ValueType = 1;
+// Every element that writes, each in a fresh folder beside files and folders that make some of
+// its writes fail: a file where a folder goes, a folder where a file goes, files held open, and
+// files longer than what replaces them.
+class ElementWrites : public InstallRecord {
+public:
+  ElementWrites() {
+    for (const std::string& stale : {Temp + "elements.jpg", Program + "elements.jpg"}) DeleteFileA(stale.c_str());
+    CreateDirectoryA((F + "V").c_str(), nullptr);
+    CreateDirectoryA((F + "ini.ini").c_str(), nullptr);
+    files::Write(F + "V\\Info", "a file where a folder goes");
+    files::Write(F + "a.exe", "MZ");
+    for (const char* longer : {"a.txt", "e.txt", "out.bin", "long.jpg"})
+      files::Write(F + longer, std::string(Jpeg.size() * 2, 'o'));
+    Dir.outCreate = Fired.In(0);
+    Stream.outOpen = Fired.In(1);
+    Link.outCreate = Fired.In(2);
+    List.FileName = "dropped";
+    List.SetStrings("x\r\ny\r\nz");
+    EXPECT_EQ(List.FileName, "") << "the text resource comes with no name";
+    Empty.SetStrings(LoadResourceText("NoSuchText"));
+    Stream.Mode = TOMFileStream::fmWrite;
+    Automatic.Mode = TOMFileStream::fmReadWrite;
+    Automatic.AutoOpen = 1;
+    Bytes->Write("MZ-program", 10); // left at its end: the whole source is written anyway
+    Picture.LoadFromStream(LoadResourceStream("STREAM1"));
+    Missing.LoadFromStream(LoadResourceStream("NoSuchStream"));
+    auto atItsEnd = LoadResourceStream("STREAM1");
+    atItsEnd->SetPosition(atItsEnd->Size());
+    Exhausted.LoadFromStream(std::move(atItsEnd));
+    Link.Target = F + "a.exe";
+    Link.WorkDir = F;
+    Link.Description = "Sorvanta";
+    Ini.Section = "info";
+    Ini.Key = "dir";
+    Ini.ValueType = 1;
+  }
 
-  using TWrite = std::function<void(const std::string&)>;
-  const TWrite makeFolder = [&](const std::string& p) { // fired: outCreate goes out once the call has returned
+  static std::string JpegBytes() {
+    const auto resource = LoadResourceStream("STREAM1");
+    return std::string(reinterpret_cast<const char*>(resource->Memory()), size_t(resource->Size()));
+  }
+
+  // The writes, each to the path given. Fired: outCreate goes out once the call has returned.
+  void MakeFolder(const std::string& p) {
     TData value = StringData(p);
-    Fire(MakePointLink<&TOMDir::inCreate>(0, &dir), value);
-  };
-  const TWrite saveList = [&](const std::string& p) { Send<&TOMStrList::inSave>(list, StringData(p)); };
-  const TWrite saveEmpty = [&](const std::string& p) { Send<&TOMStrList::inSave>(empty, StringData(p)); };
-  const TWrite writeStream = [&](const std::string& p) { // a value that is no stream writes nothing
-    stream.FileName = p, Send<&TOMFileStream::inOpen>(stream, TData());
-    Send<&TOMFileStream::inWrite>(stream, StreamData(bytes.get()));
-    Send<&TOMFileStream::inWrite>(stream, StringData("not a stream"));
-    Send<&TOMFileStream::inClose>(stream, TData());
-  };
-  const TWrite autoWrite = [&](const std::string& p) { // opened for the write, closed after it
-    automatic.FileName = p, Send<&TOMFileStream::inWrite>(automatic, StreamData(bytes.get()));
-    EXPECT_FALSE(automatic.Stream);
-  };
-  const TWrite savePicture = [&](const std::string& p) { Send<&TOMJpeg::inSave>(picture, StringData(p)); };
-  const TWrite saveMissing = [&](const std::string& p) { Send<&TOMJpeg::inSave>(missing, StringData(p)); };
-  const TWrite saveExhausted = [&](const std::string& p) { Send<&TOMJpeg::inSave>(exhausted, StringData(p)); };
-  const TWrite makeLink = [&](const std::string& p) { link.LinkFile = p, Send<&TOMShortCut::inCreate>(link, StringData("unused")); };
-  const TWrite writeRecord = [&](const std::string& p) { // stored without the blanks and quotes
-    ini.FileName = p, Send<&TOMini::inWrite>(ini, StringData(" \"M:\\Varkelo\\\" "));
-  };
+    Fire(MakePointLink<&TOMDir::inCreate>(0, &Dir), value);
+  }
+  void SaveList(const std::string& p) { Send<&TOMStrList::inSave>(List, StringData(p)); }
+  void SaveEmpty(const std::string& p) { Send<&TOMStrList::inSave>(Empty, StringData(p)); }
+  void WriteStream(const std::string& p) { // a value that is no stream writes nothing
+    Stream.FileName = p;
+    Send<&TOMFileStream::inOpen>(Stream, TData());
+    Send<&TOMFileStream::inWrite>(Stream, StreamData(Bytes.get()));
+    Send<&TOMFileStream::inWrite>(Stream, StringData("not a stream"));
+    Send<&TOMFileStream::inClose>(Stream, TData());
+  }
+  void AutoWrite(const std::string& p) { // opened for the write, closed after it
+    Automatic.FileName = p;
+    Send<&TOMFileStream::inWrite>(Automatic, StreamData(Bytes.get()));
+    EXPECT_FALSE(Automatic.Stream);
+  }
+  void SavePicture(const std::string& p) { Send<&TOMJpeg::inSave>(Picture, StringData(p)); }
+  void SaveMissing(const std::string& p) { Send<&TOMJpeg::inSave>(Missing, StringData(p)); }
+  void SaveExhausted(const std::string& p) { Send<&TOMJpeg::inSave>(Exhausted, StringData(p)); }
+  void MakeLink(const std::string& p) {
+    Link.LinkFile = p;
+    Send<&TOMShortCut::inCreate>(Link, StringData("unused"));
+  }
+  void WriteRecord(const std::string& p) { // stored without the blanks and quotes
+    Ini.FileName = p;
+    Send<&TOMini::inWrite>(Ini, StringData(" \"M:\\Varkelo\\\" "));
+  }
+
+  const std::string F = files::FreshFolder("record"), Temp = files::TempFolder(), Program = ProgramFolder();
+  const std::string Jpeg = JpegBytes();
+  const THeld Held[4] = {THeld(F + "held.txt"), THeld(F + "held.exe"), THeld(F + "held.jpg"), THeld(F + "held.ini")};
+  TProbe Fired;
+  TOMDir Dir;
+  TOMStrList List, Empty;
+  TOMFileStream Stream, Automatic;
+  TOMJpeg Picture, Missing, Exhausted;
+  TOMShortCut Link;
+  TOMini Ini;
+  std::unique_ptr<TByteStream> Bytes = CreateMemoryStream();
+};
+
+TEST_F(ElementWrites, EachWritesOrRecordsTheWriteThatFailed) {
+  using E = ElementWrites;
   // Holds: what the file holds after a clean write (Made: it is there);
   // none: the write failed and Path is recorded, with Code if not 0.
   const std::string lines = "x\r\ny\r\nz\r\n", nothing, program10 = "MZ-program", Made = "(made)";
-  const struct { const TWrite& Write; std::string Name, Path; const std::string* Holds; uint32_t Code; } rows[] = {
-      {makeFolder, f + "V\\Help\\Z", f + "V\\Help\\Z", &Made, 0},
-      {makeFolder, f + "T\\", f + "T", &Made, 0},
-      {makeFolder, f + "V\\Info\\deeper\\", f + "V\\Info", nullptr, 0}, // the level that failed
-      {makeFolder, "Q:\\Program\\Varkelo", "Q:\\Program", nullptr, 0},
-      {saveList, f + "a.txt", f + "a.txt", &lines, 0},
-      {saveList, f + "\\b.txt", f + "b.txt", &lines, 0},
-      {saveList, "%tmpdir%x.txt", f + "%tmpdir%x.txt", &lines, 0}, // in the current folder
-      {saveEmpty, f + "e.txt", f + "e.txt", &nothing, 0},
-      {saveEmpty, f + "new.txt", f + "new.txt", &nothing, 0},
-      {saveList, f + "held.txt", f + "held.txt", nullptr, ERROR_SHARING_VIOLATION},
-      {writeStream, f + "out.bin", f + "out.bin", &program10, 0},
-      {writeStream, f + "held.exe", f + "held.exe", nullptr, ERROR_SHARING_VIOLATION}, // the open, not the write too
-      {autoWrite, f + "auto.bin", f + "auto.bin", &program10, 0},
-      {autoWrite, f + "no\\rw.bin", f + "no\\rw.bin", nullptr, 0},
-      {savePicture, f + "long.jpg", f + "long.jpg", &jpeg, 0},
-      {savePicture, f + "long.jpg", f + "long.jpg", &jpeg, 0},
-      {savePicture, "%tmpdir%elements.jpg", temp + "elements.jpg", &jpeg, 0},
-      {savePicture, "elements.jpg", program + "elements.jpg", &jpeg, 0},
-      {savePicture, f + "held.jpg", f + "held.jpg", nullptr, ERROR_SHARING_VIOLATION},
-      {savePicture, f + "img\\Num4.jpg", f + "img\\Num4.jpg", nullptr, 0},
-      {saveMissing, f + "none.jpg", f + "none.jpg", nullptr, 0},
-      {saveExhausted, f + "spent.jpg", f + "spent.jpg", nullptr, 0},
-      {makeLink, f + "ok.lnk", f + "ok.lnk", &Made, 0},
-      {makeLink, f + "Desktop\\x.lnk", f + "Desktop\\x.lnk", nullptr, 0},
-      {makeLink, "Q:\\Desk\\x.lnk", "Q:\\Desk\\x.lnk", nullptr, 0},
-      {writeRecord, f + "dir.ini", f + "dir.ini", &Made, 0},
-      {writeRecord, f + "ini.ini", f + "ini.ini", nullptr, 0},
-      {writeRecord, f + "held.ini", f + "held.ini", nullptr, 0},
+  const struct { void (E::*Write)(const std::string&); std::string Name, Path; const std::string* Holds; uint32_t Code; } rows[] = {
+      {&E::MakeFolder, F + "V\\Help\\Z", F + "V\\Help\\Z", &Made, 0},
+      {&E::MakeFolder, F + "T\\", F + "T", &Made, 0},
+      {&E::MakeFolder, F + "V\\Info\\deeper\\", F + "V\\Info", nullptr, 0}, // the level that failed
+      {&E::MakeFolder, "Q:\\Program\\Varkelo", "Q:\\Program", nullptr, 0},
+      {&E::SaveList, F + "a.txt", F + "a.txt", &lines, 0},
+      {&E::SaveList, F + "\\b.txt", F + "b.txt", &lines, 0},
+      {&E::SaveList, "%tmpdir%x.txt", F + "%tmpdir%x.txt", &lines, 0}, // in the current folder
+      {&E::SaveEmpty, F + "e.txt", F + "e.txt", &nothing, 0},
+      {&E::SaveEmpty, F + "new.txt", F + "new.txt", &nothing, 0},
+      {&E::SaveList, F + "held.txt", F + "held.txt", nullptr, ERROR_SHARING_VIOLATION},
+      {&E::WriteStream, F + "out.bin", F + "out.bin", &program10, 0},
+      {&E::WriteStream, F + "held.exe", F + "held.exe", nullptr, ERROR_SHARING_VIOLATION}, // the open, not the write too
+      {&E::AutoWrite, F + "auto.bin", F + "auto.bin", &program10, 0},
+      {&E::AutoWrite, F + "no\\rw.bin", F + "no\\rw.bin", nullptr, 0},
+      {&E::SavePicture, F + "long.jpg", F + "long.jpg", &Jpeg, 0},
+      {&E::SavePicture, F + "long.jpg", F + "long.jpg", &Jpeg, 0},
+      {&E::SavePicture, "%tmpdir%elements.jpg", Temp + "elements.jpg", &Jpeg, 0},
+      {&E::SavePicture, "elements.jpg", Program + "elements.jpg", &Jpeg, 0},
+      {&E::SavePicture, F + "held.jpg", F + "held.jpg", nullptr, ERROR_SHARING_VIOLATION},
+      {&E::SavePicture, F + "img\\Num4.jpg", F + "img\\Num4.jpg", nullptr, 0},
+      {&E::SaveMissing, F + "none.jpg", F + "none.jpg", nullptr, 0},
+      {&E::SaveExhausted, F + "spent.jpg", F + "spent.jpg", nullptr, 0},
+      {&E::MakeLink, F + "ok.lnk", F + "ok.lnk", &Made, 0},
+      {&E::MakeLink, F + "Desktop\\x.lnk", F + "Desktop\\x.lnk", nullptr, 0},
+      {&E::MakeLink, "Q:\\Desk\\x.lnk", "Q:\\Desk\\x.lnk", nullptr, 0},
+      {&E::WriteRecord, F + "dir.ini", F + "dir.ini", &Made, 0},
+      {&E::WriteRecord, F + "ini.ini", F + "ini.ini", nullptr, 0},
+      {&E::WriteRecord, F + "held.ini", F + "held.ini", nullptr, 0},
       // A name that is not UTF-8 is refused: nothing under a name a conversion would change.
-      {makeFolder, f + "bad\xFF", f + "bad\xFF", nullptr, ERROR_NO_UNICODE_TRANSLATION},
-      {saveList, f + "bad\xFF.txt", f + "bad\xFF.txt", nullptr, ERROR_NO_UNICODE_TRANSLATION},
-      {writeStream, f + "bad\xFF.exe", f + "bad\xFF.exe", nullptr, ERROR_NO_UNICODE_TRANSLATION},
-      {savePicture, f + "bad\xFF.jpg", f + "bad\xFF.jpg", nullptr, ERROR_NO_UNICODE_TRANSLATION},
-      {makeLink, f + "bad\xFF.lnk", f + "bad\xFF.lnk", nullptr, uint32_t(HRESULT_FROM_WIN32(ERROR_NO_UNICODE_TRANSLATION))},
-      {writeRecord, f + "bad\xFF.ini", f + "bad\xFF.ini", nullptr, ERROR_NO_UNICODE_TRANSLATION},
+      {&E::MakeFolder, F + "bad\xFF", F + "bad\xFF", nullptr, ERROR_NO_UNICODE_TRANSLATION},
+      {&E::SaveList, F + "bad\xFF.txt", F + "bad\xFF.txt", nullptr, ERROR_NO_UNICODE_TRANSLATION},
+      {&E::WriteStream, F + "bad\xFF.exe", F + "bad\xFF.exe", nullptr, ERROR_NO_UNICODE_TRANSLATION},
+      {&E::SavePicture, F + "bad\xFF.jpg", F + "bad\xFF.jpg", nullptr, ERROR_NO_UNICODE_TRANSLATION},
+      {&E::MakeLink, F + "bad\xFF.lnk", F + "bad\xFF.lnk", nullptr, uint32_t(HRESULT_FROM_WIN32(ERROR_NO_UNICODE_TRANSLATION))},
+      {&E::WriteRecord, F + "bad\xFF.ini", F + "bad\xFF.ini", nullptr, ERROR_NO_UNICODE_TRANSLATION},
   };
-  SetCurrentDirectoryA(f.c_str());
+  SetCurrentDirectoryA(F.c_str());
   for (const auto& row : rows) {
     SCOPED_TRACE(row.Name);
     InstallLog().Clear();
-    row.Write(row.Name);
+    (this->*row.Write)(row.Name);
     if (row.Holds) {
       EXPECT_EQ(InstallLog().Count(), 0u);
       EXPECT_TRUE(row.Holds == &Made ? files::IsFile(row.Path) || files::IsFolder(row.Path)
@@ -278,19 +308,20 @@ TEST_F(InstallRecord, EachElementWritesOrRecordsTheWriteThatFailed) {
     EXPECT_TRUE(!entry.Message.empty() && std::string("\r\n").find(entry.Message.back()) == std::string::npos);
   }
   SetCurrentDirectoryA("C:\\");
-  for (const std::string& made : {temp + "elements.jpg", program + "elements.jpg"}) DeleteFileA(made.c_str());
-  EXPECT_EQ(files::Read(f + "held.txt"), "") << "the holder's file is untouched";
-  for (const char* never : {"none.jpg", "spent.jpg", "Desktop", "img", "no"}) EXPECT_FALSE(files::IsFile(f + never) || files::IsFolder(f + never)) << never;
-  for (const auto& entry : files::Tree(f)) EXPECT_NE(entry.first.rfind("bad", 0), 0u) << entry.first;
+  for (const std::string& made : {Temp + "elements.jpg", Program + "elements.jpg"}) DeleteFileA(made.c_str());
+  EXPECT_EQ(files::Read(F + "held.txt"), "") << "the holder's file is untouched";
+  for (const char* never : {"none.jpg", "spent.jpg", "Desktop", "img", "no"})
+    EXPECT_FALSE(files::IsFile(F + never) || files::IsFolder(F + never)) << never;
+  for (const auto& entry : files::Tree(F)) EXPECT_NE(entry.first.rfind("bad", 0), 0u) << entry.first;
   char value[64] = {};
-  GetPrivateProfileStringA("info", "dir", "", value, sizeof value, (f + "dir.ini").c_str());
+  GetPrivateProfileStringA("info", "dir", "", value, sizeof value, (F + "dir.ini").c_str());
   EXPECT_STREQ(value, "M:\\Varkelo\\");
   InstallLog().Clear();
-  saveMissing(f + "none.jpg");
+  SaveMissing(F + "none.jpg");
   EXPECT_EQ(InstallLog()[0].Message.rfind("Нет данных рисунка:", 0), 0u) << "our own words";
   // Every step fired its event, failed or not, with nothing (the file stream: its stream).
-  EXPECT_EQ(fired.Index, (std::vector<uint16_t>{0, 0, 0, 0, 1, 1, 2, 2, 2, 0, 1, 2}));
-  for (size_t i = 0; i < fired.Got.size(); ++i) EXPECT_EQ(fired.Got[i].Kind, fired.Index[i] == 1 ? dkStream : dkNull);
+  EXPECT_EQ(Fired.Index, (std::vector<uint16_t>{0, 0, 0, 0, 1, 1, 2, 2, 2, 0, 1, 2}));
+  for (size_t i = 0; i < Fired.Got.size(); ++i) EXPECT_EQ(Fired.Got[i].Kind, Fired.Index[i] == 1 ? dkStream : dkNull);
 }
 
 // On a drive that is full, every writer fails and says so, and leaves the older file exactly as
