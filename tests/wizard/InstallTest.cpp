@@ -334,19 +334,72 @@ std::set<std::string> Missed(const std::string& product, const std::string& dir)
 // Whatever stops the writes, the installer tells the truth: a warning box over the finish page
 // that counts exactly the writes missed and names the first ten, the finish text of an incomplete
 // installation, exit code 1 after Done; all else is written, and nothing outside but the shortcut.
+using TMissed = std::set<std::string>;
+
+// A run of the installer that cannot write everything, and what it must leave.
+struct TFailureCase {
+  const char* Name;
+  char Drive;
+  bool Shots;      // the report box and the finish page compared with their pictures
+  bool SessionEnd; // ended by Windows ending the session, not by Done
+  std::function<void(const std::string& product)> Spoil; // before the run
+  std::function<void(TWizard&)> Chosen;                  // once the drive is chosen
+  std::function<void(const TMissed& missed, const std::string& product)> Check;
+};
+
+// Installs onto the case's drive: the box names exactly what is missing, over the finish page
+// that says so; nothing half-written on the drive, nothing at all on C: but the shortcut; the
+// exit code 1. A file held open during the run is let go (held) once the box shows.
+void RunFailure(const TFailureCase& c, HANDLE& held) {
+  const std::string root = std::string(1, c.Drive) + ":", product = root + "\\Varkelo";
+  RemoveInstallation(root);
+  if (c.Spoil) c.Spoil(product);
+  const files::TTree spoiled = files::Tree(root);
+  TWizard w;
+  ASSERT_TRUE(w.Start() && w.GoTo(EPage::Folder) && BrowseTo(w, root + "\\"));
+  if (c.Chosen) c.Chosen(w);
+  const files::TTree before = files::Tree("C:");
+  HWND box = w.Press(texts::Install) ? w.Process.WaitBox(texts::BoxCaption) : nullptr;
+  if (held != INVALID_HANDLE_VALUE) {
+    CloseHandle(held);
+    held = INVALID_HANDLE_VALUE;
+  }
+  ASSERT_TRUE(box);
+  EXPECT_EQ(w.Main, Owner(box));
+  EXPECT_TRUE(BoxHasIcon(box));
+  EXPECT_EQ(2u, w.Process.Windows().size()) << "the main window and the box";
+  EXPECT_TRUE(WaitUntil([&] { return !Children(w.Frame(), "Static", texts::Failure).empty(); })) << "the finish page";
+  const TMissed missed = Missed(product, root + "\\\\Varkelo\\");
+  c.Check(missed, product);
+  ExpectReport(BoxText(box), missed);
+  // Nothing half-written: whatever is new or changed on the drive is the record or a whole file.
+  const auto whole = [&](const std::string& path) {
+    for (const TPayloadItem& i : Items)
+      if (path == "Varkelo\\" + i.Target) return files::Read(root + "\\" + path) == files::InstalledBytes(i);
+    return path.back() == '\\' || path == "Varkelo\\dir.ini";
+  };
+  for (const std::string& path : files::Changes(spoiled, files::Tree(root))) EXPECT_TRUE(whole(path)) << path;
+  EXPECT_TRUE(!c.Shots || LooksLike("report", w.Main, box));
+  ASSERT_TRUE(w.Process.Press(box, IDOK));
+  EXPECT_TRUE(!c.Shots || LooksLike("finish-failure", w.Main));
+  EXPECT_EQ(missed.count(product + "\\Zelcap2-1.exe"), missed.count(Link())) << "a shortcut only to a whole program";
+  if (c.SessionEnd) { // as Windows asks first, then ends it
+    DWORD_PTR agreed = 0;
+    SendMessageTimeoutW(w.Main, WM_QUERYENDSESSION, 0, 0, SMTO_ABORTIFHUNG, 2000, &agreed);
+    EXPECT_TRUE(agreed);
+    SendMessageTimeoutW(w.Main, WM_ENDSESSION, TRUE, 0, SMTO_ABORTIFHUNG, 2000, nullptr);
+  }
+  EXPECT_TRUE((c.SessionEnd || w.Press(texts::Done)) && w.Ends(1));
+  const std::string link = Link().substr(3);
+  for (const std::string& path : files::Changes(before, files::Tree("C:")))
+    EXPECT_TRUE(link.rfind(path, 0) == 0) << "written on C: " << path;
+  RemoveInstallation(root);
+}
+
 TEST(Failures, TheReportTellsExactlyWhatWasNotWritten) {
   const std::string drive = files::Env("OMBREL_DRIVE_D"), away = drive + "-away";
   HANDLE held = INVALID_HANDLE_VALUE;
-  using TMissed = std::set<std::string>;
-  const struct {
-    const char* Name;
-    char Drive;
-    bool Shots;      // the report box and the finish page compared with their pictures
-    bool SessionEnd; // ended by Windows ending the session, not by Done
-    std::function<void(const std::string& product)> Spoil; // before the run
-    std::function<void(TWizard&)> Chosen;                  // once the drive is chosen
-    std::function<void(const TMissed& missed, const std::string& product)> Check;
-  } cases[] = {
+  const TFailureCase cases[] = {
       {"a file in place of the Help folder", 'D', true, false,
        [](const std::string& p) { CreateDirectoryA(p.c_str(), nullptr), files::Write(p + "\\Help", "not a folder"); },
        nullptr,
@@ -383,46 +436,7 @@ TEST(Failures, TheReportTellsExactlyWhatWasNotWritten) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.Name);
-    const std::string root = std::string(1, c.Drive) + ":", product = root + "\\Varkelo";
-    RemoveInstallation(root);
-    if (c.Spoil) c.Spoil(product);
-    const files::TTree spoiled = files::Tree(root);
-    TWizard w;
-    ASSERT_TRUE(w.Start() && w.GoTo(EPage::Folder) && BrowseTo(w, root + "\\"));
-    if (c.Chosen) c.Chosen(w);
-    const files::TTree before = files::Tree("C:");
-    HWND box = w.Press(texts::Install) ? w.Process.WaitBox(texts::BoxCaption) : nullptr;
-    if (held != INVALID_HANDLE_VALUE) CloseHandle(held), held = INVALID_HANDLE_VALUE;
-    ASSERT_TRUE(box);
-    EXPECT_EQ(w.Main, Owner(box));
-    EXPECT_TRUE(BoxHasIcon(box));
-    EXPECT_EQ(2u, w.Process.Windows().size()) << "the main window and the box";
-    EXPECT_TRUE(WaitUntil([&] { return !Children(w.Frame(), "Static", texts::Failure).empty(); })) << "the finish page";
-    const TMissed missed = Missed(product, root + "\\\\Varkelo\\");
-    c.Check(missed, product);
-    ExpectReport(BoxText(box), missed);
-    // Nothing half-written: whatever is new or changed on the drive is the record or a whole file.
-    const auto whole = [&](const std::string& path) {
-      for (const TPayloadItem& i : Items)
-        if (path == "Varkelo\\" + i.Target) return files::Read(root + "\\" + path) == files::InstalledBytes(i);
-      return path.back() == '\\' || path == "Varkelo\\dir.ini";
-    };
-    for (const std::string& path : files::Changes(spoiled, files::Tree(root))) EXPECT_TRUE(whole(path)) << path;
-    EXPECT_TRUE(!c.Shots || LooksLike("report", w.Main, box));
-    ASSERT_TRUE(w.Process.Press(box, IDOK));
-    EXPECT_TRUE(!c.Shots || LooksLike("finish-failure", w.Main));
-    EXPECT_EQ(missed.count(product + "\\Zelcap2-1.exe"), missed.count(Link())) << "a shortcut only to a whole program";
-    if (c.SessionEnd) { // as Windows asks first, then ends it
-      DWORD_PTR agreed = 0;
-      SendMessageTimeoutW(w.Main, WM_QUERYENDSESSION, 0, 0, SMTO_ABORTIFHUNG, 2000, &agreed);
-      EXPECT_TRUE(agreed);
-      SendMessageTimeoutW(w.Main, WM_ENDSESSION, TRUE, 0, SMTO_ABORTIFHUNG, 2000, nullptr);
-    }
-    EXPECT_TRUE((c.SessionEnd || w.Press(texts::Done)) && w.Ends(1));
-    const std::string link = Link().substr(3);
-    for (const std::string& path : files::Changes(before, files::Tree("C:")))
-      EXPECT_TRUE(link.rfind(path, 0) == 0) << "written on C: " << path;
-    RemoveInstallation(root);
+    RunFailure(c, held);
   }
 }
 
