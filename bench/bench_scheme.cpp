@@ -11,9 +11,7 @@
 //     CreateDirectoryW, CreateFileW/WriteFile, MoveFileExW, the shell-link
 //     object and WritePrivateProfileStringW.
 // Self-timed with QueryPerformanceCounter; prints min and median per figure.
-// Usage: bench_scheme [construction-repetitions [install-repetitions]] [--steps]
-// --steps also times the main form's set-up step by step, and the raw calls
-// beside them: where its time goes, when that is the question.
+// Usage: bench_scheme [construction-repetitions [install-repetitions]]
 #include <windows.h>
 #include <objbase.h>
 #include <objidl.h>
@@ -314,83 +312,12 @@ void PagesAlone(TWindowObject* form) {
   finish.SetCreateInner(&CreateContainer<TClassChildPanel_47F64A8>);
 }
 
-// The main form's set-up step by step, to see where its time goes.
-void MainFormSteps(int repetitions) {
-  const char* names[] = {"new TOMMainForm", "SetCaption", "SetBorderStyle(1)", "LoadImageA ICON0",
-                         "SetIcon", "Init", "RunDeferredInits", "free"};
-  TSamples steps[8];
-  TSamples rawLoad, rawCopy, rawSetIconForm, rawSetIconApp, rawDestroy;
-  for (int i = 0; i < repetitions; ++i) {
-    double t[9];
-    t[0] = NowMs();
-    auto form = std::make_unique<TOMMainForm>(nullptr);
-    form->Width = 440;
-    form->Height = 351;
-    form->Color = static_cast<int32_t>(0xFF00000F);
-    form->Font = MakeFontRec("MS Sans Serif", 8, 0, 0, 1);
-    t[1] = NowMs();
-    form->SetCaption("bench");
-    t[2] = NowMs();
-    form->SetBorderStyle(1);
-    t[3] = NowMs();
-    HICON icon = static_cast<HICON>(LoadImageA(GetModuleHandleA(nullptr), "ICON0", IMAGE_ICON, 0, 0, LR_DEFAULTSIZE));
-    t[4] = NowMs();
-    form->SetIcon(icon);
-    t[5] = NowMs();
-    form->Position = &ScreenCenterPosition;
-    form->Init();
-    t[6] = NowMs();
-    RunDeferredInits();
-    t[7] = NowMs();
-    form.reset();
-    t[8] = NowMs();
-    for (int s = 0; s < 8; ++s) steps[s].Ms.push_back(t[s + 1] - t[s]);
-    Pump();
-
-    // The raw calls on plain windows.
-    HWND a = CreateWindowExA(0, "OmbrelBenchBare", "a", WS_OVERLAPPEDWINDOW, 0, 0, 440, 351, nullptr, nullptr,
-                             GetModuleHandleA(nullptr), nullptr);
-    HWND b = CreateWindowExA(0, "OmbrelBenchBare", "b", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
-                             GetModuleHandleA(nullptr), nullptr);
-    double r0 = NowMs();
-    HICON i1 = static_cast<HICON>(LoadImageA(GetModuleHandleA(nullptr), "ICON0", IMAGE_ICON, 0, 0, LR_DEFAULTSIZE));
-    double r1 = NowMs();
-    HICON i2 = CopyIcon(i1);
-    double r2 = NowMs();
-    SendMessageA(a, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(i1));
-    double r3 = NowMs();
-    SendMessageA(b, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(i2));
-    double r4 = NowMs();
-    DestroyWindow(a);
-    DestroyWindow(b);
-    double r5 = NowMs();
-    DestroyIcon(i1);
-    DestroyIcon(i2);
-    double r6 = NowMs();
-    rawLoad.Ms.push_back(r1 - r0);
-    rawCopy.Ms.push_back(r2 - r1);
-    rawSetIconForm.Ms.push_back(r3 - r2);
-    rawSetIconApp.Ms.push_back(r4 - r3);
-    rawDestroy.Ms.push_back(r6 - r5);
-    (void)r5;
-    Pump();
-  }
-  std::printf("   main form alone, step by step:\n");
-  for (int s = 0; s < 8; ++s) PrintRow(names[s], steps[s]);
-  std::printf("   raw calls:\n");
-  PrintRow("LoadImageA ICON0 LR_DEFAULTSIZE", rawLoad);
-  PrintRow("CopyIcon", rawCopy);
-  PrintRow("WM_SETICON ICON_BIG, overlapped window", rawSetIconForm);
-  PrintRow("WM_SETICON ICON_BIG, popup window", rawSetIconApp);
-  PrintRow("DestroyIcon x2", rawDestroy);
-}
-
 BOOL CALLBACK CountChild(HWND, LPARAM count) {
   ++*reinterpret_cast<int*>(count);
   return TRUE;
 }
 
-void BenchConstruction(int repetitions, bool steps) {
+void BenchConstruction(int repetitions) {
   WNDCLASSA cls{};
   cls.lpfnWndProc = BareProc;
   cls.hInstance = GetModuleHandleA(nullptr);
@@ -543,7 +470,6 @@ void BenchConstruction(int repetitions, bool steps) {
               total.Min() - plain.Min() - copy.Min(), total.Median() - plain.Median() - copy.Median());
   double shownBeyond = shown.Median() - copy.Median() - bare.Median();
   std::printf("  (with start and every window shown: median %.3f ms beyond the floors)\n", shownBeyond);
-  if (steps) MainFormSteps(repetitions);
   std::printf("2. The payload check at start (%s): first in the process %.3f ms\n", intact ? "intact" : "DAMAGED",
               firstCheck);
   PrintRow("payload check, every digest", check);
@@ -713,15 +639,11 @@ bool BenchInstall(int repetitions) {
 
 int main(int argc, char** argv) {
   std::vector<int> counts;
-  bool steps = false;
-  for (int i = 1; i < argc; ++i) {
-    if (std::string(argv[i]) == "--steps") steps = true;
-    else counts.push_back(std::max(1, std::atoi(argv[i])));
-  }
+  for (int i = 1; i < argc; ++i) counts.push_back(std::max(1, std::atoi(argv[i])));
   const int buildReps = counts.size() > 0 ? counts[0] : 20;
   const int installReps = counts.size() > 1 ? counts[1] : 15;
   std::setvbuf(stdout, nullptr, _IONBF, 0);
-  BenchConstruction(buildReps, steps);
+  BenchConstruction(buildReps);
   bool ok = BenchInstall(installReps);
   return ok ? 0 : 1;
 }
