@@ -357,7 +357,7 @@ void UnpackTexts(TRun&) { Sink = Sink + LoadResourceText("STR2")[0]; }
 void UnpackProgramFile(TRun&) { Sink = Sink + char(LoadResourceStream("STREAM0")->Size()); }
 
 // ================================================================ Install
-std::string Product(const std::string& folder) { return folder + "\\Varkelo"; }
+std::string Product(const std::string& folder) { return folder + "\\" + ProductFolder; }
 
 // Every entry of a tree, folders and files, dir.ini among them.
 size_t CountTree(const std::string& root) { return files::Tree(root).size(); }
@@ -681,9 +681,6 @@ void CountWindows(TFacts& facts) {
 // parents first, as the sorted tree lists them; the program file first, as
 // the writer does; dir.ini aside, for the floor writes its own.
 void ReadTree(TRun& run, const std::string& product) {
-  std::string program;
-  for (const files::TPayloadItem& item : files::InstalledItems())
-    if (item.Format == "exe") program = item.Target;
   for (const auto& entry : files::Tree(product)) {
     const std::string& path = entry.first;
     if (path.back() == '\\')
@@ -692,7 +689,7 @@ void ReadTree(TRun& run, const std::string& product) {
       run.Tree.Files.push_back({path, files::Read(product + "\\" + path)});
   }
   std::stable_partition(run.Tree.Files.begin(), run.Tree.Files.end(),
-                        [&](const TTreeFile& f) { return f.Path == program; });
+                        [](const TTreeFile& f) { return f.Path == ProgramFileName; });
   run.Expected = CountTree(product);
   run.Tree.Link = files::ReadLink(run.LinkFile);
 }
