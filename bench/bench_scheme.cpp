@@ -1,19 +1,23 @@
-// The installer's two heavy moments, timed in-process beside floors of plain
+// The installer's heavy moments, timed in-process beside floors of plain
 // Win32 calls measured in the same run:
 //  1. building (and freeing) the whole root container with every resource it
 //     loads, against a bare 440x351 window created, shown and destroyed plus
-//     the copying of every type-100 resource and the loading of the two
+//     the unpacking of every data item the building reads and of the two
 //     bitmaps;
-//  2. the Install chain from the button's click to its return (program file,
+//  2. the payload check at start, and the unpacking of what the start needs
+//     and of the program file;
+//  3. the Install chain from the button's click to its return (program file,
 //     installation sequence, finish page, dir.ini), against writing the same
 //     bytes to the same tree, each file whole or not at all as the installer
 //     writes them (a temporary file beside it, moved over it), with
 //     CreateDirectoryW, CreateFileW/WriteFile, MoveFileExW, the shell-link
 //     object and WritePrivateProfileStringW.
-// Self-timed with QueryPerformanceCounter; prints min and median per figure.
-// Usage: bench_scheme [construction-repetitions [install-repetitions]] [--steps]
-// --steps also times the main form's set-up step by step, and the raw calls
-// beside them: where its time goes, when that is the question.
+// One table of rows, each a set-up, a timed part and the floor it is compared
+// with, if any; one loop runs them all, taking turns. Self-timed with
+// QueryPerformanceCounter; prints min and median per row, its ratio to its
+// floor by min, by median and paired (the median of the ratios within each
+// repetition), and the goals.
+// Usage: bench_scheme [construction-repetitions [install-repetitions]]
 #include <windows.h>
 #include <objbase.h>
 #include <objidl.h>
@@ -23,6 +27,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <iterator>
 #include <memory>
 #include <string>
 #include <vector>
@@ -30,6 +35,7 @@
 #include "Container.h"
 #include "Files.h"
 #include "Resources.h"
+#include "Texts.h"
 #include "Window.h"
 #include "omChildGroupBox_2F7DC8C.h"
 #include "omChildPanel_431CE60.h"
@@ -44,14 +50,12 @@
 namespace {
 
 // ------------------------------------------------------------------ timing
-double TicksPerMs() {
-  LARGE_INTEGER frequency;
-  QueryPerformanceFrequency(&frequency);
-  return double(frequency.QuadPart) / 1000.0;
-}
-
 double NowMs() {
-  static const double perMs = TicksPerMs();
+  static const double perMs = [] {
+    LARGE_INTEGER frequency;
+    QueryPerformanceFrequency(&frequency);
+    return double(frequency.QuadPart) / 1000.0;
+  }();
   LARGE_INTEGER now;
   QueryPerformanceCounter(&now);
   return double(now.QuadPart) / perMs;
@@ -69,29 +73,19 @@ struct TSamples {
   }
 };
 
-void PrintRow(const char* name, const TSamples& s) {
-  std::printf("  %-46s min %9.3f ms   median %9.3f ms   (n=%zu)\n", name, s.Min(), s.Median(), s.Ms.size());
-}
-
-// Handles what the windows have queued, as the message loop would between
-// two user actions; never part of a timed region.
-void Pump() {
-  MSG msg;
-  while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-    TranslateMessage(&msg);
-    DispatchMessageA(&msg);
-  }
-}
-
-// ------------------------------------------------------------ file helpers
+// ------------------------------------------------------------ what rows share
 // One file of an installed tree, relative to the product folder.
 struct TTreeFile {
   std::string Path;
   std::string Bytes;
 };
 
-// Every entry of a tree, folders and files, dir.ini among them.
-size_t CountTree(const std::string& root) { return files::Tree(root).size(); }
+// What the floor of Install writes: the tree a real installation left.
+struct TFloorTree {
+  std::vector<std::string> Folders; // below the product folder, parents first
+  std::vector<TTreeFile> Files;     // program file first, as the writer does
+  files::TLink Link;
+};
 
 // ------------------------------------------------------- desktop location
 // The shortcut goes to the shell-folders record's Desktop value; for the
@@ -123,30 +117,36 @@ private:
   char FOld[1024] = {};
 };
 
-// --------------------------------------------------------- shell links
-// The same calls the shortcut element makes, component services included.
-// A file's temporary name beside it, and the move over it once written.
-std::wstring TempOf(const std::string& path) { return files::Wide(path + ".1.~tmp"); }
-void MoveOver(const std::string& path) {
-  MoveFileExW(TempOf(path).c_str(), files::Wide(path).c_str(), MOVEFILE_REPLACE_EXISTING);
-}
+// The state the rows pass from set-up to timed part to tear-down, and what
+// the Install rows need for the whole run.
+struct TRun {
+  std::vector<std::string> DataNames;              // what floor (b) unpacks
+  std::unique_ptr<TClassMainForm_6E2E74C> Scheme;  // built by a set-up or timed part
+  std::unique_ptr<TOMMainForm> Form;               // the form the pages are built in
+  std::string Root, LinkFile;                      // the Install rows' folder, the shortcut
+  std::unique_ptr<TDesktopValue> Desktop;
+  TFloorTree Tree;
+  size_t Expected = 0;                             // entries of a whole installation
+  std::string Folder;                              // the current Install row's own
+  int Folders = 0;
+  HWND InstallButton = nullptr;
+  int Incomplete = 0;                              // runs that missed a page or a file
+};
 
-void WriteLink(const std::string& linkFile, const files::TLink& facts) {
-  HRESULT initialised = CoInitialize(nullptr);
-  IShellLinkW* link = nullptr;
-  if (SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER | CLSCTX_LOCAL_SERVER,
-                                 IID_IShellLinkW, reinterpret_cast<void**>(&link)))) {
-    link->SetPath(files::Wide(facts.Path).c_str());
-    link->SetWorkingDirectory(files::Wide(facts.WorkDir).c_str());
-    link->SetDescription(files::Wide(facts.Description).c_str());
-    IPersistFile* file = nullptr;
-    if (SUCCEEDED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file)))) {
-      if (SUCCEEDED(file->Save(TempOf(linkFile).c_str(), FALSE))) MoveOver(linkFile);
-      file->Release();
-    }
-    link->Release();
-  }
-  if (SUCCEEDED(initialised)) CoUninitialize();
+// Handles what the windows have queued, as the message loop would between
+// two user actions; never part of a timed part.
+void Pump(TRun&) { ProcessMessages(); }
+
+volatile char Sink = 0; // keeps a read from being optimised away
+
+// Each row starts as the program does: nothing fires until Start, and no
+// unpacked block of the payload is kept (an item alone in its block lets the
+// kept one go), so that no row pays or saves the unpacking of the texts for
+// the row before it.
+void AsAtStart() {
+  StopDispatch();
+  ResetTerminated();
+  Sink = Sink + char(LoadResourceStream("STREAM1")->Size());
 }
 
 // ----------------------------------------------------- scheme navigation
@@ -175,35 +175,109 @@ bool AtFolderPage(TClassMainForm_6E2E74C& scheme) {
          !Shown(*InnerOf<TClassChildPanel_47F64A8>(*scheme.FinishPage).Panel);
 }
 
+bool AtFinishPage(TClassMainForm_6E2E74C& scheme) {
+  return Shown(*InnerOf<TClassChildPanel_47F64A8>(*scheme.FinishPage).Panel);
+}
+
+TOMButton& InstallButton(TClassMainForm_6E2E74C& scheme) {
+  return *InnerOf<TClassChildPanel_4FD97A4>(*scheme.FolderPage).InstallButton;
+}
+
 // A started scheme with the folder page on screen, reached through Next and
 // Agree, and the folder field holding the given folder.
 std::unique_ptr<TClassMainForm_6E2E74C> SchemeAtFolderPage(const std::string& folder) {
   auto scheme = std::make_unique<TClassMainForm_6E2E74C>();
   scheme->MainForm->Start();
   ShowApplicationWindows(ApplicationWindow);
-  Pump();
+  ProcessMessages();
   Click(*InnerOf<TClassChildPanel_431CE60>(*scheme->WelcomePage).NextButton);
-  Pump();
+  ProcessMessages();
   Click(*InnerOf<TClassChildPanel_50BE488>(*scheme->LicencePage).AgreeButton);
-  Pump();
+  ProcessMessages();
   // The field is disabled for the user; its text is set as Browse sets it,
   // which fires the field's change handler.
   SetWindowTextA(HandleOf(FolderField(*scheme)), folder.c_str());
-  Pump();
+  ProcessMessages();
   return scheme;
 }
 
 // Frees a scheme the way the entry does once the loop has ended: dispatching
 // stops first, so nothing fires while the elements go.
-void FreeScheme(std::unique_ptr<TClassMainForm_6E2E74C>& scheme) {
+void FreeScheme(TRun& run) {
   StopDispatch();
-  scheme.reset();
-  Pump();
+  run.Scheme.reset();
+  ProcessMessages();
 }
 
 // ============================================================ construction
-volatile char CopySink = 0;
+void BuildScheme(TRun& run) { run.Scheme = std::make_unique<TClassMainForm_6E2E74C>(); }
 
+// The deferred inits run muted (nothing fires); they empty the list that
+// points into this scheme.
+void BuildSettled(TRun& run) {
+  BuildScheme(run);
+  RunDeferredInits();
+}
+
+void SettleAndFree(TRun& run) {
+  RunDeferredInits();
+  run.Scheme.reset();
+  ProcessMessages();
+}
+
+void Free(TRun& run) { run.Scheme.reset(); }
+
+// Up to the window on screen: started and every native window created and
+// shown, as the message loop does first, then freed.
+void BuildShowAndFree(TRun& run) {
+  BuildScheme(run);
+  run.Scheme->MainForm->Start();
+  ShowApplicationWindows(ApplicationWindow);
+  StopDispatch();
+  run.Scheme.reset();
+}
+
+// The two non-visual installation containers alone, each hosted by a
+// multi-element as the root container hosts them, its one event and one
+// data point unlinked: the share of building that is theirs (they read the
+// program file, the texts and the pictures).
+void InstallationContainers(TRun&) {
+  TOMMultiElement writer, installation;
+  HostContainer(writer, &CreateContainer<TClassMultiElement_4DC2A30>, {TPointLink{}}, {TPointLink{}});
+  HostContainer(installation, &CreateContainer<TClassMultiElement_5022298>, {TPointLink{}}, {TPointLink{}});
+}
+
+// The host alone: the main form as the root container makes it, then freed.
+void MainFormAlone(TRun&) {
+  std::unique_ptr<TOMMainForm> form(InstallerForm(new TOMMainForm(nullptr)));
+  RunDeferredInits();
+  form.reset();
+}
+
+void MakeForm(TRun& run) {
+  run.Form.reset(InstallerForm(new TOMMainForm(nullptr)));
+  RunDeferredInits();
+}
+
+void FreeForm(TRun& run) {
+  run.Form.reset();
+  ProcessMessages();
+}
+
+// The four page frames with their bodies, built in the form and freed again,
+// hosted in the order and with the event counts of the root container, the
+// events unlinked.
+void PagesAlone(TRun& run) {
+  TWindowObject* form = run.Form->Control;
+  TOMMultiElement welcome(form), folder(form), licence(form), finish(form);
+  const TPointLink none;
+  HostContainer(welcome, &CreateContainer<TClassChildPanel_431CE60>, {none, none});
+  HostContainer(folder, &CreateContainer<TClassChildPanel_4FD97A4>, {none, none, none});
+  HostContainer(licence, &CreateContainer<TClassChildPanel_50BE488>, {none, none, none});
+  HostContainer(finish, &CreateContainer<TClassChildPanel_47F64A8>, {none});
+}
+
+// --------------------------------------------------- construction's floors
 // The data items the scheme reads as it is built: STR1..STR37 and the
 // pictures STREAM1..STREAM3 (the program file, STREAM0, only when it is written).
 std::vector<std::string> DataNames() {
@@ -213,20 +287,21 @@ std::vector<std::string> DataNames() {
   return names;
 }
 
+void UnpackSideBitmaps(TRun&) {
+  for (const char* name : {"BITMAP0", "BITMAP1"}) DeleteObject(LoadResourceBitmap(name));
+}
+
 // Those data items unpacked or copied out of the payload, and the two side
 // pictures unpacked: the least the scheme's building has to do with them.
-size_t CopyResources(const std::vector<std::string>& names) {
+size_t CopyResources(TRun& run) {
   size_t copied = 0;
-  for (const std::string& name : names) {
+  for (const std::string& name : run.DataNames) {
     std::unique_ptr<TByteStream> stream = LoadResourceStream(name);
     const int64_t size = stream->Size();
-    if (size) CopySink = CopySink + char(stream->Memory()[size / 2]); // keeps the copy from being optimised away
+    if (size) Sink = Sink + char(stream->Memory()[size / 2]);
     copied += size_t(size);
   }
-  for (const char* name : {"BITMAP0", "BITMAP1"}) {
-    HBITMAP bitmap = LoadResourceBitmap(name);
-    if (bitmap) DeleteObject(bitmap);
-  }
+  UnpackSideBitmaps(run);
   return copied;
 }
 
@@ -234,7 +309,17 @@ LRESULT CALLBACK BareProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) {
   return DefWindowProcA(window, msg, wParam, lParam);
 }
 
-void BareWindow() {
+void RegisterBareClass() {
+  WNDCLASSA cls{};
+  cls.lpfnWndProc = BareProc;
+  cls.hInstance = GetModuleHandleA(nullptr);
+  cls.hCursor = LoadCursor(nullptr, IDC_ARROW);
+  cls.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+  cls.lpszClassName = "OmbrelBenchBare";
+  RegisterClassA(&cls);
+}
+
+void BareWindow(TRun&) {
   HWND window = CreateWindowExA(0, "OmbrelBenchBare", "bench", WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, CW_USEDEFAULT,
                                 440, 351, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
   ShowWindow(window, SW_SHOW);
@@ -246,7 +331,7 @@ void BareWindow() {
 // form it owns (not shown), the program icon on both, the form sized and
 // centred in one move, then both destroyed. Beside the floors: the window
 // system's share that any build of this form pays.
-void PlainFormWindows() {
+void PlainFormWindows(TRun&) {
   HINSTANCE instance = GetModuleHandleA(nullptr);
   HWND app = CreateWindowExA(WS_EX_APPWINDOW, "OmbrelBenchBare", "app",
                              WS_POPUP | WS_VISIBLE | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX, 0, 0, 0, 0, nullptr,
@@ -263,321 +348,61 @@ void PlainFormWindows() {
   DestroyIcon(icon);
 }
 
-// The two non-visual installation containers alone, each hosted by a
-// multi-element as the root container hosts them: the share of building
-// that is theirs (they read the program file, the texts and the pictures).
-void InstallationContainers() {
-  TOMMultiElement writer, installation;
-  writer.CreateOnFirstUse = false;
-  writer.SetEventCount(1);
-  writer.SetDataCount(1);
-  writer.SetCreateInner(&CreateContainer<TClassMultiElement_4DC2A30>);
-  installation.CreateOnFirstUse = false;
-  installation.SetEventCount(1);
-  installation.SetDataCount(1);
-  installation.SetCreateInner(&CreateContainer<TClassMultiElement_5022298>);
-}
+// ========================================================== payload at start
+void CheckPayload(TRun&) { Sink = Sink + char(PayloadIntact()); }
 
-// The host alone: the main form element set up as the root container sets
-// it up (caption, border, icon, font, size, centred), then freed.
-void MainFormAlone() {
-  auto form = std::make_unique<TOMMainForm>(nullptr);
-  form->Width = 440;
-  form->Height = 351;
-  form->Color = static_cast<int32_t>(0xFF00000F);
-  form->Font = MakeFontRec("MS Sans Serif", 8, 0, 0, 1);
-  form->SetCaption("Установка программы Сорванта");
-  form->SetBorderStyle(1);
-  form->SetIcon(static_cast<HICON>(
-      LoadImageA(GetModuleHandleA(nullptr), "ICON0", IMAGE_ICON, 0, 0, LR_DEFAULTSIZE)));
-  form->Position = &ScreenCenterPosition;
-  form->Init();
-  RunDeferredInits();
-  form.reset();
-}
+// The texts' block, as the start unpacks it for the first page.
+void UnpackTexts(TRun&) { Sink = Sink + LoadResourceText("STR2")[0]; }
 
-// The four page frames with their bodies, built in a form made beforehand
-// and freed again, as the root container builds them.
-void PagesAlone(TWindowObject* form) {
-  TOMMultiElement welcome(form), folder(form), licence(form), finish(form);
-  folder.CreateOnFirstUse = false;
-  folder.SetEventCount(3);
-  folder.SetCreateInner(&CreateContainer<TClassChildPanel_4FD97A4>);
-  welcome.CreateOnFirstUse = false;
-  welcome.SetEventCount(2);
-  welcome.SetCreateInner(&CreateContainer<TClassChildPanel_431CE60>);
-  licence.CreateOnFirstUse = false;
-  licence.SetEventCount(3);
-  licence.SetCreateInner(&CreateContainer<TClassChildPanel_50BE488>);
-  finish.CreateOnFirstUse = false;
-  finish.SetEventCount(1);
-  finish.SetCreateInner(&CreateContainer<TClassChildPanel_47F64A8>);
-}
-
-// The main form's set-up step by step, to see where its time goes.
-void MainFormSteps(int repetitions) {
-  const char* names[] = {"new TOMMainForm", "SetCaption", "SetBorderStyle(1)", "LoadImageA ICON0",
-                         "SetIcon", "Init", "RunDeferredInits", "free"};
-  TSamples steps[8];
-  TSamples rawLoad, rawCopy, rawSetIconForm, rawSetIconApp, rawDestroy;
-  for (int i = 0; i < repetitions; ++i) {
-    double t[9];
-    t[0] = NowMs();
-    auto form = std::make_unique<TOMMainForm>(nullptr);
-    form->Width = 440;
-    form->Height = 351;
-    form->Color = static_cast<int32_t>(0xFF00000F);
-    form->Font = MakeFontRec("MS Sans Serif", 8, 0, 0, 1);
-    t[1] = NowMs();
-    form->SetCaption("bench");
-    t[2] = NowMs();
-    form->SetBorderStyle(1);
-    t[3] = NowMs();
-    HICON icon = static_cast<HICON>(LoadImageA(GetModuleHandleA(nullptr), "ICON0", IMAGE_ICON, 0, 0, LR_DEFAULTSIZE));
-    t[4] = NowMs();
-    form->SetIcon(icon);
-    t[5] = NowMs();
-    form->Position = &ScreenCenterPosition;
-    form->Init();
-    t[6] = NowMs();
-    RunDeferredInits();
-    t[7] = NowMs();
-    form.reset();
-    t[8] = NowMs();
-    for (int s = 0; s < 8; ++s) steps[s].Ms.push_back(t[s + 1] - t[s]);
-    Pump();
-
-    // The raw calls on plain windows.
-    HWND a = CreateWindowExA(0, "OmbrelBenchBare", "a", WS_OVERLAPPEDWINDOW, 0, 0, 440, 351, nullptr, nullptr,
-                             GetModuleHandleA(nullptr), nullptr);
-    HWND b = CreateWindowExA(0, "OmbrelBenchBare", "b", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
-                             GetModuleHandleA(nullptr), nullptr);
-    double r0 = NowMs();
-    HICON i1 = static_cast<HICON>(LoadImageA(GetModuleHandleA(nullptr), "ICON0", IMAGE_ICON, 0, 0, LR_DEFAULTSIZE));
-    double r1 = NowMs();
-    HICON i2 = CopyIcon(i1);
-    double r2 = NowMs();
-    SendMessageA(a, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(i1));
-    double r3 = NowMs();
-    SendMessageA(b, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(i2));
-    double r4 = NowMs();
-    DestroyWindow(a);
-    DestroyWindow(b);
-    double r5 = NowMs();
-    DestroyIcon(i1);
-    DestroyIcon(i2);
-    double r6 = NowMs();
-    rawLoad.Ms.push_back(r1 - r0);
-    rawCopy.Ms.push_back(r2 - r1);
-    rawSetIconForm.Ms.push_back(r3 - r2);
-    rawSetIconApp.Ms.push_back(r4 - r3);
-    rawDestroy.Ms.push_back(r6 - r5);
-    (void)r5;
-    Pump();
-  }
-  std::printf("   main form alone, step by step:\n");
-  for (int s = 0; s < 8; ++s) PrintRow(names[s], steps[s]);
-  std::printf("   raw calls:\n");
-  PrintRow("LoadImageA ICON0 LR_DEFAULTSIZE", rawLoad);
-  PrintRow("CopyIcon", rawCopy);
-  PrintRow("WM_SETICON ICON_BIG, overlapped window", rawSetIconForm);
-  PrintRow("WM_SETICON ICON_BIG, popup window", rawSetIconApp);
-  PrintRow("DestroyIcon x2", rawDestroy);
-}
-
-BOOL CALLBACK CountChild(HWND, LPARAM count) {
-  ++*reinterpret_cast<int*>(count);
-  return TRUE;
-}
-
-void BenchConstruction(int repetitions, bool steps) {
-  WNDCLASSA cls{};
-  cls.lpfnWndProc = BareProc;
-  cls.hInstance = GetModuleHandleA(nullptr);
-  cls.hCursor = LoadCursor(nullptr, IDC_ARROW);
-  cls.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-  cls.lpszClassName = "OmbrelBenchBare";
-  RegisterClassA(&cls);
-
-  const std::vector<std::string> names = DataNames();
-  size_t bytes = 0, programBytes = 0;
-  // The check the program makes at every start, the first one in a process
-  // with the mapping of the program file.
-  double t = NowMs();
-  const bool intact = PayloadIntact();
-  const double firstCheck = NowMs() - t;
-
-  // Warm-up: first-use costs (classes, fonts, libraries) are not construction.
-  for (int i = 0; i < 2; ++i) {
-    auto scheme = std::make_unique<TClassMainForm_6E2E74C>();
-    RunDeferredInits(); // muted: nothing fires; empties the list that points into this scheme
-    FreeScheme(scheme);
-    BareWindow();
-    Pump();
-    bytes = CopyResources(names);
-  }
-  int windows = 0, shownWindows = 0;
-  bool formWindow = false;
-  {
-    auto scheme = std::make_unique<TClassMainForm_6E2E74C>();
-    HWND form = scheme->MainForm->Control->PeekHandle();
-    formWindow = form != nullptr;
-    if (form) EnumChildWindows(form, CountChild, reinterpret_cast<LPARAM>(&windows));
-    scheme->MainForm->Start();
-    ShowApplicationWindows(ApplicationWindow);
-    form = scheme->MainForm->Control->PeekHandle();
-    if (form) EnumChildWindows(form, CountChild, reinterpret_cast<LPARAM>(&shownWindows));
-    FreeScheme(scheme);
-  }
-
-  InstallationContainers();
-  MainFormAlone();
-  PlainFormWindows();
-  TSamples build, release, total, shown, bare, copy, installers, host, pages, plain, check, unpack, texts, bitmaps;
-  for (int i = 0; i < repetitions; ++i) {
-    double c0 = NowMs();
-    PayloadIntact();
-    check.Ms.push_back(NowMs() - c0);
-    c0 = NowMs();
-    programBytes = size_t(LoadResourceStream("STREAM0")->Size());
-    unpack.Ms.push_back(NowMs() - c0);
-    // The texts' block is kept once unpacked: the program file's unpacking above let it go.
-    c0 = NowMs();
-    CopySink = CopySink + LoadResourceText("STR2")[0];
-    texts.Ms.push_back(NowMs() - c0);
-    c0 = NowMs();
-    for (const char* name : {"BITMAP0", "BITMAP1"}) DeleteObject(LoadResourceBitmap(name));
-    bitmaps.Ms.push_back(NowMs() - c0);
-
-    double t0 = NowMs();
-    auto scheme = std::make_unique<TClassMainForm_6E2E74C>();
-    double t1 = NowMs();
-    RunDeferredInits();
-    double t2 = NowMs();
-    scheme.reset();
-    double t3 = NowMs();
-    build.Ms.push_back(t1 - t0);
-    release.Ms.push_back(t3 - t2);
-    total.Ms.push_back((t1 - t0) + (t3 - t2));
-    Pump();
-
-    // The same up to the window on screen: started and every native window
-    // created and shown, as the message loop does first.
-    t0 = NowMs();
-    scheme = std::make_unique<TClassMainForm_6E2E74C>();
-    scheme->MainForm->Start();
-    ShowApplicationWindows(ApplicationWindow);
-    StopDispatch();
-    scheme.reset();
-    t1 = NowMs();
-    shown.Ms.push_back(t1 - t0);
-    Pump();
-
-    t0 = NowMs();
-    InstallationContainers();
-    t1 = NowMs();
-    installers.Ms.push_back(t1 - t0);
-
-    {
-      auto form = std::make_unique<TOMMainForm>(nullptr);
-      form->SetBorderStyle(1);
-      form->Init();
-      RunDeferredInits();
-      t0 = NowMs();
-      PagesAlone(form->Control);
-      t1 = NowMs();
-      pages.Ms.push_back(t1 - t0);
-    }
-    Pump();
-
-    t0 = NowMs();
-    MainFormAlone();
-    t1 = NowMs();
-    host.Ms.push_back(t1 - t0);
-    Pump();
-
-    t0 = NowMs();
-    BareWindow();
-    t1 = NowMs();
-    bare.Ms.push_back(t1 - t0);
-    Pump();
-
-    t0 = NowMs();
-    CopyResources(names);
-    t1 = NowMs();
-    copy.Ms.push_back(t1 - t0);
-
-    t0 = NowMs();
-    PlainFormWindows();
-    t1 = NowMs();
-    plain.Ms.push_back(t1 - t0);
-    Pump();
-  }
-
-  std::printf("1. Construction of TClassMainForm_6E2E74C (%zu type-100 resources, %zu bytes; "
-              "native windows right after construction: form %s, %d children; once shown: %d children)\n",
-              names.size(), bytes, formWindow ? "yes" : "no", windows, shownWindows);
-  PrintRow("construct", build);
-  PrintRow("free", release);
-  PrintRow("construct + free", total);
-  PrintRow("construct + start + show all + free", shown);
-  PrintRow("  of construct+free: installation containers", installers);
-  PrintRow("  of construct+free: main form alone, with icon", host);
-  PrintRow("  of construct+free: the four pages in a form", pages);
-  PrintRow("floor (a) bare window create+show+destroy", bare);
-  PrintRow("floor (b) texts unpacked, pictures copied, 2 bitmaps unpacked", copy);
-  double beyondMin = total.Min() - copy.Min() - bare.Min();
-  double beyondMedian = total.Median() - copy.Median() - bare.Median();
-  std::printf("  work beyond the floors (construct+free - a - b): min %.3f ms, median %.3f ms; "
-              "goal <= 5 ms: %s by min, %s by median\n",
-              beyondMin, beyondMedian, beyondMin <= 5.0 ? "met" : "NOT met",
-              beyondMedian <= 5.0 ? "met" : "NOT met");
-  // Paired within each repetition, so that load from elsewhere on the
-  // machine drifting between repetitions cancels out.
-  TSamples paired;
-  for (size_t i = 0; i < total.Ms.size(); ++i) paired.Ms.push_back(total.Ms[i] - copy.Ms[i] - bare.Ms[i]);
-  std::printf("  paired per repetition: median %.3f ms beyond the floors; goal <= 5 ms: %s\n", paired.Median(),
-              paired.Median() <= 5.0 ? "met" : "NOT met");
-  PrintRow("beside: the form's windows by plain calls", plain);
-  std::printf("  construct+free - those windows - (b): min %.3f ms, median %.3f ms\n",
-              total.Min() - plain.Min() - copy.Min(), total.Median() - plain.Median() - copy.Median());
-  double shownBeyond = shown.Median() - copy.Median() - bare.Median();
-  std::printf("  (with start and every window shown: median %.3f ms beyond the floors)\n", shownBeyond);
-  if (steps) MainFormSteps(repetitions);
-  std::printf("2. The payload check at start (%s): first in the process %.3f ms\n", intact ? "intact" : "DAMAGED",
-              firstCheck);
-  PrintRow("payload check, every digest", check);
-  std::printf("  unpacking: what the start needs, and the program file as Install writes it (%zu bytes)\n",
-              programBytes);
-  PrintRow("unpack the texts (one block)", texts);
-  PrintRow("unpack the 2 side bitmaps", bitmaps);
-  PrintRow("unpack STREAM0", unpack);
-  PrintRow("beside: floor (a) bare window", bare);
-  std::printf("  goal <= 5 ms: %s\n", std::max(firstCheck, check.Median()) <= 5.0 ? "met" : "NOT met");
-  std::printf("\n");
-}
+void UnpackProgramFile(TRun&) { Sink = Sink + char(LoadResourceStream("STREAM0")->Size()); }
 
 // ================================================================ Install
-const char* const LinkName = "Сорванта v2.1.lnk";
+std::string Product(const std::string& folder) { return folder + "\\" + ProductFolder; }
 
-struct TFloorTree {
-  std::vector<std::string> Folders; // below the product folder, parents first
-  std::vector<TTreeFile> Files;     // program file first, as the writer does
-  files::TLink Link;
-};
+// Every entry of a tree, folders and files, dir.ini among them.
+size_t CountTree(const std::string& root) { return files::Tree(root).size(); }
 
-struct TFloorShares {
-  TSamples Files, Link, Record;
-};
+// A fresh folder of its own for each Install row's run.
+void FreshFolder(TRun& run) {
+  run.Folder = run.Root + "\\run" + std::to_string(run.Folders++);
+  CreateDirectoryA(run.Folder.c_str(), nullptr);
+}
 
-// The plain-Win32 floor: the same folders, bytes, shortcut and record.
-void WriteFloor(const std::string& folder, const TFloorTree& tree, const std::string& linkFile,
-                TFloorShares& parts) {
-  double t0 = NowMs();
-  std::string product = folder + "\\Varkelo";
+// A whole installation, the record among it, or the run counts as incomplete.
+void CheckAndRemove(TRun& run) {
+  if (CountTree(Product(run.Folder)) != run.Expected) ++run.Incomplete;
+  files::RemoveTree(run.Folder);
+}
+
+void ToFolderPage(TRun& run) {
+  FreshFolder(run);
+  run.Scheme = SchemeAtFolderPage(run.Folder);
+  if (!AtFolderPage(*run.Scheme)) ++run.Incomplete;
+  run.InstallButton = HandleOf(InstallButton(*run.Scheme));
+}
+
+void ClickInstall(TRun& run) { SendMessageA(run.InstallButton, BM_CLICK, 0, 0); }
+
+void LeaveFinishPage(TRun& run) {
+  if (!AtFinishPage(*run.Scheme)) ++run.Incomplete;
+  FreeScheme(run);
+  CheckAndRemove(run);
+}
+
+// ---------------------------------------------------------- Install's floor
+// A file's temporary name beside it, and the move over it once written.
+std::wstring TempOf(const std::string& path) { return files::Wide(path + ".1.~tmp"); }
+void MoveOver(const std::string& path) {
+  MoveFileExW(TempOf(path).c_str(), files::Wide(path).c_str(), MOVEFILE_REPLACE_EXISTING);
+}
+
+// The same folders and bytes, each file whole.
+void WriteFloorFiles(TRun& run) {
+  const std::string product = Product(run.Folder);
   CreateDirectoryW(files::Wide(product).c_str(), nullptr);
-  for (const std::string& sub : tree.Folders) CreateDirectoryW(files::Wide(product + "\\" + sub).c_str(), nullptr);
-  for (const TTreeFile& item : tree.Files) {
+  for (const std::string& sub : run.Tree.Folders)
+    CreateDirectoryW(files::Wide(product + "\\" + sub).c_str(), nullptr);
+  for (const TTreeFile& item : run.Tree.Files) {
     const std::string path = product + "\\" + item.Path;
     HANDLE file = CreateFileW(TempOf(path).c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
                               FILE_ATTRIBUTE_NORMAL, nullptr);
@@ -587,141 +412,353 @@ void WriteFloor(const std::string& folder, const TFloorTree& tree, const std::st
     CloseHandle(file);
     MoveOver(path);
   }
-  double t1 = NowMs();
-  WriteLink(linkFile, tree.Link);
-  double t2 = NowMs();
+}
+
+// The same calls the shortcut element makes, component services included.
+void WriteFloorLink(TRun& run) {
+  const files::TLink& facts = run.Tree.Link;
+  HRESULT initialised = CoInitialize(nullptr);
+  IShellLinkW* link = nullptr;
+  if (SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER | CLSCTX_LOCAL_SERVER,
+                                 IID_IShellLinkW, reinterpret_cast<void**>(&link)))) {
+    link->SetPath(files::Wide(facts.Path).c_str());
+    link->SetWorkingDirectory(files::Wide(facts.WorkDir).c_str());
+    link->SetDescription(files::Wide(facts.Description).c_str());
+    IPersistFile* file = nullptr;
+    if (SUCCEEDED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file)))) {
+      if (SUCCEEDED(file->Save(TempOf(run.LinkFile).c_str(), FALSE))) MoveOver(run.LinkFile);
+      file->Release();
+    }
+    link->Release();
+  }
+  if (SUCCEEDED(initialised)) CoUninitialize();
+}
+
+// The record, written whole.
+void WriteFloorRecord(TRun& run) {
+  const std::string product = Product(run.Folder);
   const std::string record = product + "\\dir.ini";
   CopyFileW(files::Wide(record).c_str(), TempOf(record).c_str(), FALSE);
   WritePrivateProfileStringW(L"info", L"dir", files::Wide(product + "\\").c_str(), TempOf(record).c_str());
   MoveOver(record);
-  double t3 = NowMs();
-  parts.Files.Ms.push_back(t1 - t0);
-  parts.Link.Ms.push_back(t2 - t1);
-  parts.Record.Ms.push_back(t3 - t2);
 }
 
-bool BenchInstall(int repetitions) {
-  char temp[MAX_PATH + 1] = {};
-  GetTempPathA(MAX_PATH, temp);
-  const std::string root = std::string(temp) + "ombrel-bench-" + std::to_string(GetCurrentProcessId());
-  files::RemoveTree(root);
-  CreateDirectoryA(root.c_str(), nullptr);
-  const std::string desk = root + "\\Desk";
-  CreateDirectoryA(desk.c_str(), nullptr);
-  TDesktopValue desktop(desk);
-  const std::string linkFile = desk + "\\" + LinkName;
+// The plain-Win32 floor: the same folders, bytes, shortcut and record.
+void WriteFloor(TRun& run) {
+  WriteFloorFiles(run);
+  WriteFloorLink(run);
+  WriteFloorRecord(run);
+}
 
-  // Warm-up run: first-use costs out of the way, and the tree it writes is
-  // what the floor writes.
-  TFloorTree tree;
-  size_t expected = 0;
-  {
-    std::string folder = root + "\\warm";
-    CreateDirectoryA(folder.c_str(), nullptr);
-    auto scheme = SchemeAtFolderPage(folder);
-    bool atFolder = AtFolderPage(*scheme);
-    Click(*InnerOf<TClassChildPanel_4FD97A4>(*scheme->FolderPage).InstallButton);
-    bool finish = atFolder && Shown(*InnerOf<TClassChildPanel_47F64A8>(*scheme->FinishPage).Panel);
-    FreeScheme(scheme);
-    std::string product = folder + "\\Varkelo";
-    // Folders parents first, as the sorted tree lists them; dir.ini aside.
-    for (const auto& entry : files::Tree(product)) {
-      const std::string& path = entry.first;
-      if (path.back() == '\\')
-        tree.Folders.push_back(path.substr(0, path.size() - 1));
-      else if (_stricmp(path.c_str(), "dir.ini") != 0)
-        tree.Files.push_back({path, files::Read(product + "\\" + path)});
+void FreshProductFolder(TRun& run) {
+  FreshFolder(run);
+  CreateDirectoryW(files::Wide(Product(run.Folder)).c_str(), nullptr);
+}
+
+void RemoveFolder(TRun& run) { files::RemoveTree(run.Folder); }
+
+// ================================================================ the table
+using TStep = void (*)(TRun&);
+enum TGroup { gConstruction, gInstall }; // whose repetition count a row runs
+
+struct TRow {
+  const char* Name;
+  int Section;        // printed under 1, 2 or 3
+  TGroup Group;
+  const char* Heading; // a line printed before the row, or null
+  TStep SetUp;        // untimed, before; or null
+  TStep Timed;        // null: the sum per repetition of the two rows in Sum
+  TStep TearDown;     // untimed, after; or null
+  const char* Floor;  // the row it is compared with, or null
+  const char* Sum[2];
+};
+
+constexpr TRow Row(const char* name, int section, TGroup group, TStep setUp, TStep timed, TStep tearDown,
+                   const char* floor = nullptr, const char* heading = nullptr) {
+  return TRow{name, section, group, heading, setUp, timed, tearDown, floor, {nullptr, nullptr}};
+}
+
+constexpr TRow SumRow(const char* name, int section, const char* first, const char* second,
+                      const char* floor = nullptr) {
+  return TRow{name, section, gConstruction, nullptr, nullptr, nullptr, nullptr, floor, {first, second}};
+}
+
+const char* const Floors = "floors (a) + (b)";
+const char* const BareFloor = "floor (a) bare window create+show+destroy";
+const char* const CopyFloor = "floor (b) texts unpacked, pictures copied, 2 bitmaps unpacked";
+const char* const PlainWindows = "beside: the form's windows by plain calls";
+const char* const Chain = "Install chain";
+const char* const InstallFloor = "floor: plain Win32, each file whole";
+
+const TRow Rows[] = {
+    Row("construct", 1, gConstruction, nullptr, BuildScheme, SettleAndFree),
+    Row("free", 1, gConstruction, BuildSettled, Free, Pump),
+    SumRow("construct + free", 1, "construct", "free", Floors),
+    Row("construct + start + show all + free", 1, gConstruction, nullptr, BuildShowAndFree, Pump, Floors),
+    Row("  of construct+free: installation containers", 1, gConstruction, nullptr, InstallationContainers, nullptr),
+    Row("  of construct+free: main form alone, with icon", 1, gConstruction, nullptr, MainFormAlone, Pump,
+        PlainWindows),
+    Row("  of construct+free: the four pages in a form", 1, gConstruction, MakeForm, PagesAlone, FreeForm),
+    Row(BareFloor, 1, gConstruction, nullptr, BareWindow, Pump),
+    Row(CopyFloor, 1, gConstruction, nullptr, [](TRun& run) { CopyResources(run); }, nullptr),
+    SumRow(Floors, 1, BareFloor, CopyFloor),
+    Row(PlainWindows, 1, gConstruction, nullptr, PlainFormWindows, Pump),
+    Row("payload check, every digest", 2, gConstruction, nullptr, CheckPayload, nullptr),
+    Row("unpack the texts (one block)", 2, gConstruction, nullptr, UnpackTexts, nullptr, nullptr,
+        "unpacking: what the start needs, and the program file as Install writes it"),
+    Row("unpack the 2 side bitmaps", 2, gConstruction, nullptr, UnpackSideBitmaps, nullptr),
+    Row("unpack STREAM0", 2, gConstruction, nullptr, UnpackProgramFile, nullptr),
+    Row(Chain, 3, gInstall, ToFolderPage, ClickInstall, LeaveFinishPage, InstallFloor),
+    Row(InstallFloor, 3, gInstall, FreshFolder, WriteFloor, CheckAndRemove),
+    Row("  of it: folders and files", 3, gInstall, FreshFolder, WriteFloorFiles, RemoveFolder),
+    Row("  of it: shortcut (COM init, IShellLinkW, Save)", 3, gInstall, nullptr, WriteFloorLink, nullptr),
+    Row("  of it: dir.ini", 3, gInstall, FreshProductFolder, WriteFloorRecord, RemoveFolder),
+};
+constexpr size_t RowCount = std::size(Rows);
+
+size_t IndexOf(const char* name) {
+  for (size_t i = 0; i < RowCount; ++i)
+    if (std::strcmp(Rows[i].Name, name) == 0) return i;
+  std::fprintf(stderr, "bench_scheme: no row \"%s\"\n", name);
+  std::exit(2);
+}
+
+// Every name a row refers to is a row.
+void CheckTable() {
+  for (const TRow& row : Rows)
+    for (const char* name : {row.Floor, row.Sum[0], row.Sum[1]})
+      if (name) IndexOf(name);
+}
+
+// Runs every row its group's number of repetitions, each repetition starting
+// at another row, so that no row always follows the same one and load from
+// elsewhere on the machine falls on all rows alike; rows of one repetition
+// run close together, for the paired figures. Two rounds first, untimed:
+// first-use costs (classes, fonts, libraries) are no row's.
+std::vector<TSamples> Measure(TRun& run, const int repetitions[2]) {
+  std::vector<TSamples> samples(RowCount);
+  const int rounds = std::max(repetitions[gConstruction], repetitions[gInstall]);
+  for (int r = -2; r < rounds; ++r)
+    for (size_t k = 0; k < RowCount; ++k) {
+      const size_t i = (k + size_t(r + 2)) % RowCount;
+      const TRow& row = Rows[i];
+      const int count = repetitions[row.Group];
+      if (!row.Timed || count == 0 || r >= count) continue;
+      AsAtStart();
+      if (row.SetUp) row.SetUp(run);
+      const double t0 = NowMs();
+      row.Timed(run);
+      const double t1 = NowMs();
+      if (row.TearDown) row.TearDown(run);
+      if (r >= 0) samples[i].Ms.push_back(t1 - t0);
     }
-    // The program file first, as the writer does.
-    std::stable_partition(tree.Files.begin(), tree.Files.end(),
-                          [](const TTreeFile& f) { return f.Path == "Zelcap2-1.exe"; });
-    expected = CountTree(product);
-    tree.Link = files::ReadLink(linkFile);
-    const bool linked = tree.Link.Loaded;
-    if (!finish || !files::IsFile(product + "\\dir.ini") || tree.Files.empty() || !linked) {
-      std::printf("2. Install chain: the warm-up installation did not complete (folder page %s, finish page %s, "
-                  "dir.ini %s, %zu files, shortcut %s)\n",
-                  atFolder ? "reached" : "not reached", finish ? "shown" : "not shown",
-                  files::IsFile(product + "\\dir.ini") ? "written" : "missing", tree.Files.size(),
-                  linked ? "written" : "missing");
-      files::RemoveTree(root);
-      return false;
-    }
-    files::RemoveTree(folder);
+  for (size_t i = 0; i < RowCount; ++i) {
+    if (Rows[i].Timed) continue;
+    const TSamples &a = samples[IndexOf(Rows[i].Sum[0])], &b = samples[IndexOf(Rows[i].Sum[1])];
+    for (size_t n = 0; n < a.Ms.size() && n < b.Ms.size(); ++n) samples[i].Ms.push_back(a.Ms[n] + b.Ms[n]);
   }
-  size_t treeBytes = 0;
-  for (const TTreeFile& f : tree.Files) treeBytes += f.Bytes.size();
+  return samples;
+}
 
-  TSamples chain, floor;
-  TFloorShares parts;
-  int incomplete = 0;
-  for (int i = 0; i < repetitions; ++i) {
-    // Two fresh folders per repetition; the two timed runs take turns at
-    // going first, so neither always follows the other's clean-up. The
-    // shortcut is overwritten by both, as on every installation.
-    const std::string chainFolder = root + "\\chain" + std::to_string(i);
-    const std::string floorFolder = root + "\\floor" + std::to_string(i);
-    CreateDirectoryA(chainFolder.c_str(), nullptr);
-    CreateDirectoryA(floorFolder.c_str(), nullptr);
-    auto scheme = SchemeAtFolderPage(chainFolder);
-    if (!AtFolderPage(*scheme)) ++incomplete;
-    HWND button = HandleOf(*InnerOf<TClassChildPanel_4FD97A4>(*scheme->FolderPage).InstallButton);
-    for (int turn = 0; turn < 2; ++turn) {
-      if ((turn == 0) == (i % 2 == 0)) {
-        double t0 = NowMs();
-        SendMessageA(button, BM_CLICK, 0, 0);
-        double t1 = NowMs();
-        chain.Ms.push_back(t1 - t0);
-      } else {
-        double t0 = NowMs();
-        WriteFloor(floorFolder, tree, linkFile, parts);
-        double t1 = NowMs();
-        floor.Ms.push_back(t1 - t0);
-      }
-    }
-    bool finish = Shown(*InnerOf<TClassChildPanel_47F64A8>(*scheme->FinishPage).Panel);
-    FreeScheme(scheme);
-    if (!finish || CountTree(chainFolder + "\\Varkelo") != expected) ++incomplete;
-    if (CountTree(floorFolder + "\\Varkelo") != expected) ++incomplete;
-    files::RemoveTree(chainFolder);
-    files::RemoveTree(floorFolder);
+// ================================================================= report
+// What the run found besides the rows, for the section headings.
+struct TFacts {
+  bool Intact = false;
+  double FirstCheck = 0; // ms, the first check in the process
+  size_t Resources = 0, ResourceBytes = 0, ProgramBytes = 0;
+  bool FormWindow = false;
+  int Windows = 0, ShownWindows = 0; // the form's children after construction, once shown
+  bool Installed = false;            // the first installation completed
+  size_t TreeBytes = 0;
+};
+
+struct TReport {
+  std::vector<TSamples> Samples;
+  const TSamples& Of(const char* name) const { return Samples[IndexOf(name)]; }
+};
+
+const char* Met(bool met) { return met ? "met" : "NOT met"; }
+
+// Per repetition, a's figure over b's.
+TSamples Paired(const TSamples& a, const TSamples& b) {
+  TSamples ratios;
+  for (size_t i = 0; i < a.Ms.size() && i < b.Ms.size(); ++i)
+    if (b.Ms[i] > 0) ratios.Ms.push_back(a.Ms[i] / b.Ms[i]);
+  return ratios;
+}
+
+void PrintRow(const char* name, const TSamples& s, const TSamples* floor = nullptr) {
+  std::printf("  %-46s min %9.3f ms   median %9.3f ms   (n=%zu)", name, s.Min(), s.Median(), s.Ms.size());
+  if (floor && floor->Min() > 0 && floor->Median() > 0)
+    std::printf("   / floor: min %.2f, median %.2f, paired %.2f", s.Min() / floor->Min(),
+                s.Median() / floor->Median(), Paired(s, *floor).Median());
+  std::printf("\n");
+}
+
+void PrintRows(const TReport& report, int section) {
+  for (size_t i = 0; i < RowCount; ++i) {
+    const TRow& row = Rows[i];
+    if (row.Section != section) continue;
+    if (row.Heading) std::printf("  %s\n", row.Heading);
+    PrintRow(row.Name, report.Samples[i], row.Floor ? &report.Of(row.Floor) : nullptr);
   }
-  files::RemoveTree(root);
+}
 
+void PrintConstruction(const TReport& report, const TFacts& facts) {
+  std::printf("1. Construction of TClassMainForm_6E2E74C (%zu type-100 resources, %zu bytes; "
+              "native windows right after construction: form %s, %d children; once shown: %d children)\n",
+              facts.Resources, facts.ResourceBytes, facts.FormWindow ? "yes" : "no", facts.Windows,
+              facts.ShownWindows);
+  PrintRows(report, 1);
+  const TSamples &total = report.Of("construct + free"), &bare = report.Of(BareFloor), &copy = report.Of(CopyFloor);
+  const double beyondMin = total.Min() - copy.Min() - bare.Min();
+  const double beyondMedian = total.Median() - copy.Median() - bare.Median();
+  std::printf("  work beyond the floors (construct+free - a - b): min %.3f ms, median %.3f ms; "
+              "goal <= 5 ms: %s by min, %s by median\n",
+              beyondMin, beyondMedian, Met(beyondMin <= 5.0), Met(beyondMedian <= 5.0));
+  // Paired within each repetition, so that load from elsewhere on the
+  // machine drifting between repetitions cancels out.
+  TSamples paired;
+  for (size_t i = 0; i < total.Ms.size(); ++i) paired.Ms.push_back(total.Ms[i] - copy.Ms[i] - bare.Ms[i]);
+  std::printf("  paired per repetition: median %.3f ms beyond the floors; goal <= 5 ms: %s\n", paired.Median(),
+              Met(paired.Median() <= 5.0));
+  const TSamples& plain = report.Of(PlainWindows);
+  std::printf("  construct+free - those windows - (b): min %.3f ms, median %.3f ms\n",
+              total.Min() - plain.Min() - copy.Min(), total.Median() - plain.Median() - copy.Median());
+  const double shownBeyond = report.Of("construct + start + show all + free").Median() - copy.Median() - bare.Median();
+  std::printf("  (with start and every window shown: median %.3f ms beyond the floors)\n", shownBeyond);
+}
+
+void PrintPayload(const TReport& report, const TFacts& facts) {
+  std::printf("2. The payload check at start (%s): first in the process %.3f ms; the program file %zu bytes\n",
+              facts.Intact ? "intact" : "DAMAGED", facts.FirstCheck, facts.ProgramBytes);
+  PrintRows(report, 2);
+  PrintRow("beside: floor (a) bare window", report.Of(BareFloor));
+  const double check = std::max(facts.FirstCheck, report.Of("payload check, every digest").Median());
+  std::printf("  goal <= 5 ms: %s\n", Met(check <= 5.0));
+  std::printf("\n");
+}
+
+void PrintInstall(const TReport& report, const TFacts& facts, const TRun& run) {
+  if (!facts.Installed) return;
   std::printf("3. Install chain, BM_CLICK on Install until it returns (%zu folders, %zu files, %zu bytes, "
               "the shortcut and dir.ini)\n",
-              tree.Folders.size() + 1, tree.Files.size(), treeBytes);
-  PrintRow("Install chain", chain);
-  PrintRow("floor: plain Win32, each file whole", floor);
-  PrintRow("  of it: folders and files", parts.Files);
-  PrintRow("  of it: shortcut (COM init, IShellLinkW, Save)", parts.Link);
-  PrintRow("  of it: dir.ini", parts.Record);
-  double ratioMin = floor.Min() > 0 ? chain.Min() / floor.Min() : 0;
-  double ratioMedian = floor.Median() > 0 ? chain.Median() / floor.Median() : 0;
+              run.Tree.Folders.size() + 1, run.Tree.Files.size(), facts.TreeBytes);
+  PrintRows(report, 3);
+  const TSamples &chain = report.Of(Chain), &floor = report.Of(InstallFloor);
+  const double ratioMin = floor.Min() > 0 ? chain.Min() / floor.Min() : 0;
+  const double ratioMedian = floor.Median() > 0 ? chain.Median() / floor.Median() : 0;
   std::printf("  chain / floor: min %.2f, median %.2f; goal <= 1.5: %s by min, %s by median\n", ratioMin,
-              ratioMedian, ratioMin <= 1.5 ? "met" : "NOT met", ratioMedian <= 1.5 ? "met" : "NOT met");
-  TSamples ratios;
-  for (size_t i = 0; i < chain.Ms.size(); ++i) ratios.Ms.push_back(chain.Ms[i] / floor.Ms[i]);
+              ratioMedian, Met(ratioMin <= 1.5), Met(ratioMedian <= 1.5));
+  const TSamples ratios = Paired(chain, floor);
   std::printf("  paired per repetition: median ratio %.2f (min %.2f); goal <= 1.5: %s\n", ratios.Median(),
-              ratios.Min(), ratios.Median() <= 1.5 ? "met" : "NOT met");
-  if (incomplete)
-    std::printf("  WARNING: %d runs missed the folder page, the finish page or part of the tree\n", incomplete);
-  return incomplete == 0;
+              ratios.Min(), Met(ratios.Median() <= 1.5));
+  if (run.Incomplete)
+    std::printf("  WARNING: %d runs missed the folder page, the finish page or part of the tree\n", run.Incomplete);
+}
+
+// ========================================================= before the loop
+BOOL CALLBACK CountChild(HWND, LPARAM count) {
+  ++*reinterpret_cast<int*>(count);
+  return TRUE;
+}
+
+// The form's native windows right after construction and once shown.
+void CountWindows(TFacts& facts) {
+  TRun run;
+  BuildScheme(run);
+  HWND form = run.Scheme->MainForm->Control->PeekHandle();
+  facts.FormWindow = form != nullptr;
+  if (form) EnumChildWindows(form, CountChild, reinterpret_cast<LPARAM>(&facts.Windows));
+  run.Scheme->MainForm->Start();
+  ShowApplicationWindows(ApplicationWindow);
+  form = run.Scheme->MainForm->Control->PeekHandle();
+  if (form) EnumChildWindows(form, CountChild, reinterpret_cast<LPARAM>(&facts.ShownWindows));
+  FreeScheme(run);
+}
+
+// The tree an installation left, read as the floor writes it: folders
+// parents first, as the sorted tree lists them; the program file first, as
+// the writer does; dir.ini aside, for the floor writes its own.
+void ReadTree(TRun& run, const std::string& product) {
+  for (const auto& entry : files::Tree(product)) {
+    const std::string& path = entry.first;
+    if (path.back() == '\\')
+      run.Tree.Folders.push_back(path.substr(0, path.size() - 1));
+    else if (_stricmp(path.c_str(), "dir.ini") != 0)
+      run.Tree.Files.push_back({path, files::Read(product + "\\" + path)});
+  }
+  std::stable_partition(run.Tree.Files.begin(), run.Tree.Files.end(),
+                        [](const TTreeFile& f) { return f.Path == ProgramFileName; });
+  run.Expected = CountTree(product);
+  run.Tree.Link = files::ReadLink(run.LinkFile);
+}
+
+// One installation through the scheme, in the run's own folder with the
+// desktop pointed into it: first-use costs out of the way, and the tree it
+// writes is what the floor writes. False, and said why, when it did not
+// complete.
+bool FirstInstallation(TRun& run, TFacts& facts) {
+  run.Root = files::TempFolder() + "ombrel-bench-" + std::to_string(GetCurrentProcessId());
+  files::RemoveTree(run.Root);
+  CreateDirectoryA(run.Root.c_str(), nullptr);
+  const std::string desk = run.Root + "\\Desk";
+  CreateDirectoryA(desk.c_str(), nullptr);
+  run.Desktop = std::make_unique<TDesktopValue>(desk);
+  run.LinkFile = desk + "\\" + texts::Shortcut;
+  ToFolderPage(run);
+  const bool atFolder = run.Incomplete == 0;
+  ClickInstall(run);
+  const bool finish = atFolder && AtFinishPage(*run.Scheme);
+  FreeScheme(run);
+  const std::string product = Product(run.Folder);
+  ReadTree(run, product);
+  for (const TTreeFile& f : run.Tree.Files) facts.TreeBytes += f.Bytes.size();
+  const bool record = files::IsFile(product + "\\dir.ini"), linked = run.Tree.Link.Loaded;
+  files::RemoveTree(run.Folder);
+  run.Incomplete = 0;
+  if (finish && record && !run.Tree.Files.empty() && linked) return true;
+  std::printf("3. Install chain: the first installation did not complete (folder page %s, finish page %s, "
+              "dir.ini %s, %zu files, shortcut %s)\n",
+              atFolder ? "reached" : "not reached", finish ? "shown" : "not shown", record ? "written" : "missing",
+              run.Tree.Files.size(), linked ? "written" : "missing");
+  return false;
 }
 
 } // namespace
 
 int main(int argc, char** argv) {
-  std::vector<int> counts;
-  bool steps = false;
-  for (int i = 1; i < argc; ++i) {
-    if (std::string(argv[i]) == "--steps") steps = true;
-    else counts.push_back(std::max(1, std::atoi(argv[i])));
+  int repetitions[2] = {20, 15};
+  bool usage = argc > 3;
+  for (int i = 1; i < argc; ++i) usage = usage || argv[i][0] < '0' || argv[i][0] > '9';
+  if (usage) {
+    std::fprintf(stderr, "usage: bench_scheme [construction-repetitions [install-repetitions]]\n");
+    return 2;
   }
-  const int buildReps = counts.size() > 0 ? counts[0] : 20;
-  const int installReps = counts.size() > 1 ? counts[1] : 15;
+  for (int i = 1; i < argc; ++i) repetitions[i - 1] = std::max(1, std::atoi(argv[i]));
   std::setvbuf(stdout, nullptr, _IONBF, 0);
-  BenchConstruction(buildReps, steps);
-  bool ok = BenchInstall(installReps);
-  return ok ? 0 : 1;
+  CheckTable();
+  TFacts facts;
+  // The check the program makes at every start, the first one in a process
+  // with the mapping of the program file.
+  const double t0 = NowMs();
+  facts.Intact = PayloadIntact();
+  facts.FirstCheck = NowMs() - t0;
+
+  RegisterBareClass();
+  TRun run;
+  run.DataNames = DataNames();
+  facts.Resources = run.DataNames.size();
+  facts.ResourceBytes = CopyResources(run);
+  facts.ProgramBytes = size_t(LoadResourceStream("STREAM0")->Size());
+  CountWindows(facts);
+  facts.Installed = FirstInstallation(run, facts);
+  if (!facts.Installed) repetitions[gInstall] = 0;
+
+  const TReport report{Measure(run, repetitions)};
+  files::RemoveTree(run.Root);
+  PrintConstruction(report, facts);
+  PrintPayload(report, facts);
+  PrintInstall(report, facts, run);
+  return facts.Installed && run.Incomplete == 0 ? 0 : 1;
 }

@@ -23,8 +23,7 @@ void PageSender(TOMDoData& sender, TOMMultiElement* page) {
 
 // The host, set up and initialised at once: the pages are created as
 // children of its window.
-TOMMainForm* TClassMainForm_6E2E74C::MakeMainForm() {
-  TOMMainForm* form = MakeHost<TOMMainForm>(nullptr);
+TOMMainForm* InstallerForm(TOMMainForm* form) {
   form->Left = 64;
   form->Top = 80;
   form->Width = 440;

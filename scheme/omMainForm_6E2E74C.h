@@ -13,12 +13,17 @@
 #include "omMessage.h"
 #include "omSysMenu.h"
 
+// The installer's main window set up and initialised at once, as the root
+// container makes it before anything inside it: size, caption, border, the
+// program's icon, centred on the screen.
+TOMMainForm* InstallerForm(TOMMainForm* form);
+
 class TClassMainForm_6E2E74C : public TSchemeContainer {
 public:
   TClassMainForm_6E2E74C();
 
   // In creation order, the host first.
-  TOMMainForm* const MainForm = MakeMainForm();                           // 1
+  TOMMainForm* const MainForm = InstallerForm(MakeHost<TOMMainForm>(nullptr)); // 1
   TOMHub* const LicenceHub = Make<TOMHub>();                               // 2 welcome Next, folder Back
   TOMDoData* const FinishSender = Make<TOMDoData>();                       // 3
   TOMMessage* const CancelQuestion = Make<TOMMessage>();                   // 4
@@ -43,6 +48,5 @@ public:
   TOMMessage* const FailureBox = Make<TOMMessage>();                       // 21 what failed
 
 private:
-  TOMMainForm* MakeMainForm();
   TWindowObject* Form() const { return MainForm->Control; }
 };
