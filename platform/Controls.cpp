@@ -9,27 +9,71 @@
 #include "Share.h"
 #include "Text.h"
 
-TWindowObject* ApplicationWindow = nullptr;
+TFormObject* ApplicationWindow = nullptr;
 
 namespace {
 
+// Every control is a child window that clips its siblings and children away
+// when it paints.
+constexpr DWORD ChildControl = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN;
 // A static control that notifies clicks, shows ampersands as they are and
 // keeps its text on one line: the panel and the label.
-constexpr DWORD StaticText = WS_CHILD | WS_VISIBLE | SS_NOTIFY | SS_NOPREFIX | SS_LEFTNOWORDWRAP;
+constexpr DWORD StaticText = ChildControl | SS_NOTIFY | SS_NOPREFIX | SS_LEFTNOWORDWRAP;
+// Any alignment word also drops SS_LEFTNOWORDWRAP: an aligned label wraps.
+const TTextAlignStyles StaticAlign{0x0F, {SS_LEFT, SS_RIGHT, SS_CENTER}};
+
+// The steps once a native window exists. The application window's menu
+// offers only what a window of no size does: no size, move, maximise or
+// restore. It and the forms show their icons.
+void ApplicationCreated(TWindowObject& app) {
+  HMENU menu = GetSystemMenu(app.PeekHandle(), FALSE);
+  DeleteMenu(menu, SC_SIZE, MF_BYCOMMAND);
+  DeleteMenu(menu, SC_MOVE, MF_BYCOMMAND);
+  DeleteMenu(menu, SC_MAXIMIZE, MF_BYCOMMAND);
+  EnableMenuItem(menu, SC_RESTORE, MF_BYCOMMAND | MF_GRAYED);
+  app.Form()->ShowIcon();
+}
+
+void FormCreated(TWindowObject& form) { form.Form()->ShowIcon(); }
+
+void GroupBoxCreated(TWindowObject& groupBox) { SwitchThemeOff(groupBox.PeekHandle()); }
 
 // Indexed by TControlKindId.
 const TControlKind Kinds[] = {
-    {L"App", WS_POPUP | WS_VISIBLE | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX, WS_EX_APPWINDOW, 0, 0, false, false},
-    {L"Form", WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX, 0, 320, 240,
-     true, false},
-    {L"STATIC", StaticText, WS_EX_CONTROLPARENT, 185, 41, false, false},
-    {L"BUTTON", WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHLIKE, 0, 75, 22, true, true},
-    {L"STATIC", StaticText, 0, 65, 22, false, false},
-    {L"BUTTON", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN | WS_GROUP | WS_TABSTOP | BS_GROUPBOX,
-     WS_EX_CONTROLPARENT, 185, 105, false, false},
-    {L"EDIT", WS_CHILD | WS_VISIBLE | WS_BORDER | WS_TABSTOP, 0, 100, 22, true, true},
-    {TOOLTIPS_CLASSW, WS_POPUP, 0, 0, 0, false, false},
+    // ckApplication: the taskbar's window, of no size; the forms are its children.
+    {.ClassName = L"App", .Style = WS_POPUP | WS_VISIBLE | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX,
+     .ExStyle = WS_EX_APPWINDOW, .WantTab = true, .LayerClass = true, .AfterCreate = &ApplicationCreated,
+     .Messages = &ApplicationMessage},
+    // ckForm: a typed Tab has no text to go into and reaches its procedure.
+    {.ClassName = L"Form",
+     .Style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX,
+     .DefaultWidth = 320, .DefaultHeight = 240, .Focusable = true, .TabNavigation = true, .WantTab = true,
+     .Background = bgUnderPaint, .LayerClass = true, .ShownLater = true, .AfterCreate = &FormCreated,
+     .Messages = &FormMessage},
+    // ckPanel
+    {.ClassName = L"STATIC", .Style = StaticText, .ExStyle = WS_EX_CONTROLPARENT, .DefaultWidth = 185,
+     .DefaultHeight = 41, .ClickCode = STN_CLICKED},
+    // ckButton
+    {.ClassName = L"BUTTON", .Style = ChildControl | WS_TABSTOP | BS_PUSHLIKE, .DefaultWidth = 75,
+     .DefaultHeight = 22, .Focusable = true, .TabNavigation = true, .PushButton = true, .ClickCode = BN_CLICKED},
+    // ckLabel
+    {.ClassName = L"STATIC", .Style = StaticText, .DefaultWidth = 65, .DefaultHeight = 22,
+     .ClickCode = STN_CLICKED, .TextAlign = &StaticAlign},
+    // ckGroupBox
+    {.ClassName = L"BUTTON", .Style = ChildControl | WS_GROUP | WS_TABSTOP | BS_GROUPBOX,
+     .ExStyle = WS_EX_CONTROLPARENT, .DefaultWidth = 185, .DefaultHeight = 105, .Background = bgFilled,
+     .AfterCreate = &GroupBoxCreated},
+    // ckEdit: the colour of a field to type in, whatever is around it. It lays
+    // its whole text out anew for every font it gets: a long licence is laid
+    // out once, not twice, when the text comes after the font.
+    {.ClassName = L"EDIT", .Style = ChildControl | WS_BORDER | WS_TABSTOP, .DefaultWidth = 100,
+     .DefaultHeight = 22, .Color = int32_t(0xFF000005), .ColorFromParent = false, .Focusable = true,
+     .TabNavigation = true, .OwnEnter = ES_MULTILINE | ES_WANTRETURN, .ChangeCode = EN_CHANGE,
+     .TextAfterFont = true},
+    // ckTooltip
+    {.ClassName = TOOLTIPS_CLASSW, .Style = WS_POPUP},
 };
+static_assert(sizeof Kinds / sizeof Kinds[0] == ckTooltip + 1, "a row for every kind");
 
 HWND TooltipHandle = nullptr;
 
@@ -90,10 +134,10 @@ void SwitchThemeOff(HWND hwnd) {
   if (setWindowTheme) setWindowTheme(hwnd, L" ", L" ");
 }
 
-TWindowObject* CreateApplicationWindow() {
+TFormObject* CreateApplicationWindow() {
   if (ApplicationWindow) return ApplicationWindow;
   InitCommonControlsOnce();
-  auto* app = new TWindowObject(ckApplication, nullptr);
+  auto* app = new TFormObject(ckApplication, nullptr);
   app->SetBounds(0, 0, 0, 0);
   // LoadIconW hands out a shared icon: used, never destroyed.
   if (HICON icon = LoadIconW(GetModuleHandleW(nullptr), L"MAINICON")) app->SetIcon(icon, false);
@@ -102,17 +146,13 @@ TWindowObject* CreateApplicationWindow() {
   return app;
 }
 
-TWindowObject* CreateForm(TWindowObject* parent, const std::string& caption) {
-  auto* form = new TWindowObject(ckForm, parent);
+TFormObject* CreateForm(TWindowObject* parent, const std::string& caption) {
+  auto* form = new TFormObject(ckForm, parent);
   form->SetText(caption);
   return form;
 }
 
-TWindowObject* CreatePanel(TWindowObject* parent, const TPanelData& data) {
-  TWindowObject* panel = MakeControl(ckPanel, parent, std::string());
-  panel->PanelData() = data;
-  return panel;
-}
+TPanelObject* CreatePanel(TWindowObject* parent, const TPanelData& data) { return new TPanelObject(parent, data); }
 
 TWindowObject* CreateButton(TWindowObject* parent, const std::string& caption) {
   return MakeControl(ckButton, parent, caption);
@@ -141,8 +181,8 @@ TWindowObject* CreateEdit(TWindowObject* parent, uint16_t options) {
   for (const auto& s : styles)
     if (options & s.Option) style |= s.Style;
   if (!(options & eoMultiLine)) style &= ~DWORD(WS_HSCROLL | WS_VSCROLL);
-  TLayerAccess::SetStyleRaw(edit, style);
-  TLayerAccess::SetWantTab(edit, (options & eoWantTab) != 0);
+  edit->SetStyle(style); // no native window yet: only kept
+  edit->SetWantTab((options & eoWantTab) != 0);
   edit->SetTabNavigation(!(options & eoMultiLine) || !(options & eoWantTab));
   if (options & eoMultiLine) edit->SetSize(200, 200);
   return edit;

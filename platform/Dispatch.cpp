@@ -58,7 +58,7 @@ struct TMessageHandlers {
   static bool MouseButton(TWindowObject& w, UINT msg, WPARAM wParam, LPARAM lParam) {
     const bool press = msg != WM_LBUTTONUP && msg != WM_RBUTTONUP && msg != WM_MBUTTONUP;
     const bool mouse = DispatchedMessage.hwnd == w.Handle && DispatchedMessage.message == msg;
-    const TWindowObject* form = w.Form();
+    const TFormObject* form = w.Form();
     if (press && mouse && form && &w != form && form->PressTooSoon(DispatchedMessage.time)) return true;
     for (const TButtonMessage& b : ButtonMessages) {
       const TMouseHandler& handler = w.*b.Handler;
@@ -72,10 +72,9 @@ struct TMessageHandlers {
     TWindowObject* child = lParam ? ObjectOf(reinterpret_cast<HWND>(lParam)) : nullptr;
     if (!child) return false;
     const WORD code = HIWORD(wParam);
-    const bool click = (child->KindId == ckButton && code == BN_CLICKED) ||
-                       ((child->KindId == ckLabel || child->KindId == ckPanel) && code == STN_CLICKED);
-    if (click && child->OnClick) child->OnClick(child);
-    if (child->KindId == ckEdit && code == EN_CHANGE && child->OnTextChange) child->OnTextChange(child);
+    const TControlKind& kind = KindOf(child->KindId);
+    if (code == kind.ClickCode && child->OnClick) child->OnClick(child);
+    if (code == kind.ChangeCode && child->OnTextChange) child->OnTextChange(child);
     return true;
   }
 
@@ -102,10 +101,9 @@ struct TMessageHandlers {
 
   static bool EraseBackground(TWindowObject& w, WPARAM wParam, TResult& result) {
     result = 1;
-    if (w.OnPaint && w.KindId != ckForm) return true; // the paint handler covers everything
-    // A group box draws only its frame and caption; its parents clip it
-    // away, so nothing else paints the inside unless it does so itself.
-    if (w.KindId != ckForm && w.KindId != ckGroupBox) return false;
+    const TBackground background = KindOf(w.KindId).Background;
+    if (w.OnPaint && background != bgUnderPaint) return true; // the paint handler covers everything
+    if (background == bgSystem) return false;
     if (!w.Transparent) {
       RECT r;
       GetClientRect(w.Handle, &r);
@@ -121,16 +119,12 @@ struct TMessageHandlers {
     return true;
   }
 
+  // A control took the focus: its form gives it back there later.
   static bool SetFocus(TWindowObject& w) {
-    if (w.KindId == ckForm) {
-      CurrentFormObject = &w;
-      w.RestoreFocus();
-      return true;
-    }
-    if (TWindowObject* form = w.Form()) {
-      form->LastFocused = &w;
-      if (form->KindId == ckForm) CurrentFormObject = form;
-      form->ShowDefaultLook(&w);
+    if (TFormObject* form = w.Form()) {
+      form->SetLastFocused(&w);
+      CurrentFormObject = form;
+      w.ShowDefaultLook();
     }
     return false;
   }
@@ -151,7 +145,6 @@ struct TMessageHandlers {
 
   // A form's font is its font object: nothing to set, this to tell.
   static bool Font(TWindowObject& w, UINT msg, TResult& result) {
-    if (!IsClassWindow(w.KindId)) return false;
     result = msg == WM_GETFONT ? reinterpret_cast<LRESULT>(w.FontHandle()) : 0;
     return true;
   }
@@ -159,7 +152,6 @@ struct TMessageHandlers {
   // A window moved to a screen of another resolution: everything in it is
   // laid out anew, and the window takes the place the system suggests.
   static bool DpiChanged(TWindowObject& w, WPARAM wParam, LPARAM lParam) {
-    if (!IsClassWindow(w.KindId)) return false;
     w.ChangeDpi(HIWORD(wParam));
     const RECT* r = reinterpret_cast<const RECT*>(lParam);
     SetWindowPos(w.Handle, nullptr, r->left, r->top, r->right - r->left, r->bottom - r->top,
@@ -173,29 +165,28 @@ struct TMessageHandlers {
     return result != 0;
   }
 
-  // A close that the hook let through: the main window takes the whole
-  // program with it, another form only hides.
-  static bool Close(TWindowObject& w) {
-    if (!IsClassWindow(w.KindId)) return false;
+  // A close that the hook let through: the main window (the application
+  // window's first form) takes the whole program with it, another form only
+  // hides.
+  static bool CloseForm(TWindowObject& w) {
     TWindowObject* parent = w.ParentObject;
-    const bool mainWindow = w.KindId == ckApplication ||
-                            (parent && parent->KindId == ckApplication && parent->Children().front() == &w);
-    if (!mainWindow) {
-      w.SetVisible(false);
-      return true;
-    }
-    TWindowObject* app = w.KindId == ckApplication ? &w : parent;
-    for (TWindowObject* form : app->Children())
+    if (parent && parent->KindId == ckApplication && parent->Children().front() == &w) return EndProgram(*parent);
+    w.SetVisible(false);
+    return true;
+  }
+
+  static bool EndProgram(TWindowObject& app) {
+    for (TWindowObject* form : app.Children())
       if (form->Handle) ShowWindow(form->Handle, SW_HIDE);
-    if (app->Handle) ShowWindow(app->Handle, SW_HIDE);
+    if (app.Handle) ShowWindow(app.Handle, SW_HIDE);
     PostQuitMessage(0);
     return true;
   }
 
   // Windows is shutting down or logging off: the program ends at once, with
   // the code it would end with now.
-  static bool EndSession(TWindowObject& w, WPARAM wParam) {
-    if (!IsClassWindow(w.KindId) || !wParam) return false;
+  static bool EndSession(WPARAM wParam) {
+    if (!wParam) return false;
     const uint32_t code = SessionEndCode();
     if (ApplicationWindow) FreeWindowObject(ApplicationWindow);
     ExitProcess(code);
@@ -234,16 +225,58 @@ struct TMessageHandlers {
       case WM_WINDOWPOSCHANGED: return WindowPosChanged(w, wParam, lParam, result);
       case WM_MOVE: w.SyncBounds(); return false;
       case WM_SIZE: return Size(w);
-      case WM_SETFONT: case WM_GETFONT: return Font(w, msg, result);
-      case WM_DPICHANGED: return DpiChanged(w, wParam, lParam);
       case WM_GETOBJECT: return AccessibleObject(w, wParam, lParam, result);
-      case WM_CLOSE: return Close(w);
-      case WM_ENDSESSION: return EndSession(w, wParam);
       case WM_NCDESTROY: return NcDestroy(w, wParam, lParam, result);
       default: return false;
     }
   }
+
+  // What the layer's top-level windows answer beyond the rest.
+  static bool TopLevel(TWindowObject& w, UINT msg, WPARAM wParam, LPARAM lParam, TResult& result) {
+    switch (msg) {
+      case WM_SETFONT: case WM_GETFONT: return Font(w, msg, result);
+      case WM_DPICHANGED: return DpiChanged(w, wParam, lParam);
+      case WM_ENDSESSION: return EndSession(wParam);
+      default: return false;
+    }
+  }
+
+  // The application window holds no controls: its focus is the system's.
+  static bool Application(TWindowObject& w, UINT msg, WPARAM wParam, LPARAM lParam, TResult& result) {
+    switch (msg) {
+      case WM_SETFOCUS: result = w.DefaultProc(msg, wParam, lParam); return true;
+      case WM_CLOSE: return EndProgram(w);
+      default: return TopLevel(w, msg, wParam, lParam, result);
+    }
+  }
+
+  // A form given the focus hands it on to one of its controls.
+  static bool Form(TWindowObject& w, UINT msg, WPARAM wParam, LPARAM lParam, TResult& result) {
+    switch (msg) {
+      case WM_SETFOCUS:
+        CurrentFormObject = w.Form();
+        CurrentFormObject->RestoreFocus();
+        return true;
+      case WM_CLOSE: return CloseForm(w);
+      default: return TopLevel(w, msg, wParam, lParam, result);
+    }
+  }
+
+  // The window procedure's entry of the layer's own classes: the handle is
+  // the object's from the first message on.
+  static void Created(TWindowObject& w, HWND hwnd) {
+    LinkObject(hwnd, &w);
+    w.Handle = hwnd;
+  }
 };
+
+bool ApplicationMessage(TWindowObject& w, UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+  return TMessageHandlers::Application(w, msg, wParam, lParam, result);
+}
+
+bool FormMessage(TWindowObject& w, UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+  return TMessageHandlers::Form(w, msg, wParam, lParam, result);
+}
 
 LRESULT TWindowObject::Dispatch(UINT msg, WPARAM wParam, LPARAM lParam) {
   if (OnMessageHook) {
@@ -251,6 +284,8 @@ LRESULT TWindowObject::Dispatch(UINT msg, WPARAM wParam, LPARAM lParam) {
     if (OnMessageHook(this, m)) return m.Result;
   }
   LRESULT result = 0;
+  const TControlKind& kind = KindOf(KindId);
+  if (kind.Messages && kind.Messages(*this, msg, wParam, lParam, result)) return result;
   if (TMessageHandlers::Handle(*this, msg, wParam, lParam, result)) return result;
   return DefaultProc(msg, wParam, lParam);
 }
@@ -269,10 +304,7 @@ LRESULT CALLBACK LayerWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPar
     // The layer's own classes: linked as soon as the handle exists, before
     // the messages that creation sends on.
     object = static_cast<TWindowObject*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
-    if (object) {
-      LinkObject(hwnd, object);
-      TLayerAccess::SetHandle(object, hwnd);
-    }
+    if (object) TMessageHandlers::Created(*object, hwnd);
   }
   if (!object) return DefWindowProcW(hwnd, msg, wParam, lParam);
   return object->Dispatch(msg, wParam, lParam);

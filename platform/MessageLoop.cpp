@@ -3,18 +3,20 @@
 #include "Layer.h"
 #include "Text.h"
 
-TWindowObject* CurrentFormObject = nullptr;
+TFormObject* CurrentFormObject = nullptr;
 bool TerminatedFlag = false;
 MSG DispatchedMessage{};
 
-TWindowObject* CurrentForm() { return CurrentFormObject; }
+TFormObject* CurrentForm() { return CurrentFormObject; }
 
 void ShowApplicationWindows(TWindowObject* app) {
   if (!app) return;
   app->CreateAll();
   if (!app->GetVisible()) ShowWindow(app->PeekHandle(), SW_HIDE);
+  // Forms are made hidden: the visible ones are shown here.
   for (TWindowObject* form : app->Children())
-    if (form->Kind() == ckForm && form->GetVisible() && form->PeekHandle()) ShowWindow(form->PeekHandle(), SW_SHOW);
+    if (KindOf(form->Kind()).ShownLater && form->GetVisible() && form->PeekHandle())
+      ShowWindow(form->PeekHandle(), SW_SHOW);
 }
 
 void ProcessMessages() {
@@ -36,9 +38,9 @@ bool Terminated() { return TerminatedFlag; }
 
 void ResetTerminated() { TerminatedFlag = false; }
 
-void RunMessageLoop(TWindowObject*& applicationWindow) {
+void RunMessageLoop(TFormObject*& applicationWindow) {
   // The loop keeps its own reference: an accepted close forgets the global one.
-  TWindowObject* app = applicationWindow;
+  TFormObject* app = applicationWindow;
   ApplicationWindow = app;
   ShowApplicationWindows(app);
   while (!TerminatedFlag) {

@@ -30,26 +30,27 @@ void AdjustFrameForDpi(RECT& rect, DWORD style, DWORD exStyle, UINT dpi) {
   if (!forDpi || !forDpi(&rect, style, FALSE, exStyle, dpi)) AdjustWindowRectEx(&rect, style, FALSE, exStyle);
 }
 
-TWindowObject::TWindowObject(TControlKindId kind, TWindowObject* parent) : KindId(kind), ParentObject(parent) {
+TWindowObject::TWindowObject(TControlKindId kind, TWindowObject* parent)
+    : OwnerForm(parent ? parent->OwnerForm : nullptr), KindId(kind), ParentObject(parent) {
   const TControlKind& k = KindOf(kind);
   Style = k.Style;
   ExStyle = k.ExStyle;
   Focusable = k.Focusable;
   TabNavigation = k.TabNavigation;
-  if (!IsClassWindow(kind) && kind != ckTooltip) Style |= WS_CLIPSIBLINGS | WS_CLIPCHILDREN;
+  WantTab = k.WantTab;
   Bounds = RECT{0, 0, k.DefaultWidth, k.DefaultHeight};
-  Color = int32_t(0xFF00000F);
+  Color = k.Color;
   DpiValue = parent ? parent->DpiValue : SystemDpi();
   if (parent) {
     FontData = parent->FontData; // a child starts with its parent's font
-    Color = parent->Color;
+    if (k.ColorFromParent) Color = parent->Color;
     parent->ChildObjects.push_back(this);
   }
-  if (kind == ckEdit) Color = int32_t(0xFF000005);
-  if (kind == ckForm) Visible = true; // shown by the loop or ShowAndActivate, never at creation
 }
 
-TWindowObject::~TWindowObject() {
+TWindowObject::~TWindowObject() { Release(); }
+
+void TWindowObject::Release() {
   if (OnDestroyed) OnDestroyed(this);
   OnDestroyed = TNotifyHandler();
   // Children first: their elements learn about it before this window goes.
@@ -67,12 +68,14 @@ TWindowObject::~TWindowObject() {
     auto& siblings = ParentObject->ChildObjects;
     siblings.erase(std::remove(siblings.begin(), siblings.end(), this), siblings.end());
   }
-  for (TWindowObject* o = ParentObject; o; o = o->ParentObject)
-    if (o->LastFocused == this) o->LastFocused = nullptr;
+  if (OwnerForm) OwnerForm->Forget(this);
   if (CurrentFormObject == this) CurrentFormObject = nullptr;
   if (ApplicationWindow == this) ApplicationWindow = nullptr;
   if (Brush) DeleteObject(Brush);
-  if (Icon && IconOwned) DestroyIcon(Icon);
+  // Linked to nothing: a second run finds nothing to do.
+  ParentObject = nullptr;
+  OwnerForm = nullptr;
+  Brush = nullptr;
 }
 
 void TWindowObject::ClearHandlers() {
@@ -82,12 +85,6 @@ void TWindowObject::ClearHandlers() {
   OnKeyDown = OnKeyUp = TKeyHandler();
   OnClick = OnTextChange = OnShow = OnSize = OnDestroyed = OnDpiChanged = TNotifyHandler();
   OnPaint = TPaintHandler();
-}
-
-TWindowObject* TWindowObject::Form() {
-  TWindowObject* o = this;
-  while (o && o->KindId != ckForm && o->KindId != ckApplication) o = o->ParentObject;
-  return o;
 }
 
 HWND TWindowObject::GetHandle() {
@@ -106,16 +103,15 @@ void TWindowObject::CreateNative() {
   PrepareWindowClasses();
   const TControlKind& kind = KindOf(KindId);
   DWORD style = Style & ~(WS_VISIBLE | WS_DISABLED);
-  if (Visible && KindId != ckForm) style |= WS_VISIBLE;
+  if (Visible && !kind.ShownLater) style |= WS_VISIBLE;
   if (!Enabled) style |= WS_DISABLED;
   const RECT r = Scaled(Bounds);
   static UINT nextControlId = 100;
   HMENU id = nullptr;
   if (style & WS_CHILD) id = reinterpret_cast<HMENU>(static_cast<UINT_PTR>(nextControlId++));
-  // Every control gets its font at once. An edit lays its whole text out anew
-  // for every font it gets, so it gets its text only after the font: a long
-  // licence is laid out once instead of twice.
-  const bool textAfterFont = KindId == ckEdit;
+  // Every control gets its font at once; a kind that lays its text out anew
+  // for every font gets its text after it.
+  const bool textAfterFont = kind.TextAfterFont;
   const TWideText text = WideOf(textAfterFont ? std::string() : Text);
   HWND hwnd = CreateWindowExW(ExStyle, kind.ClassName, text.data(), style, r.left, r.top, r.right - r.left,
                               r.bottom - r.top, parentHandle, id,
@@ -129,7 +125,7 @@ void TWindowObject::CreateNative() {
   }
   SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(FontHandle()), FALSE);
   if (textAfterFont) SetWindowTextW(hwnd, WideOf(Text).data()); // not linked yet: no change is reported for it
-  if (!IsClassWindow(KindId)) {
+  if (!kind.LayerClass) {
     // System classes are subclassed; the link is made before the first
     // routed message can arrive.
     Handle = hwnd;
@@ -137,19 +133,7 @@ void TWindowObject::CreateNative() {
     SavedProc = reinterpret_cast<WNDPROC>(
         SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&LayerWindowProc)));
   }
-  if (KindId == ckGroupBox) SwitchThemeOff(hwnd); // before its first paint
-  if (KindId == ckApplication) {
-    HMENU menu = GetSystemMenu(hwnd, FALSE);
-    DeleteMenu(menu, SC_SIZE, MF_BYCOMMAND);
-    DeleteMenu(menu, SC_MOVE, MF_BYCOMMAND);
-    DeleteMenu(menu, SC_MAXIMIZE, MF_BYCOMMAND);
-    EnableMenuItem(menu, SC_RESTORE, MF_BYCOMMAND | MF_GRAYED);
-  }
-  if (KindId == ckForm && !Icon && ParentObject && ParentObject->Icon) {
-    Icon = CopyIcon(ParentObject->Icon);
-    IconOwned = true;
-  }
-  if (Icon) SendMessageW(hwnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(Icon));
+  if (kind.AfterCreate) kind.AfterCreate(*this);
   if (Label && Label->ParentObject == ParentObject)
     SetWindowPos(hwnd, Label->GetHandle(), 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   // A top-level window made on a screen of another resolution than the
@@ -235,7 +219,7 @@ void TWindowObject::ChangeDpi(UINT dpi) {
     if (ParentObject && (Style & WS_CHILD)) ApplyBounds();
   }
   for (TWindowObject* child : ChildObjects)
-    if (!IsClassWindow(child->KindId)) child->ChangeDpi(dpi); // forms follow their own screens
+    if (child->Style & WS_CHILD) child->ChangeDpi(dpi); // forms follow their own screens
   if (OnDpiChanged) OnDpiChanged(this);
   Repaint();
 }
@@ -392,23 +376,18 @@ void TWindowObject::SetEnabled(bool on) {
 
 void TWindowObject::SetVisible(bool on) {
   Visible = on;
-  if (Handle && !IsClassWindow(KindId)) {
-    // The focus never stays on a hidden control, and a page shown while its
-    // form holds the focus itself takes it.
-    TWindowObject* form = Form();
-    const bool hidesFocus = !on && FocusInside();
-    ShowWindow(Handle, on ? SW_SHOW : SW_HIDE);
-    if (on && form) form->PageShown = true, form->PageShownAt = GetTickCount();
-    if (form && form->Handle && (hidesFocus || (on && GetFocus() == form->Handle))) form->RestoreFocus();
-  } else if (Handle) {
-    ShowWindow(Handle, on ? SW_SHOW : SW_HIDE);
-  }
+  if (Handle) Show(on);
   if (ParentObject) ParentObject->Realign();
 }
 
-bool TWindowObject::PressTooSoon(DWORD messageTime) const {
-  // Signed: a press made before the page showed, still queued, counts too.
-  return PageShown && LONG(messageTime - PageShownAt) < LONG(GetDoubleClickTime());
+// The focus never stays on a hidden control, and a page shown while its form
+// holds the focus itself takes it.
+void TWindowObject::Show(bool on) {
+  TFormObject* form = Form();
+  const bool hidesFocus = !on && FocusInside();
+  ShowWindow(Handle, on ? SW_SHOW : SW_HIDE);
+  if (on && form) form->PageShown();
+  if (form && form->PeekHandle() && (hidesFocus || (on && GetFocus() == form->PeekHandle()))) form->RestoreFocus();
 }
 
 void TWindowObject::ShowAndActivate() {
@@ -423,7 +402,7 @@ void TWindowObject::ShowAndActivate() {
 void TWindowObject::SetCursor(uintptr_t cursor) { Cursor = cursor; }
 
 void TWindowObject::SetTabOrder(int32_t order) {
-  TWindowObject* form = Form();
+  TFormObject* form = Form();
   if (form)
     for (TWindowObject* c : form->Controls())
       if (c != this && c->TabOrder >= order) ++c->TabOrder;
@@ -437,26 +416,14 @@ void TWindowObject::SetFocusable(bool on) {
 
 void TWindowObject::SetTextAlign(uint8_t align) {
   TextAlign = align;
-  if (KindId == ckLabel) {
-    // Any alignment word also drops SS_LEFTNOWORDWRAP: an aligned label wraps.
-    static const DWORD words[3] = {SS_LEFT, SS_RIGHT, SS_CENTER};
-    SetStyle((Style & ~DWORD(0x0F)) | words[align < 3 ? align : 0]);
-  }
+  if (const TTextAlignStyles* styles = KindOf(KindId).TextAlign)
+    SetStyle((Style & ~styles->Mask) | styles->Words[align < 3 ? align : 0]);
   Repaint();
 }
 
 void TWindowObject::SetVerticalAlign(uint8_t align) {
   VerticalAlign = align;
   Repaint();
-}
-
-void TWindowObject::SetIcon(HICON icon, bool owned) {
-  HICON old = Icon;
-  bool oldOwned = IconOwned;
-  Icon = icon;
-  IconOwned = owned;
-  if (Handle) SendMessageW(Handle, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
-  if (old && old != icon && oldOwned) DestroyIcon(old);
 }
 
 void TWindowObject::SetWindowState(uint8_t state) {

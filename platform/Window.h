@@ -1,10 +1,12 @@
 // The window-system layer: one TWindowObject per native window, created on
 // demand, with the control kinds, colours, fonts, event routing, keyboard
-// navigation and the message loop the window elements rely on. Its units:
-// Window.cpp the object, Font.cpp colours and fonts, Controls.cpp the control
-// kinds and their factories, Keyboard.cpp keyboard navigation, Dispatch.cpp
-// message routing, Accessible.cpp what screen readers are told, MessageLoop.cpp
-// the loop. Sizes are in the units of a 96-DPI screen, scaled per window.
+// navigation and the message loop the window elements rely on. What one kind
+// does differently is a row of the kind table; what one kind keeps is a record
+// its own class holds (a form's TFormState, a panel's TPanelData). Its units:
+// Window.cpp the object, Form.cpp forms, Font.cpp colours and fonts,
+// Controls.cpp the kind table and the factories, Keyboard.cpp keyboard
+// navigation, Dispatch.cpp message routing, Accessible.cpp what screen readers
+// are told, MessageLoop.cpp the loop. Sizes are in the units of a 96-DPI screen, scaled per window.
 // Texts are UTF-8 here as in the whole runtime (Text.h); the layer hands them
 // to Windows' wide functions.
 #pragma once
@@ -19,6 +21,7 @@
 #include <vector>
 
 class TWindowObject;
+class TFormObject;
 
 // ------------------------------------------------------------------ handlers
 // A (method, object) pair; empty when not attached.
@@ -117,7 +120,8 @@ private:
 // -------------------------------------------------------------- control kinds
 enum TControlKindId : uint8_t { ckApplication, ckForm, ckPanel, ckButton, ckLabel, ckGroupBox, ckEdit, ckTooltip };
 
-// The panel's bevel data, read by the panel element's painting.
+// The panel's bevel data, read by the panel element's painting; the panel
+// object holds it.
 struct TPanelData {
   uint8_t BevelOuter = 0;
   uint8_t BevelInner = 0;
@@ -143,17 +147,20 @@ enum : uint16_t {
 };
 
 // ------------------------------------------------------------ window object
+// A control, and what every window is. Forms and the application window are
+// TFormObjects and panels TPanelObjects, each made by its factory below.
 class TWindowObject {
 public:
   TWindowObject(TControlKindId kind, TWindowObject* parent);
   TWindowObject(const TWindowObject&) = delete;
   TWindowObject& operator=(const TWindowObject&) = delete;
-  ~TWindowObject(); // frees the children first, then the native window
+  virtual ~TWindowObject(); // frees the children first, then the native window
 
   TControlKindId Kind() const { return KindId; }
   TWindowObject* Parent() const { return ParentObject; }
   const std::vector<TWindowObject*>& Children() const { return ChildObjects; }
-  TWindowObject* Form(); // the form (or application window) that holds this object
+  // The form (or application window) that holds this object; a form is its own.
+  TFormObject* Form() const { return OwnerForm; }
 
   HWND GetHandle();               // creates the native window (parents first)
   HWND PeekHandle() const { return Handle; } // without creating
@@ -211,6 +218,8 @@ public:
   bool GetFocusable() const { return Focusable; }
   void SetTabNavigation(bool on) { TabNavigation = on; }
   bool GetTabNavigation() const { return TabNavigation; }
+  // A typed Tab reaches the window (an edit that takes tabs) instead of being swallowed.
+  void SetWantTab(bool on) { WantTab = on; }
   // Push buttons: with keyboard navigation on, Enter presses the shown,
   // enabled default button of the form (drawn as such while no other button
   // has the focus) and Escape the shown, enabled cancel button.
@@ -218,19 +227,6 @@ public:
   bool GetDefaultButton() const { return DefaultButton; }
   void SetCancelButton(bool on) { CancelButton = on; }
   bool GetCancelButton() const { return CancelButton; }
-  // Forms: the controls in creation order, nested forms left out.
-  std::vector<TWindowObject*> Controls();
-  // Forms: the controls a person reaches with Tab right now (made, shown,
-  // enabled, focusable), in tab order: the tab order set, then reading order.
-  std::vector<TWindowObject*> TabSequence();
-  // Forms: where the focus goes when no control of the form has it: the
-  // shown default button, else the first control in tab order.
-  TWindowObject* FocusTarget();
-  // Forms: whether a mouse press made at this message time comes within the
-  // system's double-click time of a window of the form being shown (a new
-  // page): the second press of a double-click on the page before, which
-  // presses nothing on this one.
-  bool PressTooSoon(DWORD messageTime) const;
 
   void SetStyle(DWORD style);
   DWORD GetStyle() const { return Style; }
@@ -242,10 +238,6 @@ public:
   void SetVerticalAlign(uint8_t align); // 0 centre, 1 top, 2 bottom
   uint8_t GetVerticalAlign() const { return VerticalAlign; }
 
-  // Takes the icon over (or, not owned, only uses it: its owner outlives this
-  // window); the previous one is destroyed if it was owned.
-  void SetIcon(HICON icon, bool owned = true);
-  HICON GetIcon() const { return Icon; }
   void SetWindowState(uint8_t state);
   void SetAlpha(uint8_t alpha);
 
@@ -275,8 +267,6 @@ public:
   void PostClose();
   void PostQuit();
 
-  TPanelData& PanelData() { return Panel; }
-
   // Event attachment: a (method, object) pair each; empty = not attached.
   THookHandler OnMessageHook;
   TMouseHandler OnMouseDown, OnMouseUp, OnMouseMove, OnDblClick;
@@ -290,8 +280,18 @@ public:
   // Routing entry of the layer's window procedure.
   LRESULT Dispatch(UINT msg, WPARAM wParam, LPARAM lParam);
 
+protected:
+  // What the destructor does, run by the destructor of a class with a record
+  // of its own while the record still lives: the children going away, and
+  // the native window's last messages, may still read it. The base
+  // destructor runs it again and finds nothing left to do.
+  void Release();
+  // Shows or hides the native window, which exists.
+  virtual void Show(bool on);
+
+  TFormObject* OwnerForm; // a plain link; the form's own class points it at itself
+
 private:
-  friend struct TLayerAccess;     // the creation functions (Layer.h)
   friend struct TMessageHandlers; // the handler of each message (Dispatch.cpp)
 
   void CreateNative();
@@ -308,8 +308,7 @@ private:
   bool HandleKey(UINT msg, WPARAM& wParam);
   bool Navigate(bool backwards);
   bool FocusInside() const;
-  void RestoreFocus();
-  void ShowDefaultLook(TWindowObject* focused);
+  void ShowDefaultLook();
   void SetDefaultLook(bool on);
   void Press();
   LRESULT DefaultProc(UINT msg, WPARAM wParam, LPARAM lParam);
@@ -335,7 +334,6 @@ private:
   bool Enabled = true;
   bool Focusable = false;
   bool TabNavigation = false;
-  bool KeyboardNavigation = false; // forms: Tab, Enter and Escape act on the controls
   bool DefaultButton = false;
   bool CancelButton = false;
   int32_t TabOrder = 0; // 0: none set, reading order applies
@@ -346,27 +344,96 @@ private:
   uint8_t Align = 0;
   int32_t ChildMargin = 0;
   uintptr_t Cursor = 0;
-  HICON Icon = nullptr;
-  bool IconOwned = false;
   bool MouseInside = false;
-  TWindowObject* LastFocused = nullptr; // forms: the control to give the focus back to
-  bool PageShown = false;               // forms: a window inside was shown, at PageShownAt
-  DWORD PageShownAt = 0;
-  TPanelData Panel;
   UINT DpiValue = 96;
   TWindowObject* Label = nullptr; // names this control
   std::string Name;               // or this does
   LONG Role = 0;
 };
 
+// ---------------------------------------------------------------------- forms
+// What a form keeps beyond what every window has; the application window
+// keeps its icon here too.
+struct TFormState {
+  HICON Icon = nullptr;
+  bool IconOwned = false;
+  TWindowObject* LastFocused = nullptr; // the control to give the focus back to
+  bool KeyboardNavigation = false;      // Tab, Enter and Escape act on the controls
+  bool PageShown = false;               // a window inside was shown, at PageShownAt
+  DWORD PageShownAt = 0;
+};
+
+// A form or the application window: a top-level window of the layer's own
+// class, and the form of the controls inside it.
+class TFormObject : public TWindowObject {
+public:
+  TFormObject(TControlKindId kind, TWindowObject* parent);
+  ~TFormObject() override;
+
+  // Takes the icon over (or, not owned, only uses it: its owner outlives this
+  // window); the previous one is destroyed if it was owned.
+  void SetIcon(HICON icon, bool owned = true);
+  HICON GetIcon() const { return State.Icon; }
+  // Once the native window exists: a form without an icon of its own shows a
+  // copy of its parent's.
+  void ShowIcon();
+
+  // The controls in creation order, nested forms left out.
+  std::vector<TWindowObject*> Controls();
+  // The controls a person reaches with Tab right now (made, shown, enabled,
+  // focusable), in tab order: the tab order set, then reading order.
+  std::vector<TWindowObject*> TabSequence();
+  // Where the focus goes when no control of the form has it: the shown
+  // default button, else the first control in tab order.
+  TWindowObject* FocusTarget();
+  // The shown, enabled push button that Enter, or Escape, presses; or none.
+  TWindowObject* ShownDefaultButton();
+  TWindowObject* ShownCancelButton();
+
+  // The focus back to the control that had it last, if a person can still
+  // reach it, else to the focus target; the form keeps it without one.
+  void RestoreFocus();
+  void SetLastFocused(TWindowObject* control) { State.LastFocused = control; }
+  void Forget(TWindowObject* window); // a window going away
+
+  void SetKeyboardNavigation(bool on) { State.KeyboardNavigation = on; }
+  bool GetKeyboardNavigation() const { return State.KeyboardNavigation; }
+
+  // A window inside was shown now (a new page).
+  void PageShown();
+  // Whether a mouse press made at this message time comes within the
+  // system's double-click time of a window of the form being shown (a new
+  // page): the second press of a double-click on the page before, which
+  // presses nothing on this one.
+  bool PressTooSoon(DWORD messageTime) const;
+
+protected:
+  void Show(bool on) override;
+
+private:
+  TFormState State;
+};
+
+// ---------------------------------------------------------------------- panels
+// A panel: a static control that its element paints, bevels and all.
+class TPanelObject : public TWindowObject {
+public:
+  TPanelObject(TWindowObject* parent, const TPanelData& data) : TWindowObject(ckPanel, parent), Data(data) {}
+  ~TPanelObject() override { Release(); }
+  const TPanelData& PanelData() const { return Data; }
+
+private:
+  TPanelData Data;
+};
+
 // ---------------------------------------------------------------- creation
 // Every object is owned by its parent (the application window by the global
 // below and RunMessageLoop); FreeWindowObject frees one early.
-extern TWindowObject* ApplicationWindow;
+extern TFormObject* ApplicationWindow;
 
-TWindowObject* CreateApplicationWindow();
-TWindowObject* CreateForm(TWindowObject* parent, const std::string& caption);
-TWindowObject* CreatePanel(TWindowObject* parent, const TPanelData& data);
+TFormObject* CreateApplicationWindow();
+TFormObject* CreateForm(TWindowObject* parent, const std::string& caption);
+TPanelObject* CreatePanel(TWindowObject* parent, const TPanelData& data);
 TWindowObject* CreateButton(TWindowObject* parent, const std::string& caption);
 TWindowObject* CreateLabel(TWindowObject* parent, const std::string& text);
 TWindowObject* CreateGroupBox(TWindowObject* parent, const std::string& caption);
@@ -382,7 +449,7 @@ void SetTooltipText(TWindowObject* window, const std::string& text);
 void EnableKeyboardNavigation(TWindowObject* window);
 
 // --------------------------------------------------------------- message loop
-void RunMessageLoop(TWindowObject*& applicationWindow);
+void RunMessageLoop(TFormObject*& applicationWindow);
 // What the loop does before it waits for the first message, on its own: creates
 // the native windows and shows the visible ones.
 void ShowApplicationWindows(TWindowObject* applicationWindow);
@@ -396,7 +463,7 @@ void ResetTerminated();
 UINT SystemDpi();
 
 // The form that last received the keyboard focus, or none.
-TWindowObject* CurrentForm();
+TFormObject* CurrentForm();
 
 // A fault the layer cannot recover from: reported in a box, then the process
 // ends with the program's code for a failed window system.

@@ -17,8 +17,8 @@ TOMMainForm::TOMMainForm(TWindowObject* parent) : TOMWin(parent) {
     AppObject->OnDestroyed = MakeHandler<&TOMMainForm::AppDestroyed>(this);
     OwnsApplication = true;
   }
-  Control = CreateForm(parent ? parent : ApplicationWindow, "Form");
-  FormObject = Control;
+  FormObject = CreateForm(parent ? parent : ApplicationWindow, "Form");
+  Control = FormObject;
   Control->SetFontName("MS Sans Serif");
   Control->SetFontHeight(-11);
   Control->SetChildMargin(0);
@@ -33,7 +33,7 @@ TOMMainForm::~TOMMainForm() {
     // This form made the application window: it goes with the form, and no
     // handler of this element runs while it does.
     AppObject->ClearHandlers();
-    TWindowObject* app = AppObject;
+    TFormObject* app = AppObject;
     AppObject = nullptr;
     FormObject = nullptr;
     Control = nullptr;
@@ -107,8 +107,8 @@ void TOMMainForm::Init() {
   else if (!OwnsApplication) Control->ShowAndActivate();
   Control->SetEnabled(Enabled);
   if (!OwnsApplication && !IconSet && ApplicationWindow && !ApplicationWindow->Children().empty()) {
-    HICON first = ApplicationWindow->Children().front()->GetIcon();
-    if (first) Control->SetIcon(CopyIcon(first));
+    HICON first = ApplicationWindow->Children().front()->Form()->GetIcon();
+    if (first) FormObject->SetIcon(CopyIcon(first));
   }
   Control->OnPaint = MakeHandler<&TOMMainForm::Paint>(this);
   PaintAttached = true;

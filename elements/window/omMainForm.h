@@ -48,7 +48,7 @@ private:
   void NotifyCreate();
   bool CloseQuery(); // true when the close is accepted
 
-  TWindowObject* FormObject = nullptr; // kept after Control is cleared on close
-  TWindowObject* AppObject = nullptr;  // the application window this form made
+  TFormObject* FormObject = nullptr; // kept after Control is cleared on close
+  TFormObject* AppObject = nullptr;  // the application window this form made
   bool PaintAttached = false;
 };

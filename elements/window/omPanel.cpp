@@ -75,7 +75,7 @@ bool TOMPanel::MessageHook(TWindowObject* sender, TMessage& message) {
 void TOMPanel::Paint(TWindowObject* sender, HDC dc) {
   RECT r;
   GetClientRect(sender->GetHandle(), &r);
-  const TPanelData& d = sender->PanelData();
+  const TPanelData& d = static_cast<const TPanelObject*>(sender)->PanelData(); // the panel Init made
   COLORREF color = ResolveColor(sender->GetColor());
   if (d.BevelOuter != 0) Bevel(dc, r, d.BevelOuter, d.BevelWidth);
   Frame3D(dc, r, color, color, d.BorderWidth);
