@@ -38,7 +38,7 @@ double TextToReal(const std::string& s) {
       fraction = true;
     } else if (c == 'E' || c == 'e') {
       int32_t power = TextToInteger(s.substr(i + 1));
-      v *= std::pow(10.0, double(power));
+      v *= double(powl(10.0L, (long double)power)); // the one power function RealToText needs too
       break;
     }
   }
