@@ -2,6 +2,9 @@
 // and points the installer's pages do not show on screen.
 #include <gtest/gtest.h>
 
+#include <thread>
+
+#include "Driver.h"
 #include "Files.h"
 #include "Host.h"
 #include "Probe.h"
@@ -238,12 +241,43 @@ TEST(MainForm, ABlockedCloseIsRefusedAnAcceptedOneEndsTheLoop) {
   StopDispatch();
 }
 
-TEST(Message, StyleTables) {
-  const uint32_t buttons[] = {MB_OK, MB_OKCANCEL, MB_YESNO, MB_YESNOCANCEL, MB_RETRYCANCEL, MB_ABORTRETRYIGNORE, MB_OK};
-  const uint32_t icons[] = {0, MB_ICONHAND, MB_ICONQUESTION, MB_ICONEXCLAMATION, MB_ICONASTERISK, MB_ICONEXCLAMATION, 0};
-  for (uint8_t i = 0; i < 7; ++i) { // the last: a value past the tables
-    EXPECT_EQ(MessageButtonStyle(i < 6 ? i : 9), buttons[i]) << int(i);
-    EXPECT_EQ(MessageIconStyle(i < 6 ? i : 9), icons[i]) << int(i);
+// The box each kind of buttons and icon shows, read off the box itself: its
+// buttons, its icon (the system's own, shared one), and the answer of the
+// button pressed (the last) coming out of outResult. A kind past the list is
+// OK alone.
+TEST(Message, TheBoxShowsTheButtonsAndTheIconItsKindsName) {
+  TLiveDispatch live;
+  const int order[] = {IDOK, IDYES, IDNO, IDABORT, IDRETRY, IDIGNORE, IDCANCEL};
+  const struct { uint8_t Kind; std::vector<int> Buttons; LPCSTR Icon; } rows[] = {
+      {0, {IDOK}, nullptr},           {1, {IDOK, IDCANCEL}, IDI_HAND},
+      {2, {IDYES, IDNO}, IDI_QUESTION}, {3, {IDYES, IDNO, IDCANCEL}, IDI_EXCLAMATION},
+      {4, {IDRETRY, IDCANCEL}, IDI_ASTERISK}, {5, {IDABORT, IDRETRY, IDIGNORE}, IDI_EXCLAMATION},
+      {9, {IDOK}, nullptr}};
+  for (const auto& row : rows) {
+    SCOPED_TRACE(int(row.Kind));
+    TOMMessage message;
+    message.Caption = "Kinds";
+    message.Text = "?";
+    message.Buttons = message.IconKind = row.Kind;
+    TProbe answer;
+    message.outResult = answer.In();
+    std::vector<int> buttons;
+    HICON icon = nullptr;
+    std::thread reader([&] {
+      HWND box = nullptr;
+      if (!driver::WaitUntil([&] { return (box = FindWindowW(L"#32770", L"Kinds")) != nullptr; })) return;
+      for (int id : order)
+        if (IsWindowVisible(GetDlgItem(box, id))) buttons.push_back(id);
+      for (HWND child = GetWindow(box, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
+        if ((Style(child) & SS_TYPEMASK) == SS_ICON && ClassOf(child) == "Static")
+          icon = reinterpret_cast<HICON>(SendMessageW(child, STM_GETICON, 0, 0));
+      PostMessageW(box, WM_COMMAND, buttons.empty() ? IDOK : buttons.back(), 0);
+    });
+    Send<&TOMMessage::inMessage>(message, TData());
+    reader.join();
+    EXPECT_EQ(row.Buttons, buttons);
+    EXPECT_EQ(row.Icon ? LoadIconA(nullptr, row.Icon) : nullptr, icon);
+    EXPECT_EQ(answer.Seen(), std::to_string(row.Buttons.back()));
   }
 }
 
