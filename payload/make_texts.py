@@ -1,22 +1,31 @@
 #!/usr/bin/env python3
-"""Writes the sample text payload (payload/text/STR*.*) of Sorvanta v2.1.
+"""Writes the sample texts of the payload (text/STR*.*), each of the size the manifest gives.
 
 Every text is code page 1251, lines joined by CR LF, no CR LF after the last
 line, one NUL byte at the end. The installer writes each one back with a CR LF
 after every line, so a text that must install as N bytes is N-2 characters
-long. The sizes come from payload/manifest (its size column is the resource's
-bytes, NUL included): this script fills each text to exactly that size with
-further sentences of its own kind. Deterministic: same output on every run.
+long. This tool fills each text to exactly its size with further sentences of
+its own kind. Deterministic: same output on every run, each text drawn from a
+generator seeded with its resource's number.
 
-Usage: scripts/payload-texts [payload-dir]
+Usage: make_texts.py [PAYLOAD-DIR]
+  Run by hand to regenerate the sample texts; the build never runs it (it
+  checks the texts against the manifest). PAYLOAD-DIR is this folder by default.
+
+Reads PAYLOAD-DIR/manifest (through make_rc.py): for each text its payload
+file, its size and the file it is installed as. The tool knows its texts by
+that installed file (Help\\h1.htm, pek.txt), the wizard's own texts, which are
+not installed, by resource name (STR1). It stops when the manifest lists a
+text it does not write, or when a text does not come out at its size.
 """
 
+import argparse
 import os
 import random
 import sys
 
-HERE = os.path.dirname(os.path.abspath(__file__))
-PAYLOAD = sys.argv[1] if len(sys.argv) > 1 else os.path.join(HERE, "..", "payload")
+from make_rc import read_manifest
+
 PRODUCT = "Сорванта v2.1"
 
 # ---------------------------------------------------------------- sentences
@@ -120,35 +129,33 @@ def fill(rng, length, make=sentence):
 
 # ------------------------------------------------------------------ output
 
-def sizes():
-    """Resource sizes from the manifest, by resource name."""
-    result = {}
-    with open(os.path.join(PAYLOAD, "manifest"), encoding="utf-8") as f:
-        for line in f:
-            fields = line.split("#", 1)[0].split()
-            if len(fields) == 6 and fields[3].isdigit() and fields[4] == "text":
-                result[fields[0]] = int(fields[3])
-    return result
+TEXTS = {}  # the manifest's texts by installed file, by resource name if not installed
 
 
-SIZES = {}
+def entry(key):
+    if key not in TEXTS:
+        raise SystemExit(f"the manifest has no text {key}")
+    return TEXTS[key]
 
 
-def write(name, filename, lines):
-    text = "\r\n".join(lines)
-    want = SIZES.get(name)
-    if want is not None and len(text) + 1 != want:
-        raise SystemExit(f"{name}: {len(text) + 1} bytes, manifest says {want}")
-    data = text.encode("cp1251") + b"\0"
-    with open(os.path.join(PAYLOAD, "text", filename), "wb") as f:
-        f.write(data)
-
-
-def text_length(name):
+def text_length(key):
     """Characters of text (no NUL) the resource must have."""
-    return SIZES[name] - 1
+    return entry(key).size - 1
 
 
+def seed(key):
+    return int(entry(key).name[3:])  # STRn: n
+
+
+def write(key, lines):
+    item = entry(key)
+    del TEXTS[key]
+    text = "\r\n".join(lines)
+    if item.size is not None and len(text) + 1 != item.size:
+        raise SystemExit(f"{item.name}: {len(text) + 1} bytes, manifest says {item.size}")
+    os.makedirs(os.path.dirname(item.path), exist_ok=True)
+    with open(item.path, "wb") as f:
+        f.write(text.encode("cp1251") + b"\0")
 
 
 # ------------------------------------------------------------------- texts
@@ -232,13 +239,18 @@ LICENCE = [
     f"© Правообладатель программы «{PRODUCT}». Все права защищены.",
 ]
 
-STR5 = [
-    f"{PRODUCT}",
-    "Программа составления и толкования личных характеристик.",
-    "Файлы программы: Zelcap2-1.exe, Confile.man, pek.txt, psq.txt, pif.txt, health.txt.",
-    "Справка: папка Help, сведения: папка Info, иллюстрации: папка img.",
-]
 
+def about(items):
+    """The wizard's note on the product; its files are those the manifest
+    installs at the top of the product folder, the program first."""
+    files = [i.target for i in items if i.target != "-" and "\\" not in i.target]
+    files.sort(key=lambda target: not target.endswith(".exe"))
+    return [PRODUCT, "Программа составления и толкования личных характеристик.",
+            f"Файлы программы: {', '.join(files)}.",
+            "Справка: папка Help, сведения: папка Info, иллюстрации: папка img."]
+
+
+CARDS = "Confile.man"  # the card file, a sample of it and named in the help
 PEOPLE = [
     ("Иванов", "Сергей", "Петрович", "12.03.1968", "м"),
     ("Петрова", "Анна", "Викторовна", "07.11.1975", "ж"),
@@ -250,7 +262,7 @@ PEOPLE = [
 
 
 def confile():
-    want = text_length("STR36")
+    want = text_length(CARDS)
     lines = ["Фамилия;Имя;Отчество;Дата рождения;Пол;Примечание"]
     for rec in PEOPLE:
         line = ";".join(rec) + ";"
@@ -272,12 +284,23 @@ def confile():
 
 NUMBER_TITLES = ["Лидер", "Дипломат", "Творец", "Строитель", "Искатель", "Хранитель",
                  "Мыслитель", "Организатор", "Мудрец"]
+HEALTH = ["Общее состояние", "Сердце и сосуды", "Нервная система", "Пищеварение",
+          "Сон", "Дыхание", "Суставы и спина", "Зрение", "Иммунитет", "Питание",
+          "Движение", "Отдых"]
+# Data files made of sections: installed file, then the heading of section i
+# and its number of paragraphs.
+SECTIONS = {
+    "pek.txt": lambda i: (f"[{i + 1}]", 2),
+    "psq.txt": lambda i: (f"[{i // 9 + 1}{i % 9 + 1}]", 3),
+    "pif.txt": lambda i: (f"[{NUMBER_TITLES[i % 9]}]", 3),
+    "health.txt": lambda i: (f"[{HEALTH[i % len(HEALTH)]}]", 3),
+}
 
 
-def sections_text(name, seed, headers):
-    rng = random.Random(seed)
+def sections_text(key, headers):
+    rng = random.Random(seed(key))
     lines = []
-    want = text_length(name)
+    want = text_length(key)
     index = 0
     while True:
         title, paras = headers(index)
@@ -291,25 +314,21 @@ def sections_text(name, seed, headers):
     return lines
 
 
-
 # ------------------------------------------------------------------- pages
 
 META = '<meta http-equiv="Content-Type" content="text/html; charset=windows-1251">'
 
 
-def page(name, filename, title, body, seed, frames=None, base=None, make=sentence):
+def page(key, title, body, frames=(), base=None, make=sentence):
     """An HTML page of exactly the manifest's size: the body, then filler."""
-    rng = random.Random(seed)
+    rng = random.Random(seed(key))
     head = ["<html>", "<head>", META, f"<title>{title}</title>"]
     if base:  # menus open their links in the frame named here
         head.append(f'<base target="{base}">')
     head.append("</head>")
-    if frames:
-        open_, close = frames + ["<noframes><body>"], ["</body></noframes>", "</html>"]
-    else:
-        open_, close = ["<body>"], ["</body>", "</html>"]
-    want = text_length(name)
-    gap = want - len("\r\n".join(head + open_ + body + close))
+    open_ = list(frames) + ["<noframes><body>"] if frames else ["<body>"]
+    close = ["</body></noframes>" if frames else "</body>", "</html>"]
+    gap = text_length(key) - len("\r\n".join(head + open_ + body + close))
     try:
         # One more paragraph of plain text...
         paragraph_ = f"<p>{fill(rng, gap - 2 - 7, make)}</p>" if gap >= 2 + 7 + 10 else None
@@ -319,22 +338,18 @@ def page(name, filename, title, body, seed, frames=None, base=None, make=sentenc
         at = len(body) - 1 if body and body[-1].startswith("<p><a href") else len(body)
         body = body[:at] + [paragraph_] + body[at:]
     elif 0 < gap < 2 + 7 + 10 + 20:
-        # ...or, when there is no room for one, indented inner lines.
-        inner = (frames or [])[1:-1] + body if frames else body
+        # ...or, when there is no room for one, indented lines: those inside
+        # the frameset, then the body's.
+        inside = max(len(frames) - 2, 0)
+        inner = open_[1:1 + inside] + body
         if not inner:
-            raise SystemExit(f"{name}: {gap} bytes left and nothing to indent")
+            raise SystemExit(f"{entry(key).name}: {gap} bytes left and nothing to indent")
         for i in range(gap):
             inner[i % len(inner)] = " " + inner[i % len(inner)]
-        if frames:
-            frames[1:-1] = inner[:len(frames) - 2]
-            body = inner[len(frames) - 2:]
-            open_ = frames + ["<noframes><body>"]
-        else:
-            body = inner
+        open_[1:1 + inside], body = inner[:inside], inner[inside:]
     elif gap:
-        raise SystemExit(f"{name}: cannot fill {gap} bytes")
-    lines = head + open_ + body + close
-    write(name, filename, lines)
+        raise SystemExit(f"{entry(key).name}: cannot fill {gap} bytes")
+    write(key, head + open_ + body + close)
 
 
 def nav(prev, next_):
@@ -346,136 +361,118 @@ def nav(prev, next_):
     return "<p>" + " | ".join(parts) + "</p>"
 
 
+HEAD, MENU = "head.htm", "menu.htm"  # every folder of pages has both
+
+
 def frameset(start):
     return ['<frameset rows="56,*" border="0">',
-            '<frame src="head.htm" name="head" scrolling="no" noresize>',
+            f'<frame src="{HEAD}" name="head" scrolling="no" noresize>',
             '<frameset cols="190,*">',
-            '<frame src="menu.htm" name="menu">',
+            f'<frame src="{MENU}" name="menu">',
             f'<frame src="{start}" name="main">',
             "</frameset>", "</frameset>"]
 
 
-HELP_PAGES = [  # name, file, title
-    ("STR31", "h1.htm", "Начало работы"),
-    ("STR30", "h2.htm", "Картотека"),
-    ("STR3", "h3.htm", "О программе"),
-]
-
-INFO_TITLES = ["Общие сведения", "Как читать толкования", "Основное число",
-               "Число имени", "Сочетания чисел", "Характер", "Здоровье",
-               "Совместимость", "Работа", "Семья", "Дружба", "Таланты",
-               "Годовые циклы", "Месячные циклы", "Дневные циклы",
-               "Имя и отчество", "Даты рождения", "Справочник", "Вопросы и ответы",
-               "Литература"]
-# Info pages in reading order with their resources; kelso.htm stands in the
-# place of the 18th page.
-INFO_PAGES = [("STR17", "s1.htm"), ("STR16", "s2.htm"), ("STR15", "s3.htm"),
-              ("STR14", "s4.htm"), ("STR13", "s5.htm"), ("STR24", "s6.htm"),
-              ("STR25", "s7.htm"), ("STR37", "s8.htm"), ("STR26", "s9.htm"),
-              ("STR29", "s10.htm"), ("STR28", "s11.htm"), ("STR33", "s12.htm"),
-              ("STR34", "s13.htm"), ("STR12", "s14.htm"), ("STR11", "s15.htm"),
-              ("STR10", "s16.htm"), ("STR9", "s17.htm"), ("STR8", "kelso.htm"),
-              ("STR7", "s19.htm"), ("STR6", "s20.htm")]
-
-
-def help_pages():
-    page("STR22", "STR22.htm", f"{PRODUCT} - справка", [], 22, frameset("h1.htm"),
-         make=help_sentence)
-    page("STR23", "STR23.htm", "Заголовок", [
-        '<h2 align="center">Сорванта v2.1 - справка</h2>'], 23)
-    page("STR21", "STR21.htm", "Содержание", [
-        '<a href="h1.htm">Начало работы</a><br>',
-        '<a href="h2.htm">Картотека</a><br>',
-        '<a href="h3.htm">О программе</a><br>',
-        '<a href="../Info/ZelcapInfo.htm" target="_top">Сведения</a>'], 21, base="main")
-    files = [f for _, f, _ in HELP_PAGES]
-    for i, (name, filename, title) in enumerate(HELP_PAGES):
-        prev = files[i - 1] if i else None
-        next_ = files[i + 1] if i + 1 < len(files) else None
-        body = [f"<h3>{title}</h3>"]
-        if name == "STR31":
-            body += ["<p>Программа ведёт картотеку людей и составляет для каждого",
-                     "характеристику по дате рождения и имени.</p>",
-                     "<ol>", "<li>Откройте картотеку кнопкой «Картотека».</li>",
-                     "<li>Добавьте запись: фамилию, имя, отчество и дату рождения.</li>",
-                     "<li>Выберите запись и нажмите «Толкование».</li>",
-                     "<li>Текст толкования можно напечатать или сохранить в файл.</li>",
-                     "</ol>"]
-        elif name == "STR30":
-            body += ["<p>Картотека хранится в файле Confile.man в папке программы.",
-                     "Каждая строка файла - одна запись, поля разделены точкой с запятой.</p>"]
-        else:
-            body += ["<p>Сорванта, версия 2.1.</p>"]
-        body.append(nav(prev, next_))
-        page(name, f"{name}.htm", title, body, int(name[3:]), make=help_sentence)
-
-
-def info_pages():
-    page("STR19", "STR19.htm", f"{PRODUCT} - сведения", [], 19, frameset("s1.htm"))
-    page("STR20", "STR20.htm", "Заголовок", [
-        '<h2 align="center">Сорванта v2.1 - сведения</h2>'], 20)
-    menu = ["<p><b>Сведения</b></p>"]
-    for i in (0, 2, 5, 9, 12, 17, 19):
-        menu.append(f'<a href="{INFO_PAGES[i][1]}">{INFO_TITLES[i]}</a><br>')
-    menu.append('<a href="../Help/ZelcapHelp.htm" target="_top">Справка</a>')
-    page("STR18", "STR18.htm", "Содержание", menu, 18, base="main")
-    files = [f for _, f in INFO_PAGES]
-    for i, (name, filename) in enumerate(INFO_PAGES):
-        prev = files[i - 1] if i else None
-        next_ = files[i + 1] if i + 1 < len(files) else "s1.htm"
-        title = INFO_TITLES[i]
-        body = [f"<h3>{title}</h3>"]
-        if name == "STR8":
-            body += reference_body(random.Random(8))
-        body.append(nav(prev, next_))
-        page(name, f"{name}.htm", title, body, int(name[3:]))
-
-
-def reference_body(rng):
+def reference(key):
     """The long reference page: a table of contents and numbered articles."""
-    want = text_length("STR8")
-    count = 0
-    body = []
+    rng = random.Random(seed(key))
+    want = text_length(key)
+    toc = lambda count: ["<p>" + " ".join(f'<a href="#n{k}">{k}</a>' for k in range(1, count + 1))
+                         + "</p>"]
     articles = []
     while True:
-        count += 1
+        count = len(articles) + 1
         article = [f'<h4><a name="n{count}">{count}. {rng.choice(NUMBER_TITLES)}'
                    f" - {rng.choice(TRAITS)}</a></h4>"]
         article += [f"<p>{paragraph(rng, rng.randint(4, 7))}</p>" for _ in range(3)]
-        toc = [f'<a href="#n{k}">{k}</a>' for k in range(1, count + 1)]
-        size = len("\r\n".join(["<p>" + " ".join(toc) + "</p>"] + sum(articles + [article], [])))
-        if size + 1200 > want:
-            count -= 1
-            break
+        if len("\r\n".join(toc(count) + sum(articles + [article], []))) + 1200 > want:
+            return toc(len(articles)) + sum(articles, [])
         articles.append(article)
-    body.append("<p>" + " ".join(f'<a href="#n{k}">{k}</a>' for k in range(1, count + 1)) + "</p>")
-    for a in articles:
-        body += a
-    return body
 
 
-def main():
-    SIZES.update(sizes())
-    os.makedirs(os.path.join(PAYLOAD, "text"), exist_ok=True)
-    write("STR1", "STR1.txt", WELCOME)
-    write("STR2", "STR2.txt", LICENCE)
-    write("STR5", "STR5.txt", STR5)
-    write("STR36", "STR36.man", confile())
-    write("STR35", "STR35.txt", sections_text(
-        "STR35", 35, lambda i: (f"[{i + 1}]", 2)))
-    write("STR32", "STR32.txt", sections_text(
-        "STR32", 32, lambda i: (f"[{i // 9 + 1}{i % 9 + 1}]", 3)))
-    write("STR27", "STR27.txt", sections_text(
-        "STR27", 27, lambda i: (f"[{NUMBER_TITLES[i % 9]}]", 3)))
-    write("STR4", "STR4.txt", sections_text(
-        "STR4", 4, lambda i: (f"[{HEALTH[i % len(HEALTH)]}]", 3)))
-    help_pages()
-    info_pages()
+# Folders of pages: the frameset page and what the pages are about.
+SITES = {"Help": ("ZelcapHelp.htm", "справка"), "Info": ("ZelcapInfo.htm", "сведения")}
+
+# Pages of each folder in reading order: installed file, title and, for some,
+# the body between the title and the links to the pages before and after (or
+# a function of the page that makes it).
+HELP_PAGES = [
+    ("h1.htm", "Начало работы", [
+        "<p>Программа ведёт картотеку людей и составляет для каждого",
+        "характеристику по дате рождения и имени.</p>",
+        "<ol>", "<li>Откройте картотеку кнопкой «Картотека».</li>",
+        "<li>Добавьте запись: фамилию, имя, отчество и дату рождения.</li>",
+        "<li>Выберите запись и нажмите «Толкование».</li>",
+        "<li>Текст толкования можно напечатать или сохранить в файл.</li>",
+        "</ol>"]),
+    ("h2.htm", "Картотека", [
+        f"<p>Картотека хранится в файле {CARDS} в папке программы.",
+        "Каждая строка файла - одна запись, поля разделены точкой с запятой.</p>"]),
+    ("h3.htm", "О программе", ["<p>Сорванта, версия 2.1.</p>"]),
+]
+# The reading order cannot be told from the names (kelso.htm stands where s18
+# would), so it is kept here.
+INFO_PAGES = [
+    ("s1.htm", "Общие сведения"), ("s2.htm", "Как читать толкования"),
+    ("s3.htm", "Основное число"), ("s4.htm", "Число имени"),
+    ("s5.htm", "Сочетания чисел"), ("s6.htm", "Характер"), ("s7.htm", "Здоровье"),
+    ("s8.htm", "Совместимость"), ("s9.htm", "Работа"), ("s10.htm", "Семья"),
+    ("s11.htm", "Дружба"), ("s12.htm", "Таланты"), ("s13.htm", "Годовые циклы"),
+    ("s14.htm", "Месячные циклы"), ("s15.htm", "Дневные циклы"),
+    ("s16.htm", "Имя и отчество"), ("s17.htm", "Даты рождения"),
+    ("kelso.htm", "Справочник", reference), ("s19.htm", "Вопросы и ответы"),
+    ("s20.htm", "Литература"),
+]
+INFO_TITLES = [title for _, title, *_ in INFO_PAGES]
 
 
-HEALTH = ["Общее состояние", "Сердце и сосуды", "Нервная система", "Пищеварение",
-          "Сон", "Дыхание", "Суставы и спина", "Зрение", "Иммунитет", "Питание",
-          "Движение", "Отдых"]
+def site(folder, pages, make=sentence, menu=None, wrap=False):
+    """A folder of pages: its frameset, title bar and contents frame, then its
+    pages, each linking to the one before and the one after (after the last,
+    the first if wrap). The contents frame lists the pages at the places in
+    menu under a heading, or all of them without one, and the other folder."""
+    start, subject = SITES[folder]
+    other = next(f for f in SITES if f != folder)
+    files = [file for file, *_ in pages]
+    at = lambda file: f"{folder}\\{file}"
+    page(at(start), f"{PRODUCT} - {subject}", [], frameset(files[0]), make=make)
+    page(at(HEAD), "Заголовок", [f'<h2 align="center">{PRODUCT} - {subject}</h2>'])
+    contents = [f'<a href="{files[i]}">{pages[i][1]}</a><br>'
+                for i in (range(len(pages)) if menu is None else menu)]
+    if menu is not None:
+        contents.insert(0, f"<p><b>{subject.capitalize()}</b></p>")
+    page(at(MENU), "Содержание", contents + [
+        f'<a href="../{other}/{SITES[other][0]}" target="_top">{SITES[other][1].capitalize()}</a>'],
+        base="main")
+    for i, (file, title, *body) in enumerate(pages):
+        body = body[0] if body else []
+        body = body(at(file)) if callable(body) else body
+        before = files[i - 1] if i else None
+        after = files[(i + 1) % len(files)] if wrap or i + 1 < len(files) else None
+        page(at(file), title, [f"<h3>{title}</h3>"] + body + [nav(before, after)], make=make)
+
+
+def main(argv):
+    parser = argparse.ArgumentParser(description=__doc__.split("\n")[0])
+    parser.add_argument("payload", nargs="?", default=os.path.dirname(os.path.abspath(__file__)))
+    payload = parser.parse_args(argv).payload
+    items = read_manifest(os.path.join(payload, "manifest"))
+    for item in items:
+        if item.format == "text":
+            item.resolve(payload, payload)
+            TEXTS[item.name if item.target == "-" else item.target] = item
+    write("STR1", WELCOME)
+    write("STR2", LICENCE)
+    write("STR5", about(items))
+    write(CARDS, confile())
+    for key, headers in SECTIONS.items():
+        write(key, sections_text(key, headers))
+    site("Help", HELP_PAGES, make=help_sentence)
+    site("Info", INFO_PAGES, menu=(0, 2, 5, 9, 12, 17, 19), wrap=True)  # menu: places in INFO_PAGES
+    if TEXTS:
+        raise SystemExit(f"texts of the manifest this tool does not write: {', '.join(TEXTS)}")
+    return 0
+
 
 if __name__ == "__main__":
-    main()
+    sys.exit(main(sys.argv[1:]))
