@@ -134,11 +134,18 @@ void SwitchThemeOff(HWND hwnd) {
   if (setWindowTheme) setWindowTheme(hwnd, L" ", L" ");
 }
 
+namespace {
+bool ApplicationHidden = false;
+} // namespace
+
+void KeepApplicationWindowHidden() { ApplicationHidden = true; }
+
 TFormObject* CreateApplicationWindow() {
   if (ApplicationWindow) return ApplicationWindow;
   InitCommonControlsOnce();
   auto* app = new TFormObject(ckApplication, nullptr);
   app->SetBounds(0, 0, 0, 0);
+  if (ApplicationHidden) app->SetVisible(false);
   // LoadIconW hands out a shared icon: used, never destroyed.
   if (HICON icon = LoadIconW(GetModuleHandleW(nullptr), L"MAINICON")) app->SetIcon(icon, false);
   ApplicationWindow = app;

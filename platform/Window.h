@@ -432,6 +432,9 @@ private:
 extern TFormObject* ApplicationWindow;
 
 TFormObject* CreateApplicationWindow();
+// For a run that shows nothing, asked before the first form is made: the
+// application window is made hidden, so that no taskbar button shows either.
+void KeepApplicationWindowHidden();
 TFormObject* CreateForm(TWindowObject* parent, const std::string& caption);
 TPanelObject* CreatePanel(TWindowObject* parent, const TPanelData& data);
 TWindowObject* CreateButton(TWindowObject* parent, const std::string& caption);

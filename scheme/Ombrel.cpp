@@ -4,10 +4,10 @@
 #include <memory>
 
 #include "InstallLog.h"
-#include "ParamStr.h"
 #include "Process.h"
 #include "Resources.h"
 #include "Text.h"
+#include "Unattended.h"
 #include "Window.h"
 #include "omMainForm_6E2E74C.h"
 
@@ -31,12 +31,18 @@ const wchar_t* const DamagedText =
     L"Программа установки повреждена или загружена не полностью.\r\n\r\n"
     L"Загрузите её заново и повторите установку.";
 
-// Said at the start, before anything is made.
-void SayDamaged(UINT modality = 0) { MessageBoxW(nullptr, DamagedText, BoxCaption, MB_OK | MB_ICONHAND | modality); }
+// What the command line asks, once read.
+const TCommandLine* Asked = nullptr;
+
+// Said at the start, before anything is made; by /S only in its log.
+void SayDamaged(UINT modality = 0) {
+  if (Asked->Silent) WriteUnattendedLog(*Asked, "The installer is damaged.");
+  else MessageBoxW(nullptr, DamagedText, BoxCaption, MB_OK | MB_ICONHAND | modality);
+}
 
 // Said when an item cannot be unpacked later: a file being written is
-// dropped, its target left as it was; the wizard's windows wait for the box,
-// and the program ends with it.
+// dropped, its target left as it was; the wizard's windows wait for the box
+// (/S has none), and the program ends with it.
 void PayloadFault() {
   AbandonOpenWrites();
   SayDamaged(MB_TASKMODAL);
@@ -56,7 +62,9 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR, int) {
   // from a folder full of foreign files, on any drive.
   PrepareProcess(SystemLibrariesOnly);
   SetExitCodes(&CurrentExitCode, ecWindowSystem);
-  if (ParamStr(WideToText(GetCommandLineW()), 1) == "/ih") {
+  const TCommandLine commandLine = ReadCommandLine(WideToText(GetCommandLineW()));
+  Asked = &commandLine;
+  if (commandLine.Info) {
     MessageBoxW(nullptr, L"Сделано в Ombrel.", L"Ombrel Info", MB_OK);
     return ecDone;
   }
@@ -67,7 +75,8 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR, int) {
   }
   SetPayloadFault(&PayloadFault);
   const TOleApartment ole;
-  {
+  if (commandLine.Silent) InstallUnattended(commandLine);
+  else {
     auto scheme = std::make_unique<TClassMainForm_6E2E74C>();
     scheme->MainForm->Start();
     RunMessageLoop(ApplicationWindow);

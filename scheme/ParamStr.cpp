@@ -7,22 +7,36 @@ bool IsSeparator(char c) { return static_cast<unsigned char>(c) <= ' '; }
 
 } // namespace
 
-std::string ParamStr(const std::string& commandLine, int index) {
-  size_t at = 0;
+bool NextParam(const std::string& commandLine, size_t& at, size_t& start, std::string& arg) {
   const size_t end = commandLine.size();
-  for (int i = 0;; ++i) {
-    while (at < end && IsSeparator(commandLine[at])) ++at;
-    if (at == end) return {};
-    const size_t start = at;
-    bool quoted = false;
-    while (at < end && (quoted || !IsSeparator(commandLine[at]))) {
-      if (commandLine[at] == '"') quoted = !quoted;
-      ++at;
-    }
-    if (i == index) {
-      std::string arg = commandLine.substr(start, at - start);
-      if (arg.size() >= 2 && arg.front() == '"' && arg.back() == '"') arg = arg.substr(1, arg.size() - 2);
-      return arg;
-    }
+  while (at < end && IsSeparator(commandLine[at])) ++at;
+  if (at == end) return false;
+  start = at;
+  bool quoted = false;
+  while (at < end && (quoted || !IsSeparator(commandLine[at]))) {
+    if (commandLine[at] == '"') quoted = !quoted;
+    ++at;
   }
+  arg = commandLine.substr(start, at - start);
+  if (arg.size() >= 2 && arg.front() == '"' && arg.back() == '"') arg = arg.substr(1, arg.size() - 2);
+  return true;
+}
+
+TCommandLine ReadCommandLine(const std::string& commandLine) {
+  TCommandLine read;
+  size_t at = 0, start = 0;
+  std::string arg;
+  NextParam(commandLine, at, start, arg); // the program
+  for (bool first = true; NextParam(commandLine, at, start, arg); first = false) {
+    if (first && arg == "/ih") read.Info = true;
+    if (commandLine.compare(start, 3, "/D=") == 0) {
+      // A folder's name never ends in a blank.
+      read.Folder = commandLine.substr(start + 3);
+      read.Folder.erase(read.Folder.find_last_not_of(' ') + 1);
+      break;
+    }
+    if (arg == "/S") read.Silent = true;
+    if (arg.compare(0, 5, "/LOG=") == 0) read.LogFile = arg.substr(5);
+  }
+  return read;
 }

@@ -12,6 +12,7 @@
 #include <map>
 #include <set>
 #include <thread>
+#include <tuple>
 
 #include "DllSearch.h"
 #include "Files.h"
@@ -322,14 +323,50 @@ TEST_F(Scheme, AnInstallationWritesInTheManifestsOrderAndTheRecordLast) {
 
 // Blanks and control characters separate (not the bytes of letters); a
 // quote runs to the next, blanks included; only enclosing quotes go.
-TEST(ParamStr, BlanksAndControlCharactersSeparateAndQuotesGroup) {
+TEST(CommandLine, BlanksAndControlCharactersSeparateAndQuotesGroup) {
   const std::pair<std::string, std::vector<std::string>> rows[] = {
-      {"prog.exe  /ih\t/x\r\n\x01last", {"prog.exe", "/ih", "/x", "last", ""}}, {"prog.exe   ", {"prog.exe", ""}},
-      {"", {"", ""}}, {"\"C:\\Program Files\\Ombrel.exe\" /ih", {"C:\\Program Files\\Ombrel.exe", "/ih"}},
+      {"prog.exe  /ih\t/x\r\n\x01last", {"prog.exe", "/ih", "/x", "last"}}, {"prog.exe   ", {"prog.exe"}},
+      {"", {}}, {"\"C:\\Program Files\\Ombrel.exe\" /ih", {"C:\\Program Files\\Ombrel.exe", "/ih"}},
       {"p \"/ih\"", {"p", "/ih"}}, {"p \"a b\" c", {"p", "a b", "c"}}, {"p /i\"h x\" y", {"p", "/i\"h x\"", "y"}},
       {"p \"\"", {"p", ""}}, {"p \"/ih x", {"p", "\"/ih x"}}, {"p \"", {"p", "\""}}, {"Установка.exe яа", {"Установка.exe", "яа"}}};
-  for (const auto& [line, arguments] : rows)
-    for (size_t i = 0; i < arguments.size(); ++i) EXPECT_EQ(ParamStr(line, int(i)), arguments[i]) << line << " #" << i;
+  for (const auto& [line, arguments] : rows) {
+    std::vector<std::string> read;
+    size_t at = 0, start = 0;
+    for (std::string arg; NextParam(line, at, start, arg);) {
+      EXPECT_EQ(arg, line.substr(start, at - start).substr(arg.size() + 2 == at - start ? 1 : 0, arg.size())) << line;
+      read.push_back(arg);
+    }
+    EXPECT_EQ(arguments, read) << line;
+  }
+}
+
+// The switches, each spelled exactly so: /ih only first; /S and /LOG= anywhere; /D= last, taking
+// the rest of the line, blanks and switch-like words included, but trailing blanks.
+TEST(CommandLine, SwitchesAreSpelledExactlyAndTheFolderTakesTheRestOfTheLine) {
+  const struct {
+    std::string Line;
+    TCommandLine Read;
+  } rows[] = {
+      {"p", {}},
+      {"p /ih /S", {true, true, "", ""}},
+      {"p \"/ih\"", {true, false, "", ""}},
+      {"p x /ih /IH /ih2", {}},
+      {"p /S", {false, true, "", ""}},
+      {"p /s /S2 /SILENT \"/S \" /d=C:\\x /log=y /D", {}},
+      {"p /LOG=C:\\a.log", {false, false, "", "C:\\a.log"}},
+      {"p \"/LOG=C:\\мой лог.txt\" /S /LOG=", {false, true, "", ""}},
+      {"p \"/LOG=C:\\мой лог.txt\" /S", {false, true, "", "C:\\мой лог.txt"}},
+      {"p /D=C:\\Program Files", {false, false, "C:\\Program Files", ""}},
+      {"p /S /D=D:\\Другая  папка\\x /S /LOG=z  ", {false, true, "D:\\Другая  папка\\x /S /LOG=z", ""}},
+      {"p /D=", {}},
+      {"p x/D=C:\\y \"/D=C:\\z\" /S", {false, true, "", ""}},
+  };
+  for (const auto& row : rows) {
+    const TCommandLine read = ReadCommandLine(row.Line);
+    EXPECT_EQ(std::make_tuple(row.Read.Info, row.Read.Silent, row.Read.Folder, row.Read.LogFile),
+              std::make_tuple(read.Info, read.Silent, read.Folder, read.LogFile))
+        << row.Line;
+  }
 }
 
 // Prepared as the program prepares itself before anything else.

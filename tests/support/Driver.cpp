@@ -207,14 +207,14 @@ bool TProcess::WaitFocusIn(HWND window) {
   return ADD_FAILURE() << "no focus in \"" << Text(window) << "\"", false;
 }
 
-std::vector<HWND> TProcess::Windows() const {
+std::vector<HWND> TProcess::Windows(bool anySize) const {
   std::vector<HWND> all, found;
   if (Info.hProcess) EnumWindows(CollectWindow, LPARAM(&all));
   for (HWND w : all) {
     const RECT r = Rect(w);
     DWORD process = 0;
     GetWindowThreadProcessId(w, &process);
-    if (process == Info.dwProcessId && IsWindowVisible(w) && !IsRectEmpty(&r)) found.push_back(w);
+    if (process == Info.dwProcessId && IsWindowVisible(w) && (anySize || !IsRectEmpty(&r))) found.push_back(w);
   }
   return found;
 }

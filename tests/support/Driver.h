@@ -70,8 +70,8 @@ public:
   HWND Focus() const;
   bool WaitFocus(HWND window);   // on this window
   bool WaitFocusIn(HWND window); // on it or a window inside it
-  // Visible top-level windows with an area (the taskbar owner has none).
-  std::vector<HWND> Windows() const;
+  // Visible top-level windows with an area (the taskbar owner has none); with anySize, also those without.
+  std::vector<HWND> Windows(bool anySize = false) const;
   HWND WaitWindow(const std::string& caption) { return Wait(nullptr, caption); } // not a dialog
   HWND WaitBox(const std::string& caption) { return Wait("#32770", caption); }   // a dialog with this caption
   HWND WaitDialog() { return Wait("#32770", std::nullopt); }                     // any dialog

@@ -10,6 +10,8 @@
 
 #include "Wizard.h"
 
+#include <shlobj.h>
+
 using namespace driver;
 using files::TPayloadItem;
 
@@ -494,6 +496,93 @@ TEST(Failures, NoneGiveNoBoxAndTheSuccessText) {
   EXPECT_FALSE(Children(w.Frame(), "Static", texts::Success).empty());
   EXPECT_TRUE(w.Close());
   RemoveInstallation("D:");
+}
+
+// Without a person (/S): the program runs to its end with no window ever visible, and leaves what
+// Install leaves. The log, when asked for, is read back as UTF-8 lines.
+class Unattended : public Install {};
+
+std::vector<std::string> LogLines(const std::string& file) {
+  const std::string text = files::Read(file);
+  EXPECT_TRUE(text.empty() || MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, text.data(), int(text.size()),
+                                                  nullptr, 0) > 0) << "not UTF-8: " << text;
+  EXPECT_TRUE(text.size() >= 2 && text.compare(text.size() - 2, 2, "\r\n") == 0) << "not ended by CR LF: " << text;
+  std::vector<std::string> lines;
+  for (size_t at = 0, end; (end = text.find("\r\n", at)) != std::string::npos; at = end + 2)
+    lines.push_back(text.substr(at, end - at));
+  return lines;
+}
+
+// Into the offered folder, or the one /D= names: last on the line, unquoted, blanks and all (a
+// trailing blank is the line's), the folder made with its parents. Other arguments, "/s" among
+// them, change nothing; the log says where it installed.
+TEST_F(Unattended, InstallsWhatInstallWritesWithNoWindowShown) {
+  const std::string log = files::DosPath(files::UnixScratch("silent") + ".log");
+  const struct {
+    const char* Name;
+    std::string Args, Folder;
+    bool Logged;
+  } cases[] = {
+      {"the offered folder", "/S", ProgramFiles, false},
+      {"a folder with a blank on D:", "/S /D=D:\\Другая папка", "D:\\Другая папка", false},
+      {"other arguments, a quoted log, a folder below a new one", "/x \"/LOG=" + log + "\" /s /S /D=D:\\Другая папка\\и ещё  одна  ",
+       "D:\\Другая папка\\и ещё  одна", true},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.Name);
+    const std::string product = c.Folder + "\\Varkelo";
+    files::RemoveTree("D:\\Другая папка");
+    DeleteFileA(log.c_str());
+    const TUnattendedRun run = RunUnattended(c.Args);
+    EXPECT_EQ(std::set<std::string>{}, run.Shown);
+    EXPECT_EQ(0u, run.Code);
+    ExpectInstalled(product, product + "\\");
+    if (c.Folder == ProgramFiles)
+      EXPECT_EQ("[info]\r\ndir=C:\\Program Files\\Varkelo\\\r\n", files::Read(product + "\\dir.ini"));
+    else
+      EXPECT_FALSE(files::IsFolder(Product)) << "installed into the offered folder as well";
+    EXPECT_EQ(c.Logged ? std::vector<std::string>{"Installed: " + product} : std::vector<std::string>{},
+              c.Logged ? LogLines(log) : std::vector<std::string>{});
+    EXPECT_EQ(c.Logged, files::IsFile(log));
+    RemoveInstallation(c.Folder);
+  }
+  files::RemoveTree("D:\\Другая папка");
+  DeleteFileA(log.c_str());
+}
+
+// A write that fails (the program file held open): no box, exit code 1, everything else written,
+// and the log names exactly what was not written, each with the system's words.
+TEST_F(Unattended, AFailedWriteEndsWithOneAndTheLogNamesIt) {
+  const std::string folder = "D:\\Другая папка", product = folder + "\\Varkelo", program = product + "\\Zelcap2-1.exe";
+  const std::string log = files::DosPath(files::UnixScratch("failed") + ".log");
+  files::RemoveTree(folder);
+  ASSERT_EQ(ERROR_SUCCESS, SHCreateDirectoryExW(nullptr, files::Wide(product).c_str(), nullptr));
+  ASSERT_TRUE(files::Write(program, "in use"));
+  HANDLE held = CreateFileW(files::Wide(program).c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0,
+                            nullptr);
+  ASSERT_NE(INVALID_HANDLE_VALUE, held);
+  const TUnattendedRun run = RunUnattended("/S /LOG=" + log + " /D=" + folder);
+  CloseHandle(held);
+  EXPECT_EQ(std::set<std::string>{}, run.Shown);
+  EXPECT_EQ(1u, run.Code);
+  const TMissed missed = Missed(product, product + "\\");
+  EXPECT_EQ((TMissed{program, Link()}), missed);
+  EXPECT_EQ("in use", files::Read(program));
+  const std::vector<std::string> lines = LogLines(log);
+  ASSERT_EQ(1 + missed.size(), lines.size());
+  EXPECT_EQ("Installed with failures: " + product, lines[0]);
+  const std::string prefix = "Not written: ";
+  TMissed named;
+  for (size_t i = 1; i < lines.size(); ++i) {
+    const size_t colon = lines[i].find(": ", prefix.size());
+    ASSERT_TRUE(lines[i].rfind(prefix, 0) == 0 && colon != std::string::npos) << lines[i];
+    EXPECT_TRUE(named.insert(lines[i].substr(prefix.size(), colon - prefix.size())).second) << "twice: " << lines[i];
+    EXPECT_GT(lines[i].size(), colon + 2) << "no message: " << lines[i];
+  }
+  EXPECT_EQ(missed, named);
+  RemoveInstallation(folder);
+  files::RemoveTree(folder);
+  DeleteFileA(log.c_str());
 }
 
 } // namespace

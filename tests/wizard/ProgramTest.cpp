@@ -211,6 +211,61 @@ TEST(Program, BytesThatDoNotUnpackAsBuiltAreADamagedInstaller) {
   DeleteFileA(copy.c_str());
 }
 
+// /S on a damaged copy: no box at all, exit code 2, and the log says so. Found at the start, nothing
+// is written; found as Install unpacks the program file, the product folder it had just made stays,
+// empty, as in the wizard.
+TEST(Program, ADamagedCopyRunWithoutAPersonShowsNoBoxAndEndsWithTwo) {
+  const std::string original = files::Read(Exe);
+  const std::string copy = files::DosPath(files::UnixScratch("silent-damaged") + ".exe");
+  const std::string log = files::DosPath(files::UnixScratch("silent-damaged") + ".log");
+  const struct {
+    const char* Name;
+    std::function<void(std::string&)> Spoil;
+    std::vector<std::string> Written; // on C:
+  } cases[] = {
+      {"the last byte cut off", [](std::string& e) { e.pop_back(); }, {}},
+      {"the program file unpacking to other bytes",
+       [](std::string& e) {
+         TArchive archive(e);
+         e[archive.Middle("STREAM0")] ^= 0x10;
+         archive.Reseal("STREAM0");
+       },
+       {"Program Files\\Varkelo\\"}},
+  };
+  RemoveInstallation(ProgramFiles);
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.Name);
+    std::string exe = original;
+    c.Spoil(exe);
+    ASSERT_TRUE(exe != original && files::Write(copy, exe));
+    DeleteFileA(log.c_str());
+    const files::TTree before = files::Tree("C:");
+    const TUnattendedRun run = RunUnattended("/S /LOG=" + log, copy);
+    EXPECT_EQ(std::set<std::string>{}, run.Shown);
+    EXPECT_EQ(2u, run.Code);
+    EXPECT_EQ(c.Written, files::Changes(before, files::Tree("C:")));
+    EXPECT_EQ("The installer is damaged.\r\n", files::Read(log));
+    RemoveInstallation(ProgramFiles);
+  }
+  DeleteFileA(copy.c_str());
+  DeleteFileA(log.c_str());
+}
+
+// Only /S spelled exactly so runs without a person; /D= and /LOG= alone change nothing: the wizard
+// starts, and nothing is written before it is asked to.
+TEST(Program, OnlyTheExactSilentSwitchRunsWithoutAPerson) {
+  const std::string log = files::DosPath(files::UnixScratch("not-silent") + ".log");
+  RemoveInstallation(ProgramFiles);
+  for (const std::string& args : {std::string("/s"), std::string("/S2"), std::string("/SILENT"),
+                                  "/LOG=" + log + " /D=C:\\ombrel-not-silent", std::string("/D=C:\\x /S")}) {
+    SCOPED_TRACE(args);
+    TWizard w;
+    EXPECT_TRUE(w.Start("", args) && w.Close());
+    EXPECT_FALSE(files::IsFolder(ProgramFiles + "\\Varkelo") || files::IsFolder("C:\\ombrel-not-silent") ||
+                 files::IsFile(log));
+  }
+}
+
 // The program's own set-up, read from inside its window thread by a hook library laid on it: a
 // single-threaded apartment with OLE (the folder dialog and the shell link expect it of their
 // caller), and drives without a disc that fail their calls instead of asking.

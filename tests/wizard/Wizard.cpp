@@ -91,3 +91,19 @@ std::string Desktop() {
   SHGetFolderPathW(nullptr, CSIDL_DESKTOPDIRECTORY, nullptr, 0, folder);
   return files::Narrow(folder);
 }
+
+TUnattendedRun RunUnattended(const std::string& args, const std::string& exe) {
+  TUnattendedRun run;
+  TProcess p(exe);
+  if (!p.Start(args)) return run;
+  WaitUntil([&] {
+    for (HWND w : p.Windows(true)) {
+      const RECT r = Rect(w);
+      run.Shown.insert(Class(w) + " \"" + Text(w) + "\" " + std::to_string(r.right - r.left) + "x" +
+                       std::to_string(r.bottom - r.top));
+    }
+    return !run.Shown.empty() || !p.IsRunning();
+  }, 60000);
+  if (!p.IsRunning()) run.Code = p.WaitExit();
+  return run;
+}

@@ -2,6 +2,8 @@
 // sees of it: which page is on screen, which buttons there are to press.
 #pragma once
 
+#include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -45,3 +47,12 @@ const std::string ProgramFiles = "C:\\Program Files";
 inline std::string Link() { return Desktop() + "\\" + texts::Shortcut; } // the desktop shortcut
 // Removes the product folder under this folder and the shortcut, waiting while Wine holds a file.
 void RemoveInstallation(const std::string& folder);
+
+// A run without a person (/S): the exit code, and every window of the program that was ever
+// visible while it ran, even one without an area (the taskbar's), by class and caption; polled
+// until it ends or one shows.
+struct TUnattendedRun {
+  std::optional<uint32_t> Code; // none when it still ran
+  std::set<std::string> Shown;
+};
+TUnattendedRun RunUnattended(const std::string& args, const std::string& exe = OMBREL_EXE);

@@ -1,0 +1,64 @@
+#include "Unattended.h"
+
+#include <windows.h>
+
+#include <memory>
+
+#include "InstallLog.h"
+#include "SchemeRoles.h"
+#include "Text.h"
+
+namespace {
+
+template <class C> C& InnerOf(TOMMultiElement* host) { return *static_cast<C*>(host->Inner->Container); }
+
+} // namespace
+
+void InstallUnattended(const TCommandLine& how) {
+  std::string product;
+  {
+    // The form's window is made as the scheme is built, and with it the
+    // application window, visible unless asked not to be.
+    KeepApplicationWindowHidden();
+    auto scheme = std::make_unique<TInstallerScheme>();
+    // The run's end as a person sees it is left out: no finish page, no
+    // report box (the log and the exit code say it instead).
+    scheme->FinishSender->outEventData = TPointLink{};
+    scheme->InstallReport->outFinishText = TPointLink{};
+    scheme->InstallReport->outReport = TPointLink{};
+    auto& frame = InnerOf<TFolderFrame>(scheme->FolderPage);
+    TWindowObject* field = InnerOf<TFolderGroup>(InnerOf<TFolderBody>(frame.BodyHost).GroupHost).FolderField->Control;
+    // Into the window object: nothing else follows the field's text before
+    // Install reads it.
+    if (!how.Folder.empty()) field->SetText(how.Folder);
+    product = field->GetText();
+    // Run while muted: nothing of the form's start-up is wanted.
+    RunDeferredInits();
+    StartDispatch();
+    TData none;
+    frame.InstallHub->inDo(none, 0);
+    StopDispatch();
+  }
+  product += "\\";
+  product += ProductFolder;
+  WriteUnattendedLog(how, InstallLog().Count() ? "Installed with failures: " : "Installed: ", DisplayPath(product));
+}
+
+void WriteUnattendedLog(const TCommandLine& how, const char* head, const std::string& path) {
+  if (how.LogFile.empty()) return;
+  std::string text = head;
+  text += path;
+  for (const TInstallEntry& entry : InstallLog().Entries()) {
+    text += "\r\nNot written: ";
+    text += DisplayPath(entry.Path);
+    text += ": ";
+    text += entry.Message;
+  }
+  text += "\r\n";
+  HANDLE file = CreateFileW(WideOf(how.LogFile).data(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                            FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return;
+  DWORD written = 0;
+  WriteFile(file, text.data(), DWORD(text.size()), &written, nullptr);
+  CloseHandle(file);
+}
