@@ -265,7 +265,8 @@ TEST(Message, TheBoxShowsTheButtonsAndTheIconItsKindsName) {
     HICON icon = nullptr;
     std::thread reader([&] {
       HWND box = nullptr;
-      if (!driver::WaitUntil([&] { return (box = FindWindowW(L"#32770", L"Kinds")) != nullptr; })) return;
+      // Shown only once the box has set up its buttons.
+      if (!driver::WaitUntil([&] { return (box = FindWindowW(L"#32770", L"Kinds")) && IsWindowVisible(box); })) return;
       for (int id : order)
         if (IsWindowVisible(GetDlgItem(box, id))) buttons.push_back(id);
       for (HWND child = GetWindow(box, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
