@@ -301,7 +301,10 @@ std::string RunPlanted(const std::string& program, const std::vector<std::string
   TWizard w(folder + "Ombrel.exe");
   const bool started = walk ? w.Start(folder) : w.Process.Start("", folder); // in its own folder, as a double click
   SetEnvironmentVariableA("OMBREL_PLANT_MARKER", nullptr);
-  if (!walk) return WaitUntil([&] { return files::IsFile(marker); }), files::Read(marker); // then killed
+  if (!walk) { // until the first name is loaded (libraries load one by one), then killed
+    WaitUntil([&] { return files::Read(marker).find(names.front() + ".dll") != std::string::npos; });
+    return files::Read(marker);
+  }
   // The shell loads its own share of libraries for the folder dialog.
   HWND dialog = started && w.GoTo(EPage::Folder) && w.Press(texts::Browse) ? w.Process.WaitDialog() : nullptr;
   EXPECT_TRUE(dialog && WaitUntil([&] { return !Children(dialog, "SysTreeView32").empty(); }) &&
