@@ -8,14 +8,8 @@
 include_guard(GLOBAL)
 
 if(WIN32)
-  file(GLOB _ombrel_jpeg_lists "${PROJECT_SOURCE_DIR}/.deps/libjpeg-turbo-*/CMakeLists.txt")
-  if(NOT _ombrel_jpeg_lists)
-    message(FATAL_ERROR "libjpeg-turbo source not found in ${PROJECT_SOURCE_DIR}/.deps/: "
-                        "run scripts/bootstrap (as root) to fetch it")
-  endif()
-  list(SORT _ombrel_jpeg_lists)
-  list(GET _ombrel_jpeg_lists -1 _ombrel_jpeg_list)
-  get_filename_component(OMBREL_JPEG_SOURCE "${_ombrel_jpeg_list}" DIRECTORY)
+  include(${CMAKE_CURRENT_LIST_DIR}/DebianSource.cmake)
+  ombrel_debian_source(OMBREL_JPEG_SOURCE libjpeg-turbo CMakeLists.txt)
 
   set(_prefix "${CMAKE_BINARY_DIR}/libjpeg")
   set(_lib "${_prefix}/lib/libjpeg.a")

@@ -8,14 +8,8 @@
 # tables (about 16 KB). Z7_LZMA_SIZE_OPT picks the SDK's smaller decoding loop.
 include_guard(GLOBAL)
 
-file(GLOB _ombrel_lzma_sources "${PROJECT_SOURCE_DIR}/.deps/7zip-*/C/LzmaDec.c")
-if(NOT _ombrel_lzma_sources)
-  message(FATAL_ERROR "7zip source not found in ${PROJECT_SOURCE_DIR}/.deps/: "
-                      "run scripts/bootstrap (as root) to fetch it")
-endif()
-list(SORT _ombrel_lzma_sources)
-list(GET _ombrel_lzma_sources -1 _ombrel_lzma_source)
-get_filename_component(OMBREL_LZMA_SOURCE "${_ombrel_lzma_source}" DIRECTORY)
+include(${CMAKE_CURRENT_LIST_DIR}/DebianSource.cmake)
+ombrel_debian_source(OMBREL_LZMA_SOURCE 7zip C/LzmaDec.c)
 
 add_library(ombrel_lzma STATIC ${OMBREL_LZMA_SOURCE}/LzmaDec.c ${OMBREL_LZMA_SOURCE}/Bra86.c)
 target_include_directories(ombrel_lzma SYSTEM PUBLIC ${OMBREL_LZMA_SOURCE})
