@@ -35,17 +35,9 @@
 #include "Container.h"
 #include "Files.h"
 #include "Resources.h"
+#include "SchemeRoles.h"
 #include "Texts.h"
 #include "Window.h"
-#include "omChildGroupBox_2F7DC8C.h"
-#include "omChildPanel_431CE60.h"
-#include "omChildPanel_47F64A8.h"
-#include "omChildPanel_4E89C48.h"
-#include "omChildPanel_4FD97A4.h"
-#include "omChildPanel_50BE488.h"
-#include "omMainForm_6E2E74C.h"
-#include "omMultiElement_4DC2A30.h"
-#include "omMultiElement_5022298.h"
 
 namespace {
 
@@ -121,7 +113,7 @@ private:
 // the Install rows need for the whole run.
 struct TRun {
   std::vector<std::string> DataNames;              // what floor (b) unpacks
-  std::unique_ptr<TClassMainForm_6E2E74C> Scheme;  // built by a set-up or timed part
+  std::unique_ptr<TInstallerScheme> Scheme;  // built by a set-up or timed part
   std::unique_ptr<TOMMainForm> Form;               // the form the pages are built in
   std::string Root, LinkFile;                      // the Install rows' folder, the shortcut
   std::unique_ptr<TDesktopValue> Desktop;
@@ -150,7 +142,6 @@ void AsAtStart() {
 }
 
 // ----------------------------------------------------- scheme navigation
-template <class C> C& InnerOf(TOMMultiElement& host) { return *static_cast<C*>(host.Inner->Container); }
 
 HWND HandleOf(TOMWin& element) { return element.Control ? element.Control->GetHandle() : nullptr; }
 
@@ -161,38 +152,38 @@ bool Shown(TOMWin& panel) {
   return handle && IsWindowVisible(handle);
 }
 
-TOMEdit& FolderField(TClassMainForm_6E2E74C& scheme) {
-  auto& frame = InnerOf<TClassChildPanel_4FD97A4>(*scheme.FolderPage);
-  auto& body = InnerOf<TClassChildPanel_4E89C48>(*frame.BodyHost);
-  return *InnerOf<TClassChildGroupBox_2F7DC8C>(*body.GroupHost).FolderField;
+TOMEdit& FolderField(TInstallerScheme& scheme) {
+  auto& frame = InnerOf<TFolderFrame>(scheme.FolderPage);
+  auto& body = InnerOf<TFolderBody>(frame.BodyHost);
+  return *InnerOf<TFolderGroup>(body.GroupHost).FolderField;
 }
 
 // Only the folder page on screen.
-bool AtFolderPage(TClassMainForm_6E2E74C& scheme) {
-  return Shown(*InnerOf<TClassChildPanel_4FD97A4>(*scheme.FolderPage).Panel) &&
-         !Shown(*InnerOf<TClassChildPanel_431CE60>(*scheme.WelcomePage).Panel) &&
-         !Shown(*InnerOf<TClassChildPanel_50BE488>(*scheme.LicencePage).Panel) &&
-         !Shown(*InnerOf<TClassChildPanel_47F64A8>(*scheme.FinishPage).Panel);
+bool AtFolderPage(TInstallerScheme& scheme) {
+  return Shown(*InnerOf<TFolderFrame>(scheme.FolderPage).Panel) &&
+         !Shown(*InnerOf<TWelcomeFrame>(scheme.WelcomePage).Panel) &&
+         !Shown(*InnerOf<TLicenceFrame>(scheme.LicencePage).Panel) &&
+         !Shown(*InnerOf<TFinishFrame>(scheme.FinishPage).Panel);
 }
 
-bool AtFinishPage(TClassMainForm_6E2E74C& scheme) {
-  return Shown(*InnerOf<TClassChildPanel_47F64A8>(*scheme.FinishPage).Panel);
+bool AtFinishPage(TInstallerScheme& scheme) {
+  return Shown(*InnerOf<TFinishFrame>(scheme.FinishPage).Panel);
 }
 
-TOMButton& InstallButton(TClassMainForm_6E2E74C& scheme) {
-  return *InnerOf<TClassChildPanel_4FD97A4>(*scheme.FolderPage).InstallButton;
+TOMButton& InstallButton(TInstallerScheme& scheme) {
+  return *InnerOf<TFolderFrame>(scheme.FolderPage).InstallButton;
 }
 
 // A started scheme with the folder page on screen, reached through Next and
 // Agree, and the folder field holding the given folder.
-std::unique_ptr<TClassMainForm_6E2E74C> SchemeAtFolderPage(const std::string& folder) {
-  auto scheme = std::make_unique<TClassMainForm_6E2E74C>();
+std::unique_ptr<TInstallerScheme> SchemeAtFolderPage(const std::string& folder) {
+  auto scheme = std::make_unique<TInstallerScheme>();
   scheme->MainForm->Start();
   ShowApplicationWindows(ApplicationWindow);
   ProcessMessages();
-  Click(*InnerOf<TClassChildPanel_431CE60>(*scheme->WelcomePage).NextButton);
+  Click(*InnerOf<TWelcomeFrame>(scheme->WelcomePage).NextButton);
   ProcessMessages();
-  Click(*InnerOf<TClassChildPanel_50BE488>(*scheme->LicencePage).AgreeButton);
+  Click(*InnerOf<TLicenceFrame>(scheme->LicencePage).AgreeButton);
   ProcessMessages();
   // The field is disabled for the user; its text is set as Browse sets it,
   // which fires the field's change handler.
@@ -210,7 +201,7 @@ void FreeScheme(TRun& run) {
 }
 
 // ============================================================ construction
-void BuildScheme(TRun& run) { run.Scheme = std::make_unique<TClassMainForm_6E2E74C>(); }
+void BuildScheme(TRun& run) { run.Scheme = std::make_unique<TInstallerScheme>(); }
 
 // The deferred inits run muted (nothing fires); they empty the list that
 // points into this scheme.
@@ -243,8 +234,8 @@ void BuildShowAndFree(TRun& run) {
 // program file, the texts and the pictures).
 void InstallationContainers(TRun&) {
   TOMMultiElement writer, installation;
-  HostContainer(writer, &CreateContainer<TClassMultiElement_4DC2A30>, {TPointLink{}}, {TPointLink{}});
-  HostContainer(installation, &CreateContainer<TClassMultiElement_5022298>, {TPointLink{}}, {TPointLink{}});
+  HostContainer(writer, &CreateContainer<TProgramAndRecord>, {TPointLink{}}, {TPointLink{}});
+  HostContainer(installation, &CreateContainer<TInstallationSequence>, {TPointLink{}}, {TPointLink{}});
 }
 
 // The host alone: the main form as the root container makes it, then freed.
@@ -271,10 +262,10 @@ void PagesAlone(TRun& run) {
   TWindowObject* form = run.Form->Control;
   TOMMultiElement welcome(form), folder(form), licence(form), finish(form);
   const TPointLink none;
-  HostContainer(welcome, &CreateContainer<TClassChildPanel_431CE60>, {none, none});
-  HostContainer(folder, &CreateContainer<TClassChildPanel_4FD97A4>, {none, none, none});
-  HostContainer(licence, &CreateContainer<TClassChildPanel_50BE488>, {none, none, none});
-  HostContainer(finish, &CreateContainer<TClassChildPanel_47F64A8>, {none});
+  HostContainer(welcome, &CreateContainer<TWelcomeFrame>, {none, none});
+  HostContainer(folder, &CreateContainer<TFolderFrame>, {none, none, none});
+  HostContainer(licence, &CreateContainer<TLicenceFrame>, {none, none, none});
+  HostContainer(finish, &CreateContainer<TFinishFrame>, {none});
 }
 
 // --------------------------------------------------- construction's floors
@@ -605,7 +596,7 @@ void PrintRows(const TReport& report, int section) {
 }
 
 void PrintConstruction(const TReport& report, const TFacts& facts) {
-  std::printf("1. Construction of TClassMainForm_6E2E74C (%zu type-100 resources, %zu bytes; "
+  std::printf("1. Construction of TInstallerScheme (%zu type-100 resources, %zu bytes; "
               "native windows right after construction: form %s, %d children; once shown: %d children)\n",
               facts.Resources, facts.ResourceBytes, facts.FormWindow ? "yes" : "no", facts.Windows,
               facts.ShownWindows);

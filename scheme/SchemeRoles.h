@@ -31,3 +31,6 @@ using TFinishFrame = TClassChildPanel_47F64A8;
 using TFinishBody = TClassChildPanel_3ECBCC0;
 using TProgramAndRecord = TClassMultiElement_4DC2A30;     // the product folder, the program file, dir.ini
 using TInstallationSequence = TClassMultiElement_5022298; // the texts, pictures and shortcut
+
+// The inner container a multi-element hosts, as the role it has.
+template <class C> C& InnerOf(TOMMultiElement* host) { return *static_cast<C*>(host->Inner->Container); }

@@ -8,12 +8,6 @@
 #include "SchemeRoles.h"
 #include "Text.h"
 
-namespace {
-
-template <class C> C& InnerOf(TOMMultiElement* host) { return *static_cast<C*>(host->Inner->Container); }
-
-} // namespace
-
 void InstallUnattended(const TCommandLine& how) {
   std::string product;
   {

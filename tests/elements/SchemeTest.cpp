@@ -30,8 +30,7 @@ using namespace host;
 
 namespace {
 
-template <class C> C& Inner(TOMMultiElement* host) { return *static_cast<C*>(host->Inner->Container); }
-HWND Frame(TOMMultiElement* page) { return Inner<TPageContainer>(page).Panel->Control->GetHandle(); }
+HWND Frame(TOMMultiElement* page) { return InnerOf<TPageContainer>(page).Panel->Control->GetHandle(); }
 // Before the loop runs the form is not on screen: a frame counts as shown by its own style.
 bool Shown(TOMMultiElement* page) { return Style(Frame(page)) & WS_VISIBLE; }
 void Click(TOMButton* button) { SendMessageA(button->Control->GetHandle(), BM_CLICK, 0, 0); }
@@ -70,11 +69,11 @@ protected:
     if (pass) Taps.back()->Next = link;
     link = MakePointLink<&TTap::inDo>(link.Index, Taps.back().get());
   }
-  TWelcomeFrame& Welcome() { return Inner<TWelcomeFrame>(Root->WelcomePage); }
-  TLicenceFrame& Licence() { return Inner<TLicenceFrame>(Root->LicencePage); }
-  TFolderFrame& Folder() { return Inner<TFolderFrame>(Root->FolderPage); }
-  TFolderBody& FolderBody() { return Inner<TFolderBody>(Folder().BodyHost); }
-  TOMEdit* Field() { return Inner<TFolderGroup>(FolderBody().GroupHost).FolderField; }
+  TWelcomeFrame& Welcome() { return InnerOf<TWelcomeFrame>(Root->WelcomePage); }
+  TLicenceFrame& Licence() { return InnerOf<TLicenceFrame>(Root->LicencePage); }
+  TFolderFrame& Folder() { return InnerOf<TFolderFrame>(Root->FolderPage); }
+  TFolderBody& FolderBody() { return InnerOf<TFolderBody>(Folder().BodyHost); }
+  TOMEdit* Field() { return InnerOf<TFolderGroup>(FolderBody().GroupHost).FolderField; }
   TData Remembered() {
     TData value;
     return Root->FolderPage->varData(value, 0), value;
@@ -119,7 +118,7 @@ TEST_F(Scheme, EachButtonFiresItsEventBeforeOrAfterHidingItsFrame) {
       {Root->LicencePage, Licence().CancelButton, 2, dkNull, true, true}, {Root->LicencePage, Licence().AgreeButton, 0, dkInteger, true, false},
       {Root->LicencePage, Licence().BackButton, 1, dkInteger, false, false}, {Root->FolderPage, Folder().CancelButton, 2, dkNull, true, true},
       {Root->FolderPage, Folder().BackButton, 1, dkInteger, true, false}, {Root->FolderPage, Folder().InstallButton, 0, dkString, false, false},
-      {Root->FinishPage, Inner<TFinishFrame>(Root->FinishPage).DoneButton, 0, dkInteger, true, true}};
+      {Root->FinishPage, InnerOf<TFinishFrame>(Root->FinishPage).DoneButton, 0, dkInteger, true, true}};
   for (const auto& row : rows) {
     SCOPED_TRACE(&row - rows);
     Show(row.Page, IntegerData(1));
@@ -144,9 +143,9 @@ TEST_F(Scheme, FreeingAPageTakesAllItsWindows) {
   Start();
   auto page = std::make_unique<TOMMultiElement>(Root->MainForm->Control);
   HostContainer(*page, &CreateContainer<TLicenceFrame>);
-  auto& licence = Inner<TLicenceFrame>(page.get());
+  auto& licence = InnerOf<TLicenceFrame>(page.get());
   const HWND frame = Frame(page.get()), agree = licence.AgreeButton->Control->GetHandle();
-  const HWND memo = Inner<TLicenceBody>(licence.BodyHost).LicenceText->Control->GetHandle();
+  const HWND memo = InnerOf<TLicenceBody>(licence.BodyHost).LicenceText->Control->GetHandle();
   EXPECT_EQ(Text(memo), files::From1251(LoadResourceText("STR2")));
   page.reset();
   EXPECT_FALSE(IsWindow(frame) || IsWindow(agree) || IsWindow(memo));
@@ -211,7 +210,7 @@ TEST_F(Scheme, AScreenOfAnotherResolutionScalesEveryWindowAndEveryTextStillFits)
   TWindowObject* form = Root->MainForm->Control;
   const HWND main = form->GetHandle();
   const UINT start = form->Dpi();
-  auto& licence = Inner<TLicenceBody>(Licence().BodyHost);
+  auto& licence = InnerOf<TLicenceBody>(Licence().BodyHost);
   const std::set<HWND> sizedToText = {licence.ScrollHint->Control->GetHandle(), licence.AcceptHint->Control->GetHandle(),
                                       FolderBody().RequiredSpace->Control->GetHandle(),
                                       FolderBody().FreeSpace->Control->GetHandle()};
@@ -286,7 +285,7 @@ TEST_F(Scheme, AnInstallationWritesInTheManifestsOrderAndTheRecordLast) {
   Tap(Root->ProgramFileWriter->EventLinks[0], [&](TData&, uint16_t) {
     programFirst = files::Tree(product).size() == 1 && files::Read(product + "Zelcap2-1.exe") == programBytes;
   });
-  auto& sequence = Inner<TInstallationSequence>(Root->Installation);
+  auto& sequence = InnerOf<TInstallationSequence>(Root->Installation);
   const std::pair<TOMHub*, const char*> hubs[] = {
       {sequence.MainHub, "main"}, {sequence.HelpHub, "help"}, {sequence.InfoHub, "info"}, {sequence.PictureHub, "picture"}};
   size_t before = 1; // the program file
@@ -312,7 +311,7 @@ TEST_F(Scheme, AnInstallationWritesInTheManifestsOrderAndTheRecordLast) {
   EXPECT_TRUE(programFirst && finishShown && files::IsFile(record));
   EXPECT_EQ(InstallLog().Count(), 0u);
 
-  Click(Inner<TFinishFrame>(Root->FinishPage).DoneButton);
+  Click(InnerOf<TFinishFrame>(Root->FinishPage).DoneButton);
   EXPECT_TRUE(Shown(Root->FinishPage) && !Terminated());
   const HWND form = Root->MainForm->Control->GetHandle();
   RunMessageLoop(ApplicationWindow);
