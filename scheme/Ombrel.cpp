@@ -8,6 +8,7 @@
 #include "Resources.h"
 #include "Text.h"
 #include "Unattended.h"
+#include "Uninstaller.h"
 #include "Window.h"
 #include "omMainForm_6E2E74C.h"
 
@@ -16,8 +17,8 @@ namespace {
 // How the process ends, for the scripts and deployment tools that run the
 // installer (the README lists them).
 enum TExitCode : uint32_t {
-  ecDone = 0,         // installed, cancelled, closed, or the info box shown
-  ecWritesFailed = 1, // installed, but some writes failed (the warning box named them)
+  ecDone = 0,         // installed, cancelled, closed, or the info box shown; uninstalled, or not
+  ecWritesFailed = 1, // installed, but some writes failed (the warning box named them); or not all removed
   ecDamaged = 2,      // the installer's own data is damaged: nothing was written
   ecWindowSystem = 3, // the window system failed (a box said so, where it could)
 };
@@ -67,6 +68,12 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR, int) {
   if (commandLine.Info) {
     MessageBoxW(nullptr, L"Сделано в Ombrel.", L"Ombrel Info", MB_OK);
     return ecDone;
+  }
+  // The uninstaller is this program carrying what an installation made in
+  // place of its payload.
+  if (TUninstallRecord record; ReadOwnRecord(record)) {
+    Uninstall(commandLine, record);
+    return int(CurrentExitCode());
   }
   // A copy damaged on the way installs nothing.
   if (!PayloadIntact()) {

@@ -1,5 +1,7 @@
 #include "ParamStr.h"
 
+#include <cstdlib>
+
 namespace {
 
 // Bytes above 0x7F are parts of letters (UTF-8), never separators.
@@ -37,6 +39,7 @@ TCommandLine ReadCommandLine(const std::string& commandLine) {
     }
     if (arg == "/S") read.Silent = true;
     if (arg.compare(0, 5, "/LOG=") == 0) read.LogFile = arg.substr(5);
+    if (arg.compare(0, 7, "/AFTER=") == 0) read.After = std::strtoull(arg.c_str() + 7, nullptr, 10);
   }
   return read;
 }

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 
 // The next argument of a command line from at on: start is moved to where it
@@ -20,5 +21,7 @@ struct TCommandLine {
                        // (trailing blanks are the line's); empty: the folder the page offers
   std::string LogFile; // "/LOG=<file>" among the arguments (quoted whole when it has blanks,
                        // as any argument); empty: no log
+  uint64_t After = 0;  // "/AFTER=<handle>", given by an uninstaller to its copy: the handle of
+                       // its process, whose end the copy waits for (Uninstaller.h)
 };
 TCommandLine ReadCommandLine(const std::string& commandLine);

@@ -70,6 +70,7 @@ void SetFormat(TOMFormatStr& format, const char* mask, std::initializer_list<TPo
 
 // The product's folder, made under the folder the user chooses, and the
 // product's program file in it.
+constexpr char ProductName[] = "Сорванта v2.1"; // as the shortcut, a side picture and the system's list name it
 constexpr char ProductFolder[] = "Varkelo";
 constexpr char ProgramFileName[] = "Zelcap2-1.exe";
 // The mask of a path in the product folder, the chosen folder being %1:

@@ -6,6 +6,12 @@ TClassMultiElement_4DC2A30::TClassMultiElement_4DC2A30(TWindowObject*) {
   // Settings and links, in reverse creation order; each link is stored in
   // the element that fires or reads it.
   const TPointLink folder = MakePointLink<&TOMGetData::varData>(0, FolderReader);
+  // Last of all, once everything it is to remove is made.
+  Uninstaller->Key = "Sorvanta";
+  Uninstaller->DisplayName = ProductName;
+  Uninstaller->DisplayVersion = "2.1";
+  Uninstaller->ProgramName = ProgramFileName;
+  SetProductPath(*UninstallFolder, "", {folder}, MakePointLink<&TOMUninstall::inWrite>(0, Uninstaller));
   // The record file comes from the record path memory; the property is only its fallback.
   LocationRecord->FileName = "dir.ini";
   LocationRecord->Section = "info";
@@ -34,10 +40,12 @@ TClassMultiElement_4DC2A30::TClassMultiElement_4DC2A30(TWindowObject*) {
   SetProductPath(*ProgramPath, "%2", {folder, MakePointLink<&TOMMemory::varValue>(0, ProgramName)},
             MakePointLink<&TOMHub::inDo>(0, ProgramHub));
   ProgramName->SetDefault(StringData(ProgramFileName));
-  // The record is written last, after the whole installation sequence.
+  // The record is written after the whole installation sequence, and the
+  // uninstaller after it.
   SetHub(*FolderHub, 1,
          {MakePointLink<&TOMFormatStr::inString>(0, ProgramPath), MakePointLink<&TOMFormatStr::inString>(0, RecordPath),
-          MakePointLink<&TOMFormatStr::inString>(0, RecordValue)});
+          MakePointLink<&TOMFormatStr::inString>(0, RecordValue),
+          MakePointLink<&TOMFormatStr::inString>(0, UninstallFolder)});
   ProductFolderMaker->outCreate = MakePointLink<&TOMHub::inDo>(0, FolderHub);
   SetProductPath(*ProductFolderPath, "", {folder}, MakePointLink<&TOMDir::inCreate>(0, ProductFolderMaker));
   FolderReader->getData = MakePointLink<&TOMEditMulti::getData>(0, EditMulti);

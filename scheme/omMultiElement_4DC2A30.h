@@ -2,7 +2,8 @@
 // installation. Makes the product folder "%1\Varkelo", writes the product's
 // program file from STREAM0, starts the installation sequence through
 // outEvent[0] and, once that has returned, records the product folder in
-// "%1\Varkelo\dir.ini".
+// "%1\Varkelo\dir.ini"; then makes the uninstaller, which removes all that
+// again, and registers the product with the system.
 //   inWork[0]    run; the value is ignored, the folder is pulled
 //   outEvent[0]  the program file's full path, after the file is written
 //   getData[0]   the install folder as text (%1)
@@ -17,6 +18,7 @@
 #include "omINI.h"
 #include "omMemory.h"
 #include "omMemoryStream.h"
+#include "omUninstall.h"
 
 class TClassMultiElement_4DC2A30 : public TSchemeContainer {
 public:
@@ -27,7 +29,7 @@ public:
   TOMGetData* const FolderReader = Make<TOMGetData>(); // getData[0]
   TOMFormatStr* const ProductFolderPath = Make<TOMFormatStr>();
   TOMDir* const ProductFolderMaker = Make<TOMDir>();
-  TOMHub* const FolderHub = Make<TOMHub>(); // program file, record path, record
+  TOMHub* const FolderHub = Make<TOMHub>(); // program file, record path, record, uninstaller
   TOMMemory* const ProgramName = Make<TOMMemory>();
   TOMFormatStr* const ProgramPath = Make<TOMFormatStr>();
   TOMHub* const ProgramHub = Make<TOMHub>(); // write the file, then the installation sequence
@@ -41,4 +43,6 @@ public:
   TOMMemory* const RecordPathMemory = Make<TOMMemory>();
   TOMFormatStr* const RecordValue = Make<TOMFormatStr>();
   TOMini* const LocationRecord = Make<TOMini>();
+  TOMFormatStr* const UninstallFolder = Make<TOMFormatStr>();
+  TOMUninstall* const Uninstaller = Make<TOMUninstall>();
 };

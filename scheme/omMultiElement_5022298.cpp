@@ -80,7 +80,7 @@ TClassMultiElement_5022298::TClassMultiElement_5022298(TWindowObject*) {
   const TPointLink folder = MakePointLink<&TOMGetData::varData>(0, FolderReader);
   auto format = [](TOMFormatStr* path) { return MakePointLink<&TOMFormatStr::inString>(0, path); };
 
-  SetFormat(*LinkPath, "%1Сорванта v2.1.lnk", {MakePointLink<&TOMDir::varDesktop>(0, InfoFolder)},
+  SetFormat(*LinkPath, (std::string("%1") + ProductName + ".lnk").c_str(), {MakePointLink<&TOMDir::varDesktop>(0, InfoFolder)},
             MakePointLink<&TOMMemory::inValue>(0, LinkPathMemory)); // the desktop folder ends with a backslash
   SetProductPath(*ProductFolderPath, "", {folder}, MakePointLink<&TOMMemory::inValue>(0, ProductFolderMemory));
   SetProductPath(*ProgramPath, ProgramFileName, {folder}, MakePointLink<&TOMMemory::inValue>(0, ProgramPathMemory));

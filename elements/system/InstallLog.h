@@ -1,5 +1,6 @@
 // The record of the current installation run: every write on the installation
-// road that failed, with the path it was meant for and the system's own words.
+// road that failed, with the path it was meant for and the system's own words,
+// and everything it made.
 // The writing elements add to it as a side channel (they fire nothing more);
 // whoever starts a run clears it, and whoever ends it reads it.
 #pragma once
@@ -7,6 +8,13 @@
 #include <cstdint>
 #include <string>
 #include <vector>
+
+// What a run made: a file it wrote whole, or a folder it created (not one
+// that was there). The uninstaller removes exactly these.
+struct TMadeItem {
+  bool Folder = false;
+  std::string Path;
+};
 
 struct TInstallEntry {
   std::string Path;    // the folder, file or link that was not made
@@ -20,7 +28,10 @@ public:
   TInstallLog(const TInstallLog&) = delete;
   TInstallLog& operator=(const TInstallLog&) = delete;
 
-  void Clear() { FEntries.clear(); }
+  void Clear() {
+    FEntries.clear();
+    FMade.clear();
+  }
   // Records a failure with the system's message for the code. A path is
   // recorded once: a product folder that cannot be made fails again for each
   // folder below it, and its first entry already says why.
@@ -34,8 +45,14 @@ public:
   const TInstallEntry& operator[](size_t index) const { return FEntries[index]; }
   const std::vector<TInstallEntry>& Entries() const { return FEntries; }
 
+  // What was made, in the order it was made.
+  void Wrote(const std::string& file) { FMade.push_back(TMadeItem{false, file}); }
+  void Created(const std::string& folder) { FMade.push_back(TMadeItem{true, folder}); }
+  const std::vector<TMadeItem>& Made() const { return FMade; }
+
 private:
   std::vector<TInstallEntry> FEntries;
+  std::vector<TMadeItem> FMade;
 };
 
 // A path as the user reads it. The installer joins a drive root such as

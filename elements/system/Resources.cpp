@@ -44,6 +44,32 @@ struct TArchiveBlock {
 };
 #pragma pack(pop)
 
+} // namespace
+
+size_t ImageEnd(const uint8_t* bytes, size_t size) {
+  if (size < sizeof(IMAGE_DOS_HEADER)) return 0;
+  const auto* dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(bytes);
+  const size_t pe = size_t(dos->e_lfanew);
+  if (pe > size || size - pe < sizeof(IMAGE_NT_HEADERS32)) return 0;
+  const auto* file = reinterpret_cast<const IMAGE_FILE_HEADER*>(bytes + pe + 4);
+  const size_t table = pe + 4 + sizeof(IMAGE_FILE_HEADER) + file->SizeOfOptionalHeader;
+  size_t end = table + sizeof(IMAGE_SECTION_HEADER) * file->NumberOfSections;
+  if (end > size) return 0;
+  const auto* sections = reinterpret_cast<const IMAGE_SECTION_HEADER*>(bytes + table);
+  for (WORD i = 0; i < file->NumberOfSections; ++i)
+    if (sections[i].SizeOfRawData) end = std::max<size_t>(end, size_t(sections[i].PointerToRawData) + sections[i].SizeOfRawData);
+  if (file->PointerToSymbolTable) {
+    const size_t strings = size_t(file->PointerToSymbolTable) + 18 * size_t(file->NumberOfSymbols);
+    if (strings > size - 4) return 0;
+    uint32_t stringsSize = 0;
+    std::memcpy(&stringsSize, bytes + strings, 4);
+    end = std::max<size_t>(end, strings + stringsSize);
+  }
+  return end <= size ? end : 0;
+}
+
+namespace {
+
 void* LzmaAlloc(ISzAllocPtr, size_t size) { return HeapAlloc(GetProcessHeap(), 0, size); }
 void LzmaFree(ISzAllocPtr, void* address) {
   if (address) HeapFree(GetProcessHeap(), 0, address);
@@ -81,7 +107,7 @@ public:
     CloseHandle(mapping); // the view keeps the mapping
     if (!View) return;
     FileSize = size_t(size.QuadPart);
-    const size_t start = ImageEnd();
+    const size_t start = ImageEnd(View, FileSize);
     if (start == 0 || FileSize - start < sizeof(TArchiveHeader)) return;
     Header = reinterpret_cast<const TArchiveHeader*>(View + start);
     const size_t tables = (FileSize - start - sizeof(TArchiveHeader));
@@ -98,6 +124,8 @@ public:
   TPayload& operator=(const TPayload&) = delete;
 
   const TArchiveHeader* Header = nullptr;
+  const uint8_t* View = nullptr; // the whole program file
+  size_t FileSize = 0;
 
   const TArchiveEntry* Entries() const { return reinterpret_cast<const TArchiveEntry*>(Header + 1); }
   const TArchiveBlock* Blocks() const { return reinterpret_cast<const TArchiveBlock*>(Entries() + Header->Count); }
@@ -179,32 +207,6 @@ private:
     return out;
   }
 
-  // Where what the linker wrote ends: the sections, then a symbol table with
-  // its strings if there is one. The archive starts there.
-  size_t ImageEnd() const {
-    if (FileSize < sizeof(IMAGE_DOS_HEADER)) return 0;
-    const auto* dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(View);
-    const size_t pe = size_t(dos->e_lfanew);
-    if (pe > FileSize || FileSize - pe < sizeof(IMAGE_NT_HEADERS32)) return 0;
-    const auto* file = reinterpret_cast<const IMAGE_FILE_HEADER*>(View + pe + 4);
-    const size_t table = pe + 4 + sizeof(IMAGE_FILE_HEADER) + file->SizeOfOptionalHeader;
-    size_t end = table + sizeof(IMAGE_SECTION_HEADER) * file->NumberOfSections;
-    if (end > FileSize) return 0;
-    const auto* sections = reinterpret_cast<const IMAGE_SECTION_HEADER*>(View + table);
-    for (WORD i = 0; i < file->NumberOfSections; ++i)
-      if (sections[i].SizeOfRawData) end = std::max<size_t>(end, size_t(sections[i].PointerToRawData) + sections[i].SizeOfRawData);
-    if (file->PointerToSymbolTable) {
-      const size_t strings = size_t(file->PointerToSymbolTable) + 18 * size_t(file->NumberOfSymbols);
-      if (strings > FileSize - 4) return 0;
-      uint32_t stringsSize = 0;
-      std::memcpy(&stringsSize, View + strings, 4);
-      end = std::max<size_t>(end, strings + stringsSize);
-    }
-    return end <= FileSize ? end : 0;
-  }
-
-  const uint8_t* View = nullptr;
-  size_t FileSize = 0;
   const uint8_t* Archive = nullptr;
   size_t Available = 0;
   static constexpr uint32_t NoBlock = ~0u;
@@ -326,6 +328,11 @@ HBITMAP LoadResourceBitmap(const std::string& name) {
                                   reinterpret_cast<const BITMAPINFO*>(dib.data()), DIB_RGB_COLORS);
   ReleaseDC(nullptr, screen);
   return bitmap;
+}
+
+std::string_view ProgramFileBytes() {
+  const TPayload& payload = Payload();
+  return std::string_view(reinterpret_cast<const char*>(payload.View), payload.View ? payload.FileSize : 0);
 }
 
 bool PayloadIntact() {

@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <string_view>
 
 #include "ByteStream.h"
 
@@ -36,6 +37,14 @@ bool PayloadIntact();
 // program): the program says it is damaged and ends. Without one, the item
 // reads as missing.
 void SetPayloadFault(void (*fault)());
+
+// The program file as it is on disk, mapped for the life of the process;
+// empty when it cannot be read.
+std::string_view ProgramFileBytes();
+// Where what the linker wrote ends in a program file's bytes (the sections,
+// then a symbol table with its strings); anything appended (the archive, an
+// uninstaller's record, a signature) starts there. 0 for no program file.
+size_t ImageEnd(const uint8_t* bytes, size_t size);
 
 // CRC-32 (the ZIP and PNG one) of size bytes, continuing from crc.
 uint32_t Crc32(const void* data, size_t size, uint32_t crc = 0);

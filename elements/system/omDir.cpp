@@ -64,7 +64,10 @@ bool ForceFolders(const std::string& path, std::string& failedFolder, uint32_t& 
     return false;
   }
   TWideText wide;
-  if (WidePath(folder, wide) && CreateDirectoryW(wide.data(), nullptr)) return true;
+  if (WidePath(folder, wide) && CreateDirectoryW(wide.data(), nullptr)) {
+    InstallLog().Created(folder);
+    return true;
+  }
   failedFolder = folder;
   error = LastFailureCode();
   return false;

@@ -57,7 +57,10 @@ void TOMFileStream::inClose(TData&, uint16_t) { CloseStream(); }
 void TOMFileStream::CloseStream() {
   if (!Stream) return;
   // A written file takes its place only now: recorded when it could not.
-  if (uint32_t error = Stream->Close(); error != 0 && Stream->Kind() == TByteStream::skWriteFile)
-    InstallLog().Add(FOpenName, error);
+  const uint32_t error = Stream->Close();
+  if (Stream->Kind() == TByteStream::skWriteFile) {
+    if (error != 0) InstallLog().Add(FOpenName, error);
+    else InstallLog().Wrote(FOpenName);
+  }
   Stream.reset();
 }

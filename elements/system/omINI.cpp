@@ -121,4 +121,5 @@ void TOMini::inWrite(TData& value, uint16_t) {
     written = file->WriteInteger(ReadPointString(value, getKey, Key), number);
   }
   if (!written) InstallLog().Add(file->FileName, file->Error);
+  else InstallLog().Wrote(file->FileName);
 }

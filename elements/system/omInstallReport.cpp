@@ -70,9 +70,9 @@ const std::string& FailureFinishText() {
   return text;
 }
 
-std::string InstallReportText(const TInstallLog& log) {
+std::string InstallReportText(const TInstallLog& log, const char* countPrefix) {
   if (log.Count() == 0) return std::string();
-  std::string text = CountPrefix + std::to_string(log.Count()) + ".\r\n";
+  std::string text = (countPrefix ? countPrefix : CountPrefix) + std::to_string(log.Count()) + ".\r\n";
   const size_t shown = log.Count() < ReportedEntries ? log.Count() : ReportedEntries;
   for (size_t i = 0; i < shown; ++i) {
     const TInstallEntry& entry = log[i];

@@ -27,7 +27,8 @@ const std::string& FailureFinishText();
 // ReportedEntries items each with its path and the system's message, then how
 // many more there were. Empty for an empty record. A path too long for the
 // box to fit the screen is cut in its middle (FitPath, to half its width).
-std::string InstallReportText(const TInstallLog& log);
+// The count follows its own words when given (the uninstaller's).
+std::string InstallReportText(const TInstallLog& log, const char* countPrefix = nullptr);
 // The path as it fits width pixels in the font of message boxes: whole, or
 // with "..." for its middle; its start (the drive) and its end (the file) stay.
 std::string FitPath(const std::string& path, int width);

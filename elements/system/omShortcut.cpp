@@ -17,5 +17,7 @@ void TOMShortCut::inCreate(TData& value, uint16_t) {
     InstallLog().Add(linkFile, ERROR_FILE_NOT_FOUND, "Ярлык не создан: программа не записана");
   else if (long result = CreateLink(target, linkFile, workDir, description))
     InstallLog().Add(linkFile, uint32_t(result));
+  else
+    InstallLog().Wrote(linkFile);
   FireNull(outCreate);
 }

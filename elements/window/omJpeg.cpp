@@ -25,4 +25,6 @@ void TOMJpeg::inSave(TData& value, uint16_t) {
     InstallLog().Add(name, NoPictureCode, "Нет данных рисунка: ресурс не найден или повреждён");
   else if (error != 0)
     InstallLog().Add(name, error);
+  else
+    InstallLog().Wrote(name);
 }

@@ -23,6 +23,8 @@ inline const std::string NoRoom = "Недостаточно места на ди
                                   "Освободите место на диске или выберите другую папку.";
 inline const std::string ReportCount = "Не удалось записать при установке: ";
 inline const std::string ReportMore = "... и ещё ";
+// The entry in the system's list of installed programs, as a report names it.
+inline const std::string Entry = "HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Sorvanta";
 inline const std::string Damaged =
     "Программа установки повреждена или загружена не полностью.\r\n\r\nЗагрузите её заново и повторите установку.";
 inline const std::string Info = "Сделано в Ombrel.";

@@ -78,12 +78,32 @@ bool TWizard::FocusOnDefault(const std::string& caption) {
   return true;
 }
 
+namespace {
+const wchar_t* const EntryKey = L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Sorvanta";
+} // namespace
+
 void RemoveInstallation(const std::string& folder) {
   const auto gone = [&] {
     DeleteFileW(files::Wide(Link()).c_str());
     return files::RemoveTree(folder + "\\Varkelo") && !files::IsFile(Link());
   };
   EXPECT_TRUE(WaitUntil(gone)) << "cannot remove " << folder << "\\Varkelo or the shortcut";
+  RegDeleteKeyW(HKEY_LOCAL_MACHINE, EntryKey);
+}
+
+std::map<std::string, std::string> UninstallEntry() {
+  std::map<std::string, std::string> values;
+  HKEY key = nullptr;
+  if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, EntryKey, 0, KEY_READ, &key) != ERROR_SUCCESS) return values;
+  wchar_t name[256];
+  BYTE data[4096];
+  for (DWORD i = 0, nameSize = 256, size = sizeof data, type = 0;
+       RegEnumValueW(key, i, name, &nameSize, nullptr, &type, data, &size) == ERROR_SUCCESS;
+       ++i, nameSize = 256, size = sizeof data)
+    values[files::Narrow(name)] = type == REG_DWORD ? std::to_string(*reinterpret_cast<DWORD*>(data))
+                                                    : files::Narrow(reinterpret_cast<wchar_t*>(data));
+  RegCloseKey(key);
+  return values;
 }
 
 std::string Desktop() {

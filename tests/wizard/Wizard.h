@@ -2,6 +2,7 @@
 // sees of it: which page is on screen, which buttons there are to press.
 #pragma once
 
+#include <map>
 #include <optional>
 #include <set>
 #include <string>
@@ -45,8 +46,12 @@ struct TWizard {
 std::string Desktop();
 const std::string ProgramFiles = "C:\\Program Files";
 inline std::string Link() { return Desktop() + "\\" + texts::Shortcut; } // the desktop shortcut
-// Removes the product folder under this folder and the shortcut, waiting while Wine holds a file.
+// Removes the product folder under this folder, the shortcut and the product's entry in the
+// system's list of installed programs, waiting while Wine holds a file.
 void RemoveInstallation(const std::string& folder);
+// That entry, in the registry view of the installer's bitness (this test program's): each value's
+// name and its text, a number in decimal. Empty when there is none.
+std::map<std::string, std::string> UninstallEntry();
 
 // A run without a person (/S): the exit code, and every window of the program that was ever
 // visible while it ran, even one without an area (the taskbar's), by class and caption; polled

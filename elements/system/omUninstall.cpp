@@ -1,0 +1,190 @@
+#include "omUninstall.h"
+
+#include <windows.h>
+
+#include <cstring>
+#include <memory>
+#include <string_view>
+
+#include "ByteStream.h"
+#include "Paths.h"
+#include "Resources.h"
+
+namespace {
+
+// The record follows the image where the installer has its archive: the
+// magic, the text's size and CRC-32, then the text, one line per item:
+// "key", "exe", "dir" or "file", a tab, the name. No file name holds a tab or
+// a line break.
+constexpr char RecordMagic[8] = {'O', 'M', 'B', 'R', 'E', 'L', 'U', 'N'};
+constexpr size_t RecordHead = sizeof RecordMagic + 8;
+
+constexpr REGSAM OwnView = sizeof(void*) == 8 ? KEY_WOW64_64KEY : KEY_WOW64_32KEY;
+
+std::string EncodeRecord(const TUninstallRecord& record) {
+  std::string text = "key\t" + record.Key + "\nexe\t" + record.Uninstaller + "\n";
+  for (const TMadeItem& item : record.Made) text += (item.Folder ? "dir\t" : "file\t") + item.Path + "\n";
+  const uint32_t size = uint32_t(text.size()), crc = Crc32(text.data(), text.size());
+  std::string bytes(RecordMagic, sizeof RecordMagic);
+  bytes.append(reinterpret_cast<const char*>(&size), 4);
+  bytes.append(reinterpret_cast<const char*>(&crc), 4);
+  return bytes + text;
+}
+
+// The record appended to a program file's bytes, if it has one that is whole.
+bool DecodeRecord(std::string_view file, TUninstallRecord& record) {
+  const size_t end = ImageEnd(reinterpret_cast<const uint8_t*>(file.data()), file.size());
+  if (end == 0 || file.size() - end < RecordHead || file.compare(end, sizeof RecordMagic, RecordMagic, sizeof RecordMagic))
+    return false;
+  uint32_t size = 0, crc = 0;
+  std::memcpy(&size, file.data() + end + 8, 4);
+  std::memcpy(&crc, file.data() + end + 12, 4);
+  const std::string_view text = file.substr(end + RecordHead);
+  if (text.size() < size || Crc32(text.data(), size) != crc) return false;
+  record = TUninstallRecord{};
+  for (size_t at = 0, next; (next = text.find('\n', at)) < size; at = next + 1) {
+    const std::string_view line = text.substr(at, next - at);
+    const size_t tab = line.find('\t');
+    if (tab == std::string_view::npos) return false;
+    const std::string_view kind = line.substr(0, tab);
+    std::string name(line.substr(tab + 1));
+    if (kind == "key") record.Key = name;
+    else if (kind == "exe") record.Uninstaller = name;
+    else if (kind == "dir" || kind == "file") record.Made.push_back(TMadeItem{kind == "dir", name});
+    else return false;
+  }
+  return !record.Key.empty() && !record.Uninstaller.empty();
+}
+
+std::string ReadWhole(const std::string& path) {
+  std::unique_ptr<TByteStream> file = OpenReadStream(path);
+  std::string bytes(size_t(file->IsOpen() ? file->Size() : 0), '\0');
+  bytes.resize(size_t(file->Read(bytes.data(), int64_t(bytes.size()))));
+  return bytes;
+}
+
+uint64_t FileSize(const std::string& path) {
+  WIN32_FILE_ATTRIBUTE_DATA data{};
+  TWideText wide;
+  if (!WidePath(path, wide) || !GetFileAttributesExW(wide.data(), GetFileExInfoStandard, &data)) return 0;
+  return uint64_t(data.nFileSizeHigh) << 32 | data.nFileSizeLow;
+}
+
+// The uninstaller's bytes: the image of this program, which the installer's
+// signature no longer covers, then the record.
+std::string UninstallerBytes(const TUninstallRecord& record) {
+  const std::string_view program = ProgramFileBytes();
+  const size_t end = ImageEnd(reinterpret_cast<const uint8_t*>(program.data()), program.size());
+  if (end == 0) return std::string();
+  std::string bytes(program.substr(0, end));
+  auto* nt = reinterpret_cast<IMAGE_NT_HEADERS*>(&bytes[size_t(reinterpret_cast<IMAGE_DOS_HEADER*>(&bytes[0])->e_lfanew)]);
+  nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_SECURITY] = IMAGE_DATA_DIRECTORY{};
+  nt->OptionalHeader.CheckSum = 0;
+  return bytes + EncodeRecord(record);
+}
+
+uint32_t WriteWhole(const std::string& path, const std::string& bytes) {
+  std::unique_ptr<TByteStream> file = OpenWriteStream(path);
+  if (!file->IsOpen()) return file->Error();
+  if (file->Write(bytes.data(), int64_t(bytes.size())) != int64_t(bytes.size()))
+    return file->Error() ? file->Error() : ERROR_WRITE_FAULT;
+  return file->Close();
+}
+
+// The entry's values, as Apps & features reads them.
+uint32_t WriteEntry(const std::string& keyPath, const std::vector<std::pair<const wchar_t*, std::string>>& texts,
+                    const std::vector<std::pair<const wchar_t*, DWORD>>& numbers) {
+  HKEY key = nullptr;
+  LSTATUS status = RegCreateKeyExW(HKEY_LOCAL_MACHINE, WideOf(keyPath).data(), 0, nullptr, REG_OPTION_NON_VOLATILE,
+                                   KEY_SET_VALUE | OwnView, nullptr, &key, nullptr);
+  for (const auto& [name, text] : texts) {
+    if (status != ERROR_SUCCESS) break;
+    const TWideText value = WideOf(text);
+    status = RegSetValueExW(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.data()),
+                            DWORD(value.size() * sizeof(wchar_t)));
+  }
+  for (const auto& [name, number] : numbers) {
+    if (status != ERROR_SUCCESS) break;
+    status = RegSetValueExW(key, name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&number), sizeof number);
+  }
+  if (key) RegCloseKey(key);
+  return uint32_t(status);
+}
+
+std::string EntryName(const std::string& key) { return "HKEY_LOCAL_MACHINE\\" + std::string(UninstallKey) + key; }
+
+bool Gone(uint32_t error) {
+  return error == ERROR_SUCCESS || error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
+}
+
+uint32_t RemoveFile(const std::string& path) {
+  TWideText wide;
+  if (!WidePath(path, wide)) return GetLastError();
+  return DeleteFileW(wide.data()) ? ERROR_SUCCESS : GetLastError();
+}
+
+// Innermost first; one that is not empty (a file of the user's, the running
+// uninstaller) stays, and that is no failure.
+void RemoveEmptyFolders(const TUninstallRecord& record) {
+  TWideText wide;
+  for (size_t i = record.Made.size(); i-- > 0;)
+    if (record.Made[i].Folder && WidePath(record.Made[i].Path, wide)) RemoveDirectoryW(wide.data());
+}
+
+} // namespace
+
+bool ReadOwnRecord(TUninstallRecord& record) { return DecodeRecord(ProgramFileBytes(), record); }
+
+void TOMUninstall::inWrite(TData& value, uint16_t) {
+  const std::string folder = DisplayPath(DataToString(value));
+  TUninstallRecord record{Key, folder + "\\" + UninstallerName, {}};
+  // Installed again over an earlier installation: the folders that one made
+  // are still this product's, to be removed with it.
+  TUninstallRecord earlier;
+  if (DecodeRecord(ReadWhole(record.Uninstaller), earlier))
+    for (const TMadeItem& item : earlier.Made)
+      if (item.Folder) record.Made.push_back(item);
+  uint64_t size = 0;
+  for (const TMadeItem& item : InstallLog().Made()) {
+    record.Made.push_back(TMadeItem{item.Folder, DisplayPath(item.Path)});
+    if (!item.Folder) size += FileSize(item.Path);
+  }
+  const std::string bytes = UninstallerBytes(record);
+  if (const uint32_t error = bytes.empty() ? ERROR_BAD_EXE_FORMAT : WriteWhole(record.Uninstaller, bytes)) {
+    InstallLog().Add(record.Uninstaller, error);
+    InstallLog().Add(EntryName(Key), error, "Не записано: нет программы удаления");
+    return;
+  }
+  const std::string quoted = "\"" + record.Uninstaller + "\"";
+  const uint32_t error = WriteEntry(UninstallKey + Key,
+                                    {{L"DisplayName", DisplayName},
+                                     {L"DisplayVersion", DisplayVersion},
+                                     {L"InstallLocation", folder},
+                                     {L"DisplayIcon", folder + "\\" + ProgramName},
+                                     {L"UninstallString", quoted},
+                                     {L"QuietUninstallString", quoted + " /S"}},
+                                    {{L"EstimatedSize", DWORD((size + bytes.size() + 1023) / 1024)},
+                                     {L"NoModify", 1},
+                                     {L"NoRepair", 1}});
+  if (error != ERROR_SUCCESS) InstallLog().Add(EntryName(Key), error);
+}
+
+void RemoveInstallation(const TUninstallRecord& record) {
+  for (size_t i = record.Made.size(); i-- > 0;)
+    if (!record.Made[i].Folder)
+      if (const uint32_t error = RemoveFile(record.Made[i].Path); !Gone(error)) InstallLog().Add(record.Made[i].Path, error);
+  RemoveEmptyFolders(record);
+  const LSTATUS status = RegDeleteKeyExW(HKEY_LOCAL_MACHINE, WideOf(UninstallKey + record.Key).data(), OwnView, 0);
+  if (!Gone(uint32_t(status))) InstallLog().Add(EntryName(record.Key), uint32_t(status));
+}
+
+void RemoveUninstaller(const TUninstallRecord& record) {
+  // The ended uninstaller's file may stay locked for a moment after its
+  // process is gone.
+  for (int attempt = 0; attempt < 50; ++attempt) {
+    const uint32_t error = RemoveFile(record.Uninstaller);
+    if (error != ERROR_ACCESS_DENIED && error != ERROR_SHARING_VIOLATION) break;
+    Sleep(100);
+  }
+  RemoveEmptyFolders(record);
+}

@@ -1,0 +1,151 @@
+// Removing the product: the entry an installation leaves in the system's list of installed
+// programs, and the uninstaller it names, run without a person and by one, over whole and
+// partial installations.
+#include <gtest/gtest.h>
+
+#include "Wizard.h"
+
+using namespace driver;
+
+namespace {
+
+const std::string Folder = "D:\\Другая папка\\и ещё одна", Product = Folder + "\\Varkelo";
+const std::string Uninstaller = Product + "\\uninstall.exe";
+
+class Uninstall : public ::testing::Test {
+protected:
+  void SetUp() override {
+    files::RemoveTree("D:\\Другая папка");
+    const TUnattendedRun run = RunUnattended("/S /D=" + Folder);
+    ASSERT_EQ(0u, run.Code);
+    ASSERT_TRUE(files::IsFile(Uninstaller));
+  }
+  void TearDown() override {
+    RemoveInstallation(Folder);
+    files::RemoveTree("D:\\Другая папка");
+  }
+
+  // Nothing the installation made is left: its files, the shortcut, the uninstaller (removed
+  // by its copy once it has ended), each folder it made and is empty now, the entry.
+  static void ExpectRemoved(const std::string& kept = "") {
+    const std::string last = kept.empty() ? "D:\\Другая папка" : Product;
+    EXPECT_TRUE(WaitUntil([&] { return !files::IsFile(Uninstaller) && files::IsFolder(last) == !kept.empty(); }))
+        << "the uninstaller or the folders stay";
+    EXPECT_FALSE(files::IsFile(Link()));
+    EXPECT_EQ((std::map<std::string, std::string>{}), UninstallEntry());
+    if (!kept.empty()) {
+      const files::TTree left = files::Tree(Product);
+      EXPECT_TRUE(left.size() == 1 && left.count(kept)) << left.size() << " entries, the first " << left.begin()->first;
+    }
+  }
+};
+
+// What Apps & features reads: the names the system's list shows, how to remove the product
+// (quietly too), its size, and no way to change or repair it; no publisher, as none is named.
+TEST_F(Uninstall, TheEntryTellsTheSystemHowToRemoveTheProduct) {
+  std::map<std::string, std::string> entry = UninstallEntry();
+  uint64_t bytes = files::Read(Link()).size(); // every file it wrote, in KB rounded up
+  for (const auto& file : files::Tree(Product)) bytes += file.second.first;
+  EXPECT_EQ(std::to_string((bytes + 1023) / 1024), entry["EstimatedSize"]);
+  entry.erase("EstimatedSize");
+  EXPECT_EQ((std::map<std::string, std::string>{
+                {"DisplayName", "Сорванта v2.1"},
+                {"DisplayVersion", "2.1"},
+                {"InstallLocation", Product},
+                {"DisplayIcon", Product + "\\Zelcap2-1.exe"},
+                {"UninstallString", "\"" + Uninstaller + "\""},
+                {"QuietUninstallString", "\"" + Uninstaller + "\" /S"},
+                {"NoModify", "1"},
+                {"NoRepair", "1"},
+            }),
+            entry);
+  // Once, in the view of its own bitness.
+  HKEY other = nullptr;
+  EXPECT_NE(ERROR_SUCCESS, RegOpenKeyExW(HKEY_LOCAL_MACHINE,
+                                         L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Sorvanta", 0,
+                                         KEY_READ | KEY_WOW64_32KEY, &other));
+}
+
+// /S: no window, exit 0, and nothing left that the installation made; a file of the user's in the
+// product folder stays, and so does its folder. A second run of it, over what is gone, is harmless.
+TEST_F(Uninstall, QuietlyItLeavesNothingTheInstallationMadeButTheUsersFiles) {
+  for (const bool userFile : {false, true}) {
+    SCOPED_TRACE(userFile ? "with a file of the user's" : "alone");
+    if (userFile) {
+      SetUp();
+      ASSERT_TRUE(files::Write(Product + "\\мои заметки.txt", "mine"));
+    }
+    const std::string again = files::DosPath(files::UnixScratch("again") + ".exe");
+    ASSERT_TRUE(CopyFileW(files::Wide(Uninstaller).c_str(), files::Wide(again).c_str(), FALSE));
+    const TUnattendedRun run = RunUnattended("/S", Uninstaller);
+    EXPECT_EQ(std::set<std::string>{}, run.Shown);
+    EXPECT_EQ(0u, run.Code);
+    ExpectRemoved(userFile ? "мои заметки.txt" : "");
+    EXPECT_EQ(0u, RunUnattended("/S", again).Code);
+    ExpectRemoved(userFile ? "мои заметки.txt" : "");
+    DeleteFileW(files::Wide(again).c_str());
+  }
+}
+
+// It asks first, in Russian: No leaves everything as it was, Yes removes it all and says so.
+TEST_F(Uninstall, AskedNoKeepsEverythingAndYesRemovesIt) {
+  const files::TTree before = files::Tree(Folder);
+  const auto entry = UninstallEntry();
+  for (const int answer : {IDNO, IDYES}) {
+    SCOPED_TRACE(answer == IDYES ? "Yes" : "No");
+    TProcess p(Uninstaller);
+    ASSERT_TRUE(p.Start());
+    HWND box = p.WaitBox("Удаление программы");
+    ASSERT_TRUE(box);
+    EXPECT_EQ("Вы действительно хотите удалить программу Сорванта v2.1 и все её компоненты?", BoxText(box));
+    ASSERT_TRUE(p.Press(box, answer));
+    if (answer == IDYES) {
+      box = p.WaitBox("Удаление программы");
+      ASSERT_TRUE(box);
+      EXPECT_EQ("Программа Сорванта v2.1 удалена с компьютера.", BoxText(box));
+      ASSERT_TRUE(p.Press(box, IDOK));
+    }
+    EXPECT_EQ(0u, p.WaitExit());
+    if (answer == IDNO) {
+      EXPECT_EQ(std::vector<std::string>{}, files::Changes(before, files::Tree(Folder)));
+      EXPECT_EQ(before.size(), files::Tree(Folder).size());
+      EXPECT_EQ(entry, UninstallEntry());
+      EXPECT_TRUE(files::IsFile(Link()));
+    }
+  }
+  ExpectRemoved();
+}
+
+// A file held open cannot be removed: the box names it with the system's words, the exit code is
+// 1, and everything else is removed. Without a person, the same with no window.
+TEST_F(Uninstall, AFileHeldOpenIsReportedAndTheRestRemoved) {
+  for (const bool silent : {false, true}) {
+    SCOPED_TRACE(silent ? "/S" : "by a person");
+    if (silent) SetUp();
+    const std::string heldFile = Product + "\\pek.txt";
+    HANDLE held = CreateFileW(files::Wide(heldFile).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0,
+                              nullptr);
+    ASSERT_NE(INVALID_HANDLE_VALUE, held);
+    if (silent) {
+      const TUnattendedRun run = RunUnattended("/S", Uninstaller);
+      EXPECT_EQ(std::set<std::string>{}, run.Shown);
+      EXPECT_EQ(1u, run.Code);
+    } else {
+      TProcess p(Uninstaller);
+      ASSERT_TRUE(p.Start());
+      ASSERT_TRUE(p.Press(p.WaitBox("Удаление программы"), IDYES));
+      HWND report = p.WaitBox("Удаление программы");
+      ASSERT_TRUE(report);
+      const std::string text = BoxText(report);
+      EXPECT_EQ(0u, text.find("Не удалось удалить: 1.\r\n\r\n" + heldFile + "\r\n   ")) << text;
+      EXPECT_GT(text.size(), heldFile.size() + 30) << "no reason: " << text;
+      ASSERT_TRUE(p.Press(report, IDOK));
+      EXPECT_EQ(1u, p.WaitExit());
+    }
+    CloseHandle(held);
+    ExpectRemoved("pek.txt");
+    files::RemoveTree("D:\\Другая папка");
+  }
+}
+
+} // namespace
