@@ -45,12 +45,15 @@ public:
   const TInstallEntry& operator[](size_t index) const { return FEntries[index]; }
   const std::vector<TInstallEntry>& Entries() const { return FEntries; }
 
-  // What was made, in the order it was made.
-  void Wrote(const std::string& file) { FMade.push_back(TMadeItem{false, file}); }
-  void Created(const std::string& folder) { FMade.push_back(TMadeItem{true, folder}); }
+  // What was made, in the order it was made, by its full path: a name
+  // relative to the working folder is made absolute now, while it still
+  // means what was made.
+  void Wrote(const std::string& file) { FMade.push_back(TMadeItem{false, FullPath(file)}); }
+  void Created(const std::string& folder) { FMade.push_back(TMadeItem{true, FullPath(folder)}); }
   const std::vector<TMadeItem>& Made() const { return FMade; }
 
 private:
+  static std::string FullPath(const std::string& path);
   std::vector<TInstallEntry> FEntries;
   std::vector<TMadeItem> FMade;
 };

@@ -58,9 +58,7 @@ void TOMFileStream::CloseStream() {
   if (!Stream) return;
   // A written file takes its place only now: recorded when it could not.
   const uint32_t error = Stream->Close();
-  if (Stream->Kind() == TByteStream::skWriteFile) {
-    if (error != 0) InstallLog().Add(FOpenName, error);
-    else InstallLog().Wrote(FOpenName);
-  }
+  if (error != 0 && Stream->Kind() == TByteStream::skWriteFile) InstallLog().Add(FOpenName, error);
+  else if (error == 0 && Stream->Kind() != TByteStream::skReadFile) InstallLog().Wrote(FOpenName);
   Stream.reset();
 }

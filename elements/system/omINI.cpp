@@ -69,6 +69,14 @@ bool TIniFile::WriteString(const std::string& key, const std::string& value) {
   std::string content;
   void* copy = nullptr;
   if ((Error = ReadAll(FileName, content)) != 0 || (Error = MakeTempBeside(FileName, temp, &copy)) != 0) return false;
+  // The profile functions take no longer name (one system writes under
+  // another name then): refused like any name the system cannot take.
+  if (temp.size() > MAX_PATH) {
+    CloseHandle(copy);
+    DeleteFileW(temp.data());
+    Error = ERROR_FILENAME_EXCED_RANGE;
+    return false;
+  }
   // A file the system's code page can write stays as ever, byte for byte.
   if (!AnsiHolds(section) || !AnsiHolds(wideKey) || !AnsiHolds(wideValue)) content = Utf16(content);
   DWORD put = 0;

@@ -236,6 +236,7 @@ public:
   }
 
   const std::string F = files::FreshFolder("record"), Temp = files::TempFolder(), Program = ProgramFolder();
+  const std::string Long = F + std::string(240, 'l');
   const std::string Jpeg = JpegBytes();
   const THeld Held[4] = {THeld(F + "held.txt"), THeld(F + "held.exe"), THeld(F + "held.jpg"), THeld(F + "held.ini")};
   TProbe Fired;
@@ -289,7 +290,10 @@ TEST_F(ElementWrites, EachWritesOrRecordsTheWriteThatFailed) {
       {&E::SavePicture, F + "bad\xFF.jpg", F + "bad\xFF.jpg", nullptr, ERROR_NO_UNICODE_TRANSLATION},
       {&E::MakeLink, F + "bad\xFF.lnk", F + "bad\xFF.lnk", nullptr, uint32_t(HRESULT_FROM_WIN32(ERROR_NO_UNICODE_TRANSLATION))},
       {&E::WriteRecord, F + "bad\xFF.ini", F + "bad\xFF.ini", nullptr, ERROR_NO_UNICODE_TRANSLATION},
+      // Longer than the settings functions take: refused, not written under another name.
+      {&E::WriteRecord, Long + "\\dir.ini", Long + "\\dir.ini", nullptr, ERROR_FILENAME_EXCED_RANGE},
   };
+  CreateDirectoryW(files::Wide(Long).c_str(), nullptr);
   SetCurrentDirectoryA(F.c_str());
   for (const auto& row : rows) {
     SCOPED_TRACE(row.Name);
@@ -297,11 +301,16 @@ TEST_F(ElementWrites, EachWritesOrRecordsTheWriteThatFailed) {
     (this->*row.Write)(row.Name);
     if (row.Holds) {
       EXPECT_EQ(InstallLog().Count(), 0u);
+      // What the uninstaller removes: what was made, by its full name, and nothing else.
+      ASSERT_FALSE(InstallLog().Made().empty());
+      EXPECT_EQ(row.Path, InstallLog().Made().back().Path);
+      EXPECT_EQ(row.Write == &E::MakeFolder, InstallLog().Made().back().Folder);
       EXPECT_TRUE(row.Holds == &Made ? files::IsFile(row.Path) || files::IsFolder(row.Path)
                                      : files::IsFile(row.Path) && files::Read(row.Path) == *row.Holds);
       continue;
     }
     ASSERT_EQ(InstallLog().Count(), 1u);
+    EXPECT_EQ(0u, InstallLog().Made().size());
     const TInstallEntry& entry = InstallLog()[0];
     EXPECT_EQ(entry.Path, row.Path);
     EXPECT_TRUE(entry.Code != 0 && (!row.Code || entry.Code == row.Code)) << entry.Code;
