@@ -27,8 +27,10 @@ string(TIMESTAMP OMBREL_BUILD_DATE "%Y%m%d" UTC)
 set(OMBREL_RELEASE_C_FLAGS "-ffunction-sections -fdata-sections -ffile-prefix-map=${PROJECT_SOURCE_DIR}=.")
 separate_arguments(_flags UNIX_COMMAND "${OMBREL_RELEASE_C_FLAGS}")
 add_compile_options("$<$<COMPILE_LANGUAGE:C,CXX>:${_flags}>")
-# Nothing asks an object for its type at run time: no type records.
-add_compile_options("$<$<COMPILE_LANGUAGE:CXX>:-fno-rtti>")
+# Nothing asks an object for its type at run time: no type records. Nothing
+# catches an exception either (a throw of the C++ library ends the program,
+# below): no code that runs destructors while one passes, and no tables of it.
+add_compile_options("$<$<COMPILE_LANGUAGE:CXX>:-fno-rtti>" "$<$<COMPILE_LANGUAGE:CXX>:-fno-exceptions>")
 # Each library compiled as one unit: the compiler sees all of its code at
 # once and keeps one copy of what its files share (14 KB less than file by
 # file).

@@ -17,10 +17,10 @@ bool TInstallLog::Has(const std::string& path) const {
   return false;
 }
 
-std::string TInstallLog::FullPath(const std::string& path) {
+void TInstallLog::Keep(bool folder, const std::string& path) {
   wchar_t full[MAX_PATH * 4];
   const DWORD length = GetFullPathNameW(WideOf(path).data(), MAX_PATH * 4, full, nullptr);
-  return length > 0 && length < MAX_PATH * 4 ? WideToText(full, length) : path;
+  FMade.push_back(TMadeItem{folder, length > 0 && length < MAX_PATH * 4 ? WideToText(full, length) : path});
 }
 
 std::string DisplayPath(const std::string& path) {

@@ -48,12 +48,12 @@ public:
   // What was made, in the order it was made, by its full path: a name
   // relative to the working folder is made absolute now, while it still
   // means what was made.
-  void Wrote(const std::string& file) { FMade.push_back(TMadeItem{false, FullPath(file)}); }
-  void Created(const std::string& folder) { FMade.push_back(TMadeItem{true, FullPath(folder)}); }
+  void Wrote(const std::string& file) { Keep(false, file); }
+  void Created(const std::string& folder) { Keep(true, folder); }
   const std::vector<TMadeItem>& Made() const { return FMade; }
 
 private:
-  static std::string FullPath(const std::string& path);
+  void Keep(bool folder, const std::string& path);
   std::vector<TInstallEntry> FEntries;
   std::vector<TMadeItem> FMade;
 };

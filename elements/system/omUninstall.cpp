@@ -43,15 +43,16 @@ bool DecodeRecord(std::string_view file, TUninstallRecord& record) {
   if (text.size() < size || Crc32(text.data(), size) != crc) return false;
   record = TUninstallRecord{};
   for (size_t at = 0, next; (next = text.find('\n', at)) < size; at = next + 1) {
-    const std::string_view line = text.substr(at, next - at);
-    const size_t tab = line.find('\t');
-    if (tab == std::string_view::npos) return false;
-    const std::string_view kind = line.substr(0, tab);
-    std::string name(line.substr(tab + 1));
-    if (kind == "key") record.Key = name;
-    else if (kind == "exe") record.Uninstaller = name;
-    else if (kind == "dir" || kind == "file") record.Made.push_back(TMadeItem{kind == "dir", name});
-    else return false;
+    const size_t tab = text.find('\t', at);
+    if (tab >= next) return false;
+    std::string name(text.substr(tab + 1, next - tab - 1));
+    switch (text[at]) { // the kind's first letter tells it
+      case 'k': record.Key = name; break;
+      case 'e': record.Uninstaller = name; break;
+      case 'd':
+      case 'f': record.Made.push_back(TMadeItem{text[at] == 'd', name}); break;
+      default: return false;
+    }
   }
   return !record.Key.empty() && !record.Uninstaller.empty();
 }
@@ -91,25 +92,25 @@ uint32_t WriteWhole(const std::string& path, const std::string& bytes) {
   return file->Close();
 }
 
-// The entry's values, as Apps & features reads them.
-uint32_t WriteEntry(const std::string& keyPath, const std::vector<std::pair<const wchar_t*, std::string>>& texts,
-                    const std::vector<std::pair<const wchar_t*, DWORD>>& numbers) {
-  HKEY key = nullptr;
-  LSTATUS status = RegCreateKeyExW(HKEY_LOCAL_MACHINE, WideOf(keyPath).data(), 0, nullptr, REG_OPTION_NON_VOLATILE,
-                                   KEY_SET_VALUE | OwnView, nullptr, &key, nullptr);
-  for (const auto& [name, text] : texts) {
-    if (status != ERROR_SUCCESS) break;
+// The entry's values, one after another until one fails.
+struct TEntryWriter {
+  HKEY Key = nullptr;
+  LSTATUS Status;
+  explicit TEntryWriter(const std::string& path)
+      : Status(RegCreateKeyExW(HKEY_LOCAL_MACHINE, WideOf(path).data(), 0, nullptr, REG_OPTION_NON_VOLATILE,
+                               KEY_SET_VALUE | OwnView, nullptr, &Key, nullptr)) {}
+  ~TEntryWriter() {
+    if (Key) RegCloseKey(Key);
+  }
+  void Set(const wchar_t* name, DWORD type, const void* data, size_t size) {
+    if (Status == ERROR_SUCCESS) Status = RegSetValueExW(Key, name, 0, type, static_cast<const BYTE*>(data), DWORD(size));
+  }
+  void Text(const wchar_t* name, const std::string& text) {
     const TWideText value = WideOf(text);
-    status = RegSetValueExW(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.data()),
-                            DWORD(value.size() * sizeof(wchar_t)));
+    Set(name, REG_SZ, value.data(), value.size() * sizeof(wchar_t));
   }
-  for (const auto& [name, number] : numbers) {
-    if (status != ERROR_SUCCESS) break;
-    status = RegSetValueExW(key, name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&number), sizeof number);
-  }
-  if (key) RegCloseKey(key);
-  return uint32_t(status);
-}
+  void Number(const wchar_t* name, DWORD number) { Set(name, REG_DWORD, &number, sizeof number); }
+};
 
 std::string EntryName(const std::string& key) { return "HKEY_LOCAL_MACHINE\\" + std::string(UninstallKey) + key; }
 
@@ -155,18 +156,19 @@ void TOMUninstall::inWrite(TData& value, uint16_t) {
     InstallLog().Add(EntryName(Key), error, "Не записано: нет программы удаления");
     return;
   }
-  const std::string quoted = "\"" + record.Uninstaller + "\"";
-  const uint32_t error = WriteEntry(UninstallKey + Key,
-                                    {{L"DisplayName", DisplayName},
-                                     {L"DisplayVersion", DisplayVersion},
-                                     {L"InstallLocation", folder},
-                                     {L"DisplayIcon", folder + "\\" + ProgramName},
-                                     {L"UninstallString", quoted},
-                                     {L"QuietUninstallString", quoted + " /S"}},
-                                    {{L"EstimatedSize", DWORD((size + bytes.size() + 1023) / 1024)},
-                                     {L"NoModify", 1},
-                                     {L"NoRepair", 1}});
-  if (error != ERROR_SUCCESS) InstallLog().Add(EntryName(Key), error);
+  // As Apps & features reads it.
+  TEntryWriter entry(UninstallKey + Key);
+  entry.Text(L"DisplayName", DisplayName);
+  entry.Text(L"DisplayVersion", DisplayVersion);
+  entry.Text(L"InstallLocation", folder);
+  entry.Text(L"DisplayIcon", folder + "\\" + ProgramName);
+  const std::string command = "\"" + record.Uninstaller + "\"";
+  entry.Text(L"UninstallString", command);
+  entry.Text(L"QuietUninstallString", command + " /S");
+  entry.Number(L"EstimatedSize", DWORD((size + bytes.size() + 1023) / 1024));
+  entry.Number(L"NoModify", 1);
+  entry.Number(L"NoRepair", 1);
+  if (entry.Status != ERROR_SUCCESS) InstallLog().Add(EntryName(Key), uint32_t(entry.Status));
 }
 
 void RemoveInstallation(const TUninstallRecord& record) {
