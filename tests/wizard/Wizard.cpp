@@ -114,16 +114,30 @@ std::string Desktop() {
 
 TUnattendedRun RunUnattended(const std::string& args, const std::string& exe) {
   TUnattendedRun run;
+  // The X server's own account too: every window mapped on the screen while it ran. The watcher
+  // is ready once it has seen a mark set on the root window.
+  const std::string xlog = files::UnixScratch("xev");
+  const std::string watcher = files::RunUnix("xev -root -event substructure -event property >" + xlog + " 2>&1 & echo $!").second;
+  EXPECT_TRUE(WaitUntil([&] {
+    files::RunUnix("xprop -root -f OMBREL_MARK 8s -set OMBREL_MARK ready"); // until it starts, nobody sees it
+    return files::Read(xlog).find("PropertyNotify") != std::string::npos;
+  })) << "no watcher";
   TProcess p(exe);
-  if (!p.Start(args)) return run;
-  WaitUntil([&] {
-    for (HWND w : p.Windows(true)) {
-      const RECT r = Rect(w);
-      run.Shown.insert(Class(w) + " \"" + Text(w) + "\" " + std::to_string(r.right - r.left) + "x" +
-                       std::to_string(r.bottom - r.top));
-    }
-    return !run.Shown.empty() || !p.IsRunning();
-  }, 60000);
-  if (!p.IsRunning()) run.Code = p.WaitExit();
+  if (p.Start(args)) {
+    WaitUntil([&] {
+      for (HWND w : p.Windows(true)) {
+        const RECT r = Rect(w);
+        run.Shown.insert(Class(w) + " \"" + Text(w) + "\" " + std::to_string(r.right - r.left) + "x" +
+                         std::to_string(r.bottom - r.top));
+      }
+      return !run.Shown.empty() || !p.IsRunning();
+    }, 60000);
+    if (!p.IsRunning()) run.Code = p.WaitExit();
+  }
+  files::RunUnix("kill " + watcher);
+  const std::string events = files::Read(xlog);
+  for (size_t at = 0; (at = events.find("MapNotify", at)) != std::string::npos; ++at)
+    run.Shown.insert("a window mapped by the X server at " + std::to_string(at));
+  files::RunUnix("rm -f " + xlog);
   return run;
 }

@@ -55,7 +55,7 @@ std::map<std::string, std::string> UninstallEntry();
 
 // A run without a person (/S): the exit code, and every window of the program that was ever
 // visible while it ran, even one without an area (the taskbar's), by class and caption; polled
-// until it ends or one shows.
+// until it ends or one shows. Any window the X server mapped meanwhile is among them too.
 struct TUnattendedRun {
   std::optional<uint32_t> Code; // none when it still ran
   std::set<std::string> Shown;
