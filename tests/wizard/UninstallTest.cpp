@@ -5,6 +5,8 @@
 
 #include "Wizard.h"
 
+#include <shlobj.h>
+
 using namespace driver;
 
 namespace {
@@ -35,7 +37,7 @@ protected:
     EXPECT_EQ((std::map<std::string, std::string>{}), UninstallEntry());
     if (!kept.empty()) {
       const files::TTree left = files::Tree(Product);
-      EXPECT_TRUE(left.size() == 1 && left.count(kept)) << left.size() << " entries, the first " << left.begin()->first;
+      EXPECT_EQ(std::vector<std::string>{kept}, files::Changes({}, left));
     }
   }
 };
@@ -67,24 +69,45 @@ TEST_F(Uninstall, TheEntryTellsTheSystemHowToRemoveTheProduct) {
 }
 
 // /S: no window, exit 0, and nothing left that the installation made; a file of the user's in the
-// product folder stays, and so does its folder. A second run of it, over what is gone, is harmless.
+// product folder stays, and so does its folder. Installed twice, the second installation made no
+// folder, yet its uninstaller removes those the first made. A second run, over what is gone, is
+// harmless.
 TEST_F(Uninstall, QuietlyItLeavesNothingTheInstallationMadeButTheUsersFiles) {
-  for (const bool userFile : {false, true}) {
-    SCOPED_TRACE(userFile ? "with a file of the user's" : "alone");
-    if (userFile) {
-      SetUp();
-      ASSERT_TRUE(files::Write(Product + "\\мои заметки.txt", "mine"));
-    }
+  const struct {
+    const char* Name;
+    bool UserFile, Again;
+  } cases[] = {{"alone", false, false}, {"with a file of the user's", true, false}, {"installed twice", false, true}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.Name);
+    if (&c != cases) SetUp();
+    ASSERT_TRUE(!c.UserFile || files::Write(Product + "\\мои заметки.txt", "mine"));
+    ASSERT_TRUE(!c.Again || RunUnattended("/S /D=" + Folder).Code == 0u);
     const std::string again = files::DosPath(files::UnixScratch("again") + ".exe");
     ASSERT_TRUE(CopyFileW(files::Wide(Uninstaller).c_str(), files::Wide(again).c_str(), FALSE));
     const TUnattendedRun run = RunUnattended("/S", Uninstaller);
     EXPECT_EQ(std::set<std::string>{}, run.Shown);
     EXPECT_EQ(0u, run.Code);
-    ExpectRemoved(userFile ? "мои заметки.txt" : "");
+    ExpectRemoved(c.UserFile ? "мои заметки.txt" : "");
     EXPECT_EQ(0u, RunUnattended("/S", again).Code);
-    ExpectRemoved(userFile ? "мои заметки.txt" : "");
+    ExpectRemoved(c.UserFile ? "мои заметки.txt" : "");
     DeleteFileW(files::Wide(again).c_str());
   }
+}
+
+// Over an installation that could not write everything: what it did not write stays (here an
+// older program file it could not replace, in a folder it did not make), the rest goes.
+TEST_F(Uninstall, OverAPartialInstallationItRemovesOnlyWhatWasWritten) {
+  RemoveInstallation(Folder);
+  const std::string program = Product + "\\Zelcap2-1.exe";
+  ASSERT_EQ(ERROR_SUCCESS, SHCreateDirectoryExW(nullptr, files::Wide(Product).c_str(), nullptr));
+  ASSERT_TRUE(files::Write(program, "older"));
+  HANDLE held = CreateFileW(files::Wide(program).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(INVALID_HANDLE_VALUE, held);
+  EXPECT_EQ(1u, RunUnattended("/S /D=" + Folder).Code);
+  CloseHandle(held);
+  EXPECT_EQ(0u, RunUnattended("/S", Uninstaller).Code);
+  ExpectRemoved("Zelcap2-1.exe");
+  EXPECT_EQ("older", files::Read(program));
 }
 
 // It asks first, in Russian: No leaves everything as it was, Yes removes it all and says so.
