@@ -6,6 +6,7 @@
 #include "Wizard.h"
 
 #include <shlobj.h>
+#include <tlhelp32.h>
 
 using namespace driver;
 
@@ -28,17 +29,28 @@ protected:
   }
 
   // Nothing the installation made is left: its files, the shortcut, the uninstaller (removed
-  // by its copy once it has ended), each folder it made and is empty now, the entry.
+  // by its copy once it has ended), each folder it made and is empty now, the entry. Read once
+  // the copy has ended too: until then a folder it is removing may read as empty.
   static void ExpectRemoved(const std::string& kept = "") {
-    const std::string last = kept.empty() ? "D:\\Другая папка" : Product;
-    EXPECT_TRUE(WaitUntil([&] { return !files::IsFile(Uninstaller) && files::IsFolder(last) == !kept.empty(); }))
-        << "the uninstaller or the folders stay";
+    EXPECT_TRUE(WaitUntil([] { return !CopyRuns(); })) << "the uninstaller's copy still runs";
+    EXPECT_FALSE(files::IsFile(Uninstaller));
+    EXPECT_EQ(!kept.empty(), files::IsFolder(kept.empty() ? "D:\\Другая папка" : Product)) << "the folders";
     EXPECT_FALSE(files::IsFile(Link()));
     EXPECT_EQ((std::map<std::string, std::string>{}), UninstallEntry());
     if (!kept.empty()) {
-      const files::TTree left = files::Tree(Product);
-      EXPECT_EQ(std::vector<std::string>{kept}, files::Changes({}, left));
+      EXPECT_EQ(std::vector<std::string>{kept}, files::Changes({}, files::Tree(Product)));
     }
+  }
+  // Whether a copy an uninstaller left to remove it still runs.
+  static bool CopyRuns() {
+    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    PROCESSENTRY32W process{};
+    process.dwSize = sizeof process;
+    bool runs = false;
+    for (BOOL more = Process32FirstW(snapshot, &process); more && !runs; more = Process32NextW(snapshot, &process))
+      runs = files::Narrow(process.szExeFile).rfind("Sorvanta-uninstall-", 0) == 0;
+    CloseHandle(snapshot);
+    return runs;
   }
 };
 
