@@ -7,11 +7,12 @@
 //  2. the payload check at start, and the unpacking of what the start needs
 //     and of the program file;
 //  3. the Install chain from the button's click to its return (program file,
-//     installation sequence, finish page, dir.ini), against writing the same
-//     bytes to the same tree, each file whole or not at all as the installer
-//     writes them (a temporary file beside it, moved over it), with
-//     CreateDirectoryW, CreateFileW/WriteFile, MoveFileExW, the shell-link
-//     object and WritePrivateProfileStringW.
+//     installation sequence, finish page, dir.ini, the uninstaller and its
+//     entry), against writing the same bytes to the same tree, each file
+//     whole or not at all as the installer writes them (a temporary file
+//     beside it, moved over it), with CreateDirectoryW, CreateFileW/WriteFile,
+//     MoveFileExW, the shell-link object, WritePrivateProfileStringW and the
+//     registry's values.
 // One table of rows, each a set-up, a timed part and the floor it is compared
 // with, if any; one loop runs them all, taking turns. Self-timed with
 // QueryPerformanceCounter; prints min and median per row, its ratio to its
@@ -434,11 +435,35 @@ void WriteFloorRecord(TRun& run) {
   MoveOver(record);
 }
 
-// The plain-Win32 floor: the same folders, bytes, shortcut and record.
+// The entry in the system's list of programs: a key and nine values, as
+// long as the installer's.
+void WriteFloorEntry(TRun& run) {
+  const std::wstring product = files::Wide(Product(run.Folder));
+  HKEY key = nullptr;
+  if (RegCreateKeyExW(HKEY_LOCAL_MACHINE, L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Sorvanta", 0,
+                      nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr) != ERROR_SUCCESS)
+    return;
+  const std::wstring texts[] = {L"Сорванта v2.1", L"2.1", product, product + L"\\Zelcap2-1.exe",
+                                L"\"" + product + L"\\uninstall.exe\"", L"\"" + product + L"\\uninstall.exe\" /S"};
+  const wchar_t* const names[] = {L"DisplayName", L"DisplayVersion", L"InstallLocation", L"DisplayIcon",
+                                  L"UninstallString", L"QuietUninstallString"};
+  for (size_t i = 0; i < 6; ++i)
+    RegSetValueExW(key, names[i], 0, REG_SZ, reinterpret_cast<const BYTE*>(texts[i].c_str()),
+                   DWORD((texts[i].size() + 1) * sizeof(wchar_t)));
+  for (const wchar_t* name : {L"EstimatedSize", L"NoModify", L"NoRepair"}) {
+    const DWORD one = 1;
+    RegSetValueExW(key, name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&one), sizeof one);
+  }
+  RegCloseKey(key);
+}
+
+// The plain-Win32 floor: the same folders, bytes (the uninstaller's among them), shortcut, record
+// and entry.
 void WriteFloor(TRun& run) {
   WriteFloorFiles(run);
   WriteFloorLink(run);
   WriteFloorRecord(run);
+  WriteFloorEntry(run);
 }
 
 void FreshProductFolder(TRun& run) {
@@ -504,6 +529,7 @@ const TRow Rows[] = {
     Row("  of it: folders and files", 3, gInstall, FreshFolder, WriteFloorFiles, RemoveFolder),
     Row("  of it: shortcut (COM init, IShellLinkW, Save)", 3, gInstall, nullptr, WriteFloorLink, nullptr),
     Row("  of it: dir.ini", 3, gInstall, FreshProductFolder, WriteFloorRecord, RemoveFolder),
+    Row("  of it: the entry in the list of programs", 3, gInstall, FreshProductFolder, WriteFloorEntry, RemoveFolder),
 };
 constexpr size_t RowCount = std::size(Rows);
 
@@ -633,7 +659,7 @@ void PrintPayload(const TReport& report, const TFacts& facts) {
 void PrintInstall(const TReport& report, const TFacts& facts, const TRun& run) {
   if (!facts.Installed) return;
   std::printf("3. Install chain, BM_CLICK on Install until it returns (%zu folders, %zu files, %zu bytes, "
-              "the shortcut and dir.ini)\n",
+              "the shortcut, dir.ini and the entry)\n",
               run.Tree.Folders.size() + 1, run.Tree.Files.size(), facts.TreeBytes);
   PrintRows(report, 3);
   const TSamples &chain = report.Of(Chain), &floor = report.Of(InstallFloor);

@@ -71,23 +71,26 @@ uint64_t FileSize(const std::string& path) {
   return uint64_t(data.nFileSizeHigh) << 32 | data.nFileSizeLow;
 }
 
-// The uninstaller's bytes: the image of this program, which the installer's
-// signature no longer covers, then the record.
-std::string UninstallerBytes(const TUninstallRecord& record) {
+// Writes the uninstaller: the image of this program, which the installer's
+// signature no longer covers, straight from the program file, then the
+// record. 0, or the system's error; size is what it writes.
+uint32_t WriteUninstaller(const TUninstallRecord& record, uint64_t& size) {
   const std::string_view program = ProgramFileBytes();
   const size_t end = ImageEnd(reinterpret_cast<const uint8_t*>(program.data()), program.size());
-  if (end == 0) return std::string();
-  std::string bytes(program.substr(0, end));
-  auto* nt = reinterpret_cast<IMAGE_NT_HEADERS*>(&bytes[size_t(reinterpret_cast<IMAGE_DOS_HEADER*>(&bytes[0])->e_lfanew)]);
+  if (end == 0) return ERROR_BAD_EXE_FORMAT;
+  const size_t pe = size_t(reinterpret_cast<const IMAGE_DOS_HEADER*>(program.data())->e_lfanew);
+  std::string headers(program.substr(0, pe + sizeof(IMAGE_NT_HEADERS)));
+  auto* nt = reinterpret_cast<IMAGE_NT_HEADERS*>(&headers[pe]);
   nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_SECURITY] = IMAGE_DATA_DIRECTORY{};
   nt->OptionalHeader.CheckSum = 0;
-  return bytes + EncodeRecord(record);
-}
-
-uint32_t WriteWhole(const std::string& path, const std::string& bytes) {
-  std::unique_ptr<TByteStream> file = OpenWriteStream(path);
+  const std::string tail = EncodeRecord(record);
+  size = end + tail.size();
+  std::unique_ptr<TByteStream> file = OpenWriteStream(record.Uninstaller);
   if (!file->IsOpen()) return file->Error();
-  if (file->Write(bytes.data(), int64_t(bytes.size())) != int64_t(bytes.size()))
+  const int64_t rest = int64_t(end - headers.size());
+  if (file->Write(headers.data(), int64_t(headers.size())) != int64_t(headers.size()) ||
+      file->Write(program.data() + headers.size(), rest) != rest ||
+      file->Write(tail.data(), int64_t(tail.size())) != int64_t(tail.size()))
     return file->Error() ? file->Error() : ERROR_WRITE_FAULT;
   return file->Close();
 }
@@ -150,8 +153,8 @@ void TOMUninstall::inWrite(TData& value, uint16_t) {
     record.Made.push_back(TMadeItem{item.Folder, DisplayPath(item.Path)});
     if (!item.Folder) size += FileSize(item.Path);
   }
-  const std::string bytes = UninstallerBytes(record);
-  if (const uint32_t error = bytes.empty() ? ERROR_BAD_EXE_FORMAT : WriteWhole(record.Uninstaller, bytes)) {
+  uint64_t written = 0;
+  if (const uint32_t error = WriteUninstaller(record, written)) {
     InstallLog().Add(record.Uninstaller, error);
     InstallLog().Add(EntryName(Key), error, "Не записано: нет программы удаления");
     return;
@@ -165,7 +168,7 @@ void TOMUninstall::inWrite(TData& value, uint16_t) {
   const std::string command = "\"" + record.Uninstaller + "\"";
   entry.Text(L"UninstallString", command);
   entry.Text(L"QuietUninstallString", command + " /S");
-  entry.Number(L"EstimatedSize", DWORD((size + bytes.size() + 1023) / 1024));
+  entry.Number(L"EstimatedSize", DWORD((size + written + 1023) / 1024));
   entry.Number(L"NoModify", 1);
   entry.Number(L"NoRepair", 1);
   if (entry.Status != ERROR_SUCCESS) InstallLog().Add(EntryName(Key), uint32_t(entry.Status));
