@@ -21,7 +21,7 @@ FAULTS = [
       "a reader leaves the last event value unconsumed"),
     F("R6", "runtime/Text.cpp", "c = 0x10000 + ((c - 0xD800) << 10)", "c = 0x10000 + ((c - 0xD800) << 9)", WIN,
       "UTF-16 to UTF-8: a surrogate pair joined wrongly"),
-    F("R8", "runtime/omFormatStr.cpp", "p = rescan ? q : q + t.size();", "p = q + t.size();", WIN,
+    F("R8", "runtime/omFormatStr.cpp", "p = rescan ? q : q + t.size();", "p = rescan && SkipInserted ? q : q + t.size();", WIN,
       "format: an inserted text is never scanned again"),
     F("R10", "runtime/omHub.cpp", "    TData copy = value; // what a receiver consumes or forwards stays on its copy\n"
       "    Fire(outStep[k], copy);", "    Fire(outStep[k], value);", WIN, "hub: every output shares one value"),
@@ -100,7 +100,7 @@ FAULTS = [
     F("S21", "elements/system/Resources.cpp", "if (bytes.size() != entry.Size || Crc32(bytes.data(), bytes.size()) != entry.Crc) {",
       "if (bytes.size() != entry.Size) {", WIN, "unpacked bytes are not checked against their digest"),
     # scheme/
-    F("C1", "scheme/ParamStr.cpp", "if (first && arg == \"/ih\") read.Info = true;", "if (arg == \"/ih\") read.Info = true;",
+    F("C1", "scheme/ParamStr.cpp", "NextParam(commandLine, at, start, arg); first = false)", "NextParam(commandLine, at, start, arg);)",
       WIN, "/ih counts anywhere on the line"),
     F("C4", "scheme/Unattended.cpp", "\"Installed with failures: \" : \"Installed: \"", "\"Installed with failures: \" : \"Installed \"",
       WIN, "the unattended log's first line misspelt"),
