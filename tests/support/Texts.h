@@ -22,7 +22,6 @@ inline const std::string Failure = "   Установка не была заве
 inline const std::string NoRoom = "Недостаточно места на диске.\r\n\r\nДля установки программы необходимо 2,87 Mb.\r\n"
                                   "Освободите место на диске или выберите другую папку.";
 inline const std::string ReportCount = "Не удалось записать при установке: ";
-inline const std::string ReportMore = "... и ещё ";
 inline const std::string Damaged =
     "Программа установки повреждена или загружена не полностью.\r\n\r\nЗагрузите её заново и повторите установку.";
 inline const std::string Info = "Сделано в Ombrel.";
