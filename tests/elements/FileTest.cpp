@@ -1,5 +1,4 @@
-// Line lists, byte streams and the elements that write files; the installation record of the
-// writes that failed, and the report of it.
+// Line lists, byte streams, the elements that write files, the record of failed writes and its report.
 #include <gtest/gtest.h>
 
 #include "Files.h"
@@ -160,7 +159,6 @@ struct THeld {
   ~THeld() { CloseHandle(File); }
 };
 
-// The location record's element: the value (text) under [info] dir of this file.
 void AsRecord(TOMini& ini, const std::string& file) {
   ini.FileName = file;
   ini.Section = "info";

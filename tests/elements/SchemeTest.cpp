@@ -1,5 +1,4 @@
-// The installer's root container in-process, with taps put into its own links; the entry's argument
-// reading and library search (this program carries the installer's application manifest).
+// The installer's root container in-process, with taps put into its links; the entry's set-up.
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -133,7 +132,6 @@ TEST_F(Scheme, EachButtonFiresItsEventBeforeOrAfterHidingItsFrame) {
   EXPECT_EQ(fired.back().Value.StrValue + "|" + Remembered().StrValue, "C:\\|C:\\");
 }
 
-// A page freed takes its frame and the body inside with it; the others work on.
 TEST_F(Scheme, FreeingAPageTakesAllItsWindows) {
   Start();
   auto page = std::make_unique<TOMMultiElement>(Root->MainForm->Control);
@@ -149,7 +147,6 @@ TEST_F(Scheme, FreeingAPageTakesAllItsWindows) {
   EXPECT_TRUE(Shown(Root->LicencePage) && !Shown(Root->WelcomePage));
 }
 
-// Where every window of the form is, in the form's client area.
 std::map<HWND, RECT> Places(HWND form) {
   std::map<HWND, RECT> places;
   for (HWND h : driver::Children(form, "")) {

@@ -1,5 +1,4 @@
-// Installing end to end, against the payload the program carries; installations that cannot write
-// everything say so truthfully.
+// Installing end to end against the payload the program carries, also where not everything can be written.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -174,8 +173,7 @@ void ExpectSystemLibrariesOnly(const std::string& trace) {
         << path;
 }
 
-// A folder no code page names whole and a desktop the Russian one cannot name, beside its look-alike:
-// everything lands exactly there, the record is in UTF-16. Only the system's libraries are loaded.
+// A desktop the Russian code page cannot name, beside its look-alike; the record in UTF-16.
 TEST_F(Install, IntoAFolderAndOntoADesktopThatNoCodePageNamesWithOnlyTheSystemsLibraries) {
   const std::string chosen = "D:\\Ünïcode 测试", product = chosen + "\\Varkelo";
   const std::string home = Desktop().substr(0, Desktop().rfind('\\'));
@@ -228,8 +226,7 @@ int64_t FreeMegabytes(const std::string& root) {
   return int64_t(clusters / 1024 * sectors * bytes / 1024);
 }
 
-// The free-space line follows the chosen drive; every older file gets exactly its new bytes; the record
-// keeps its other keys and names "D:\" + "\Varkelo". A clean run shows no box but the success text.
+// The free-space line follows the chosen drive; the record keeps its other keys; a clean run shows no box.
 TEST_F(Install, IntoTheRootOfADriveOverAnOlderInstallation) {
   const std::string product = "D:\\Varkelo";
   RemoveInstallation("D:");
@@ -294,7 +291,6 @@ TMissed Missed(const std::string& product, const std::string& dir) {
   return missed;
 }
 
-// A run of the installer that cannot write everything, and what it must leave.
 struct TFailureCase {
   const char* Name;
   bool Shots;      // the report box and the finish page compared with their pictures
@@ -349,7 +345,6 @@ void RunFailure(const TFailureCase& c, HANDLE& held) {
   RemoveInstallation(root);
 }
 
-// A file of an older installation.
 void MakeOlder(const std::string& product, const std::string& file, const std::string& bytes) {
   CreateDirectoryA(product.c_str(), nullptr);
   files::Write(product + "\\" + file, bytes);
@@ -398,7 +393,6 @@ TEST(Failures, TheReportTellsExactlyWhatWasNotWritten) {
   }
 }
 
-// A box says so before anything is written, and the folder page stays as it was.
 TEST(Failures, ADriveTooSmallIsSaidBeforeAnythingIsWritten) {
   if (files::Env("OMBREL_MOUNTED").empty()) GTEST_SKIP() << "needs the 1 MB drive M:";
   RemoveInstallation("M:");
@@ -418,7 +412,6 @@ TEST(Failures, ADriveTooSmallIsSaidBeforeAnythingIsWritten) {
   EXPECT_EQ(desktop, files::Tree(Desktop()));
 }
 
-// Paths longer than the system takes (the record's): the report box fits the screen all the same.
 TEST(Failures, TheReportOfPathsTooLongFitsTheScreen) {
   std::string chosen = "C:\\ombrel-long";
   files::RemoveTree(chosen);
@@ -440,8 +433,7 @@ TEST(Failures, TheReportOfPathsTooLongFitsTheScreen) {
   files::RemoveTree("C:\\ombrel-long");
 }
 
-// Without a person (/S): the program runs to its end with no window ever visible, and leaves what
-// Install leaves. The log, when asked for, is read back as UTF-8 lines each ended by CR LF.
+// Without a person (/S): no window ever visible; the log read back as UTF-8 lines each ended by CR LF.
 class Unattended : public Install {
 protected:
   void TearDown() override {
@@ -464,8 +456,7 @@ std::vector<std::string> Unattended::LogLines() const {
   return lines;
 }
 
-// Into the offered folder, or the one /D= names (made with its parents); other arguments change
-// nothing; the log says where it installed.
+// Into the offered folder or the one /D= names (made with its parents); other arguments change nothing.
 TEST_F(Unattended, InstallsWhatInstallWritesWithNoWindowShown) {
   const std::pair<std::string, std::string> cases[] = { // the arguments, the folder
       {"/S", ProgramFiles},
@@ -487,7 +478,6 @@ TEST_F(Unattended, InstallsWhatInstallWritesWithNoWindowShown) {
   }
 }
 
-// The program file held open: exit code 1, all else written, the log names what was not, in the system's words.
 TEST_F(Unattended, AFailedWriteEndsWithOneAndTheLogNamesIt) {
   const std::string product = Other + "\\Varkelo", program = product + "\\Zelcap2-1.exe";
   ASSERT_EQ(ERROR_SUCCESS, SHCreateDirectoryExW(nullptr, files::Wide(product).c_str(), nullptr));

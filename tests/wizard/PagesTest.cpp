@@ -1,5 +1,4 @@
-// The wizard's pages end to end: the window, which page follows each button, Cancel, Escape, the
-// close box and the keyboard.
+// The wizard's pages end to end: the window, the buttons, Cancel, Escape, the close box, the keyboard.
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -84,7 +83,6 @@ files::TTree Writable() {
   return tree;
 }
 
-// From each of the first three pages, end ends the program with exit code 0 and nothing written.
 void EndFromEachPage(const std::function<void(TWizard&)>& end) {
   for (EPage page : {EPage::Welcome, EPage::Licence, EPage::Folder}) {
     SCOPED_TRACE(Name(page));

@@ -1,5 +1,4 @@
-// The installer's program file: its arguments, its own boxes, damaged copies, planted libraries, what
-// the loader sees in it; and the product's stand-in program it installs.
+// The installer's program file as a whole, and the product's stand-in program it installs.
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -70,7 +69,6 @@ TEST(Program, TheFileSaysWhatItIsAndWhichVersion) {
   EXPECT_EQ(0x04B00419u, *translation) << "Russian, UTF-16";
 }
 
-// Only /ih first on the line shows the info box; /D= and /LOG= without /S change nothing.
 TEST(Program, OnlyTheInfoSwitchShowsTheInfoBoxAndOnlyTheSilentOneRunsWithoutAPerson) {
   ExpectLoneBox(Exe, "/ih", "Ombrel Info", texts::Info, false, 0, "info");
   const std::string log = files::DosPath(files::UnixScratch("not-silent") + ".log");
@@ -129,7 +127,6 @@ private:
   size_t Start;
 };
 
-// A copy damaged on the way says so and ends with exit code 2, having written nothing.
 TEST(Program, ADamagedCopySaysSoWritesNothingAndEndsWithTwo) {
   std::string original = files::Read(Exe);
   const TArchive archive(original);
@@ -296,7 +293,6 @@ TEST(Program, ImportsOnlyKnownLibrariesAndNoAnsiFunctionAndCarriesItsManifest) {
   for (const std::string& name : imports) EXPECT_TRUE(known.count(name)) << name << " is not a known library";
 }
 
-// The product's stand-in says which folder the record beside it names and whether Help and Info are there.
 TEST(Program, TheStandInTellsItsFolderFromTheRecord) {
   const std::string folder = files::FreshFolder("standin"), product = folder + "Varkelo";
   // The record's section and folder (product: no closing backslash) or none; the page made; what is said, and not.

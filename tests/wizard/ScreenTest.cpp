@@ -1,6 +1,5 @@
-// The wizard on a screen of higher resolution (set as a person sets the display's scale) against
-// pictures kept of its pages, and what a screen reader says of each page. The layout at the other
-// resolutions, and moving between them, is the element tests' (elements_dpi*).
+// The pages at 144 DPI against pictures kept of them (other resolutions: elements_dpi*), and what a
+// screen reader says of each.
 #include <gtest/gtest.h>
 
 #include <map>
