@@ -1,6 +1,4 @@
-// Line lists, byte streams and the elements that write them; paths,
-// folders, settings files, free space; the installation record each writing
-// element adds its failures to, and the report made of it.
+// Line lists, byte streams, the elements that write files, the record of failed writes and its report.
 #include <gtest/gtest.h>
 
 #include "Files.h"
@@ -21,7 +19,6 @@
 #include "omStrList.h"
 
 #include <cstring>
-#include <functional>
 
 using namespace host;
 using Lines = std::vector<std::string>;
@@ -37,22 +34,26 @@ TEST(LineList, SplitsAtCrAndCrLfAndJoinsWithCrLfAfterEveryLine) {
     list.AssignText(text);
     Lines got;
     std::string joined;
-    for (size_t i = 0; i < list.Count(); ++i) got.push_back(list[i]), joined += list[i] + "\r\n";
+    for (size_t i = 0; i < list.Count(); ++i) got.push_back(list[i]);
+    for (const std::string& line : lines) joined += line + "\r\n";
     EXPECT_EQ(got, lines) << text;
     EXPECT_EQ(list.JoinLines(), joined);
   }
 }
 
-// Memory grows only past its end. Each file kind keeps its direction; a write
-// stream cuts the file after the last byte written, a read-write one does not;
-// a copy never passes the source's end and moves its position.
+// Each file kind keeps its direction; a read-write stream does not cut the file; a copy never passes
+// the source's end and moves its position.
 TEST(ByteStream, MemoryAndFileKindsAndCopies) {
   auto memory = CreateMemoryStream();
   char buffer[16] = {};
-  memory->Write("abcdef", 6), memory->SetPosition(2), memory->Write("XY", 2);
+  const auto put = [&](int64_t at, const std::string& bytes) {
+    memory->SetPosition(at);
+    return memory->Write(bytes.data(), int64_t(bytes.size()));
+  };
+  put(0, "abcdef");
+  put(2, "XY");
   EXPECT_EQ(memory->Size(), 6) << "overwriting inside does not grow";
-  memory->SetPosition(5);
-  EXPECT_EQ(memory->Write("12", 2), 2);
+  EXPECT_EQ(put(5, "12"), 2);
   memory->SetPosition(0);
   EXPECT_EQ(std::string(buffer, size_t(memory->Read(buffer, sizeof buffer))), "abXYe12");
   EXPECT_EQ(memory->Read(buffer, 4), 0);
@@ -61,12 +62,13 @@ TEST(ByteStream, MemoryAndFileKindsAndCopies) {
   const std::string folder = files::FreshFolder("streams"), path = folder + "f.bin";
   files::Write(path, "0123456789");
   EXPECT_EQ(std::make_pair(OpenReadStream(path)->Write("zz", 2), OpenReadStream(path)->Read(buffer, 4)),
-            std::make_pair(int64_t(0), int64_t(4)));
+            std::make_pair(int64_t(0), int64_t(4))); // each stream open only until the statement's end
   EXPECT_EQ(std::vector<int64_t>({OpenReadWriteStream(path)->Write("ab", 2), OpenWriteStream(folder + "w.bin")->Read(buffer, 4),
                                   OpenReadWriteStream(folder + "new.bin")->Write("c", 1)}),
             std::vector<int64_t>({2, 0, 1}));
   EXPECT_EQ(files::Read(path) + files::Read(folder + "new.bin"), "ab23456789c");
-  memory->Write("-world", 6), memory->SetPosition(4);
+  put(3, "-world");
+  memory->SetPosition(4);
   EXPECT_EQ(OpenWriteStream(path)->CopyFrom(*memory, 100), 5);
   EXPECT_EQ(memory->Position(), 9);
   EXPECT_EQ(files::Read(path), "world");
@@ -80,24 +82,23 @@ TEST(ByteStream, MemoryAndFileKindsAndCopies) {
   EXPECT_TRUE(!missing->IsOpen() && missing->Read(buffer, 4) == 0 && missing->Error() != 0);
 }
 
-// Each macro once, case-sensitive, with one backslash; a bare name goes
-// beside the program.
+// Each macro once, case-sensitive, with one backslash; a bare name goes beside the program.
 TEST(Paths, MacrosAndBareNames) {
-  char buffers[3][MAX_PATH] = {};
-  GetWindowsDirectoryA(buffers[0], MAX_PATH), GetSystemDirectoryA(buffers[1], MAX_PATH);
-  GetModuleFileNameA(nullptr, buffers[2], MAX_PATH);
-  std::strrchr(buffers[2], '\\')[1] = 0;
-  std::string windows = buffers[0], system = buffers[1], temp = files::TempFolder(), program = buffers[2];
-  for (std::string* folder : {&windows, &system})
-    if (folder->back() != '\\') *folder += '\\';
-  EXPECT_EQ(ProgramFolder(), program);
+  const auto folder = [](UINT(WINAPI * ask)(LPSTR, UINT)) {
+    char path[MAX_PATH] = {};
+    const std::string got(path, ask(path, MAX_PATH));
+    return got.back() == '\\' ? got : got + "\\";
+  };
+  const std::string windows = folder(&GetWindowsDirectoryA), system = folder(&GetSystemDirectoryA), temp = files::TempFolder();
+  char own[MAX_PATH] = {};
+  const std::string program(own, GetModuleFileNameA(nullptr, own, MAX_PATH));
+  EXPECT_EQ(ProgramFolder(), program.substr(0, program.rfind('\\') + 1));
   const std::pair<std::string, std::string> expanded[] = {
       {"%windir%a.ini", windows + "a.ini"}, {"%WINDIR%a.ini", "%WINDIR%a.ini"},
       {"%windir%%windir%", windows + windows}, {"%tmpdir%t|%sysdir%s", temp + "t|" + system + "s"}};
   for (const auto& [path, result] : expanded) EXPECT_EQ(ExpandPathMacros(path), result) << path;
-  const std::pair<std::string, std::string> full[] = {{"dir.ini", program + "dir.ini"}, {"C:dir.ini", "C:dir.ini"},
-                                                      {"sub\\dir.ini", "sub\\dir.ini"},
-                                                      {"%windir%dir.ini", windows + "dir.ini"}};
+  const std::pair<std::string, std::string> full[] = {{"dir.ini", ProgramFolder() + "dir.ini"}, {"C:dir.ini", "C:dir.ini"},
+                                                      {"sub\\dir.ini", "sub\\dir.ini"}, {"%windir%dir.ini", windows + "dir.ini"}};
   for (const auto& [path, result] : full) EXPECT_EQ(FullFileName(path), result) << path;
 }
 
@@ -132,16 +133,18 @@ protected:
 
 TEST_F(InstallRecord, KeepsOrderOneEntryPerPathAndTheSystemsWords) {
   TInstallLog& log = InstallLog();
-  log.Add("M:\\a", ERROR_PATH_NOT_FOUND), log.Add("M:\\b", ERROR_SHARING_VIOLATION), log.Add("M:\\c", 13, "own words");
-  // The same path however spelled: the first cause stays.
-  log.Add("m:\\\\A", ERROR_ACCESS_DENIED), log.Add("M:\\b", ERROR_PATH_NOT_FOUND);
+  log.Add("M:\\a", ERROR_PATH_NOT_FOUND);
+  log.Add("M:\\b", ERROR_SHARING_VIOLATION);
+  log.Add("M:\\c", 13, "own words");
+  log.Add("m:\\\\A", ERROR_ACCESS_DENIED); // the same path however spelled: the first cause stays
+  log.Add("M:\\b", ERROR_PATH_NOT_FOUND);
   ASSERT_EQ(log.Count(), 3u);
   EXPECT_EQ(log[0].Path + log[1].Path + log[2].Path + log[2].Message, "M:\\aM:\\bM:\\cown words");
   EXPECT_EQ(std::make_pair(log[0].Code, log[1].Code), std::make_pair(uint32_t(ERROR_PATH_NOT_FOUND), uint32_t(ERROR_SHARING_VIOLATION)));
   wchar_t raw[512] = {}; // the system's words without the line end
   FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, ERROR_PATH_NOT_FOUND, 0, raw, 512, nullptr);
   std::string expected = files::Narrow(raw);
-  while (!expected.empty() && std::string("\r\n ").find(expected.back()) != std::string::npos) expected.pop_back();
+  expected.erase(expected.find_last_not_of("\r\n ") + 1);
   ASSERT_FALSE(expected.empty());
   EXPECT_EQ(log[0].Message, expected);
   EXPECT_EQ(SystemErrorText(uint32_t(HRESULT_FROM_WIN32(ERROR_PATH_NOT_FOUND))), expected);
@@ -156,15 +159,15 @@ struct THeld {
   ~THeld() { CloseHandle(File); }
 };
 
-// Each writing element, clean and failing. Clean, the file is made under the
-// name as the element takes it: a text list and a file stream as it stands (no
-// macro, a doubled backslash as it is), a picture with its macros expanded and
-// a bare name beside the program; also over a longer file, and a picture once
-// more. Failing: one entry, the path that failed, the cause. The element's
-// event fires either way.
-// Every element that writes, each in a fresh folder beside files and folders that make some of
-// its writes fail: a file where a folder goes, a folder where a file goes, files held open, and
-// files longer than what replaces them.
+void AsRecord(TOMini& ini, const std::string& file) {
+  ini.FileName = file;
+  ini.Section = "info";
+  ini.Key = "dir";
+  ini.ValueType = 1;
+}
+
+// Every element that writes, in a folder where some writes fail: a file where a folder goes, a
+// folder where a file goes, files held open, files longer than what replaces them.
 class ElementWrites : public InstallRecord {
 public:
   ElementWrites() {
@@ -194,20 +197,12 @@ public:
     Link.Target = F + "a.exe";
     Link.WorkDir = F;
     Link.Description = "Sorvanta";
-    Ini.Section = "info";
-    Ini.Key = "dir";
-    Ini.ValueType = 1;
+    AsRecord(Ini, "");
   }
 
-  static std::string JpegBytes() {
-    const auto resource = LoadResourceStream("STREAM1");
-    return std::string(reinterpret_cast<const char*>(resource->Memory()), size_t(resource->Size()));
-  }
-
-  // The writes, each to the path given. Fired: outCreate goes out once the call has returned.
   void MakeFolder(const std::string& p) {
     TData value = StringData(p);
-    Fire(MakePointLink<&TOMDir::inCreate>(0, &Dir), value);
+    Fire(MakePointLink<&TOMDir::inCreate>(0, &Dir), value); // outCreate goes out once the call has returned
   }
   void SaveList(const std::string& p) { Send<&TOMStrList::inSave>(List, StringData(p)); }
   void SaveEmpty(const std::string& p) { Send<&TOMStrList::inSave>(Empty, StringData(p)); }
@@ -237,7 +232,10 @@ public:
 
   const std::string F = files::FreshFolder("record"), Temp = files::TempFolder(), Program = ProgramFolder();
   const std::string Long = F + std::string(240, 'l');
-  const std::string Jpeg = JpegBytes();
+  const std::string Jpeg = [] {
+    const auto resource = LoadResourceStream("STREAM1");
+    return std::string(reinterpret_cast<const char*>(resource->Memory()), size_t(resource->Size()));
+  }();
   const THeld Held[4] = {THeld(F + "held.txt"), THeld(F + "held.exe"), THeld(F + "held.jpg"), THeld(F + "held.ini")};
   TProbe Fired;
   TOMDir Dir;
@@ -249,11 +247,14 @@ public:
   std::unique_ptr<TByteStream> Bytes = CreateMemoryStream();
 };
 
+// Clean, the file is made under the name as the element takes it (a picture's with its macros expanded,
+// a bare name beside the program). Failing: one entry, the path that failed, the cause.
 TEST_F(ElementWrites, EachWritesOrRecordsTheWriteThatFailed) {
   using E = ElementWrites;
-  // Holds: what the file holds after a clean write (Made: it is there);
-  // none: the write failed and Path is recorded, with Code if not 0.
+  // Holds: what the file holds after a clean write (Made: it is there); none: the write failed and
+  // Path is recorded, with Code if not 0.
   const std::string lines = "x\r\ny\r\nz\r\n", nothing, program10 = "MZ-program", Made = "(made)";
+  const uint32_t notUtf8 = ERROR_NO_UNICODE_TRANSLATION;
   const struct { void (E::*Write)(const std::string&); std::string Name, Path; const std::string* Holds; uint32_t Code; } rows[] = {
       {&E::MakeFolder, F + "V\\Help\\Z", F + "V\\Help\\Z", &Made, 0},
       {&E::MakeFolder, F + "T\\", F + "T", &Made, 0},
@@ -284,12 +285,12 @@ TEST_F(ElementWrites, EachWritesOrRecordsTheWriteThatFailed) {
       {&E::WriteRecord, F + "ini.ini", F + "ini.ini", nullptr, 0},
       {&E::WriteRecord, F + "held.ini", F + "held.ini", nullptr, 0},
       // A name that is not UTF-8 is refused: nothing under a name a conversion would change.
-      {&E::MakeFolder, F + "bad\xFF", F + "bad\xFF", nullptr, ERROR_NO_UNICODE_TRANSLATION},
-      {&E::SaveList, F + "bad\xFF.txt", F + "bad\xFF.txt", nullptr, ERROR_NO_UNICODE_TRANSLATION},
-      {&E::WriteStream, F + "bad\xFF.exe", F + "bad\xFF.exe", nullptr, ERROR_NO_UNICODE_TRANSLATION},
-      {&E::SavePicture, F + "bad\xFF.jpg", F + "bad\xFF.jpg", nullptr, ERROR_NO_UNICODE_TRANSLATION},
-      {&E::MakeLink, F + "bad\xFF.lnk", F + "bad\xFF.lnk", nullptr, uint32_t(HRESULT_FROM_WIN32(ERROR_NO_UNICODE_TRANSLATION))},
-      {&E::WriteRecord, F + "bad\xFF.ini", F + "bad\xFF.ini", nullptr, ERROR_NO_UNICODE_TRANSLATION},
+      {&E::MakeFolder, F + "bad\xFF", F + "bad\xFF", nullptr, notUtf8},
+      {&E::SaveList, F + "bad\xFF.txt", F + "bad\xFF.txt", nullptr, notUtf8},
+      {&E::WriteStream, F + "bad\xFF.exe", F + "bad\xFF.exe", nullptr, notUtf8},
+      {&E::SavePicture, F + "bad\xFF.jpg", F + "bad\xFF.jpg", nullptr, notUtf8},
+      {&E::MakeLink, F + "bad\xFF.lnk", F + "bad\xFF.lnk", nullptr, uint32_t(HRESULT_FROM_WIN32(notUtf8))},
+      {&E::WriteRecord, F + "bad\xFF.ini", F + "bad\xFF.ini", nullptr, notUtf8},
       // Longer than the settings functions take: refused, not written under another name.
       {&E::WriteRecord, Long + "\\dir.ini", Long + "\\dir.ini", nullptr, ERROR_FILENAME_EXCED_RANGE},
   };
@@ -333,15 +334,14 @@ TEST_F(ElementWrites, EachWritesOrRecordsTheWriteThatFailed) {
   for (size_t i = 0; i < Fired.Got.size(); ++i) EXPECT_EQ(Fired.Got[i].Kind, Fired.Index[i] == 1 ? dkStream : dkNull);
 }
 
-// On a drive that is full, every writer fails and says so, and leaves the older file exactly as
-// it was and nothing else: no file half-written, under its name or any other.
+// On a full drive every writer fails, says so, and leaves the older file as it was and nothing else.
 TEST_F(InstallRecord, AFullDriveKeepsEveryOlderFileWhole) {
   if (files::Env("OMBREL_MOUNTED").empty()) GTEST_SKIP() << "needs the 1 MB drive M:";
   const std::string f = "M:\\full\\";
-  files::RemoveTree(f), CreateDirectoryA(f.c_str(), nullptr);
+  files::RemoveTree(f);
+  CreateDirectoryA(f.c_str(), nullptr);
   for (const char* old : {"a.txt", "b.exe", "c.jpg", "d.lnk", "dir.ini"}) files::Write(f + old, "older");
-  const std::wstring filler = files::Wide(f + "filler");
-  HANDLE fill = CreateFileW(filler.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+  HANDLE fill = CreateFileW(files::Wide(f + "filler").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
   const std::string block(65536, 'x');
   for (DWORD put = 1; put;) put = WriteFile(fill, block.data(), DWORD(block.size()), &put, nullptr) ? put : 0;
   CloseHandle(fill);
@@ -349,16 +349,19 @@ TEST_F(InstallRecord, AFullDriveKeepsEveryOlderFileWhole) {
   TOMStrList list;
   list.SetStrings(std::string(5000, 'l'));
   TOMFileStream stream;
-  stream.Mode = TOMFileStream::fmWrite, stream.AutoOpen = 1, stream.FileName = f + "b.exe";
+  stream.Mode = TOMFileStream::fmWrite;
+  stream.AutoOpen = 1;
   auto bytes = CreateMemoryStream();
   bytes->Write(block.data(), int64_t(block.size()));
   TOMJpeg picture;
   picture.LoadFromStream(LoadResourceStream("STREAM1"));
   TOMShortCut link;
-  link.Target = "C:\\windows\\notepad.exe", link.LinkFile = f + "d.lnk";
+  link.Target = "C:\\windows\\notepad.exe";
+  link.LinkFile = f + "d.lnk";
   TOMini ini;
-  ini.FileName = f + "dir.ini", ini.Section = "info", ini.Key = "dir", ini.ValueType = 1;
+  AsRecord(ini, f + "dir.ini");
   Send<&TOMStrList::inSave>(list, StringData(f + "a.txt"));
+  stream.FileName = f + "b.exe";
   Send<&TOMFileStream::inWrite>(stream, StreamData(bytes.get()));
   Send<&TOMJpeg::inSave>(picture, StringData(f + "c.jpg"));
   Send<&TOMShortCut::inCreate>(link, TData());
@@ -368,9 +371,8 @@ TEST_F(InstallRecord, AFullDriveKeepsEveryOlderFileWhole) {
   files::RemoveTree(f);
 }
 
-// A settings file stays as ever (ANSI) while the system's code page holds what is written in it;
-// else it becomes UTF-16 with its byte-order mark, an ANSI one rewritten so first with all it
-// held. (The ANSI file here is in code page 1251, this system's.)
+// ANSI (here code page 1251, the system's) while the code page holds the value; else UTF-16, an
+// ANSI file rewritten so first with all it held.
 TEST_F(InstallRecord, ASettingsFileTurnsUtf16ForWhatItsCodePageCannotHold) {
   const std::string file = files::FreshFolder("ini") + "dir.ini", setup = "[setup]\r\nname=Сорванта\r\n";
   const std::wstring wide = files::Wide(setup);
@@ -386,7 +388,7 @@ TEST_F(InstallRecord, ASettingsFileTurnsUtf16ForWhatItsCodePageCannotHold) {
     return files::Narrow(value);
   };
   TOMini ini;
-  ini.FileName = file, ini.Section = "info", ini.Key = "dir", ini.ValueType = 1;
+  AsRecord(ini, file);
   for (const auto& r : rows) {
     SCOPED_TRACE(r.Value);
     ASSERT_TRUE(files::Write(file, *r.Before));
@@ -399,8 +401,7 @@ TEST_F(InstallRecord, ASettingsFileTurnsUtf16ForWhatItsCodePageCannotHold) {
   EXPECT_EQ(InstallLog().Count(), 0u);
 }
 
-// A path fits the width it is given: whole when it can, else with "..." for its middle, its start
-// and its end kept, never a character cut in two.
+// Whole when it can, else "..." for its middle, never a character cut in two.
 TEST(Report, APathTooLongIsCutInItsMiddle) {
   const std::string path = "C:\\Program Files\\Varkelo\\Info\\ZelcapInfo.htm", deep = "D:\\" + std::string(200, 'x') + "\\s1.htm";
   std::string emoji = "E:\\";
@@ -417,14 +418,13 @@ TEST(Report, APathTooLongIsCutInItsMiddle) {
     }
 }
 
-// Nothing for a clean run or a record cleared at the start of a run; else the
-// finish text first, then the box's text: the count, the first ten with their
-// paths (one backslash each, a network path's pair kept) and messages, then
-// how many more. The record is only read.
+// Nothing for a clean run; else the finish text first, then the box's: the count, the first ten paths
+// (one backslash each, a network path's pair kept) with their messages, how many more.
 TEST_F(InstallRecord, TheReport) {
   TOMInstallReport report;
   TProbe seen;
-  report.outFinishText = seen.In(0), report.outReport = seen.In(1);
+  report.outFinishText = seen.In(0);
+  report.outReport = seen.In(1);
   InstallLog().Add("C:\\old", ERROR_ACCESS_DENIED);
   Send<&TOMInstallReport::inClear>(report, StringData("C:\\Program Files"));
   Send<&TOMInstallReport::inCheck>(report, IntegerData(0));

@@ -1,17 +1,10 @@
-// The installer's root container in-process, with taps put into its own
-// links: what each page button fires and when its frame hides, the folder
-// the folder page remembers, freeing a page, the order in which an
-// installation writes; the entry's argument reading and process set-up
-// (this program carries the installer's application manifest).
+// The installer's root container in-process, with taps put into its links; the entry's set-up.
 #include <gtest/gtest.h>
-
-#include <objbase.h>
 
 #include <cstring>
 #include <functional>
 #include <map>
 #include <set>
-#include <thread>
 #include <tuple>
 
 #include "DllSearch.h"
@@ -35,7 +28,7 @@ HWND Frame(TOMMultiElement* page) { return InnerOf<TPageContainer>(page).Panel->
 bool Shown(TOMMultiElement* page) { return Style(Frame(page)) & WS_VISIBLE; }
 void Click(TOMButton* button) { SendMessageA(button->Control->GetHandle(), BM_CLICK, 0, 0); }
 
-// Put into a link: runs Check, then passes the value on when Pass is set.
+// Put into a link: runs Check, then passes the value on if Next is set.
 struct TTap : TOMObject {
   std::function<void(TData&, uint16_t)> Check;
   TPointLink Next;
@@ -62,7 +55,10 @@ protected:
     ShowApplicationWindows(ApplicationWindow);
     ProcessMessages();
   }
-  void Show(TOMMultiElement* page, TData value) { Send<&TOMMultiElement::inWork>(*page, value), ProcessMessages(); }
+  void Show(TOMMultiElement* page, TData value) {
+    Send<&TOMMultiElement::inWork>(*page, value);
+    ProcessMessages();
+  }
   void Tap(TPointLink& link, std::function<void(TData&, uint16_t)> check, bool pass = true) {
     Taps.push_back(std::make_unique<TTap>());
     Taps.back()->Check = std::move(check);
@@ -76,15 +72,15 @@ protected:
   TOMEdit* Field() { return InnerOf<TFolderGroup>(FolderBody().GroupHost).FolderField; }
   TData Remembered() {
     TData value;
-    return Root->FolderPage->varData(value, 0), value;
+    Root->FolderPage->varData(value, 0);
+    return value;
   }
 
   std::unique_ptr<TInstallerScheme> Root;
   std::vector<std::unique_ptr<TTap>> Taps;
 };
 
-// Built with the dispatcher muted; Start makes it live and takes the maximise
-// box away; the program's icon is on the form and on its taskbar window.
+// Start makes the dispatcher live and takes the maximise box away; the icon is on the form and the taskbar window.
 TEST_F(Scheme, NothingFiresBeforeStartAndTheMaximiseBoxGoesAtStart) {
   const HWND form = Root->MainForm->Control->GetHandle(), app = ApplicationWindow->GetHandle();
   EXPECT_TRUE(!DispatchIsLive() && Root->SystemMenu->LastHandle == 0 && (Style(form) & WS_MAXIMIZEBOX));
@@ -94,9 +90,8 @@ TEST_F(Scheme, NothingFiresBeforeStartAndTheMaximiseBoxGoesAtStart) {
   EXPECT_EQ(Style(form) & (WS_MAXIMIZEBOX | WS_MINIMIZEBOX), DWORD(WS_MINIMIZEBOX));
 }
 
-// Each button's outEvent, its index and value, whether the frame was still up
-// when it fired and whether it is after; inWork[0] shows on anything but
-// integer 0. Install sends the field as it stands and remembers it.
+// Each button's outEvent, its index and value, whether the frame was up when it fired and after;
+// inWork[0] shows on anything but integer 0. Install sends the field as it stands and remembers it.
 TEST_F(Scheme, EachButtonFiresItsEventBeforeOrAfterHidingItsFrame) {
   Start();
   struct TFired { TOMMultiElement* Page; uint16_t Index; TData Value; bool Shown; };
@@ -129,7 +124,6 @@ TEST_F(Scheme, EachButtonFiresItsEventBeforeOrAfterHidingItsFrame) {
     EXPECT_EQ(DataToString(fired[0].Value), row.Kind == dkString ? "C:\\Program Files" : row.Kind ? "0" : "");
     EXPECT_EQ(std::make_pair(fired[0].Shown, Shown(row.Page)), std::make_pair(row.AtFire, row.After));
   }
-  // A later change of the field does not change what was remembered.
   EXPECT_EQ(Remembered().StrValue, "C:\\Program Files");
   Send<&TOMEdit::inText>(*Field(), StringData("C:\\"));
   EXPECT_EQ(Remembered().StrValue, "C:\\Program Files");
@@ -138,7 +132,6 @@ TEST_F(Scheme, EachButtonFiresItsEventBeforeOrAfterHidingItsFrame) {
   EXPECT_EQ(fired.back().Value.StrValue + "|" + Remembered().StrValue, "C:\\|C:\\");
 }
 
-// A page freed takes its frame and the body inside with it; the others work on.
 TEST_F(Scheme, FreeingAPageTakesAllItsWindows) {
   Start();
   auto page = std::make_unique<TOMMultiElement>(Root->MainForm->Control);
@@ -154,29 +147,21 @@ TEST_F(Scheme, FreeingAPageTakesAllItsWindows) {
   EXPECT_TRUE(Shown(Root->LicencePage) && !Shown(Root->WelcomePage));
 }
 
-BOOL CALLBACK AddPlace(HWND h, LPARAM places) {
-  RECT r;
-  GetWindowRect(h, &r);
-  MapWindowPoints(HWND_DESKTOP, GetAncestor(h, GA_ROOT), reinterpret_cast<POINT*>(&r), 2);
-  (*reinterpret_cast<std::map<HWND, RECT>*>(places))[h] = r;
-  return TRUE;
-}
-
-// Where every window of the form is, in the form's client area.
 std::map<HWND, RECT> Places(HWND form) {
   std::map<HWND, RECT> places;
-  EnumChildWindows(form, AddPlace, LPARAM(&places));
+  for (HWND h : driver::Children(form, "")) {
+    RECT& r = places[h] = driver::Rect(h);
+    MapWindowPoints(HWND_DESKTOP, form, reinterpret_cast<POINT*>(&r), 2);
+  }
   return places;
 }
 
-// Whether a static's or a button's text shows whole in it, measured with its own font, wrapped
-// at its width where the static wraps words. Empty when it does, else the room it needs and has.
+// Empty when a static's or a button's text shows whole in it with its own font, else the room it needs and has.
 std::string TextCutOff(HWND h) {
-  std::wstring text(size_t(GetWindowTextLengthW(h)) + 1, L'\0');
-  text.resize(size_t(GetWindowTextW(h, text.data(), int(text.size()))));
+  const std::wstring text = files::Wide(Text(h));
   RECT client;
   GetClientRect(h, &client);
-  const bool wraps = lstrcmpiA(ClassOf(h).c_str(), "Static") == 0 && (Style(h) & SS_TYPEMASK) <= SS_RIGHT;
+  const bool wraps = lstrcmpiA(Class(h).c_str(), "Static") == 0 && (Style(h) & SS_TYPEMASK) <= SS_RIGHT;
   RECT need{0, 0, wraps ? client.right : 0, 0};
   HDC dc = GetDC(h);
   HGDIOBJ old = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageW(h, WM_GETFONT, 0, 0)));
@@ -191,18 +176,15 @@ std::string TextCutOff(HWND h) {
 
 void ExpectTextsFit(HWND form, UINT dpi) {
   for (const auto& [h, place] : Places(form)) {
-    if (!Text(h).empty() && lstrcmpiA(ClassOf(h).c_str(), "Edit") != 0) {
+    if (!Text(h).empty() && lstrcmpiA(Class(h).c_str(), "Edit") != 0) {
       EXPECT_EQ("", TextCutOff(h)) << dpi << " DPI: \"" << Text(h) << "\" is cut off";
     }
   }
 }
 
-// On a screen of another resolution (a move there is a WM_DPICHANGED with the place the system
-// suggests) the form takes that place, and every window of every page, shown or not, is where
-// the layout puts it at that resolution: each edge scaled, to within the 2 pixels rounding may
-// take, and each font's height scaled to within a pixel (a wrapped text may take one less to
-// keep its lines). A label sized to its text keeps its place and is sized to its text anew. Every text
-// still shows whole. Back on the first screen, all is as it was.
+// Moved to a screen of another resolution (WM_DPICHANGED with the place suggested), the form takes that
+// place; every window of every page is scaled (edges within 2 pixels, fonts within one; a label sized
+// to its text keeps its place) and every text still shows whole. Back on the first screen, all is as was.
 TEST_F(Scheme, AScreenOfAnotherResolutionScalesEveryWindowAndEveryTextStillFits) {
   Start();
   Show(Root->FolderPage, IntegerData(1)); // the free space is shown once the page is
@@ -244,25 +226,22 @@ TEST_F(Scheme, AScreenOfAnotherResolutionScalesEveryWindowAndEveryTextStillFits)
       const RECT& was = first.at(h);
       EXPECT_TRUE(within(was.left, r.left, 2) && within(was.top, r.top, 2) &&
                   (sizedToText.count(h) || (within(was.right, r.right, 2) && within(was.bottom, r.bottom, 2))))
-          << ClassOf(h) << " \"" << Text(h) << "\" at " << r.left << "," << r.top << " " << r.right << "," << r.bottom;
+          << Class(h) << " \"" << Text(h) << "\" at " << r.left << "," << r.top << " " << r.right << "," << r.bottom;
       EXPECT_TRUE(within(fonts.at(h), FontOf(h).lfHeight, 1)) << Text(h) << ": " << FontOf(h).lfHeight;
     }
     ExpectTextsFit(main, dpi);
   }
-  for (const auto& [h, r] : Places(main)) EXPECT_TRUE(EqualRect(&r, &first.at(h))) << ClassOf(h) << " " << Text(h);
+  for (const auto& [h, r] : Places(main)) EXPECT_TRUE(EqualRect(&r, &first.at(h))) << Class(h) << " " << Text(h);
 }
 
-// Install from the folder page: the program file alone first, then every
-// installed file in the order the payload manifest lists them, each folder
-// (Help, Info, img) just before its first file, at most one at each hub
-// output, and the shortcut after them; the finish page shows before the
-// location record is written; Done ends the loop, freeing nothing while it is
-// handled.
+// The program file alone first, then the files in the manifest's order (a folder just before its first
+// file), one at a time, the shortcut last; the finish page shows before the record is written; Done
+// ends the loop, freeing nothing while it is handled.
 TEST_F(Scheme, AnInstallationWritesInTheManifestsOrderAndTheRecordLast) {
   Start();
   const std::string folder = files::FreshFolder("install"), product = folder + "Varkelo\\", record = product + "dir.ini";
   const std::string link = DesktopFolder() + texts::Shortcut;
-  DeleteFileA(link.c_str());
+  DeleteFileW(files::Wide(link).c_str());
   std::vector<std::string> made; // in the order they must appear
   for (const files::TPayloadItem& item : files::InstalledItems()) {
     const size_t slash = item.Target.rfind('\\');
@@ -316,77 +295,40 @@ TEST_F(Scheme, AnInstallationWritesInTheManifestsOrderAndTheRecordLast) {
   const HWND form = Root->MainForm->Control->GetHandle();
   RunMessageLoop(ApplicationWindow);
   EXPECT_TRUE(Terminated() && !IsWindow(form));
-  DeleteFileA(link.c_str());
+  DeleteFileW(files::Wide(link).c_str());
   files::RemoveTree(folder);
 }
 
-// Blanks and control characters separate (not the bytes of letters); a
-// quote runs to the next, blanks included; only enclosing quotes go.
-TEST(CommandLine, BlanksAndControlCharactersSeparateAndQuotesGroup) {
-  const std::pair<std::string, std::vector<std::string>> rows[] = {
-      {"prog.exe  /ih\t/x\r\n\x01last", {"prog.exe", "/ih", "/x", "last"}}, {"prog.exe   ", {"prog.exe"}},
-      {"", {}}, {"\"C:\\Program Files\\Ombrel.exe\" /ih", {"C:\\Program Files\\Ombrel.exe", "/ih"}},
-      {"p \"/ih\"", {"p", "/ih"}}, {"p \"a b\" c", {"p", "a b", "c"}}, {"p /i\"h x\" y", {"p", "/i\"h x\"", "y"}},
-      {"p \"\"", {"p", ""}}, {"p \"/ih x", {"p", "\"/ih x"}}, {"p \"", {"p", "\""}}, {"Установка.exe яа", {"Установка.exe", "яа"}}};
-  for (const auto& [line, arguments] : rows) {
-    std::vector<std::string> read;
-    size_t at = 0, start = 0;
-    for (std::string arg; NextParam(line, at, start, arg);) {
-      EXPECT_EQ(arg, line.substr(start, at - start).substr(arg.size() + 2 == at - start ? 1 : 0, arg.size())) << line;
-      read.push_back(arg);
-    }
-    EXPECT_EQ(arguments, read) << line;
-  }
-}
-
-// The switches, each spelled exactly so: /ih only first; /S and /LOG= anywhere; /D= last, taking
-// the rest of the line, blanks and switch-like words included, but trailing blanks.
+// /ih only first; /S and /LOG= anywhere; /D= last, to the end of the line but its trailing blanks.
+// Blanks and control characters separate; a quote runs to the next; only enclosing quotes go.
 TEST(CommandLine, SwitchesAreSpelledExactlyAndTheFolderTakesTheRestOfTheLine) {
-  const struct {
-    std::string Line;
-    TCommandLine Read;
-  } rows[] = {
-      {"p", {}},
-      {"p /ih /S", {true, true, "", ""}},
-      {"p \"/ih\"", {true, false, "", ""}},
-      {"p x /ih /IH /ih2", {}},
-      {"p /S", {false, true, "", ""}},
-      {"p /s /S2 /SILENT \"/S \" /d=C:\\x /log=y /D", {}},
+  const std::pair<std::string, TCommandLine> rows[] = {
+      {"p", {}}, {"", {}}, {"p   ", {}}, {"p /ih /S", {true, true, "", ""}}, {"p \"/ih\"", {true, false, "", ""}},
+      {"p x /ih /IH /ih2", {}}, {"p /S", {false, true, "", ""}}, {"p /s /S2 /SILENT \"/S \" /d=C:\\x /log=y /D", {}},
       {"p /LOG=C:\\a.log", {false, false, "", "C:\\a.log"}},
       {"p \"/LOG=C:\\мой лог.txt\" /S /LOG=", {false, true, "", ""}},
       {"p \"/LOG=C:\\мой лог.txt\" /S", {false, true, "", "C:\\мой лог.txt"}},
+      {"p /LOG=\"a b\" /S", {false, true, "", "\"a b\""}}, // a quote inside an argument groups, and stays
       {"p /D=C:\\Program Files", {false, false, "C:\\Program Files", ""}},
       {"p /S /D=D:\\Другая  папка\\x /S /LOG=z  ", {false, true, "D:\\Другая  папка\\x /S /LOG=z", ""}},
-      {"p /D=", {}},
-      {"p x/D=C:\\y \"/D=C:\\z\" /S", {false, true, "", ""}},
-  };
-  for (const auto& row : rows) {
-    const TCommandLine read = ReadCommandLine(row.Line);
-    EXPECT_EQ(std::make_tuple(row.Read.Info, row.Read.Silent, row.Read.Folder, row.Read.LogFile),
+      {"p /D=", {}}, {"p x/D=C:\\y \"/D=C:\\z\" /S", {false, true, "", ""}},
+      {"p \"/LOG=a b\" /D=C:\\x", {false, false, "C:\\x", "a b"}},
+      {"prog.exe  /ih\t/S\r\n\x01/LOG=last", {true, true, "", "last"}},
+      {"\"C:\\Program Files\\Ombrel.exe\" /ih", {true, false, "", ""}}, {"Установка.exe /ih", {true, false, "", ""}},
+      {"p \"\" /ih", {}}, {"p /i\"h x\" /S", {false, true, "", ""}}, {"p \"/ih x", {}}, {"p \"", {}}};
+  for (const auto& [line, want] : rows) {
+    const TCommandLine read = ReadCommandLine(line);
+    EXPECT_EQ(std::make_tuple(want.Info, want.Silent, want.Folder, want.LogFile),
               std::make_tuple(read.Info, read.Silent, read.Folder, read.LogFile))
-        << row.Line;
+        << line;
   }
 }
 
 // Prepared as the program prepares itself before anything else.
-const bool Prepared = (PrepareProcess(true), SystemFolderSearchAvailable());
-
-// A drive without a disc fails its calls instead of asking; the thread is a
-// single-threaded apartment with OLE for as long as the object lives.
-TEST(ProcessSetUp, ErrorModeAndApartment) {
-  PrepareProcess(true); // again: the test framework set an error mode of its own when it started
-  EXPECT_EQ(GetErrorMode(), UINT(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX));
-  std::thread([] {
-    auto ole = std::make_unique<TOleApartment>();
-    APTTYPE type{};
-    APTTYPEQUALIFIER qualifier{};
-    EXPECT_TRUE(CoGetApartmentType(&type, &qualifier) == S_OK && (type == APTTYPE_MAINSTA || type == APTTYPE_STA)) << type;
-    EXPECT_EQ(OleInitialize(nullptr), S_FALSE) << "OLE is initialised";
-    OleUninitialize(), ole.reset();
-    EXPECT_EQ(CoInitializeEx(nullptr, COINIT_MULTITHREADED), S_OK) << "and undone with the object";
-    CoUninitialize();
-  }).join();
-}
+const bool Prepared = [] {
+  PrepareProcess(true);
+  return SystemFolderSearchAvailable();
+}();
 
 // A library beside the program is found by its full path only.
 TEST(ProcessSetUp, TheProgramsFolderIsOutOfTheSearch) {
@@ -401,9 +343,7 @@ TEST(ProcessSetUp, TheProgramsFolderIsOutOfTheSearch) {
   DeleteFileA(beside.c_str());
 }
 
-// Loaded on demand, the common controls still follow the manifest: version 6
-// lives in the side-by-side store, the system folder holds the old one.
-// (Wine's copy says version 5 from either place: the store tells them apart.)
+// Loaded on demand, the common controls follow the manifest: version 6, from the side-by-side store.
 TEST(ProcessSetUp, CommonControlsComeFromTheSideBySideStore) {
   HMODULE controls = LoadSystemLibrary(L"comctl32.dll");
   ASSERT_NE(controls, nullptr);

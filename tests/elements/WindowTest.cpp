@@ -1,10 +1,8 @@
-// The window layer and the window elements through Win32, for the values
-// and points the installer's pages do not show on screen.
+// The window layer and the window elements through Win32.
 #include <gtest/gtest.h>
 
 #include <thread>
 
-#include "Driver.h"
 #include "Files.h"
 #include "Host.h"
 #include "Probe.h"
@@ -45,43 +43,33 @@ TEST(Layer, ColoursAndFonts) {
   }
 }
 
-// Docked children fill the form's client area in the order they were docked: left, top, right,
-// bottom, each taking its own width or height from what the ones before left, on a screen of any
-// resolution (the docking is in units, the client area the screen's).
+// Docked left, top, right, bottom: each takes its width or height from what the ones before left.
 TEST(Layer, DockedChildrenShareTheClientAreaInTheirOrder) {
   THostForm host(300, 200);
-  const struct {
-    uint8_t Align;
-    int32_t Width, Height;
-  } docked[] = {{1, 40, 0}, {2, 0, 30}, {3, 50, 0}, {4, 0, 20}};
-  std::vector<TWindowObject*> children;
-  for (const auto& d : docked) {
-    children.push_back(CreatePanel(host.Form, TPanelData()));
-    children.back()->SetSize(d.Width ? d.Width : 10, d.Height ? d.Height : 10);
-    children.back()->SetAlign(d.Align);
-  }
-  Pump();
   RECT client;
   GetClientRect(host.Form->GetHandle(), &client);
   const auto s = [&](int32_t units) { return host.Form->Scale(units); };
   const LONG w = client.right, h = client.bottom;
-  const std::vector<std::vector<LONG>> expected = {{0, 0, s(40), h},
-                                                   {s(40), 0, w, s(30)},
-                                                   {w - s(50), s(30), w, h},
-                                                   {s(40), h - s(20), w - s(50), h}};
+  const std::pair<int32_t, RECT> docked[] = { // the width or height, where it goes
+      {40, {0, 0, s(40), h}}, {30, {s(40), 0, w, s(30)}}, {50, {w - s(50), s(30), w, h}}, {20, {s(40), h - s(20), w - s(50), h}}};
+  std::vector<TWindowObject*> children;
+  for (const auto& [size, place] : docked) {
+    children.push_back(CreatePanel(host.Form, TPanelData()));
+    children.back()->SetSize(size, size);
+    children.back()->SetAlign(uint8_t(children.size()));
+  }
+  ProcessMessages();
   for (size_t i = 0; i < children.size(); ++i) {
-    RECT r;
-    GetWindowRect(children[i]->GetHandle(), &r);
+    RECT r = driver::Rect(children[i]->GetHandle());
     MapWindowPoints(HWND_DESKTOP, host.Form->GetHandle(), reinterpret_cast<POINT*>(&r), 2);
-    const std::vector<LONG> got = {r.left, r.top, r.right, r.bottom};
-    for (size_t e = 0; e < 4; ++e)
-      EXPECT_LE(std::abs(got[e] - expected[i][e]), 1) << "align " << int(docked[i].Align) << ", edge " << e << ": "
-                                                      << got[e] << " for " << expected[i][e];
+    const RECT& want = docked[i].second;
+    EXPECT_TRUE(std::abs(r.left - want.left) <= 1 && std::abs(r.top - want.top) <= 1 &&
+                std::abs(r.right - want.right) <= 1 && std::abs(r.bottom - want.bottom) <= 1)
+        << "align " << i + 1 << ": " << r.left << "," << r.top << " " << r.right << "," << r.bottom;
   }
 }
 
-// The hook sees the form's messages first and can swallow them; a quit posted
-// between other messages lets those run; boxes are owned by the form.
+// The hook sees the form's messages first; a quit lets the messages queued around it run; boxes are owned by the form.
 TEST(Layer, HookSeesMessagesFirstAndQuitLetsQueuedOnesRun) {
   EXPECT_EQ(MainWindowHandle(), 0u);
   THostForm host;
@@ -118,7 +106,8 @@ TEST_F(Controls, FramesFollowCtl3DAndBorderStyle) {
   TOMLabel label(Host.Form);
   TOMPanel bordered(Host.Form), dialog(Host.Form);
   sunken.Ctl3D = label.Ctl3D = 0;
-  bordered.BorderStyle = 1, dialog.BorderStyle = 2;
+  bordered.BorderStyle = 1;
+  dialog.BorderStyle = 2;
   const struct { TOMWin* Element; DWORD Style, NoStyle, ExStyle, NoExStyle; } rows[] = {
       {&plain, 0, 0, 0, WS_EX_CLIENTEDGE}, {&sunken, 0, WS_BORDER, WS_EX_CLIENTEDGE, 0}, {&label, 0, 0, WS_EX_CLIENTEDGE, 0},
       {&bordered, WS_BORDER, 0, WS_EX_CLIENTEDGE, 0}, {&dialog, 0, WS_BORDER, WS_EX_DLGMODALFRAME, 0}};
@@ -132,24 +121,29 @@ TEST_F(Controls, FramesFollowCtl3DAndBorderStyle) {
 
 // ReadOnly 0 is the read-only one; ScrollBars bit 0 horizontal, bit 1 vertical.
 TEST_F(Controls, MemoStylesAndListOperations) {
-  const std::vector<DWORD> rows[] = {{0, 2, ES_READONLY | WS_VSCROLL}, {1, 0, 0}, {1, 1, WS_HSCROLL | ES_AUTOHSCROLL},
-                                     {1, 3, WS_HSCROLL | ES_AUTOHSCROLL | WS_VSCROLL}}; // ReadOnly, ScrollBars, styles
-  for (const std::vector<DWORD>& row : rows) {
+  const struct { uint8_t ReadOnly, ScrollBars; DWORD Styles; } rows[] = {
+      {0, 2, ES_READONLY | WS_VSCROLL}, {1, 0, 0}, {1, 1, WS_HSCROLL | ES_AUTOHSCROLL}, {1, 3, WS_HSCROLL | ES_AUTOHSCROLL | WS_VSCROLL}};
+  for (const auto& row : rows) {
     TOMMemo memo(Host.Form);
-    memo.ReadOnly = uint8_t(row[0]), memo.ScrollBars = uint8_t(row[1]), memo.Text = "kept";
+    memo.ReadOnly = row.ReadOnly;
+    memo.ScrollBars = row.ScrollBars;
+    memo.Text = "kept";
     memo.Init();
     HWND hwnd = memo.Control->GetHandle();
     SendMessageA(hwnd, WM_CHAR, 'x', 0);
-    EXPECT_EQ(Style(hwnd) & (ES_READONLY | WS_VSCROLL | WS_HSCROLL | ES_AUTOHSCROLL | ES_MULTILINE), row[2] | ES_MULTILINE);
-    EXPECT_EQ(Text(hwnd), row[0] ? "xkept" : "kept");
+    EXPECT_EQ(Style(hwnd) & (ES_READONLY | WS_VSCROLL | WS_HSCROLL | ES_AUTOHSCROLL | ES_MULTILINE), row.Styles | ES_MULTILINE);
+    EXPECT_EQ(Text(hwnd), row.ReadOnly ? "xkept" : "kept");
   }
   TOMMemo memo(Host.Form);
   TProbe changes;
-  memo.Init(), memo.outChange = changes.In();
+  memo.Init();
+  memo.outChange = changes.In();
   std::string text, again;
-  memo.AddLine("one"), memo.AddLine("two"), memo.GetText(text);
+  for (const char* line : {"one", "two"}) memo.AddLine(line);
+  memo.GetText(text);
   EXPECT_EQ(text + "|" + changes.Got.back().StrValue, "one\r\ntwo\r\n|one\r\ntwo\r\n");
-  memo.SetText("a\r\nb\nc\rd"), memo.GetText(again);
+  memo.SetText("a\r\nb\nc\rd");
+  memo.GetText(again);
   EXPECT_EQ(again, "a\r\nb\r\nc\r\nd\r\n");
   EXPECT_EQ(memo.Lines, (std::vector<std::string>{"a", "b", "c", "d"}));
   memo.Clear();
@@ -159,7 +153,9 @@ TEST_F(Controls, MemoStylesAndListOperations) {
 
 TEST_F(Controls, LabelHoverChangesColourAndUnderlineOnlyWhileTheMouseIsOver) {
   TOMLabel label(Host.Form);
-  label.Font = MakeFontRec("Arial", 8, 0, 0x123456, 1), label.HoverColor = 0x0000FF, label.HoverUnderline = true;
+  label.Font = MakeFontRec("Arial", 8, 0, 0x123456, 1);
+  label.HoverColor = 0x0000FF;
+  label.HoverUnderline = true;
   label.Init();
   HWND hwnd = label.Control->GetHandle();
   for (int round = 0; round < 2; ++round) {
@@ -170,14 +166,15 @@ TEST_F(Controls, LabelHoverChangesColourAndUnderlineOnlyWhileTheMouseIsOver) {
   }
 }
 
-// Enter fires outEnter with the text and clears the field without a change
-// report; other keys go to outKeyDown.
+// Enter fires outEnter with the text and clears the field without a change report.
 TEST_F(Controls, EditEnterAndKeys) {
   TOMEdit edit(Host.Form);
   edit.Text = "typed";
   edit.Init();
   TProbe changes, enters, keys;
-  edit.outChange = changes.In(), edit.outEnter = enters.In(), edit.outKeyDown = keys.In();
+  edit.outChange = changes.In();
+  edit.outEnter = enters.In();
+  edit.outKeyDown = keys.In();
   for (WPARAM key : {WPARAM(VK_RETURN), WPARAM('A')}) PostMessageA(edit.Control->GetHandle(), WM_KEYDOWN, key, 0);
   ProcessMessages();
   EXPECT_EQ(enters.Seen() + " " + keys.Seen(), "'typed' 65"); // 'A'
@@ -187,19 +184,21 @@ TEST_F(Controls, EditEnterAndKeys) {
 // Each click sends a copy of Data as it stands: a receiver changes only its own.
 TEST_F(Controls, ButtonSendsACopyOfItsData) {
   TOMButton next(Host.Form), cancel(Host.Form);
-  next.Data = IntegerData(5);
-  next.Init(), cancel.Init();
   TProbe clicks;
-  next.outClick = clicks.In(0), cancel.outClick = clicks.In(1);
+  next.Data = IntegerData(5);
+  for (TOMButton* button : {&next, &cancel}) {
+    button->Init();
+    button->outClick = clicks.In(button == &cancel);
+  }
   next.Data.IntValue = 0;
   clicks.Action = [](TData& value) { value.IntValue = 9; };
   for (TOMButton* button : {&next, &next, &cancel}) SendMessageA(button->Control->GetHandle(), BM_CLICK, 0, 0);
   ASSERT_EQ(clicks.Got.size(), 3u);
-  EXPECT_EQ(std::vector<int>({clicks.Got[1].Kind, clicks.Got[1].IntValue, clicks.Got[2].Kind}), std::vector<int>({1, 0, 0}));
+  EXPECT_EQ(std::vector<int>({clicks.Got[1].Kind, clicks.Got[1].IntValue, clicks.Got[2].Kind, clicks.Index[2]}),
+            std::vector<int>({1, 0, 0, 1}));
 }
 
-// On a message to a helper label: calls inClose from inside its handling and
-// tells whether the form stayed up through it.
+// Calls inClose inside the handling of a message and tells whether the form stayed up through it.
 struct TAfterClose {
   TOMMainForm* Form;
   bool Ran = false;
@@ -212,9 +211,8 @@ struct TAfterClose {
   }
 };
 
-// A blocked close is refused, and inClose ends the loop only after the
-// message it was called in (nothing is freed while that runs); an accepted
-// close fires outClose, ends the loop and mutes the dispatcher.
+// inClose ends the loop only after the message it was called in; an accepted close fires outClose,
+// ends the loop and mutes the dispatcher.
 TEST(MainForm, ABlockedCloseIsRefusedAnAcceptedOneEndsTheLoop) {
   for (bool blocked : {true, false}) {
     SCOPED_TRACE(blocked ? "blocked" : "accepted");
@@ -224,7 +222,8 @@ TEST(MainForm, ABlockedCloseIsRefusedAnAcceptedOneEndsTheLoop) {
     form->SetCaption("Setup");
     form->outClose = closed.In();
     if (blocked) form->getBlockClose = block.Var();
-    form->Init(), form->Start();
+    form->Init();
+    form->Start();
     TAfterClose after{form.get()};
     TWindowObject* helper = CreateLabel(form->Control, "");
     helper->OnMessageHook = MakeHandler<&TAfterClose::Hook>(&after);
@@ -241,10 +240,8 @@ TEST(MainForm, ABlockedCloseIsRefusedAnAcceptedOneEndsTheLoop) {
   StopDispatch();
 }
 
-// The box each kind of buttons and icon shows, read off the box itself: its
-// buttons, its icon (the system's own, shared one), and the answer of the
-// button pressed (the last) coming out of outResult. A kind past the list is
-// OK alone.
+// Each kind's buttons and icon (the system's shared one) read off the box; the answer of the last
+// button comes out of outResult. A kind past the list is OK alone.
 TEST(Message, TheBoxShowsTheButtonsAndTheIconItsKindsName) {
   TLiveDispatch live;
   const int order[] = {IDOK, IDYES, IDNO, IDABORT, IDRETRY, IDIGNORE, IDCANCEL};
@@ -269,9 +266,8 @@ TEST(Message, TheBoxShowsTheButtonsAndTheIconItsKindsName) {
       if (!driver::WaitUntil([&] { return (box = FindWindowW(L"#32770", L"Kinds")) && IsWindowVisible(box); })) return;
       for (int id : order)
         if (IsWindowVisible(GetDlgItem(box, id))) buttons.push_back(id);
-      for (HWND child = GetWindow(box, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
-        if ((Style(child) & SS_TYPEMASK) == SS_ICON && ClassOf(child) == "Static")
-          icon = reinterpret_cast<HICON>(SendMessageW(child, STM_GETICON, 0, 0));
+      for (HWND child : driver::Children(box, "Static"))
+        if ((Style(child) & SS_TYPEMASK) == SS_ICON) icon = reinterpret_cast<HICON>(SendMessageW(child, STM_GETICON, 0, 0));
       PostMessageW(box, WM_COMMAND, buttons.empty() ? IDOK : buttons.back(), 0);
     });
     Send<&TOMMessage::inMessage>(message, TData());
@@ -298,30 +294,35 @@ TEST(ProportionalFit, CentresThePictureBetweenTwoBands) {
   }
 }
 
-// Without KeepSize a picture gives the element its size; a missing one leaves
-// the background; a canvas follows every resize.
+// Without KeepSize a picture gives the element its size; a missing one leaves the background; a canvas follows resizes.
 TEST(ImageElement, SizeFollowsThePictureOrTheCanvasTheElement) {
   THostForm host;
-  TOMImage sized(host.Form), empty(host.Form);
+  TOMImage sized(host.Form), empty(host.Form), canvas(host.Form);
   const HDC screen = GetDC(nullptr);
-  sized.SetPicture(CreateCompatibleBitmap(screen, 30, 20)), ReleaseDC(nullptr, screen);
+  sized.SetPicture(CreateCompatibleBitmap(screen, 30, 20));
+  ReleaseDC(nullptr, screen);
   EXPECT_EQ(std::make_pair(sized.Width, sized.Height), std::make_pair(30, 20));
-  empty.Left = 200, empty.Width = empty.Height = 40, empty.Color = 0x00FF00, empty.KeepSize = 1;
-  empty.SetPicture(nullptr), empty.Init();
+  empty.Left = 200;
+  empty.Width = empty.Height = 40;
+  empty.Color = 0x00FF00;
+  empty.KeepSize = 1;
+  empty.SetPicture(nullptr);
+  empty.Init();
   EXPECT_TRUE(empty.Picture->Empty());
   HWND hwnd = empty.Control->GetHandle(); // made before the painting
-  Pump(host.Form->GetHandle());
+  RedrawWindow(host.Form->GetHandle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+  ProcessMessages();
   EXPECT_EQ(Pixel(hwnd, 20, 20), RGB(0, 255, 0));
-  TOMImage canvas(host.Form);
-  canvas.Width = 60, canvas.Height = 30, canvas.ResizeCanvas = 1, canvas.Init();
-  for (int32_t width : {60, 80, 90}) { // at Init, then set, then through the native window's size message
-    if (width > 60) canvas.Control->SetSize(width, width / 2);
+  canvas.Width = 80;
+  canvas.Height = 40;
+  canvas.ResizeCanvas = 1;
+  canvas.Init();
+  for (int32_t width : {80, 90, 100}) { // at Init, then set, then through the native window's size message
+    if (width > 80) canvas.Control->SetSize(width, width / 2);
     EXPECT_EQ(std::make_pair(canvas.Picture->Width(), canvas.Picture->Height()), std::make_pair(width, width / 2));
     canvas.Control->GetHandle();
   }
 }
-
-std::string Data(const char* name) { return files::Read(std::string(ELEMENTS_DATA) + "/" + name); }
 
 std::unique_ptr<TByteStream> StreamOf(const std::string& bytes, int64_t position = 0) {
   auto stream = CreateMemoryStream();
@@ -330,13 +331,12 @@ std::unique_ptr<TByteStream> StreamOf(const std::string& bytes, int64_t position
   return stream;
 }
 
-// From the stream's position to its end: the header's facts, the decoder's
-// size at a scale; damaged data, even after good data, leaves it empty.
+// From the stream's position: the header's facts, the size at a scale; damaged data leaves it empty.
 TEST(Jpeg, HeaderFactsAndDamagedData) {
   const struct { const char* File; int32_t Width, Height; bool Gray; uint8_t Progressive; } rows[] = {
       {"sample.jpg", 48, 32, false, 0}, {"progressive-gray.jpg", 24, 40, true, 1}};
   for (const auto& row : rows) {
-    const std::string bytes = Data(row.File);
+    const std::string bytes = files::Read(std::string(ELEMENTS_DATA "/") + row.File);
     auto stream = StreamOf("junk" + bytes, 4);
     TJpegPicture picture;
     int changes = 0;
@@ -349,7 +349,7 @@ TEST(Jpeg, HeaderFactsAndDamagedData) {
     picture.Settings.Scale = 1;
     EXPECT_EQ(std::make_pair(picture.Width(), picture.Height()), std::make_pair(row.Width / 2, row.Height / 2));
   }
-  const std::string sample = Data("sample.jpg");
+  const std::string sample = files::Read(ELEMENTS_DATA "/sample.jpg");
   std::string zeroHeight = sample, badMarker = sample;
   const size_t frame = zeroHeight.find("\xFF\xC0");
   ASSERT_NE(frame, std::string::npos);
@@ -368,7 +368,9 @@ TEST(Jpeg, HeaderFactsAndDamagedData) {
 // Only a picture given a bitmap encodes: a complete file of the bitmap's size.
 TEST(Jpeg, EncodesAnAssignedBitmap) {
   auto bitmap = std::make_unique<TJpegBitmap>();
-  bitmap->Width = 16, bitmap->Height = 8, bitmap->RowStep = 48;
+  bitmap->Width = 16;
+  bitmap->Height = 8;
+  bitmap->RowStep = 48;
   bitmap->Pixels.assign(48 * 8, 0xFF);
   TJpegPicture picture, again;
   picture.AssignBitmap(std::move(bitmap));

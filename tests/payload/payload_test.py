@@ -1,6 +1,5 @@
 #!/usr/bin/env python3
-"""Checks of the installer's payload and of the build step that packs it. Environment: PAYLOAD_MANIFEST
-(payload/manifest), PAYLOAD_BINARY_DIR (the build folder of payload/, which holds the padded program file)."""
+"""The installer's payload and the build step that packs it. PAYLOAD_MANIFEST, PAYLOAD_BINARY_DIR: payload/manifest, its build folder."""
 
 import os, re, shutil, subprocess, sys, tempfile, unittest
 from pathlib import Path
@@ -25,8 +24,7 @@ def read_manifest():
 
 
 def installed_text(resource):
-    """The file the installer writes from a text resource: the text up to its NUL, split at CR (an LF
-    right after it belongs to the break), every line written back followed by CR LF."""
+    """What the installer writes of a text: up to its NUL, split at CR (LF after it belongs to it), each line then CR LF."""
     lines = re.split(rb"\r\n?", resource.split(b"\0", 1)[0])
     return b"".join(line + b"\r\n" for line in (lines if lines[-1] else lines[:-1]))  # no line after a final break
 
@@ -99,9 +97,8 @@ REJECTS = [
 
 class ApplicationManifestTest(unittest.TestCase):
     def test_declares_the_screens_resolution_awareness(self):
-        """Windows stretches the window of a program that does not say it lays itself out for the screen's
-        resolution, and blurs every text; Wine never does, so only the declaration can be checked: per-monitor
-        (version 2) first, the system's resolution where that is unknown, on every Windows that reads either."""
+        """Windows blurs a program that does not declare it lays itself out for the screen's resolution; Wine never
+        does, so the declaration is checked: per monitor (version 2), else the system's resolution."""
         import xml.etree.ElementTree as tree
         root = tree.parse(os.path.join(SOURCE_DIR, "app.manifest")).getroot()
         settings = {e.tag.split("}")[1]: (e.tag.split("}")[0][1:], e.text.strip()) for e in root.iter()

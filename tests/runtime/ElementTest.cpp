@@ -23,14 +23,11 @@ void Logs(void* name) {
 TInitCallback Init(const char* name) { return {&Logs, const_cast<char*>(name)}; }
 
 TEST(DeferredInit, LastRegisteredRunsFirstOnceAndLateOnesAreDropped) {
-  // nothing registered: nothing happens
   Log.clear();
   RunDeferredInits();
   for (const char* name : {"A", "B", "C"}) DeferInit(Init(name));
-  // the second finds nothing to run
   RunDeferredInits();
   RunDeferredInits();
-  // a new list
   DeferInit(Init("next"));
   RunDeferredInits();
   EXPECT_EQ("C B A next ", Log);
@@ -42,8 +39,7 @@ struct TLogged : TOMObject { // an element that logs when it is freed
   ~TLogged() override { Log += Name + std::string(" "); }
 };
 
-// A hosted container: inWork[0] and varData[0] reach the probe, varData[1] is
-// unlinked; building it registers a deferred initialisation.
+// inWork[0] and varData[0] reach the probe, varData[1] is unlinked; building registers an initialisation.
 class TClassInner : public TSchemeContainer {
 public:
   TLogged* const Host = MakeHost<TLogged>("inner-host");
@@ -210,7 +206,8 @@ TEST(FormatStr, FillsPlaceholdersFromLinksOrTheEventReadingEveryOccurrenceAnew) 
   TOMFormatStr f;
   TProbe one, two(StringData("Zelcap2-1.exe"));
   auto format = [&](const char* mask, TData event = TData()) {
-    return f.Mask = mask, Fired<&TOMFormatStr::inString>(f, f.outString, event);
+    f.Mask = mask;
+    return Fired<&TOMFormatStr::inString>(f, f.outString, event);
   };
   f.SkipInserted = true;
   f.SetPointCount(2);
@@ -242,8 +239,7 @@ TEST(FormatStr, FillsPlaceholdersFromLinksOrTheEventReadingEveryOccurrenceAnew) 
   EXPECT_EQ(size_t(TOMFormatStr::RescanLimit), one.Got.size());
 }
 
-// Memories and data senders in turn, 100,000 of them: a dispatcher that
-// recursed once per forwarding element would overflow the stack.
+// 100,000 forwarding elements: a dispatcher that recursed once per element would overflow the stack.
 TEST(ForwardChain, RunsAtConstantStackDepth) {
   constexpr size_t Pairs = 50000;
   std::vector<TOMMemory> memories(Pairs);

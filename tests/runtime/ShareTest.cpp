@@ -44,9 +44,11 @@ TEST(Conversions, ToRealTruthAndTheKindsWithoutPayload) {
 TEST(Builders, SetKeepsTheForwardLinkSetAndClearDropNext) {
   TPointLink link;
   TData other, d = Chain(StringData("x"), &other);
-  d.ForwardLink = &link, SetIntegerData(d, 5);
+  d.ForwardLink = &link;
+  SetIntegerData(d, 5);
   EXPECT_TRUE(d.Kind == dkInteger && d.IntValue == 5 && !d.Next && d.ForwardLink == &link);
-  d.Next = &other, ClearData(d);
+  d.Next = &other;
+  ClearData(d);
   EXPECT_TRUE(d.Kind == dkNull && !d.Next);
 }
 
@@ -54,9 +56,13 @@ TEST(Dispatch, MutedReachesNothingLiveCallsByReferenceWithTheIndex) {
   TProbe probe(IntegerData(9));
   probe.Action = [](TData& v) { SetIntegerData(v, 77); };
   TData buffer = IntegerData(3), event, v = StringData("in"), kept = StringData("keep");
-  StopDispatch(), FireInteger(probe.In(), 1), PullPoint(buffer, probe.Var());
+  StopDispatch();
+  FireInteger(probe.In(), 1);
+  PullPoint(buffer, probe.Var());
   int32_t read = ReadPointInteger(event, probe.Var(), 5); // linked: the property is no fallback
-  StartDispatch(), Fire(probe.In(3), v), Fire(TPointLink(), kept); // unlinked: nothing called, the value left alone
+  StartDispatch();
+  Fire(probe.In(3), v);
+  Fire(TPointLink(), kept); // unlinked: nothing called, the value left alone
   EXPECT_EQ("- 0", Show(buffer) + " " + std::to_string(read));
   EXPECT_EQ("'in' 3", probe.Seen() + " " + std::to_string(probe.Index[0]));
   EXPECT_EQ("77 'keep'", Show(v) + " " + Show(kept)); // the receiver wrote into the caller's value
@@ -66,15 +72,23 @@ TEST(Dispatch, AForwardIsDeliveredAfterTheMethodReturnsWithoutTheFlag) {
   TProbe forwarder, end;
   TPointLink to = end.In(4);
   bool returned = false, deliveredAfter = false;
-  forwarder.Action = [&](TData& v) { ForwardValue(v, to, IntegerData(21)), returned = true; };
-  end.Action = [&](TData& v) { deliveredAfter = returned, SetStringData(v, "end"); };
+  forwarder.Action = [&](TData& v) {
+    ForwardValue(v, to, IntegerData(21));
+    returned = true;
+  };
+  end.Action = [&](TData& v) {
+    deliveredAfter = returned;
+    SetStringData(v, "end");
+  };
   TData v = StringData("start"), pulled = IntegerData(1), unlinked = IntegerData(1);
   Fire(forwarder.In(), v);
   EXPECT_TRUE(deliveredAfter);
-  PullPoint(pulled, forwarder.Var()), PullPoint(unlinked, TPointLink()); // a data method may forward too
+  PullPoint(pulled, forwarder.Var()); // a data method may forward too
+  PullPoint(unlinked, TPointLink());
   EXPECT_EQ("21 21 4", end.Seen() + " " + std::to_string(end.Index[0]));
   EXPECT_EQ("'end' 'end' -", Show(v) + " " + Show(pulled) + " " + Show(unlinked)); // what the chain left
-  to = TPointLink(), Fire(forwarder.In(), v); // forwarding to an unlinked point ends quietly
+  to = TPointLink(); // forwarding to an unlinked point ends quietly
+  Fire(forwarder.In(), v);
   EXPECT_EQ("21 2", Show(v) + " " + std::to_string(end.Got.size()));
   ForwardNull(v, to); // the flag on a null, the payload left as it was
   EXPECT_TRUE(Show(v) == "#128" && v.IntValue == 21 && v.ForwardLink == &to) << Show(v);
@@ -100,8 +114,7 @@ TEST(Readers, LinkThenPropertyThenTheEventWhichIsConsumedAlongItsChain) {
   EXPECT_EQ("'a'/2 2/'c' 'c'/- ''/-", Join({text(""), take(), text(""), text("")}));
 }
 
-// Text to UTF-16 and back. Every UTF-16 name comes back as it was, a lone surrogate included;
-// text that is not UTF-8 is refused, each such byte shown as U+FFFD.
+// Every UTF-16 name comes back as it was, lone surrogates too; text not UTF-8 is refused, each bad byte U+FFFD.
 TEST(Text, ToWideAndBack) {
   const struct { std::string Text; std::u16string Wide; bool Whole; } rows[] = {
       {"", u"", true}, {"C:\\Program Files", u"C:\\Program Files", true}, {"Сорванта", u"Сорванта", true},

@@ -34,6 +34,11 @@ uintptr_t X11Window(HWND window) {
 
 } // namespace
 
+bool Failed(const std::string& what) {
+  ADD_FAILURE() << what;
+  return false;
+}
+
 bool WaitUntil(const std::function<bool()>& cond, int timeoutMs) {
   for (const ULONGLONG end = GetTickCount64() + ULONGLONG(std::max(timeoutMs, 0));; Sleep(20)) {
     if (cond()) return true;
@@ -82,37 +87,33 @@ bool BoxHasIcon(HWND box) {
 bool Keys(HWND window, const std::string& keys) {
   const uintptr_t x = X11Window(window);
   const std::string target = "--window " + std::to_string(x) + " ";
-  // A key pressed in a program that ended on the press is never released for
-  // Wine, which then drops the next press of it: released first.
+  // Wine drops a press of a key never released (the program ended on the press): released first.
   static const std::pair<const char*, int> held[] = {
       {"Return", VK_RETURN}, {"Escape", VK_ESCAPE}, {"Tab", VK_TAB}, {"space", VK_SPACE}, {"shift", VK_SHIFT}};
   std::string release;
   for (const auto& [name, key] : held)
     if (GetAsyncKeyState(key) < 0) release += "keyup " + target + name + " ";
-  // xdotool types at the X focus window through XTEST and at any other by a sent event. When the
-  // focus moves between a press and its release (the program ended on the press), the release goes
-  // astray and the X server keeps repeating the key: every key is let go through XTEST afterwards too.
+  // A release sent to a window that lost the focus on the press goes astray and the X server
+  // repeats the key: every key is let go through XTEST afterwards too.
   const auto [code, output] = files::RunUnix("/usr/bin/xdotool " + release + "key " + target + keys +
                                              "; rc=$?; /usr/bin/xdotool keyup " + keys + "; exit $rc");
-  const bool done = x && (code == 0 || !IsWindow(window)); // a release that found no window is no fault
-  if (!done) ADD_FAILURE() << "keys " << keys << " to X window " << x << ": " << code << " " << output;
-  return done;
+  if (x && (code == 0 || !IsWindow(window))) return true; // a release that found no window is no fault
+  return Failed("keys " + keys + " to X window " + std::to_string(x) + ": " + std::to_string(code) + " " + output);
 }
 
 bool RussianSystem() { return GetACP() == 1251; }
 
 bool RoundTrip(HWND window) {
   DWORD_PTR result = 0;
-  if (SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_NORMAL, DWORD(Timeout), &result)) return true;
-  return ADD_FAILURE() << "\"" << Text(window) << "\" does not answer", false;
+  return SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_NORMAL, DWORD(Timeout), &result) ||
+         Failed("\"" + Text(window) + "\" does not answer");
 }
 
 bool Mouse(HWND window, LONG x, LONG y, const std::string& buttons) {
   const auto [code, output] = files::RunUnix("/usr/bin/xdotool mousemove --window " +
                                              std::to_string(X11Window(window)) + " " + std::to_string(x) + " " +
                                              std::to_string(y) + " " + buttons);
-  if (code != 0) ADD_FAILURE() << buttons << " at " << x << "," << y << ": " << output;
-  return code == 0;
+  return code == 0 || Failed(buttons + " at " + std::to_string(x) + "," + std::to_string(y) + ": " + output);
 }
 
 bool DoubleClick(HWND window) {
@@ -149,19 +150,18 @@ bool LooksLike(const std::string& name, HWND window, HWND over, std::vector<RECT
     previous = std::move(now);
     return same;
   });
-  if (!settled) return ADD_FAILURE() << "cannot take a settled " << shot, false;
+  if (!settled) return Failed("cannot take a settled " + shot);
   if (!files::Env("OMBREL_UPDATE_GOLDEN").empty()) files::RunUnix("cp " + shot + " " + golden);
   // The golden picture masked alike; compare counts the pixels that differ at all.
   const auto [code, output] = files::RunUnix("/usr/bin/convert " + golden + paint +
                                              " miff:- | /usr/bin/compare -metric AE - " + shot + " null:");
-  if (code != 0) ADD_FAILURE() << name << " differs from " << golden << " in " << output << " pixels; see " << shot;
-  return code == 0;
+  return code == 0 || Failed(name + " differs from " + golden + " in " + output + " pixels; see " + shot);
 }
 
 TProcess::TProcess(std::string exe) : Exe(files::DosPath(exe)) {}
 
 TProcess::~TProcess() {
-  if (IsRunning()) TerminateProcess(Info.hProcess, 0xDEAD), WaitForSingleObject(Info.hProcess, 5000);
+  if (IsRunning() && TerminateProcess(Info.hProcess, 0xDEAD)) WaitForSingleObject(Info.hProcess, 5000);
   if (Info.hThread) CloseHandle(Info.hThread);
   if (Info.hProcess) CloseHandle(Info.hProcess);
 }
@@ -173,7 +173,7 @@ bool TProcess::Start(const std::string& args, const std::string& folder) {
   if (CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr,
                      folder.empty() ? nullptr : Wide(folder).c_str(), &startup, &Info))
     return true;
-  return ADD_FAILURE() << "cannot start " << Exe << " (error " << GetLastError() << ")", false;
+  return Failed("cannot start " + Exe + " (error " + std::to_string(GetLastError()) + ")");
 }
 
 bool TProcess::IsRunning() const { return Info.hProcess && WaitForSingleObject(Info.hProcess, 0) == WAIT_TIMEOUT; }
@@ -190,21 +190,18 @@ bool TProcess::WaitFocus(HWND window) {
   HWND last = nullptr;
   const auto focused = [&] { return (last = Focus()) == window; };
   if (WaitUntil(focused, 2000)) return true;
-  // Wine without a window manager can leave nothing at all active as a modal dialog goes (the X
-  // focus moves on while it hands the activation back). A person clicks the window's caption then;
-  // so does the driver, and the program must put the focus back where it was.
+  // Wine without a window manager can leave nothing active as a modal dialog goes: a person clicks
+  // the window's caption then, and the program must put the focus back where it was.
   const HWND foreground = GetForegroundWindow();
   if ((!foreground || foreground == GetDesktopWindow()) && X11Window(window)) {
     if (Mouse(window, 60, 8, "click 1") && WaitUntil(focused)) return true;
   }
-  ADD_FAILURE() << "the focus is on \"" << Text(last) << "\" (" << Class(last) << "), not on \"" << Text(window)
-                << "\"";
-  return false;
+  return Failed("the focus is on \"" + Text(last) + "\" (" + Class(last) + "), not on \"" + Text(window) + "\"");
 }
 
 bool TProcess::WaitFocusIn(HWND window) {
-  if (WaitUntil([&] { return Focus() && (Focus() == window || IsChild(window, Focus())); })) return true;
-  return ADD_FAILURE() << "no focus in \"" << Text(window) << "\"", false;
+  return WaitUntil([&] { return Focus() && (Focus() == window || IsChild(window, Focus())); }) ||
+         Failed("no focus in \"" + Text(window) + "\"");
 }
 
 std::vector<HWND> TProcess::Windows(bool anySize) const {
@@ -234,13 +231,13 @@ HWND TProcess::Wait(const char* cls, const std::optional<std::string>& caption) 
 bool TProcess::Press(HWND box, int id) {
   HWND button = GetDlgItem(box, id);
   if (button) Click(button);
-  if (button && WaitUntil([&] { return !IsWindow(box) || !IsWindowVisible(box); })) return true;
-  return ADD_FAILURE() << "button " << id << " of \"" << Text(box) << "\" did not close it", false;
+  return (button && WaitUntil([&] { return !IsWindow(box) || !IsWindowVisible(box); })) ||
+         Failed("button " + std::to_string(id) + " of \"" + Text(box) + "\" did not close it");
 }
 
 bool TProcess::ChooseFolder(HWND dialog, const std::string& folder) {
-  // The dialog and its tree read and write pointers in their own process:
-  // the path, the item and its text live in a block allocated there.
+  // The dialog and its tree take pointers into their own process: the path, the item and its text
+  // live in a block allocated there.
   struct TBlock {
     TVITEMW Item;
     wchar_t Text[MAX_PATH], Path[MAX_PATH];
@@ -251,8 +248,7 @@ bool TProcess::ChooseFolder(HWND dialog, const std::string& folder) {
   auto* remote = static_cast<TBlock*>(
       VirtualAllocEx(Info.hProcess, nullptr, sizeof block, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE));
   const std::vector<HWND> trees = Children(dialog, "SysTreeView32");
-  // A selection asked for while the dialog still settles on its first one
-  // can be lost: asked again until the tree shows the folder selected.
+  // A selection asked for while the dialog still settles can be lost: asked until it shows.
   const auto selected = [&] {
     const HWND tree = trees.front(); // its selected item's text asked for into the block
     block.Item.mask = TVIF_TEXT;
@@ -269,8 +265,7 @@ bool TProcess::ChooseFolder(HWND dialog, const std::string& folder) {
   };
   const bool chosen = remote && trees.size() == 1 && WaitUntil(selected);
   if (remote) VirtualFreeEx(Info.hProcess, remote, 0, MEM_RELEASE);
-  if (!chosen) ADD_FAILURE() << "cannot select " << folder << " in the folder dialog";
-  return chosen && Press(dialog, IDOK);
+  return (chosen || Failed("cannot select " + folder + " in the folder dialog")) && Press(dialog, IDOK);
 }
 
 std::optional<uint32_t> TProcess::WaitExit(int timeoutMs) {
@@ -278,7 +273,8 @@ std::optional<uint32_t> TProcess::WaitExit(int timeoutMs) {
   if (Info.hProcess && WaitForSingleObject(Info.hProcess, DWORD(timeoutMs)) == WAIT_OBJECT_0 &&
       GetExitCodeProcess(Info.hProcess, &code))
     return code;
-  return ADD_FAILURE() << Exe << " still runs after " << timeoutMs << " ms", std::nullopt;
+  Failed(Exe + " still runs after " + std::to_string(timeoutMs) + " ms");
+  return std::nullopt;
 }
 
 } // namespace driver

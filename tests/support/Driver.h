@@ -1,7 +1,6 @@
-// Works a program of its own process through its windows, the way a person at the screen does:
-// reads windows, clicks, types keys through the X server, answers boxes and the folder dialog,
-// compares what is on screen with a stored picture. Every wait is bounded; a timeout is a test
-// failure and an empty result, so a test never hangs. Texts are UTF-8, read through the wide API.
+// Works a program through its windows as a person does: reads windows, clicks, types keys through
+// the X server, compares the screen with stored pictures. Every wait is bounded: a timeout is a test
+// failure and an empty result. Texts are UTF-8, read through the wide API so a wrong encoding shows.
 #pragma once
 
 #include <windows.h>
@@ -16,44 +15,36 @@ namespace driver {
 
 constexpr int Timeout = 10000;
 bool WaitUntil(const std::function<bool()>& cond, int timeoutMs = Timeout);
+// A failure added to the running test, as false.
+bool Failed(const std::string& what);
 
 // --- any window, also one of another process ---
-std::string Text(HWND window); // through the wide API, so a wrong encoding shows
+std::string Text(HWND window);
 std::string Class(HWND window);
-inline LONG Style(HWND window) { return GetWindowLongA(window, GWL_STYLE); }
+inline DWORD Style(HWND window) { return DWORD(GetWindowLongPtrW(window, GWL_STYLE)); }
+inline DWORD ExStyle(HWND window) { return DWORD(GetWindowLongPtrW(window, GWL_EXSTYLE)); }
 inline HWND Owner(HWND window) { return GetWindow(window, GW_OWNER); }
 RECT Rect(HWND window); // screen coordinates, outer frame
-// Descendants of parent of this class (case ignored; empty: any) and, if given, this text.
+// Descendants of this class (case ignored; empty: any) and, if given, this text.
 std::vector<HWND> Children(HWND parent, const std::string& cls, const std::optional<std::string>& text = std::nullopt);
-// A message box's text (its statics' texts), and whether it shows an icon.
-std::string BoxText(HWND box);
+std::string BoxText(HWND box); // a message box's statics
 bool BoxHasIcon(HWND box);
 
 // --- acting ---
 inline void Click(HWND button) { PostMessageW(button, BM_CLICK, 0, 0); }
-inline void CloseBox(HWND window) { PostMessageW(window, WM_SYSCOMMAND, SC_CLOSE, 0); } // what the close box sends
-// Returns once the window's thread has handled what was posted to it before, and any box that
-// handling opened is up: a message sent to it is handled only between the others, or in the box's loop.
+inline void CloseBox(HWND window) { PostMessageW(window, WM_SYSCOMMAND, SC_CLOSE, 0); }
+// Returns once the window's thread has handled what was posted to it before (and any box that opened is up).
 bool RoundTrip(HWND window);
-// Key events through the X server to the window's top-level X window, in xdotool's names ("shift+Tab").
+// Through the X server to the window's top-level X window, in xdotool's words ("shift+Tab", "click 3").
 bool Keys(HWND window, const std::string& keys);
-// The pointer moved to (x, y) of the window's top-level window and its buttons pressed there, in
-// xdotool's words ("click 3"), through the X server as a person's. A double-click: two presses of
-// the left button on the window's middle, 80 ms apart.
 bool Mouse(HWND window, LONG x, LONG y, const std::string& buttons);
-bool DoubleClick(HWND window);
+bool DoubleClick(HWND window); // the left button twice on its middle, 80 ms apart
+bool RussianSystem();          // code page 1251, which also sets the language of the system's own words
 
-// Whether the system is a Russian one (code page 1251). Wine takes the code page and the
-// language of the system's own words (a box's Yes and No, captions) from one locale.
-bool RussianSystem();
-
-// --- pictures ---
-// Compares the window (with the box over it, if any) as it is on screen with
-// tests/wizard/golden/<name>.png, masked rectangles (screen coordinates) painted over in both.
-// On a system that is not Russian, the window's caption, which the system draws in a font of its
-// own language, is masked too.
-// On a difference the picture is left in the build tree; with OMBREL_UPDATE_GOLDEN set it
-// becomes the golden one. Under a window manager (OMBREL_WINDOW_MANAGER) nothing is compared.
+// Compares the window (with the box over it) on screen with tests/wizard/golden/<name>.png, the
+// masks (screen coordinates) and, on a system that is not Russian, the caption painted over in
+// both. A differing shot stays in the build tree (OMBREL_UPDATE_GOLDEN: it becomes the golden one).
+// Under a window manager nothing is compared.
 bool LooksLike(const std::string& name, HWND window, HWND over = nullptr, std::vector<RECT> masks = {});
 
 class TProcess {
@@ -63,23 +54,19 @@ public:
   TProcess(const TProcess&) = delete;
   TProcess& operator=(const TProcess&) = delete;
 
-  // Started with this command-line tail, in this working folder if given.
   bool Start(const std::string& args = "", const std::string& folder = "");
   bool IsRunning() const;
-  // The window a key typed now goes to: the foreground thread's focus, if that thread is the program's.
-  HWND Focus() const;
-  bool WaitFocus(HWND window);   // on this window
+  HWND Focus() const; // where a key typed now goes, if the foreground thread is the program's
+  bool WaitFocus(HWND window);
   bool WaitFocusIn(HWND window); // on it or a window inside it
-  // Visible top-level windows with an area (the taskbar owner has none); with anySize, also those without.
+  // Visible top-level windows with an area (the taskbar owner has none) or, anySize, without.
   std::vector<HWND> Windows(bool anySize = false) const;
   HWND WaitWindow(const std::string& caption) { return Wait(nullptr, caption); } // not a dialog
-  HWND WaitBox(const std::string& caption) { return Wait("#32770", caption); }   // a dialog with this caption
-  HWND WaitDialog() { return Wait("#32770", std::nullopt); }                     // any dialog
-  HWND WaitMenu() { return Wait("#32768", std::nullopt); }                       // a pop-up menu
-  // Clicks the box's button with this ID and waits until the box is gone.
-  bool Press(HWND box, int id);
-  // The folder dialog: selects this folder in its tree, then OK.
-  bool ChooseFolder(HWND dialog, const std::string& folder);
+  HWND WaitBox(const std::string& caption) { return Wait("#32770", caption); }
+  HWND WaitDialog() { return Wait("#32770", std::nullopt); }
+  HWND WaitMenu() { return Wait("#32768", std::nullopt); }
+  bool Press(HWND box, int id); // the box's button, until the box is gone
+  bool ChooseFolder(HWND dialog, const std::string& folder); // in the folder dialog's tree, then OK
   std::optional<uint32_t> WaitExit(int timeoutMs = Timeout);
 
 private:

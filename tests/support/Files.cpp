@@ -73,11 +73,13 @@ static void Collect(const std::string& folder, const std::string& relative, TTre
   for (bool more = find != INVALID_HANDLE_VALUE; more; more = FindNextFileW(find, &found)) {
     const std::string name = Narrow(found.cFileName), path = relative + name;
     if (name == "." || name == "..") continue;
-    if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-      tree[path + "\\"] = {0, 0}, Collect(folder, path + "\\", tree);
-    else
+    if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+      tree[path + "\\"] = {0, 0};
+      Collect(folder, path + "\\", tree);
+    } else {
       tree[path] = {(uint64_t(found.nFileSizeHigh) << 32) | found.nFileSizeLow,
                     (uint64_t(found.ftLastWriteTime.dwHighDateTime) << 32) | found.ftLastWriteTime.dwLowDateTime};
+    }
   }
   if (find != INVALID_HANDLE_VALUE) FindClose(find);
 }

@@ -1,23 +1,27 @@
-// In-process helpers of the element tests: a form to put elements on, the
-// pump, what a native window shows.
+// In-process helpers of the element tests: what a native window shows, a form to put elements on.
 #pragma once
 
-#include <windows.h>
-
-#include <string>
+#include "Driver.h"
 
 namespace host {
 
-COLORREF Pixel(HWND hwnd, int x, int y); // as the screen shows it
-std::string Text(HWND hwnd);
-inline std::string ClassOf(HWND hwnd) {
-  char name[64] = {};
-  GetClassNameA(hwnd, name, sizeof name);
-  return name;
+using driver::Class;
+using driver::ExStyle;
+using driver::Style;
+using driver::Text;
+
+inline COLORREF Pixel(HWND hwnd, int x, int y) { // as the screen shows it
+  HDC dc = GetDC(hwnd);
+  const COLORREF c = GetPixel(dc, x, y);
+  ReleaseDC(hwnd, dc);
+  return c;
 }
-inline DWORD Style(HWND hwnd) { return DWORD(GetWindowLongPtrA(hwnd, GWL_STYLE)); }
-inline DWORD ExStyle(HWND hwnd) { return DWORD(GetWindowLongPtrA(hwnd, GWL_EXSTYLE)); }
-LOGFONTW FontOf(HWND hwnd);
+
+inline LOGFONTW FontOf(HWND hwnd) {
+  LOGFONTW lf{};
+  GetObjectW(reinterpret_cast<HFONT>(SendMessageW(hwnd, WM_GETFONT, 0, 0)), sizeof lf, &lf);
+  return lf;
+}
 
 } // namespace host
 
@@ -34,15 +38,8 @@ struct TLiveDispatch {
   ~TLiveDispatch() { StopDispatch(); }
 };
 
-// Calls an input with a value as a linked output would: Send<&TOMini::inWrite>(ini, StringData(x)).
+// Calls an input as a linked output would: Send<&TOMini::inWrite>(ini, StringData(x)).
 template <auto M, class E> void Send(E& element, TData value, uint16_t index = 0) { (element.*M)(value, index); }
-
-// Lets pending messages run through the layer's loop; given a window, lets it
-// and its children paint first.
-inline void Pump(HWND repaint = nullptr) {
-  if (repaint) RedrawWindow(repaint, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
-  ProcessMessages();
-}
 
 // An application window with one shown form, freed with the object.
 struct THostForm {

@@ -5,7 +5,7 @@
 
 #include "Share.h" // std::string, std::vector
 
-inline TData RealData(double v) { TData d; d.Kind = dkReal, d.RealValue = v; return d; }
+inline TData RealData(double v) { return TData{dkReal, 0, "", v}; }
 inline TData Chain(TData head, TData* next) { head.Next = next; return head; } // head, then next and its chain
 
 // A value as short text that shows its kind: -, 'text', 7, 2.5r, else #kind (a leftover dkForward too).
@@ -32,10 +32,12 @@ struct TProbe : TOMObject {
 
   explicit TProbe(TData supply = TData()) : Supply(std::move(supply)) {}
   void inTake(TData& value, uint16_t index) {
-    Got.push_back(value), At.push_back(&value), Index.push_back(index);
+    Got.push_back(value);
+    At.push_back(&value);
+    Index.push_back(index);
     if (Action) Action(value);
   }
-  void varGet(TData& buffer, uint16_t index) { buffer = Supply, inTake(buffer, index); }
+  void varGet(TData& buffer, uint16_t index) { inTake(buffer = Supply, index); }
   TPointLink In(uint16_t index = 0) { return MakePointLink<&TProbe::inTake>(index, this); }
   TPointLink Var(uint16_t index = 0) { return MakePointLink<&TProbe::varGet>(index, this); }
   std::string Seen() const { // what arrived, shown and joined
@@ -46,4 +48,4 @@ struct TProbe : TOMObject {
 };
 
 // Every test runs with a live dispatcher, as inside the message loop.
-inline const bool LiveForTests = (StartDispatch(), true);
+inline const struct TLiveForTests { TLiveForTests() { StartDispatch(); } } LiveForTests;

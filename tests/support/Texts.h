@@ -22,7 +22,6 @@ inline const std::string Failure = "   Установка не была заве
 inline const std::string NoRoom = "Недостаточно места на диске.\r\n\r\nДля установки программы необходимо 2,87 Mb.\r\n"
                                   "Освободите место на диске или выберите другую папку.";
 inline const std::string ReportCount = "Не удалось записать при установке: ";
-inline const std::string ReportMore = "... и ещё ";
 // The entry in the system's list of installed programs, as a report names it.
 inline const std::string Entry = "HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Sorvanta";
 inline const std::string Damaged =

@@ -1,5 +1,4 @@
-// The wizard's pages end to end: the window, which page follows each button,
-// what Cancel, Escape and the close box do, and the keyboard on the pages.
+// The wizard's pages end to end: the window, the buttons, Cancel, Escape, the close box, the keyboard.
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -15,8 +14,7 @@ namespace {
 TEST(Wizard, NavigationAlwaysLeavesExactlyOnePage) {
   TWizard w;
   ASSERT_TRUE(w.Start());
-  // Centred (each half truncated on its own), fixed size, no maximise box
-  // once started; the one window a person sees.
+  // Centred (each half truncated on its own), fixed size, no maximise box once started; alone.
   const RECT r = Rect(w.Main);
   const LONG x = GetSystemMetrics(SM_CXSCREEN) / 2 - 440 / 2, y = GetSystemMetrics(SM_CYSCREEN) / 2 - 351 / 2;
   EXPECT_EQ((std::vector<LONG>{x, y, x + 440, y + 351}), (std::vector<LONG>{r.left, r.top, r.right, r.bottom}));
@@ -85,7 +83,6 @@ files::TTree Writable() {
   return tree;
 }
 
-// From each of the first three pages, end ends the program with exit code 0 and nothing written.
 void EndFromEachPage(const std::function<void(TWizard&)>& end) {
   for (EPage page : {EPage::Welcome, EPage::Licence, EPage::Folder}) {
     SCOPED_TRACE(Name(page));
@@ -118,8 +115,7 @@ void ExpectWalk(TWizard& w, const char* key, const std::vector<HWND>& walk) {
   for (HWND expected : walk) ASSERT_TRUE(expected && w.Type(key) && w.Process.WaitFocus(expected));
 }
 
-// On the licence page Page Down scrolls the text, Tab leaves it and Back takes the focus along;
-// on the folder page Tab goes in reading order, and Space or Enter open the folder dialog.
+// Page Down scrolls the licence, Back takes the focus along; Tab goes in reading order; Space or Enter open the folder dialog.
 TEST(Keys, LicenceScrollsBackTakesTheFocusFolderPageTabsInOrderAndOpensTheFolderDialog) {
   TWizard w;
   ASSERT_TRUE(w.Start() && w.GoTo(EPage::Licence, true) && w.FocusOnDefault(texts::Agree));

@@ -11,8 +11,8 @@ BOOL WINAPI DllMain(HINSTANCE self, DWORD reason, LPVOID) {
   HANDLE file = CreateFileA(marker, FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_ALWAYS,
                             FILE_ATTRIBUTE_NORMAL, nullptr);
   DWORD written = 0;
-  if (file != INVALID_HANDLE_VALUE) WriteFile(file, name, lstrlenA(name), &written, nullptr), CloseHandle(file);
-  // Staying loaded would only let the host crash on a missing export later;
-  // the marker is what counts.
+  if (file == INVALID_HANDLE_VALUE) return TRUE;
+  WriteFile(file, name, lstrlenA(name), &written, nullptr);
+  CloseHandle(file);
   return TRUE;
 }

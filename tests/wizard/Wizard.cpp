@@ -40,10 +40,9 @@ EPage TWizard::Page() const {
 }
 
 bool TWizard::WaitPage(EPage page, int timeoutMs) {
-  if (WaitUntil([&] { return Page() == page; }, timeoutMs)) return true;
-  ADD_FAILURE() << "expected the " << Name(page) << " page, on screen: " << Name(Page())
-                << (Process.IsRunning() ? "" : " (the program ended)");
-  return false;
+  return WaitUntil([&] { return Page() == page; }, timeoutMs) ||
+         Failed(std::string("expected the ") + Name(page) + " page, on screen: " + Name(Page()) +
+                (Process.IsRunning() ? "" : " (the program ended)"));
 }
 
 HWND TWizard::Button(const std::string& caption) const {
@@ -59,8 +58,9 @@ HWND TWizard::Field() const {
 }
 
 bool TWizard::Press(const std::string& caption) {
-  if (HWND button = Button(caption)) return Click(button), true;
-  return ADD_FAILURE() << "no button " << caption << " on the " << Name(Page()) << " page", false;
+  HWND button = Button(caption);
+  if (button) Click(button);
+  return button || Failed("no button " + caption + " on the " + Name(Page()) + " page");
 }
 
 bool TWizard::GoTo(EPage page, bool keys) {

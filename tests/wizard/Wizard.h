@@ -1,5 +1,4 @@
-// The installer's wizard started as a person starts it, and what a person
-// sees of it: which page is on screen, which buttons there are to press.
+// The installer's wizard as a person starts it and sees it: the page on screen, its buttons.
 #pragma once
 
 #include <map>
@@ -22,9 +21,9 @@ struct TWizard {
   driver::TProcess Process;
   HWND Main = nullptr;
 
-  // Starts it (in this working folder, with this command-line tail); its window shows the welcome page.
+  // Started (in this working folder, with this command-line tail) up to the welcome page.
   bool Start(const std::string& folder = "", const std::string& args = "");
-  // The page frames, or only the shown ones: the form's direct STATIC children, holding the controls.
+  // The page frames (the form's STATIC children), or only the shown ones.
   std::vector<HWND> Frames(bool shown = false) const;
   EPage Page() const; // the one page shown, or None, Several, Unknown
   bool WaitPage(EPage page, int timeoutMs = driver::Timeout);
@@ -33,13 +32,16 @@ struct TWizard {
   HWND Field() const;                            // the one edit of the shown page
   bool Press(const std::string& caption);
   bool PressTo(const std::string& caption, EPage page) { return Press(caption) && WaitPage(page); }
-  // From the welcome page to this one with the mouse, or with Enter once each default button has the focus.
+  // From the welcome page with the mouse, or with Enter once each default button has the focus.
   bool GoTo(EPage page, bool keys = false);
   bool Type(const std::string& keys) { return driver::Keys(Main, keys); }
   // The button has the focus and is drawn as the default one.
   bool FocusOnDefault(const std::string& caption);
   bool Ends(uint32_t code) { return Process.WaitExit(60000) == code; }
-  bool Close() { return driver::CloseBox(Main), Ends(0); } // by its close box, which ends with 0
+  bool Close() { // by its close box, which ends with 0
+    driver::CloseBox(Main);
+    return Ends(0);
+  }
 };
 
 // Where an installation puts things.
@@ -53,9 +55,8 @@ void RemoveInstallation(const std::string& folder);
 // name and its text, a number in decimal. Empty when there is none.
 std::map<std::string, std::string> UninstallEntry();
 
-// A run without a person (/S): the exit code, and every window of the program that was ever
-// visible while it ran, even one without an area (the taskbar's), by class and caption; polled
-// until it ends or one shows. Any window the X server mapped meanwhile is among them too.
+// A run without a person (/S): the exit code, and the windows (even without an area) shown before it
+// ended, or mapped by the X server meanwhile.
 struct TUnattendedRun {
   std::optional<uint32_t> Code; // none when it still ran
   std::set<std::string> Shown;
