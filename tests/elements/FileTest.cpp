@@ -230,6 +230,8 @@ public:
     Send<&TOMini::inWrite>(Ini, StringData(" \"M:\\Varkelo\\\" "));
   }
 
+  void ExpectTheRowsLeftNothingElse();
+
   const std::string F = files::FreshFolder("record"), Temp = files::TempFolder(), Program = ProgramFolder();
   const std::string Long = F + std::string(240, 'l');
   const std::string Jpeg = [] {
@@ -249,6 +251,25 @@ public:
 
 // Clean, the file is made under the name as the element takes it (a picture's with its macros expanded,
 // a bare name beside the program). Failing: one entry, the path that failed, the cause.
+// After the table: nothing written where no row wrote, the held file untouched, the record's value,
+// our own words for a missing picture, and every step's event fired.
+void ElementWrites::ExpectTheRowsLeftNothingElse() {
+  for (const std::string& made : {Temp + "elements.jpg", Program + "elements.jpg"}) DeleteFileA(made.c_str());
+  EXPECT_EQ(files::Read(F + "held.txt"), "") << "the holder's file is untouched";
+  for (const char* never : {"none.jpg", "spent.jpg", "Desktop", "img", "no"})
+    EXPECT_FALSE(files::IsFile(F + never) || files::IsFolder(F + never)) << never;
+  for (const auto& entry : files::Tree(F)) EXPECT_NE(entry.first.rfind("bad", 0), 0u) << entry.first;
+  char value[64] = {};
+  GetPrivateProfileStringA("info", "dir", "", value, sizeof value, (F + "dir.ini").c_str());
+  EXPECT_STREQ(value, "M:\\Varkelo\\");
+  InstallLog().Clear();
+  SaveMissing(F + "none.jpg");
+  EXPECT_EQ(InstallLog()[0].Message.rfind("Нет данных рисунка:", 0), 0u) << "our own words";
+  // Every step fired its event, failed or not, with nothing (the file stream: its stream).
+  EXPECT_EQ(Fired.Index, (std::vector<uint16_t>{0, 0, 0, 0, 1, 1, 2, 2, 2, 0, 1, 2}));
+  for (size_t i = 0; i < Fired.Got.size(); ++i) EXPECT_EQ(Fired.Got[i].Kind, Fired.Index[i] == 1 ? dkStream : dkNull);
+}
+
 TEST_F(ElementWrites, EachWritesOrRecordsTheWriteThatFailed) {
   using E = ElementWrites;
   // Holds: what the file holds after a clean write (Made: it is there); none: the write failed and
@@ -318,20 +339,7 @@ TEST_F(ElementWrites, EachWritesOrRecordsTheWriteThatFailed) {
     EXPECT_TRUE(!entry.Message.empty() && std::string("\r\n").find(entry.Message.back()) == std::string::npos);
   }
   SetCurrentDirectoryA("C:\\");
-  for (const std::string& made : {Temp + "elements.jpg", Program + "elements.jpg"}) DeleteFileA(made.c_str());
-  EXPECT_EQ(files::Read(F + "held.txt"), "") << "the holder's file is untouched";
-  for (const char* never : {"none.jpg", "spent.jpg", "Desktop", "img", "no"})
-    EXPECT_FALSE(files::IsFile(F + never) || files::IsFolder(F + never)) << never;
-  for (const auto& entry : files::Tree(F)) EXPECT_NE(entry.first.rfind("bad", 0), 0u) << entry.first;
-  char value[64] = {};
-  GetPrivateProfileStringA("info", "dir", "", value, sizeof value, (F + "dir.ini").c_str());
-  EXPECT_STREQ(value, "M:\\Varkelo\\");
-  InstallLog().Clear();
-  SaveMissing(F + "none.jpg");
-  EXPECT_EQ(InstallLog()[0].Message.rfind("Нет данных рисунка:", 0), 0u) << "our own words";
-  // Every step fired its event, failed or not, with nothing (the file stream: its stream).
-  EXPECT_EQ(Fired.Index, (std::vector<uint16_t>{0, 0, 0, 0, 1, 1, 2, 2, 2, 0, 1, 2}));
-  for (size_t i = 0; i < Fired.Got.size(); ++i) EXPECT_EQ(Fired.Got[i].Kind, Fired.Index[i] == 1 ? dkStream : dkNull);
+  ExpectTheRowsLeftNothingElse();
 }
 
 // On a full drive every writer fails, says so, and leaves the older file as it was and nothing else.
