@@ -124,6 +124,17 @@ FAULTS = [
       "Escape presses Back instead of Cancel"),
     F("C16", "scheme/omChildPanel_4FD97A4.cpp", "SpaceCheck->Needed = 3009414;", "SpaceCheck->Needed = 300941;", WIN,
       "the room asked of the drive is a tenth of what is needed"),
+    # the uninstaller
+    F("U1", "elements/system/omUninstall.cpp", "if (record.Made[i].Folder && WidePath(record.Made[i].Path, wide))",
+      "if (false && WidePath(record.Made[i].Path, wide))", WIN, "uninstall: the folders the installation made stay"),
+    F("U2", "elements/system/omUninstall.cpp", "  return error == ERROR_SUCCESS || error == ERROR_FILE_NOT_FOUND",
+      "  return true || error == ERROR_FILE_NOT_FOUND", WIN, "uninstall: a file it could not remove counts as removed"),
+    F("U3", "elements/system/omUninstall.cpp", "      if (item.Folder) record.Made.push_back(item);",
+      "      if (false) record.Made.push_back(item);", WIN, "reinstall: the folders the first installation made are forgotten"),
+    F("U4", "scheme/Uninstaller.cpp", "  if (!how.Silent && MessageBoxW(", "  if (how.Silent && MessageBoxW(", WIN,
+      "uninstall: asks only under /S"),
+    F("U5", "elements/system/omFileStream.cpp", "  else if (error == 0 && Stream->Kind() != TByteStream::skReadFile)",
+      "  if (Stream->Kind() != TByteStream::skReadFile)", WIN, "a file that could not be written is recorded as made"),
     # payload/make_rc.py
     F("Y1", "payload/make_rc.py", "        if b == 10 and (i == 0 or text[i - 1] != 13):\n            raise PayloadError(f\"{item.name}: LF without CR at offset {i}\")\n",
       "", PL, "a text with a bare LF is packed"),
