@@ -116,9 +116,9 @@ FAULTS = [
     F("C11", "scheme/omMultiElement_5022298.cpp", "{&TClass::InfoHub, 9, \"Info\\\\s6.htm\", \"Str24\"}",
       "{&TClass::InfoHub, 9, \"Info\\\\s6.htm\", \"Str25\"}", WIN, "an info page written from the wrong text"),
     F("C13", "scheme/omMultiElement_4DC2A30.cpp", "{MakePointLink<&TOMFormatStr::inString>(0, ProgramPath), MakePointLink<&TOMFormatStr::inString>(0, RecordPath),\n"
-      "          MakePointLink<&TOMFormatStr::inString>(0, RecordValue)}",
+      "          MakePointLink<&TOMFormatStr::inString>(0, RecordValue),",
       "{MakePointLink<&TOMFormatStr::inString>(0, RecordPath), MakePointLink<&TOMFormatStr::inString>(0, RecordValue),\n"
-      "          MakePointLink<&TOMFormatStr::inString>(0, ProgramPath)}", WIN,
+      "          MakePointLink<&TOMFormatStr::inString>(0, ProgramPath),", WIN,
       "the location record is written before the installation"),
     F("C15", "scheme/SchemeShapes.cpp", "button.Cancel = key == bkEscape;", "button.Cancel = key == bkNone;", WIN,
       "Escape presses Back instead of Cancel"),
