@@ -12,20 +12,21 @@ using namespace driver;
 
 namespace {
 
-const std::string Folder = "D:\\Другая папка\\и ещё одна", Product = Folder + "\\Varkelo";
+// Installed by "/S /D=D:\Другая папка", which makes the folder too.
+const std::string Folder = "D:\\Другая папка", Product = Folder + "\\Varkelo";
 const std::string Uninstaller = Product + "\\uninstall.exe";
 
 class Uninstall : public ::testing::Test {
 protected:
   void SetUp() override {
-    files::RemoveTree("D:\\Другая папка");
+    files::RemoveTree(Folder);
     const TUnattendedRun run = RunUnattended("/S /D=" + Folder);
     ASSERT_EQ(0u, run.Code);
     ASSERT_TRUE(files::IsFile(Uninstaller));
   }
   void TearDown() override {
     RemoveInstallation(Folder);
-    files::RemoveTree("D:\\Другая папка");
+    files::RemoveTree(Folder);
   }
 
   // Nothing the installation made is left: its files, the shortcut, the uninstaller (removed
@@ -34,7 +35,7 @@ protected:
   static void ExpectRemoved(const std::string& kept = "") {
     EXPECT_TRUE(WaitUntil([] { return !CopyRuns(); })) << "the uninstaller's copy still runs";
     EXPECT_FALSE(files::IsFile(Uninstaller));
-    EXPECT_EQ(!kept.empty(), files::IsFolder(kept.empty() ? "D:\\Другая папка" : Product)) << "the folders";
+    EXPECT_EQ(!kept.empty(), files::IsFolder(kept.empty() ? Folder : Product)) << "the folders";
     EXPECT_FALSE(files::IsFile(Link()));
     EXPECT_EQ((std::map<std::string, std::string>{}), UninstallEntry());
     if (!kept.empty()) {
@@ -179,7 +180,7 @@ TEST_F(Uninstall, AFileHeldOpenIsReportedAndTheRestRemoved) {
     }
     CloseHandle(held);
     ExpectRemoved("pek.txt");
-    files::RemoveTree("D:\\Другая папка");
+    files::RemoveTree(Folder);
   }
 }
 
