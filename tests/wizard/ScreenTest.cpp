@@ -15,7 +15,12 @@ namespace {
 
 class Screen : public ::testing::Test {
 protected:
-  void SetUp() override { RemoveInstallation(ProgramFiles); }
+  void SetUp() override {
+    RemoveInstallation(ProgramFiles);
+    // This program reads the screen before the resolution changes: first read at another one, Wine
+    // later tells it of a screen of no size (a box would never fit it).
+    ASSERT_GT(GetSystemMetrics(SM_CXSCREEN), 0);
+  }
   void TearDown() override {
     SetResolution(96);
     RemoveInstallation(ProgramFiles);
