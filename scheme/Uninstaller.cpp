@@ -5,6 +5,7 @@
 #include <string>
 
 #include "InstallLog.h"
+#include "Paths.h"
 #include "Text.h"
 #include "omInstallReport.h"
 
@@ -21,16 +22,10 @@ std::string OwnPath() {
   return length < MAX_PATH * 2 ? WideToText(path, length) : std::string();
 }
 
-std::string TempFolder() {
-  wchar_t folder[MAX_PATH + 1] = {};
-  const DWORD length = GetTempPathW(MAX_PATH + 1, folder);
-  return length <= MAX_PATH ? WideToText(folder, length) : std::string();
-}
-
 // The copy that removes this program's file once it has ended; it holds this
 // process by an inherited handle. 0, or the system's error.
 uint32_t HandOverToCopy() {
-  const std::string self = OwnPath(), temp = TempFolder();
+  const std::string self = OwnPath(), temp = ExpandPathMacros("%tmpdir%");
   if (self.empty() || temp.empty()) return ERROR_PATH_NOT_FOUND;
   const TWideText copy = WideOf(temp + "Sorvanta-uninstall-" + std::to_string(GetCurrentProcessId()) + ".exe");
   if (!CopyFileW(WideOf(self).data(), copy.data(), FALSE)) return LastFailureCode();
@@ -69,7 +64,7 @@ void Uninstall(const TCommandLine& how, const TUninstallRecord& record) {
   }
   if (!how.Silent && MessageBoxW(nullptr, UninstallQuestion, UninstallCaption, MB_YESNO | MB_ICONEXCLAMATION) != IDYES) return;
   // Out of every folder it may remove: a working folder cannot be removed.
-  SetCurrentDirectoryW(WideOf(TempFolder()).data());
+  SetCurrentDirectoryW(WideOf(ExpandPathMacros("%tmpdir%")).data());
   RemoveInstallation(record);
   if (const uint32_t error = HandOverToCopy()) InstallLog().Add(record.Uninstaller, error);
   if (how.Silent) return;
