@@ -207,6 +207,8 @@ def check_ico(item, data, arg):
 ASM_V1 = "{urn:schemas-microsoft-com:asm.v1}"
 ASM_V3 = "{urn:schemas-microsoft-com:asm.v3}"
 COMPATIBILITY = "{urn:schemas-microsoft-com:compatibility.v1}"
+SETTINGS_2005 = "{http://schemas.microsoft.com/SMI/2005/WindowsSettings}"
+SETTINGS_2016 = "{http://schemas.microsoft.com/SMI/2016/WindowsSettings}"
 # Windows 7, 8, 8.1, 10 and 11: the program is written for all of them.
 SUPPORTED_OS = ["{35138b9a-5d96-4fbd-8e2d-a2440225f93a}", "{4a2f28e3-53b9-4441-ba9c-d69d4a4a6e38}",
                 "{1f676c76-80e1-4239-95bb-83d0f6d0da78}", "{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}"]
@@ -232,6 +234,13 @@ def check_appmanifest(item, data, arg):
     missing = [g for g in SUPPORTED_OS if g not in ids]
     if missing:
         raise PayloadError(f"{item.name}: application manifest lacks supportedOS {', '.join(missing)}")
+    # Windows blurs a program that does not say it lays itself out for the screen's resolution (Wine never
+    # does, so only this check sees it): per monitor (version 2), else the system's resolution.
+    aware = [e.text.strip().lower() for e in root.iter(SETTINGS_2005 + "dpiAware")]
+    awareness = [[v.strip().lower() for v in e.text.split(",")] for e in root.iter(SETTINGS_2016 + "dpiAwareness")]
+    if aware != ["true"] or awareness != [["permonitorv2", "system"]]:
+        raise PayloadError(f"{item.name}: application manifest does not declare the resolution awareness "
+                           f"PerMonitorV2, System")
 
 
 RULES = {"text": check_text, "jpeg": check_jpeg, "exe": check_exe, "bmp": check_bmp,
