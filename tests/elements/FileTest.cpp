@@ -163,8 +163,7 @@ class ElementWrites : public InstallRecord {
 public:
   ElementWrites() {
     for (const std::string& stale : {Temp + "elements.jpg", Program + "elements.jpg"}) DeleteFileA(stale.c_str());
-    CreateDirectoryA((F + "V").c_str(), nullptr);
-    CreateDirectoryA((F + "ini.ini").c_str(), nullptr);
+    for (const char* folder : {"V", "ini.ini"}) CreateDirectoryA((F + folder).c_str(), nullptr);
     files::Write(F + "V\\Info", "a file where a folder goes");
     files::Write(F + "a.exe", "MZ");
     for (const char* longer : {"a.txt", "e.txt", "out.bin", "long.jpg"})
@@ -193,10 +192,8 @@ public:
     Ini.ValueType = 1;
   }
 
-  void MakeFolder(const std::string& p) {
-    TData value = StringData(p);
-    Fire(MakePointLink<&TOMDir::inCreate>(0, &Dir), value); // outCreate goes out once the call has returned
-  }
+  // outCreate goes out once the call has returned.
+  void MakeFolder(const std::string& p) { TData v = StringData(p); Fire(MakePointLink<&TOMDir::inCreate>(0, &Dir), v); }
   void SaveList(const std::string& p) { Send<&TOMStrList::inSave>(List, StringData(p)); }
   void SaveEmpty(const std::string& p) { Send<&TOMStrList::inSave>(Empty, StringData(p)); }
   void WriteStream(const std::string& p) { // a value that is no stream writes nothing
@@ -214,10 +211,7 @@ public:
   void SavePicture(const std::string& p) { Send<&TOMJpeg::inSave>(Picture, StringData(p)); }
   void SaveMissing(const std::string& p) { Send<&TOMJpeg::inSave>(Missing, StringData(p)); }
   void SaveExhausted(const std::string& p) { Send<&TOMJpeg::inSave>(Exhausted, StringData(p)); }
-  void MakeLink(const std::string& p) {
-    Link.LinkFile = p;
-    Send<&TOMShortCut::inCreate>(Link, StringData("unused"));
-  }
+  void MakeLink(const std::string& p) { Link.LinkFile = p; Send<&TOMShortCut::inCreate>(Link, StringData("unused")); }
   void WriteRecord(const std::string& p) { // stored without the blanks and quotes
     Ini.FileName = p;
     Send<&TOMini::inWrite>(Ini, StringData(" \"M:\\Varkelo\\\" "));

@@ -54,10 +54,7 @@ protected:
     ShowApplicationWindows(ApplicationWindow);
     ProcessMessages();
   }
-  void Show(TOMMultiElement* page, TData value) {
-    Send<&TOMMultiElement::inWork>(*page, value);
-    ProcessMessages();
-  }
+  void Show(TOMMultiElement* page, TData value) { Send<&TOMMultiElement::inWork>(*page, value); ProcessMessages(); }
   void Tap(TPointLink& link, std::function<void(TData&, uint16_t)> check, bool pass = true) {
     Taps.push_back(std::make_unique<TTap>());
     Taps.back()->Check = std::move(check);
@@ -307,12 +304,8 @@ TEST(CommandLine, SwitchesAreSpelledExactlyAndTheFolderTakesTheRestOfTheLine) {
       {"prog.exe  /ih\t/S\r\n\x01/LOG=last", {true, true, "", "last"}},
       {"\"C:\\Program Files\\Ombrel.exe\" /ih", {true, false, "", ""}}, {"Установка.exe /ih", {true, false, "", ""}},
       {"p \"\" /ih", {}}, {"p /i\"h x\" /S", {false, true, "", ""}}, {"p \"/ih x", {}}, {"p \"", {}}};
-  for (const auto& [line, want] : rows) {
-    const TCommandLine read = ReadCommandLine(line);
-    EXPECT_EQ(std::make_tuple(want.Info, want.Silent, want.Folder, want.LogFile),
-              std::make_tuple(read.Info, read.Silent, read.Folder, read.LogFile))
-        << line;
-  }
+  const auto fields = [](const TCommandLine& c) { return std::make_tuple(c.Info, c.Silent, c.Folder, c.LogFile); };
+  for (const auto& [line, want] : rows) EXPECT_EQ(fields(want), fields(ReadCommandLine(line))) << line;
 }
 
 // Prepared as the program prepares itself before anything else.

@@ -59,8 +59,8 @@ TEST(Layer, DockedChildrenShareTheClientAreaInTheirOrder) {
   for (size_t i = 0; i < children.size(); ++i) {
     RECT r = driver::Rect(children[i]->GetHandle());
     MapWindowPoints(HWND_DESKTOP, host.Form->GetHandle(), reinterpret_cast<POINT*>(&r), 2);
-    const RECT& want = docked[i].second;
-    for (const auto& [got, at] : {std::pair{r.left, want.left}, {r.top, want.top}, {r.right, want.right}, {r.bottom, want.bottom}})
+    const RECT& x = docked[i].second;
+    for (const auto& [got, at] : {std::pair{r.left, x.left}, {r.top, x.top}, {r.right, x.right}, {r.bottom, x.bottom}})
       EXPECT_NEAR(got, at, 1) << "align " << i + 1;
   }
 }
@@ -242,10 +242,9 @@ TEST(Message, TheBoxShowsTheButtonsAndTheIconItsKindsName) {
   TLiveDispatch live;
   const int order[] = {IDOK, IDYES, IDNO, IDABORT, IDRETRY, IDIGNORE, IDCANCEL};
   const struct { uint8_t Kind; std::vector<int> Buttons; LPCSTR Icon; } rows[] = {
-      {0, {IDOK}, nullptr},           {1, {IDOK, IDCANCEL}, IDI_HAND},
-      {2, {IDYES, IDNO}, IDI_QUESTION}, {3, {IDYES, IDNO, IDCANCEL}, IDI_EXCLAMATION},
-      {4, {IDRETRY, IDCANCEL}, IDI_ASTERISK}, {5, {IDABORT, IDRETRY, IDIGNORE}, IDI_EXCLAMATION},
-      {9, {IDOK}, nullptr}};
+      {0, {IDOK}, nullptr}, {1, {IDOK, IDCANCEL}, IDI_HAND}, {2, {IDYES, IDNO}, IDI_QUESTION},
+      {3, {IDYES, IDNO, IDCANCEL}, IDI_EXCLAMATION}, {4, {IDRETRY, IDCANCEL}, IDI_ASTERISK},
+      {5, {IDABORT, IDRETRY, IDIGNORE}, IDI_EXCLAMATION}, {9, {IDOK}, nullptr}};
   for (const auto& row : rows) {
     SCOPED_TRACE(int(row.Kind));
     TOMMessage message;
@@ -363,13 +362,8 @@ TEST(Jpeg, HeaderFactsAndDamagedData) {
 
 // Only a picture given a bitmap encodes: a complete file of the bitmap's size.
 TEST(Jpeg, EncodesAnAssignedBitmap) {
-  auto bitmap = std::make_unique<TJpegBitmap>();
-  bitmap->Width = 16;
-  bitmap->Height = 8;
-  bitmap->RowStep = 48;
-  bitmap->Pixels.assign(48 * 8, 0xFF);
   TJpegPicture picture, again;
-  picture.AssignBitmap(std::move(bitmap));
+  picture.AssignBitmap(std::make_unique<TJpegBitmap>(TJpegBitmap{16, 8, 48, std::vector<uint8_t>(48 * 8, 0xFF)}));
   const std::string file = files::FreshFolder("jpeg-encode") + "enc.jpg";
   ASSERT_TRUE(picture.SaveToFile(file));
   const std::string bytes = files::Read(file);
