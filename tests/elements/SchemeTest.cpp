@@ -13,6 +13,7 @@
 #include "InstallLog.h"
 #include "ParamStr.h"
 #include "Paths.h"
+#include "Probe.h"
 #include "Process.h"
 #include "Resources.h"
 #include "SchemeRoles.h"
@@ -26,16 +27,6 @@ HWND Frame(TOMMultiElement* page) { return InnerOf<TPageContainer>(page).Panel->
 // Before the loop runs the form is not on screen: a frame counts as shown by its own style.
 bool Shown(TOMMultiElement* page) { return Style(Frame(page)) & WS_VISIBLE; }
 void Click(TOMButton* button) { SendMessageA(button->Control->GetHandle(), BM_CLICK, 0, 0); }
-
-// Put into a link: runs Check, then passes the value on if Next is set.
-struct TTap : TOMObject {
-  std::function<void(TData&, uint16_t)> Check;
-  TPointLink Next;
-  void inDo(TData& value, uint16_t index) {
-    if (Check) Check(value, index);
-    if (Next.Method) Fire(Next, value);
-  }
-};
 
 class Scheme : public ::testing::Test {
 protected:
@@ -55,11 +46,14 @@ protected:
     ProcessMessages();
   }
   void Show(TOMMultiElement* page, TData value) { Send<&TOMMultiElement::inWork>(*page, value); ProcessMessages(); }
+  // Put into a link: runs check on what passes, then passes it on unless told not to.
   void Tap(TPointLink& link, std::function<void(TData&, uint16_t)> check, bool pass = true) {
-    Taps.push_back(std::make_unique<TTap>());
-    Taps.back()->Check = std::move(check);
-    if (pass) Taps.back()->Next = link;
-    link = MakePointLink<&TTap::inDo>(link.Index, Taps.back().get());
+    TProbe* tap = Taps.emplace_back(std::make_unique<TProbe>()).get();
+    tap->Action = [tap, check, next = pass ? link : TPointLink()](TData& value) {
+      check(value, tap->Index.back());
+      if (next.Method) Fire(next, value);
+    };
+    link = tap->In(link.Index);
   }
   TWelcomeFrame& Welcome() { return InnerOf<TWelcomeFrame>(Root->WelcomePage); }
   TLicenceFrame& Licence() { return InnerOf<TLicenceFrame>(Root->LicencePage); }
@@ -69,7 +63,7 @@ protected:
   TData Remembered() { TData value; Root->FolderPage->varData(value, 0); return value; }
 
   std::unique_ptr<TInstallerScheme> Root;
-  std::vector<std::unique_ptr<TTap>> Taps;
+  std::vector<std::unique_ptr<TProbe>> Taps;
 };
 
 // Start makes the dispatcher live and takes the maximise box away; the icon is on the form and the taskbar window.
