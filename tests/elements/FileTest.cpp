@@ -18,8 +18,6 @@
 #include "omShortcut.h"
 #include "omStrList.h"
 
-#include <cstring>
-
 using namespace host;
 using Lines = std::vector<std::string>;
 
@@ -159,21 +157,13 @@ struct THeld {
   ~THeld() { CloseHandle(File); }
 };
 
-void AsRecord(TOMini& ini, const std::string& file) {
-  ini.FileName = file;
-  ini.Section = "info";
-  ini.Key = "dir";
-  ini.ValueType = 1;
-}
-
 // Every element that writes, in a folder where some writes fail: a file where a folder goes, a
 // folder where a file goes, files held open, files longer than what replaces them.
 class ElementWrites : public InstallRecord {
 public:
   ElementWrites() {
     for (const std::string& stale : {Temp + "elements.jpg", Program + "elements.jpg"}) DeleteFileA(stale.c_str());
-    CreateDirectoryA((F + "V").c_str(), nullptr);
-    CreateDirectoryA((F + "ini.ini").c_str(), nullptr);
+    for (const char* folder : {"V", "ini.ini"}) CreateDirectoryA((F + folder).c_str(), nullptr);
     files::Write(F + "V\\Info", "a file where a folder goes");
     files::Write(F + "a.exe", "MZ");
     for (const char* longer : {"a.txt", "e.txt", "out.bin", "long.jpg"})
@@ -197,13 +187,13 @@ public:
     Link.Target = F + "a.exe";
     Link.WorkDir = F;
     Link.Description = "Sorvanta";
-    AsRecord(Ini, "");
+    Ini.Section = "info";
+    Ini.Key = "dir";
+    Ini.ValueType = 1;
   }
 
-  void MakeFolder(const std::string& p) {
-    TData value = StringData(p);
-    Fire(MakePointLink<&TOMDir::inCreate>(0, &Dir), value); // outCreate goes out once the call has returned
-  }
+  // outCreate goes out once the call has returned.
+  void MakeFolder(const std::string& p) { TData v = StringData(p); Fire(MakePointLink<&TOMDir::inCreate>(0, &Dir), v); }
   void SaveList(const std::string& p) { Send<&TOMStrList::inSave>(List, StringData(p)); }
   void SaveEmpty(const std::string& p) { Send<&TOMStrList::inSave>(Empty, StringData(p)); }
   void WriteStream(const std::string& p) { // a value that is no stream writes nothing
@@ -221,10 +211,7 @@ public:
   void SavePicture(const std::string& p) { Send<&TOMJpeg::inSave>(Picture, StringData(p)); }
   void SaveMissing(const std::string& p) { Send<&TOMJpeg::inSave>(Missing, StringData(p)); }
   void SaveExhausted(const std::string& p) { Send<&TOMJpeg::inSave>(Exhausted, StringData(p)); }
-  void MakeLink(const std::string& p) {
-    Link.LinkFile = p;
-    Send<&TOMShortCut::inCreate>(Link, StringData("unused"));
-  }
+  void MakeLink(const std::string& p) { Link.LinkFile = p; Send<&TOMShortCut::inCreate>(Link, StringData("unused")); }
   void WriteRecord(const std::string& p) { // stored without the blanks and quotes
     Ini.FileName = p;
     Send<&TOMini::inWrite>(Ini, StringData(" \"M:\\Varkelo\\\" "));
@@ -250,9 +237,9 @@ public:
 };
 
 // Clean, the file is made under the name as the element takes it (a picture's with its macros expanded,
-// a bare name beside the program). Failing: one entry, the path that failed, the cause.
-// After the table: nothing written where no row wrote, the held file untouched, the record's value,
-// our own words for a missing picture, and every step's event fired.
+// a bare name beside the program). Failing: one entry, the path that failed, the cause (our own words
+// for a missing picture). After the table: nothing written where no row wrote, the held file untouched,
+// the record's value, and every step's event fired.
 void ElementWrites::ExpectTheRowsLeftNothingElse() {
   for (const std::string& made : {Temp + "elements.jpg", Program + "elements.jpg"}) DeleteFileA(made.c_str());
   EXPECT_EQ(files::Read(F + "held.txt"), "") << "the holder's file is untouched";
@@ -262,9 +249,6 @@ void ElementWrites::ExpectTheRowsLeftNothingElse() {
   char value[64] = {};
   GetPrivateProfileStringA("info", "dir", "", value, sizeof value, (F + "dir.ini").c_str());
   EXPECT_STREQ(value, "M:\\Varkelo\\");
-  InstallLog().Clear();
-  SaveMissing(F + "none.jpg");
-  EXPECT_EQ(InstallLog()[0].Message.rfind("Нет данных рисунка:", 0), 0u) << "our own words";
   // Every step fired its event, failed or not, with nothing (the file stream: its stream).
   EXPECT_EQ(Fired.Index, (std::vector<uint16_t>{0, 0, 0, 0, 1, 1, 2, 2, 2, 0, 1, 2}));
   for (size_t i = 0; i < Fired.Got.size(); ++i) EXPECT_EQ(Fired.Got[i].Kind, Fired.Index[i] == 1 ? dkStream : dkNull);
@@ -273,77 +257,66 @@ void ElementWrites::ExpectTheRowsLeftNothingElse() {
 TEST_F(ElementWrites, EachWritesOrRecordsTheWriteThatFailed) {
   using E = ElementWrites;
   // Holds: what the file holds after a clean write (Made: it is there); none: the write failed and
-  // Path is recorded, with Code if not 0.
+  // Path (else Name) is recorded, with Code if not 0.
   const std::string lines = "x\r\ny\r\nz\r\n", nothing, program10 = "MZ-program", Made = "(made)";
   const uint32_t notUtf8 = ERROR_NO_UNICODE_TRANSLATION;
-  const struct { void (E::*Write)(const std::string&); std::string Name, Path; const std::string* Holds; uint32_t Code; } rows[] = {
-      {&E::MakeFolder, F + "V\\Help\\Z", F + "V\\Help\\Z", &Made, 0},
-      {&E::MakeFolder, F + "T\\", F + "T", &Made, 0},
-      {&E::MakeFolder, F + "V\\Info\\deeper\\", F + "V\\Info", nullptr, 0}, // the level that failed
-      {&E::MakeFolder, "Q:\\Program\\Varkelo", "Q:\\Program", nullptr, 0},
-      {&E::SaveList, F + "a.txt", F + "a.txt", &lines, 0},
-      {&E::SaveList, F + "\\b.txt", F + "b.txt", &lines, 0},
-      {&E::SaveList, "%tmpdir%x.txt", F + "%tmpdir%x.txt", &lines, 0}, // in the current folder
-      {&E::SaveEmpty, F + "e.txt", F + "e.txt", &nothing, 0},
-      {&E::SaveEmpty, F + "new.txt", F + "new.txt", &nothing, 0},
-      {&E::SaveList, F + "held.txt", F + "held.txt", nullptr, ERROR_SHARING_VIOLATION},
-      {&E::WriteStream, F + "out.bin", F + "out.bin", &program10, 0},
-      {&E::WriteStream, F + "held.exe", F + "held.exe", nullptr, ERROR_SHARING_VIOLATION}, // the open, not the write too
-      {&E::AutoWrite, F + "auto.bin", F + "auto.bin", &program10, 0},
-      {&E::AutoWrite, F + "no\\rw.bin", F + "no\\rw.bin", nullptr, 0},
-      {&E::SavePicture, F + "long.jpg", F + "long.jpg", &Jpeg, 0},
-      {&E::SavePicture, F + "long.jpg", F + "long.jpg", &Jpeg, 0},
-      {&E::SavePicture, "%tmpdir%elements.jpg", Temp + "elements.jpg", &Jpeg, 0},
-      {&E::SavePicture, "elements.jpg", Program + "elements.jpg", &Jpeg, 0},
-      {&E::SavePicture, F + "held.jpg", F + "held.jpg", nullptr, ERROR_SHARING_VIOLATION},
-      {&E::SavePicture, F + "img\\Num4.jpg", F + "img\\Num4.jpg", nullptr, 0},
-      {&E::SaveMissing, F + "none.jpg", F + "none.jpg", nullptr, 0},
-      {&E::SaveExhausted, F + "spent.jpg", F + "spent.jpg", nullptr, 0},
-      {&E::MakeLink, F + "ok.lnk", F + "ok.lnk", &Made, 0},
-      {&E::MakeLink, F + "Desktop\\x.lnk", F + "Desktop\\x.lnk", nullptr, 0},
-      {&E::MakeLink, "Q:\\Desk\\x.lnk", "Q:\\Desk\\x.lnk", nullptr, 0},
-      {&E::WriteRecord, F + "dir.ini", F + "dir.ini", &Made, 0},
-      {&E::WriteRecord, F + "ini.ini", F + "ini.ini", nullptr, 0},
-      {&E::WriteRecord, F + "held.ini", F + "held.ini", nullptr, 0},
+  const struct { void (E::*Write)(const std::string&); std::string Name; const std::string* Holds = nullptr;
+                 uint32_t Code = 0; std::string Path = ""; } rows[] = {
+      {&E::MakeFolder, F + "V\\Help\\Z", &Made}, {&E::MakeFolder, F + "T\\", &Made, 0, F + "T"},
+      {&E::MakeFolder, F + "V\\Info\\deeper\\", nullptr, 0, F + "V\\Info"}, // the level that failed
+      {&E::MakeFolder, "Q:\\Program\\Varkelo", nullptr, 0, "Q:\\Program"},
+      {&E::SaveList, F + "a.txt", &lines}, {&E::SaveList, F + "\\b.txt", &lines, 0, F + "b.txt"},
+      {&E::SaveList, "%tmpdir%x.txt", &lines, 0, F + "%tmpdir%x.txt"}, // in the current folder
+      {&E::SaveEmpty, F + "e.txt", &nothing}, {&E::SaveEmpty, F + "new.txt", &nothing},
+      {&E::SaveList, F + "held.txt", nullptr, ERROR_SHARING_VIOLATION}, {&E::WriteStream, F + "out.bin", &program10},
+      {&E::WriteStream, F + "held.exe", nullptr, ERROR_SHARING_VIOLATION}, // the open, not the write too
+      {&E::AutoWrite, F + "auto.bin", &program10}, {&E::AutoWrite, F + "no\\rw.bin"},
+      {&E::SavePicture, F + "long.jpg", &Jpeg}, {&E::SavePicture, F + "long.jpg", &Jpeg},
+      {&E::SavePicture, "%tmpdir%elements.jpg", &Jpeg, 0, Temp + "elements.jpg"},
+      {&E::SavePicture, "elements.jpg", &Jpeg, 0, Program + "elements.jpg"},
+      {&E::SavePicture, F + "held.jpg", nullptr, ERROR_SHARING_VIOLATION}, {&E::SavePicture, F + "img\\Num4.jpg"},
+      {&E::SaveMissing, F + "none.jpg"}, {&E::SaveExhausted, F + "spent.jpg"}, {&E::MakeLink, F + "ok.lnk", &Made},
+      {&E::MakeLink, F + "Desktop\\x.lnk"}, {&E::MakeLink, "Q:\\Desk\\x.lnk"}, {&E::WriteRecord, F + "dir.ini", &Made},
+      {&E::WriteRecord, F + "ini.ini"}, {&E::WriteRecord, F + "held.ini"},
       // A name that is not UTF-8 is refused: nothing under a name a conversion would change.
-      {&E::MakeFolder, F + "bad\xFF", F + "bad\xFF", nullptr, notUtf8},
-      {&E::SaveList, F + "bad\xFF.txt", F + "bad\xFF.txt", nullptr, notUtf8},
-      {&E::WriteStream, F + "bad\xFF.exe", F + "bad\xFF.exe", nullptr, notUtf8},
-      {&E::SavePicture, F + "bad\xFF.jpg", F + "bad\xFF.jpg", nullptr, notUtf8},
-      {&E::MakeLink, F + "bad\xFF.lnk", F + "bad\xFF.lnk", nullptr, uint32_t(HRESULT_FROM_WIN32(notUtf8))},
-      {&E::WriteRecord, F + "bad\xFF.ini", F + "bad\xFF.ini", nullptr, notUtf8},
+      {&E::MakeFolder, F + "bad\xFF", nullptr, notUtf8}, {&E::SaveList, F + "bad\xFF.txt", nullptr, notUtf8},
+      {&E::WriteStream, F + "bad\xFF.exe", nullptr, notUtf8}, {&E::SavePicture, F + "bad\xFF.jpg", nullptr, notUtf8},
+      {&E::MakeLink, F + "bad\xFF.lnk", nullptr, uint32_t(HRESULT_FROM_WIN32(notUtf8))},
+      {&E::WriteRecord, F + "bad\xFF.ini", nullptr, notUtf8},
       // Longer than the settings functions take: refused, not written under another name.
-      {&E::WriteRecord, Long + "\\dir.ini", Long + "\\dir.ini", nullptr, ERROR_FILENAME_EXCED_RANGE},
+      {&E::WriteRecord, Long + "\\dir.ini", nullptr, ERROR_FILENAME_EXCED_RANGE},
   };
   CreateDirectoryW(files::Wide(Long).c_str(), nullptr);
   SetCurrentDirectoryA(F.c_str());
   for (const auto& row : rows) {
     SCOPED_TRACE(row.Name);
+    const std::string& path = row.Path.empty() ? row.Name : row.Path;
     InstallLog().Clear();
     (this->*row.Write)(row.Name);
     if (row.Holds) {
       EXPECT_EQ(InstallLog().Count(), 0u);
       // What the uninstaller removes: what was made, by its full name, and nothing else.
       ASSERT_FALSE(InstallLog().Made().empty());
-      EXPECT_EQ(row.Path, InstallLog().Made().back().Path);
+      EXPECT_EQ(path, InstallLog().Made().back().Path);
       EXPECT_EQ(row.Write == &E::MakeFolder, InstallLog().Made().back().Folder);
-      EXPECT_TRUE(row.Holds == &Made ? files::IsFile(row.Path) || files::IsFolder(row.Path)
-                                     : files::IsFile(row.Path) && files::Read(row.Path) == *row.Holds);
+      EXPECT_TRUE(row.Holds == &Made ? files::IsFile(path) || files::IsFolder(path)
+                                     : files::IsFile(path) && files::Read(path) == *row.Holds);
       continue;
     }
     ASSERT_EQ(InstallLog().Count(), 1u);
     EXPECT_EQ(0u, InstallLog().Made().size());
     const TInstallEntry& entry = InstallLog()[0];
-    EXPECT_EQ(entry.Path, row.Path);
+    EXPECT_EQ(entry.Path, path);
     EXPECT_TRUE(entry.Code != 0 && (!row.Code || entry.Code == row.Code)) << entry.Code;
     EXPECT_TRUE(!entry.Message.empty() && std::string("\r\n").find(entry.Message.back()) == std::string::npos);
+    EXPECT_TRUE(row.Write != &E::SaveMissing || entry.Message.rfind("Нет данных рисунка:", 0) == 0) << entry.Message;
   }
   SetCurrentDirectoryA("C:\\");
   ExpectTheRowsLeftNothingElse();
 }
 
 // On a full drive every writer fails, says so, and leaves the older file as it was and nothing else.
-TEST_F(InstallRecord, AFullDriveKeepsEveryOlderFileWhole) {
+TEST_F(ElementWrites, AFullDriveKeepsEveryOlderFileWhole) {
   if (files::Env("OMBREL_MOUNTED").empty()) GTEST_SKIP() << "needs the 1 MB drive M:";
   const std::string f = "M:\\full\\";
   files::RemoveTree(f);
@@ -354,26 +327,11 @@ TEST_F(InstallRecord, AFullDriveKeepsEveryOlderFileWhole) {
   for (DWORD put = 1; put;) put = WriteFile(fill, block.data(), DWORD(block.size()), &put, nullptr) ? put : 0;
   CloseHandle(fill);
   const files::TTree before = files::Tree(f);
-  TOMStrList list;
-  list.SetStrings(std::string(5000, 'l'));
-  TOMFileStream stream;
-  stream.Mode = TOMFileStream::fmWrite;
-  stream.AutoOpen = 1;
-  auto bytes = CreateMemoryStream();
-  bytes->Write(block.data(), int64_t(block.size()));
-  TOMJpeg picture;
-  picture.LoadFromStream(LoadResourceStream("STREAM1"));
-  TOMShortCut link;
-  link.Target = "C:\\windows\\notepad.exe";
-  link.LinkFile = f + "d.lnk";
-  TOMini ini;
-  AsRecord(ini, f + "dir.ini");
-  Send<&TOMStrList::inSave>(list, StringData(f + "a.txt"));
-  stream.FileName = f + "b.exe";
-  Send<&TOMFileStream::inWrite>(stream, StreamData(bytes.get()));
-  Send<&TOMJpeg::inSave>(picture, StringData(f + "c.jpg"));
-  Send<&TOMShortCut::inCreate>(link, TData());
-  Send<&TOMini::inWrite>(ini, StringData(std::string(5000, 'v')));
+  SaveList(f + "a.txt");
+  WriteStream(f + "b.exe");
+  SavePicture(f + "c.jpg");
+  MakeLink(f + "d.lnk");
+  WriteRecord(f + "dir.ini");
   EXPECT_EQ(InstallLog().Count(), 5u);
   EXPECT_EQ(files::Tree(f), before) << "a file changed or left behind";
   files::RemoveTree(f);
@@ -381,8 +339,8 @@ TEST_F(InstallRecord, AFullDriveKeepsEveryOlderFileWhole) {
 
 // ANSI (here code page 1251, the system's) while the code page holds the value; else UTF-16, an
 // ANSI file rewritten so first with all it held.
-TEST_F(InstallRecord, ASettingsFileTurnsUtf16ForWhatItsCodePageCannotHold) {
-  const std::string file = files::FreshFolder("ini") + "dir.ini", setup = "[setup]\r\nname=Сорванта\r\n";
+TEST_F(ElementWrites, ASettingsFileTurnsUtf16ForWhatItsCodePageCannotHold) {
+  const std::string file = Ini.FileName = F + "dir.ini", setup = "[setup]\r\nname=Сорванта\r\n";
   const std::wstring wide = files::Wide(setup);
   const std::string ansi = "[setup]\r\nname=\xD1\xEE\xF0\xE2\xE0\xED\xF2\xE0\r\n", bom = "\xFF\xFE",
                     utf16 = bom + std::string(reinterpret_cast<const char*>(wide.data()), wide.size() * 2);
@@ -395,12 +353,10 @@ TEST_F(InstallRecord, ASettingsFileTurnsUtf16ForWhatItsCodePageCannotHold) {
                              files::Wide(file).c_str());
     return files::Narrow(value);
   };
-  TOMini ini;
-  AsRecord(ini, file);
   for (const auto& r : rows) {
     SCOPED_TRACE(r.Value);
     ASSERT_TRUE(files::Write(file, *r.Before));
-    Send<&TOMini::inWrite>(ini, StringData(r.Value));
+    Send<&TOMini::inWrite>(Ini, StringData(r.Value));
     const std::string bytes = files::Read(file);
     EXPECT_EQ(r.Unicode, bytes.rfind(bom, 0) == 0);
     EXPECT_NE(bytes.substr(2).rfind(bom, 0), 0u) << "one mark";

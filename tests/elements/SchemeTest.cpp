@@ -13,11 +13,11 @@
 #include "InstallLog.h"
 #include "ParamStr.h"
 #include "Paths.h"
+#include "Probe.h"
 #include "Process.h"
 #include "Resources.h"
 #include "SchemeRoles.h"
 #include "Texts.h"
-#include "omDir.h"
 
 using namespace host;
 
@@ -27,16 +27,6 @@ HWND Frame(TOMMultiElement* page) { return InnerOf<TPageContainer>(page).Panel->
 // Before the loop runs the form is not on screen: a frame counts as shown by its own style.
 bool Shown(TOMMultiElement* page) { return Style(Frame(page)) & WS_VISIBLE; }
 void Click(TOMButton* button) { SendMessageA(button->Control->GetHandle(), BM_CLICK, 0, 0); }
-
-// Put into a link: runs Check, then passes the value on if Next is set.
-struct TTap : TOMObject {
-  std::function<void(TData&, uint16_t)> Check;
-  TPointLink Next;
-  void inDo(TData& value, uint16_t index) {
-    if (Check) Check(value, index);
-    if (Next.Method) Fire(Next, value);
-  }
-};
 
 class Scheme : public ::testing::Test {
 protected:
@@ -55,29 +45,25 @@ protected:
     ShowApplicationWindows(ApplicationWindow);
     ProcessMessages();
   }
-  void Show(TOMMultiElement* page, TData value) {
-    Send<&TOMMultiElement::inWork>(*page, value);
-    ProcessMessages();
-  }
+  void Show(TOMMultiElement* page, TData value) { Send<&TOMMultiElement::inWork>(*page, value); ProcessMessages(); }
+  // Put into a link: runs check on what passes, then passes it on unless told not to.
   void Tap(TPointLink& link, std::function<void(TData&, uint16_t)> check, bool pass = true) {
-    Taps.push_back(std::make_unique<TTap>());
-    Taps.back()->Check = std::move(check);
-    if (pass) Taps.back()->Next = link;
-    link = MakePointLink<&TTap::inDo>(link.Index, Taps.back().get());
+    TProbe* tap = Taps.emplace_back(std::make_unique<TProbe>()).get();
+    tap->Action = [tap, check, next = pass ? link : TPointLink()](TData& value) {
+      check(value, tap->Index.back());
+      if (next.Method) Fire(next, value);
+    };
+    link = tap->In(link.Index);
   }
   TWelcomeFrame& Welcome() { return InnerOf<TWelcomeFrame>(Root->WelcomePage); }
   TLicenceFrame& Licence() { return InnerOf<TLicenceFrame>(Root->LicencePage); }
   TFolderFrame& Folder() { return InnerOf<TFolderFrame>(Root->FolderPage); }
   TFolderBody& FolderBody() { return InnerOf<TFolderBody>(Folder().BodyHost); }
   TOMEdit* Field() { return InnerOf<TFolderGroup>(FolderBody().GroupHost).FolderField; }
-  TData Remembered() {
-    TData value;
-    Root->FolderPage->varData(value, 0);
-    return value;
-  }
+  TData Remembered() { TData value; Root->FolderPage->varData(value, 0); return value; }
 
   std::unique_ptr<TInstallerScheme> Root;
-  std::vector<std::unique_ptr<TTap>> Taps;
+  std::vector<std::unique_ptr<TProbe>> Taps;
 };
 
 // Start makes the dispatcher live and takes the maximise box away; the icon is on the form and the taskbar window.
@@ -156,9 +142,11 @@ std::map<HWND, RECT> Places(HWND form) {
   return places;
 }
 
-// Empty when a static's or a button's text shows whole in it with its own font, else the room it needs and has.
+// Empty when a static's or a button's text shows whole in it with its own font (or it has none, or it is a
+// field, whose text scrolls), else the room it needs and has.
 std::string TextCutOff(HWND h) {
   const std::wstring text = files::Wide(Text(h));
+  if (text.empty() || lstrcmpiA(Class(h).c_str(), "Edit") == 0) return "";
   RECT client;
   GetClientRect(h, &client);
   const bool wraps = lstrcmpiA(Class(h).c_str(), "Static") == 0 && (Style(h) & SS_TYPEMASK) <= SS_RIGHT;
@@ -172,14 +160,6 @@ std::string TextCutOff(HWND h) {
   if (need.right <= client.right && need.bottom <= client.bottom) return "";
   return "needs " + std::to_string(need.right) + " x " + std::to_string(need.bottom) + ", has " +
          std::to_string(client.right) + " x " + std::to_string(client.bottom) + (wraps ? ", wrapped" : "");
-}
-
-void ExpectTextsFit(HWND form, UINT dpi) {
-  for (const auto& [h, place] : Places(form)) {
-    if (!Text(h).empty() && lstrcmpiA(Class(h).c_str(), "Edit") != 0) {
-      EXPECT_EQ("", TextCutOff(h)) << dpi << " DPI: \"" << Text(h) << "\" is cut off";
-    }
-  }
 }
 
 // Moved to a screen of another resolution (WM_DPICHANGED with the place suggested), the form takes that
@@ -198,8 +178,10 @@ TEST_F(Scheme, AScreenOfAnotherResolutionScalesEveryWindowAndEveryTextStillFits)
                                       FolderBody().FreeSpace->Control->GetHandle()};
   const std::map<HWND, RECT> first = Places(main);
   std::map<HWND, LONG> fonts;
-  for (const auto& [h, place] : first) fonts[h] = FontOf(h).lfHeight;
-  ExpectTextsFit(main, start);
+  for (const auto& [h, place] : first) {
+    fonts[h] = FontOf(h).lfHeight;
+    EXPECT_EQ("", TextCutOff(h)) << start << " DPI: \"" << Text(h) << "\" is cut off";
+  }
   RECT client;
   GetClientRect(main, &client);
   using TAdjust = BOOL(WINAPI*)(RECT*, DWORD, BOOL, DWORD, UINT); // declared for Windows 10 only
@@ -228,8 +210,8 @@ TEST_F(Scheme, AScreenOfAnotherResolutionScalesEveryWindowAndEveryTextStillFits)
                   (sizedToText.count(h) || (within(was.right, r.right, 2) && within(was.bottom, r.bottom, 2))))
           << Class(h) << " \"" << Text(h) << "\" at " << r.left << "," << r.top << " " << r.right << "," << r.bottom;
       EXPECT_TRUE(within(fonts.at(h), FontOf(h).lfHeight, 1)) << Text(h) << ": " << FontOf(h).lfHeight;
+      EXPECT_EQ("", TextCutOff(h)) << "\"" << Text(h) << "\" is cut off";
     }
-    ExpectTextsFit(main, dpi);
   }
   for (const auto& [h, r] : Places(main)) EXPECT_TRUE(EqualRect(&r, &first.at(h))) << Class(h) << " " << Text(h);
 }
@@ -316,12 +298,8 @@ TEST(CommandLine, SwitchesAreSpelledExactlyAndTheFolderTakesTheRestOfTheLine) {
       {"prog.exe  /ih\t/S\r\n\x01/LOG=last", {true, true, "", "last"}},
       {"\"C:\\Program Files\\Ombrel.exe\" /ih", {true, false, "", ""}}, {"Установка.exe /ih", {true, false, "", ""}},
       {"p \"\" /ih", {}}, {"p /i\"h x\" /S", {false, true, "", ""}}, {"p \"/ih x", {}}, {"p \"", {}}};
-  for (const auto& [line, want] : rows) {
-    const TCommandLine read = ReadCommandLine(line);
-    EXPECT_EQ(std::make_tuple(want.Info, want.Silent, want.Folder, want.LogFile),
-              std::make_tuple(read.Info, read.Silent, read.Folder, read.LogFile))
-        << line;
-  }
+  const auto fields = [](const TCommandLine& c) { return std::make_tuple(c.Info, c.Silent, c.Folder, c.LogFile); };
+  for (const auto& [line, want] : rows) EXPECT_EQ(fields(want), fields(ReadCommandLine(line))) << line;
 }
 
 // Prepared as the program prepares itself before anything else.

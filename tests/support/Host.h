@@ -5,17 +5,7 @@
 
 namespace host {
 
-using driver::Class;
-using driver::ExStyle;
-using driver::Style;
-using driver::Text;
-
-inline COLORREF Pixel(HWND hwnd, int x, int y) { // as the screen shows it
-  HDC dc = GetDC(hwnd);
-  const COLORREF c = GetPixel(dc, x, y);
-  ReleaseDC(hwnd, dc);
-  return c;
-}
+using driver::Class, driver::ExStyle, driver::Style, driver::Text;
 
 inline LOGFONTW FontOf(HWND hwnd) {
   LOGFONTW lf{};
