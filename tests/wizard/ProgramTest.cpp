@@ -97,12 +97,9 @@ public:
 
 private:
   static constexpr size_t HeaderSize = 28, EntrySize = 36, BlockSize = 28;
-  size_t Block(const std::string& item) const {
-    for (uint32_t i = 0; i < Field(8); ++i) {
-      const size_t entry = HeaderSize + EntrySize * i;
-      if (Exe.compare(Start + entry, item.size() + 1, item.c_str(), item.size() + 1) == 0)
-        return HeaderSize + EntrySize * Field(8) + BlockSize * Field(entry + 20);
-    }
+  size_t Block(const std::string& item) const { // an entry of the table begins with the item's name
+    const size_t entry = Exe.find(item + '\0', Start + HeaderSize) - Start, blocks = HeaderSize + EntrySize * Field(8);
+    if (entry < blocks) return blocks + BlockSize * Field(entry + 20);
     ADD_FAILURE() << item << " is not in the archive";
     return 0;
   }
