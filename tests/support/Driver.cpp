@@ -11,8 +11,6 @@
 
 namespace driver {
 
-using files::Wide;
-
 namespace {
 
 LRESULT Send(HWND window, UINT message, WPARAM w = 0, LPARAM l = 0) {
@@ -67,8 +65,7 @@ std::vector<HWND> Children(HWND parent, const std::string& cls, const std::optio
   std::vector<HWND> all, found;
   EnumChildWindows(parent, CollectWindow, LPARAM(&all));
   for (HWND w : all)
-    if ((cls.empty() || lstrcmpiA(Class(w).c_str(), cls.c_str()) == 0) && (!text || Text(w) == *text))
-      found.push_back(w);
+    if ((cls.empty() || lstrcmpiA(Class(w).c_str(), cls.c_str()) == 0) && (!text || Text(w) == *text)) found.push_back(w);
   return found;
 }
 
@@ -91,8 +88,7 @@ bool Keys(HWND window, const std::string& keys) {
   static const std::pair<const char*, int> held[] = {
       {"Return", VK_RETURN}, {"Escape", VK_ESCAPE}, {"Tab", VK_TAB}, {"space", VK_SPACE}, {"shift", VK_SHIFT}};
   std::string release;
-  for (const auto& [name, key] : held)
-    if (GetAsyncKeyState(key) < 0) release += "keyup " + target + name + " ";
+  for (const auto& [name, key] : held) release += GetAsyncKeyState(key) < 0 ? "keyup " + target + name + " " : "";
   // A release sent to a window that lost the focus on the press goes astray and the X server
   // repeats the key: every key is let go through XTEST afterwards too.
   const auto [code, output] = files::RunUnix("/usr/bin/xdotool " + release + "key " + target + keys +
@@ -167,11 +163,11 @@ TProcess::~TProcess() {
 }
 
 bool TProcess::Start(const std::string& args, const std::string& folder) {
-  std::wstring line = Wide("\"" + Exe + "\"" + (args.empty() ? "" : " " + args));
+  std::wstring line = files::Wide("\"" + Exe + "\"" + (args.empty() ? "" : " " + args));
   STARTUPINFOW startup{};
   startup.cb = sizeof startup;
   if (CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                     folder.empty() ? nullptr : Wide(folder).c_str(), &startup, &Info))
+                     folder.empty() ? nullptr : files::Wide(folder).c_str(), &startup, &Info))
     return true;
   return Failed("cannot start " + Exe + " (error " + std::to_string(GetLastError()) + ")");
 }
@@ -242,9 +238,9 @@ bool TProcess::ChooseFolder(HWND dialog, const std::string& folder) {
     TVITEMW Item;
     wchar_t Text[MAX_PATH], Path[MAX_PATH];
   } block{};
-  std::wstring leaf = Wide(folder.substr(0, folder.find_last_not_of('\\') + 1));
+  std::wstring leaf = files::Wide(folder.substr(0, folder.find_last_not_of('\\') + 1));
   leaf = CharLowerW(leaf.substr(leaf.find_last_of(L'\\') + 1).data());
-  Wide(folder).copy(block.Path, MAX_PATH - 1);
+  files::Wide(folder).copy(block.Path, MAX_PATH - 1);
   auto* remote = static_cast<TBlock*>(
       VirtualAllocEx(Info.hProcess, nullptr, sizeof block, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE));
   const std::vector<HWND> trees = Children(dialog, "SysTreeView32");

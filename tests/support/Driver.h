@@ -15,8 +15,7 @@ namespace driver {
 
 constexpr int Timeout = 10000;
 bool WaitUntil(const std::function<bool()>& cond, int timeoutMs = Timeout);
-// A failure added to the running test, as false.
-bool Failed(const std::string& what);
+bool Failed(const std::string& what); // a failure added to the running test, as false
 
 // --- any window, also one of another process ---
 std::string Text(HWND window);

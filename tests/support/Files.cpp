@@ -1,6 +1,5 @@
 #include "Files.h"
 
-#include <objidl.h>
 #include <shlobj.h>
 
 #include <algorithm>
@@ -11,34 +10,23 @@
 
 namespace files {
 
-std::wstring Wide(const std::string& text) {
-  std::wstring out(text.size(), L'\0');
-  out.resize(size_t(MultiByteToWideChar(CP_UTF8, 0, text.data(), int(text.size()), out.data(), int(out.size()))));
+static std::wstring ToWide(UINT codePage, const std::string& bytes) {
+  std::wstring out(bytes.size(), L'\0');
+  out.resize(size_t(MultiByteToWideChar(codePage, 0, bytes.data(), int(bytes.size()), out.data(), int(out.size()))));
   return out;
 }
 
-std::string Narrow(const std::wstring& text) {
+static std::string FromWide(UINT codePage, const std::wstring& text) {
   std::string out(text.size() * 3, '\0');
-  out.resize(size_t(
-      WideCharToMultiByte(CP_UTF8, 0, text.data(), int(text.size()), out.data(), int(out.size()), nullptr, nullptr)));
+  out.resize(size_t(WideCharToMultiByte(codePage, 0, text.data(), int(text.size()), out.data(), int(out.size()),
+                                        nullptr, nullptr)));
   return out;
 }
 
-std::string From1251(const std::string& bytes) {
-  std::wstring wide(bytes.size(), L'\0');
-  wide.resize(size_t(MultiByteToWideChar(1251, 0, bytes.data(), int(bytes.size()), wide.data(), int(wide.size()))));
-  return Narrow(wide);
-}
-
-std::string Shown1251(const std::string& text) {
-  const std::wstring wide = Wide(text);
-  std::string bytes(wide.size(), '\0');
-  bytes.resize(size_t(
-      WideCharToMultiByte(1251, 0, wide.data(), int(wide.size()), bytes.data(), int(bytes.size()), nullptr, nullptr)));
-  std::wstring shown(bytes.size(), L'\0');
-  shown.resize(size_t(MultiByteToWideChar(CP_ACP, 0, bytes.data(), int(bytes.size()), shown.data(), int(shown.size()))));
-  return Narrow(shown);
-}
+std::wstring Wide(const std::string& text) { return ToWide(CP_UTF8, text); }
+std::string Narrow(const std::wstring& text) { return FromWide(CP_UTF8, text); }
+std::string From1251(const std::string& bytes) { return Narrow(ToWide(1251, bytes)); }
+std::string Shown1251(const std::string& text) { return Narrow(ToWide(CP_ACP, FromWide(1251, Wide(text)))); }
 
 std::string DosPath(const std::string& path) {
   if (path.empty() || path[0] != '/') return path;
@@ -59,34 +47,26 @@ bool Write(const std::string& path, const std::string& bytes) {
 }
 
 static DWORD Attributes(const std::string& path) { return GetFileAttributesW(Wide(DosPath(path)).c_str()); }
-bool IsFile(const std::string& path) {
-  return Attributes(path) != INVALID_FILE_ATTRIBUTES && !(Attributes(path) & FILE_ATTRIBUTE_DIRECTORY);
-}
-bool IsFolder(const std::string& path) {
-  return Attributes(path) != INVALID_FILE_ATTRIBUTES && (Attributes(path) & FILE_ATTRIBUTE_DIRECTORY);
-}
-
-// Adds the entries under folder\relative to tree, and those inside them.
-static void Collect(const std::string& folder, const std::string& relative, TTree& tree) {
-  WIN32_FIND_DATAW found{};
-  const HANDLE find = FindFirstFileW(Wide(DosPath(folder) + "\\" + relative + "*").c_str(), &found);
-  for (bool more = find != INVALID_HANDLE_VALUE; more; more = FindNextFileW(find, &found)) {
-    const std::string name = Narrow(found.cFileName), path = relative + name;
-    if (name == "." || name == "..") continue;
-    if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-      tree[path + "\\"] = {0, 0};
-      Collect(folder, path + "\\", tree);
-    } else {
-      tree[path] = {(uint64_t(found.nFileSizeHigh) << 32) | found.nFileSizeLow,
-                    (uint64_t(found.ftLastWriteTime.dwHighDateTime) << 32) | found.ftLastWriteTime.dwLowDateTime};
-    }
-  }
-  if (find != INVALID_HANDLE_VALUE) FindClose(find);
-}
+// INVALID_FILE_ATTRIBUTES has every bit set, the folder's too.
+bool IsFile(const std::string& path) { return (Attributes(path) & FILE_ATTRIBUTE_DIRECTORY) == 0; }
+bool IsFolder(const std::string& path) { return Attributes(path) != INVALID_FILE_ATTRIBUTES && !IsFile(path); }
 
 TTree Tree(const std::string& folder) {
   TTree tree;
-  Collect(folder, "", tree);
+  WIN32_FIND_DATAW found{};
+  const HANDLE find = FindFirstFileW(Wide(DosPath(folder) + "\\*").c_str(), &found);
+  for (bool more = find != INVALID_HANDLE_VALUE; more; more = FindNextFileW(find, &found)) {
+    const std::string name = Narrow(found.cFileName);
+    if (name == "." || name == "..") continue;
+    if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
+      tree[name] = {(uint64_t(found.nFileSizeHigh) << 32) | found.nFileSizeLow,
+                    (uint64_t(found.ftLastWriteTime.dwHighDateTime) << 32) | found.ftLastWriteTime.dwLowDateTime};
+      continue;
+    }
+    tree[name + "\\"] = {0, 0};
+    for (const auto& [path, state] : Tree(folder + "\\" + name)) tree[name + "\\" + path] = state;
+  }
+  if (find != INVALID_HANDLE_VALUE) FindClose(find);
   return tree;
 }
 
@@ -134,11 +114,9 @@ std::vector<TPayloadItem> InstalledItems() {
 
 std::string InstalledBytes(const TPayloadItem& item) {
   // Built items come from this build, or from the one OMBREL_PAYLOAD_BUILT names (the release build).
-  const std::string builtDir =
-      Env("OMBREL_PAYLOAD_BUILT").empty() ? OMBREL_PAYLOAD_BINARY_DIR : Env("OMBREL_PAYLOAD_BUILT");
-  const bool built = item.File.compare(0, 6, "build:") == 0;
-  const std::string bytes =
-      Read(built ? builtDir + "/" + item.File.substr(6) : OMBREL_PAYLOAD_SOURCE_DIR "/" + item.File);
+  const std::string built = Env("OMBREL_PAYLOAD_BUILT").empty() ? OMBREL_PAYLOAD_BINARY_DIR : Env("OMBREL_PAYLOAD_BUILT");
+  const std::string bytes = Read(item.File.compare(0, 6, "build:") == 0 ? built + "/" + item.File.substr(6)
+                                                                         : OMBREL_PAYLOAD_SOURCE_DIR "/" + item.File);
   return item.Format == "text" ? bytes.substr(0, bytes.find('\0')) + "\r\n" : bytes;
 }
 
@@ -178,12 +156,10 @@ std::string UnixScratch(const std::string& stem) {
 std::pair<int, std::string> RunUnix(const std::string& command, int timeoutMs) {
   // Wine starts a Unix program without a handle to wait on: it leaves output, then exit code in files.
   const std::string base = UnixScratch("unix");
-  std::string script =
-      "(" + command + ") >" + base + ".out 2>&1; echo $? >" + base + ".tmp; mv " + base + ".tmp " + base + ".rc";
-  // The command line is split the Windows way: only double quotes group.
-  std::string line = "/bin/sh -c \"";
-  for (char c : script) line += c == '"' ? std::string("\\\"") : std::string(1, c);
-  line += '"';
+  // In a script file: a command line would be split the Windows way.
+  Write(base + ".sh", "(" + command + ") >" + base + ".out 2>&1; echo $? >" + base + ".tmp; mv " + base + ".tmp " +
+                          base + ".rc\n");
+  std::string line = "/bin/sh " + base + ".sh";
   STARTUPINFOA startup{};
   startup.cb = sizeof startup;
   PROCESS_INFORMATION info{};
@@ -195,7 +171,7 @@ std::pair<int, std::string> RunUnix(const std::string& command, int timeoutMs) {
   const ULONGLONG deadline = GetTickCount64() + ULONGLONG(std::max(timeoutMs, 0));
   while (!IsFile(base + ".rc") && GetTickCount64() < deadline) Sleep(10);
   const std::string code = Read(base + ".rc"), output = Read(base + ".out");
-  for (const char* end : {".rc", ".out"}) DeleteFileW(Wide(DosPath(base + end)).c_str());
+  for (const char* end : {".sh", ".rc", ".out"}) DeleteFileW(Wide(DosPath(base + end)).c_str());
   return {code.empty() ? -1 : std::atoi(code.c_str()), output};
 }
 

@@ -1,5 +1,4 @@
-// The installer's texts as a person reads them on screen, in UTF-8 as the
-// program carries them.
+// The installer's texts as a person reads them on screen, in UTF-8 as the program carries them.
 #pragma once
 
 #include <string>
@@ -10,9 +9,8 @@ inline const std::string BoxCaption = "Установка программы"; /
 inline const std::string Question = "Вы действительно хотите отменить установку программы?";
 inline const std::string Next = "Далее>", Agree = "Согласен", Back = "<Назад", Install = "Установить", // the buttons
                          Cancel = "Отмена", Done = "Готово", Browse = "Обзор";
-inline const std::string ProductCaption = "Сорванта v2.1"; // the installed program's box
-inline const std::string Shortcut = "Сорванта v2.1.lnk";
-inline const std::string FreePrefix = "Свободно: ";
+inline const std::string ProductCaption = "Сорванта v2.1", Shortcut = "Сорванта v2.1.lnk"; // its box, the shortcut
+inline const std::string FreePrefix = "Свободно: ", ReportCount = "Не удалось записать при установке: ";
 inline const std::string BrowsePrompt = // it names the folder the installation makes
     "Выберите папку, в которую будет размещена папка \"Varkelo\" с устанавливаемой программой";
 inline const std::string Success =
@@ -21,7 +19,6 @@ inline const std::string Failure = "   Установка не была заве
                                    "   Нажмите кнопку \"Готово\",  для выхода\r\n   из программы установки!";
 inline const std::string NoRoom = "Недостаточно места на диске.\r\n\r\nДля установки программы необходимо 2,87 Mb.\r\n"
                                   "Освободите место на диске или выберите другую папку.";
-inline const std::string ReportCount = "Не удалось записать при установке: ";
 // The entry in the system's list of installed programs, as a report names it.
 inline const std::string Entry = "HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Sorvanta";
 inline const std::string Damaged =

@@ -1,10 +1,9 @@
 #!/bin/bash
-# Runs a Windows test program under Wine with the drives the tests need: D: a 64 MB file system
-# of its own (free space unlike C:'s), M: a 1 MB one (writes run out of room), Q: never there.
-# Where mounting is refused, D: and M: are plain folders and OMBREL_MOUNTED stays unset (tests
-# that need the sizes skip). OMBREL_DPI sets the screen's resolution. The programs' Wine debug
-# output (a loader trace) goes to OMBREL_STDERR_LOG and is shown afterwards. With OMBREL_WINDOW_MANAGER set, a window manager
-# manages the windows, as on a desktop, where activation and focus take another road.
+# Runs a Windows test program under Wine with the drives the tests need: D: a 64 MB file system of its
+# own (free space unlike C:'s), M: a 1 MB one (writes run out of room), Q: never there. Where mounting
+# is refused, D: and M: are plain folders and OMBREL_MOUNTED stays unset (tests that need the sizes
+# skip). OMBREL_DPI sets the screen's resolution. Wine's debug output (a loader trace) goes to
+# OMBREL_STDERR_LOG, shown afterwards. OMBREL_WINDOW_MANAGER: a window manager manages the windows.
 #
 # usage: wine-test.sh PROGRAM [ARGS...]
 set -uo pipefail
@@ -12,10 +11,9 @@ root=$(cd "$(dirname "$0")/../.." && pwd)
 . "$root/scripts/env.sh"
 ombrel_display
 [ -n "${WINEPREFIX:-}" ] || ombrel_prefix
-# Names the installer or the system libraries it uses look for, planted beside copies of it by
-# the hardening tests: native first, so a planted copy would win. Not version.dll: Wine's own
-# user32 imports it, so Wine takes it from the program's folder before any code of the program
-# runs (on Windows user32 is a known library whose imports come from the system folder).
+# Names the installer or its system libraries look for, planted beside copies of it by the tests:
+# native first, so a planted copy would win. Not version.dll: Wine's own user32 imports it from the
+# program's folder before the program runs (on Windows user32's imports come from the system folder).
 export OMBREL_PLANTED_NAMES="uxtheme comctl32 dwmapi profapi cryptbase winmm msimg32 oleacc propsys windowscodecs
   userenv clbcatq ntmarta apphelp setupapi"
 export WINEDLLOVERRIDES="$WINEDLLOVERRIDES;$(echo $OMBREL_PLANTED_NAMES | tr ' ' ',')=n,b"
@@ -41,7 +39,6 @@ rm -f "$WINEPREFIX/dosdevices/q:"
 /usr/lib/wine/wineserver64 -k 2>/dev/null
 /usr/lib/wine/wineserver64 -w 2>/dev/null
 
-# A screen of another resolution (OMBREL_DPI dots per inch), as a person sets the display's scale.
 [ -n "${OMBREL_DPI:-}" ] && /usr/lib/wine/wine64 reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD \
   /d "$OMBREL_DPI" /f >/dev/null 2>&1
 

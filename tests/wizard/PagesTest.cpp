@@ -46,7 +46,6 @@ void CancelThenNo(bool keys) {
   for (int page = 0; page < 3; ++page) {
     SCOPED_TRACE(Name(EPage(page)));
     ASSERT_EQ(EPage(page), w.Page());
-    EXPECT_EQ(page == 2 ? ProgramFiles : "", page == 2 ? Text(w.Field()) : ""); // kept by No below
     HWND focus = nullptr; // with the keys, Shift+Tab takes it off the default button first
     ASSERT_TRUE(keys ? w.FocusOnDefault(Forward(EPage(page))) && w.Type("shift+Tab") &&
                            w.Process.WaitFocus(focus = w.Button(*before[page])) && w.Type("Escape")
@@ -55,9 +54,7 @@ void CancelThenNo(bool keys) {
     ASSERT_TRUE(box);
     EXPECT_EQ(texts::Question, BoxText(box));
     EXPECT_EQ(w.Main, Owner(box));
-    EXPECT_TRUE(BoxHasIcon(box));
-    EXPECT_TRUE(GetDlgItem(box, IDYES) && GetDlgItem(box, IDNO) && !GetDlgItem(box, IDOK));
-    EXPECT_FALSE(IsWindowEnabled(w.Main)) << "the question is modal";
+    EXPECT_TRUE(BoxHasIcon(box) && GetDlgItem(box, IDYES) && GetDlgItem(box, IDNO) && !GetDlgItem(box, IDOK));
     // Its Yes and No are the system's words, in the system's language.
     EXPECT_TRUE(page != 0 || keys || !RussianSystem() || LooksLike("question", w.Main, box));
     ASSERT_TRUE(keys ? w.Process.WaitFocusIn(box) && w.Type("Tab Return") && // from Yes to No
@@ -66,7 +63,7 @@ void CancelThenNo(bool keys) {
     EXPECT_TRUE(WaitUntil([&] { return IsWindowEnabled(w.Main) != FALSE; }));
     EXPECT_EQ(EPage(page), w.Page());
     EXPECT_TRUE(!focus || w.Process.WaitFocus(focus));
-    EXPECT_EQ(page == 2 ? ProgramFiles : "", page == 2 ? Text(w.Field()) : "");
+    EXPECT_EQ(page == 2 ? ProgramFiles : "", page == 2 ? Text(w.Field()) : "") << "the offered folder, kept";
     ASSERT_TRUE(page < 2 ? w.PressTo(Forward(EPage(page)), EPage(page + 1)) : w.PressTo(texts::Back, EPage::Licence))
         << "still usable";
   }
@@ -76,22 +73,16 @@ void CancelThenNo(bool keys) {
 TEST(Wizard, CancelThenNoKeepsEachPageAndItsState) { CancelThenNo(false); }
 TEST(Keys, EscapeThenNoKeepsEachPageAndTheFocus) { CancelThenNo(true); }
 
-// Where the wizard could write: everything under Program Files and on the desktop.
-files::TTree Writable() {
-  files::TTree tree = files::Tree(ProgramFiles);
-  for (const auto& entry : files::Tree(Desktop())) tree.insert({"desktop\\" + entry.first, entry.second});
-  return tree;
-}
-
+// Nothing written on C:, the program folders and the desktop on it.
 void EndFromEachPage(const std::function<void(TWizard&)>& end) {
   for (EPage page : {EPage::Welcome, EPage::Licence, EPage::Folder}) {
     SCOPED_TRACE(Name(page));
-    const files::TTree before = Writable();
+    const files::TTree before = files::Tree("C:");
     TWizard w;
     ASSERT_TRUE(w.Start() && w.GoTo(page));
     end(w);
     EXPECT_TRUE(w.Ends(0));
-    EXPECT_EQ(std::vector<std::string>{}, files::Changes(before, Writable()));
+    EXPECT_EQ(std::vector<std::string>{}, files::Changes(before, files::Tree("C:")));
   }
 }
 
@@ -140,7 +131,6 @@ TEST(Keys, LicenceScrollsBackTakesTheFocusFolderPageTabsInOrderAndOpensTheFolder
     SCOPED_TRACE(key);
     HWND dialog = w.Type(key) ? w.Process.WaitDialog() : nullptr;
     ASSERT_TRUE(dialog && w.Process.WaitFocusIn(dialog));
-    EXPECT_EQ(w.Main, Owner(dialog));
     const std::vector<HWND> trees = Children(dialog, "SysTreeView32");
     ASSERT_EQ(1u, trees.size());
     ASSERT_TRUE(WaitUntil([&] { return SendMessageW(trees.front(), TVM_GETCOUNT, 0, 0) > 0; }));

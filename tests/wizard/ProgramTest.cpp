@@ -1,10 +1,7 @@
 // The installer's program file as a whole, and the product's stand-in program it installs.
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <functional>
-#include <optional>
-#include <set>
 #include <sstream>
 
 #include "Wizard.h"
@@ -46,12 +43,12 @@ TEST(Program, TheFileSaysWhatItIsAndWhichVersion) {
   const std::wstring exe = files::Wide(Exe);
   std::vector<char> info(GetFileVersionInfoSizeW(exe.c_str(), nullptr));
   ASSERT_TRUE(!info.empty() && GetFileVersionInfoW(exe.c_str(), 0, DWORD(info.size()), info.data()));
-  const auto query = [&](const std::wstring& path, UINT& size) -> const void* {
-    void* found = nullptr;
-    return VerQueryValueW(info.data(), path.c_str(), &found, &size) ? found : nullptr;
-  };
   UINT size = 0;
-  const auto* f = static_cast<const VS_FIXEDFILEINFO*>(query(L"\\", size));
+  const auto query = [&](const std::string& path) -> const void* {
+    void* found = nullptr;
+    return VerQueryValueW(info.data(), files::Wide(path).c_str(), &found, &size) ? found : nullptr;
+  };
+  const auto* f = static_cast<const VS_FIXEDFILEINFO*>(query("\\"));
   ASSERT_TRUE(f);
   EXPECT_EQ((std::vector<DWORD>{0x00020001, 0, 0x00020001, 0, VFT_APP}),
             (std::vector<DWORD>{f->dwFileVersionMS, f->dwFileVersionLS, f->dwProductVersionMS, f->dwProductVersionLS,
@@ -61,12 +58,11 @@ TEST(Program, TheFileSaysWhatItIsAndWhichVersion) {
       {"FileDescription", "Установка программы Сорванта v2.1"}, {"OriginalFilename", "Ombrel.exe"},
       {"InternalName", "Ombrel"}, {"CompanyName", std::nullopt}, {"LegalCopyright", std::nullopt}};
   for (const auto& [name, expected] : strings) {
-    const auto* text = static_cast<const wchar_t*>(query(L"\\StringFileInfo\\041904B0\\" + files::Wide(name), size));
+    const auto* text = static_cast<const wchar_t*>(query(std::string("\\StringFileInfo\\041904B0\\") + name));
     EXPECT_EQ(expected, text ? std::optional(files::Narrow(text)) : std::nullopt) << name;
   }
-  const auto* translation = static_cast<const uint32_t*>(query(L"\\VarFileInfo\\Translation", size));
-  ASSERT_TRUE(translation && size >= 4);
-  EXPECT_EQ(0x04B00419u, *translation) << "Russian, UTF-16";
+  const auto* translation = static_cast<const uint32_t*>(query("\\VarFileInfo\\Translation"));
+  EXPECT_EQ(0x04B00419u, translation && size >= 4 ? *translation : 0) << "Russian, UTF-16";
 }
 
 TEST(Program, OnlyTheInfoSwitchShowsTheInfoBoxAndOnlyTheSilentOneRunsWithoutAPerson) {
@@ -88,132 +84,141 @@ public:
     if (Start == std::string::npos) ADD_FAILURE() << "no payload archive";
   }
   size_t At(size_t offset) const { return Start + offset; }
+  uint32_t& Field(size_t offset) const { return reinterpret_cast<uint32_t&>(Exe[Start + offset]); }
   // The middle byte of the packed block that holds this item.
-  size_t Middle(const std::string& item) const { return Start + Get(Block(item) + 4) + Get(Block(item) + 8) / 2; }
+  size_t Middle(const std::string& item) const { return Start + Field(Block(item) + 4) + Field(Block(item) + 8) / 2; }
   // That block's digest, the tables' and the header's made to match its bytes again.
   void Reseal(const std::string& item) {
-    const size_t block = Block(item), tables = Start + HeaderSize;
-    Set(block + 16, Crc(Start + Get(block + 4), Get(block + 8)));
-    Set(Start + 20, Crc(tables, EntrySize * Get(Start + 8) + BlockSize * Get(Start + 12)));
-    Set(Start + 24, Crc(Start, 24));
+    const size_t block = Block(item);
+    Field(block + 16) = Crc(Field(block + 4), Field(block + 8));
+    Field(20) = Crc(HeaderSize, EntrySize * Field(8) + BlockSize * Field(12));
+    Field(24) = Crc(0, 24);
   }
 
 private:
   static constexpr size_t HeaderSize = 28, EntrySize = 36, BlockSize = 28;
-  uint32_t Get(size_t at) const {
-    uint32_t value = 0;
-    std::memcpy(&value, &Exe[at], 4);
-    return value;
-  }
-  void Set(size_t at, uint32_t value) { std::memcpy(&Exe[at], &value, 4); }
-  size_t Block(const std::string& item) const {
-    for (uint32_t i = 0; i < Get(Start + 8); ++i) {
-      const size_t entry = Start + HeaderSize + EntrySize * i;
-      if (Exe.compare(entry, item.size() + 1, item.c_str(), item.size() + 1) == 0)
-        return Start + HeaderSize + EntrySize * Get(Start + 8) + BlockSize * Get(entry + 20);
-    }
+  size_t Block(const std::string& item) const { // an entry of the table begins with the item's name
+    const size_t entry = Exe.find(item + '\0', Start + HeaderSize) - Start, blocks = HeaderSize + EntrySize * Field(8);
+    if (entry < blocks) return blocks + BlockSize * Field(entry + 20);
     ADD_FAILURE() << item << " is not in the archive";
     return 0;
   }
-  uint32_t Crc(size_t at, size_t size) const {
-    uint32_t crc = ~0u;
-    for (size_t i = at; i < at + size; ++i) {
-      crc ^= uint8_t(Exe[i]);
-      for (int k = 0; k < 8; ++k) crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1)));
-    }
-    return ~crc;
+  uint32_t Crc(size_t offset, size_t size) const { // by the system's own table
+    static const auto crc32 = reinterpret_cast<DWORD(WINAPI*)(DWORD, const void*, INT)>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("ntdll"), "RtlComputeCrc32")));
+    return crc32(0, &Exe[Start + offset], INT(size));
   }
   std::string& Exe;
   size_t Start;
 };
 
+// When the damage is found: before the wizard is made, as it is made, as the program file is written.
+enum class EFound { Start, Making, Install };
+
+// Damaged on the way (a byte of any part, the archive's size or table, the end cut off), or bytes
+// changed under the running program with their digests made to match, found as they unpack: as the
+// wizard is made, or as the program file is written (nothing of it stays). A lone box, exit code 2,
+// nothing written; with /S no box, and the log says so.
 TEST(Program, ADamagedCopySaysSoWritesNothingAndEndsWithTwo) {
   std::string original = files::Read(Exe);
-  const TArchive archive(original);
-  const auto flip = [](size_t at) { return [at](std::string& exe) { exe[at] ^= 0x10; }; };
   const std::string icon = files::Read(OMBREL_PAYLOAD_SOURCE_DIR "/icon/sorvanta.ico");
   const size_t group = original.find(icon.substr(0, 18)); // the icon group's header and first entry
   const size_t image = original.find(icon.substr(icon.size() / 2, 64));
   ASSERT_TRUE(group != std::string::npos && image != std::string::npos) << "the icon's resources";
-  const std::pair<const char*, std::function<void(std::string&)>> cases[] = {
-      {"a byte of the texts", flip(archive.Middle("STR2"))},
-      {"a byte of the program file", flip(archive.Middle("STREAM0"))},
-      {"a byte of a picture", flip(archive.Middle("STREAM2"))},
-      {"a byte of the welcome bitmap", flip(archive.Middle("BITMAP0"))},
-      {"a byte of the manifest", flip(original.find("setup</description>"))},
-      {"a byte of the icon group", flip(group + 8)},
-      {"a byte of the icon", flip(image + 32)},
-      {"the archive's size in its header one less", [&](std::string& e) { --reinterpret_cast<uint32_t&>(e[archive.At(16)]); }},
-      {"a byte of the archive's table", flip(archive.At(30))},
-      {"the last byte cut off", [](std::string& e) { e.pop_back(); }},
-      {"half the payload cut off", [&](std::string& e) { e.resize(archive.At((e.size() - archive.At(0)) / 2)); }}};
-  const std::string copy = files::DosPath(files::UnixScratch("damaged") + ".exe"); // off C:, where nothing may change
+  const TArchive archive(original);
+  const auto flip = [](size_t at) { return [at](std::string& exe) { exe[at] ^= 0x10; }; };
+  const auto resealed = [](const char* item) {
+    return [item](std::string& exe) {
+      TArchive changed(exe);
+      exe[changed.Middle(item)] ^= 0x10;
+      changed.Reseal(item);
+    };
+  };
+  const auto cut = [](std::string& exe) { exe.pop_back(); };
+  const struct {
+    const char* What;
+    std::function<void(std::string&)> Spoil;
+    EFound Found;
+    bool Silent = false;
+  } cases[] = {
+      {"a byte of the texts", flip(archive.Middle("STR2")), EFound::Start},
+      {"a byte of the program file", flip(archive.Middle("STREAM0")), EFound::Start},
+      {"a byte of a picture", flip(archive.Middle("STREAM2")), EFound::Start},
+      {"a byte of the welcome bitmap", flip(archive.Middle("BITMAP0")), EFound::Start},
+      {"a byte of the manifest", flip(original.find("setup</description>")), EFound::Start},
+      {"a byte of the icon group", flip(group + 8), EFound::Start},
+      {"a byte of the icon", flip(image + 32), EFound::Start},
+      {"the archive's size one less", [](std::string& exe) { --TArchive(exe).Field(16); }, EFound::Start},
+      {"a byte of the archive's table", flip(archive.At(30)), EFound::Start},
+      {"the last byte cut off", cut, EFound::Start},
+      {"half the payload cut off", [&](std::string& exe) { exe.resize(archive.At((exe.size() - archive.At(0)) / 2)); },
+       EFound::Start},
+      {"the texts resealed (packed)", resealed("STR2"), EFound::Making},
+      {"a picture resealed (stored)", resealed("STREAM2"), EFound::Making},
+      {"the program file resealed", resealed("STREAM0"), EFound::Install},
+      {"the program file resealed, /S", resealed("STREAM0"), EFound::Install, true},
+      {"the last byte cut off, /S", cut, EFound::Start, true}};
+  // Off C:, where nothing may change.
+  const std::string copy = files::DosPath(files::UnixScratch("damaged") + ".exe"), log = copy + ".log";
+  RemoveInstallation(ProgramFiles);
   const files::TTree before = files::Tree("C:");
-  for (const auto& [what, spoil] : cases) {
+  for (const auto& [what, spoil, found, silent] : cases) {
     SCOPED_TRACE(what);
     std::string exe = original;
     spoil(exe);
     ASSERT_TRUE(exe != original && files::Write(copy, exe));
-    ExpectLoneBox(copy, "", texts::BoxCaption, texts::Damaged, true, 2, exe.size() == original.size() ? "damaged" : nullptr);
-  }
-  EXPECT_EQ(std::vector<std::string>{}, files::Changes(before, files::Tree("C:")));
-  ASSERT_TRUE(files::Write(copy, original));
-  TWizard sound(copy);
-  EXPECT_TRUE(sound.Start() && sound.Close());
-  DeleteFileA(copy.c_str());
-}
-
-// Bytes changed under the running program (the digests made to match) are damage too: found as the
-// wizard is made (texts) or as the program file is written (nothing of it stays). With /S, also for a
-// copy damaged on the way: no box, exit code 2, the log says so.
-TEST(Program, BytesThatDoNotUnpackAsBuiltAreADamagedInstaller) {
-  const std::string original = files::Read(Exe);
-  const std::string copy = files::DosPath(files::UnixScratch("unpacked") + ".exe");
-  const std::string log = files::DosPath(files::UnixScratch("unpacked") + ".log");
-  RemoveInstallation(ProgramFiles);
-  const std::pair<const char*, bool> cases[] = { // the item changed (none: the last byte cut off), with /S
-      {"STR2", false}, {"STREAM2", false}, {"STREAM0", false}, {"STREAM0", true}, {nullptr, true}};
-  for (const auto& [item, silent] : cases) { // packed, stored, packed and written at Install
-    SCOPED_TRACE(std::string(item ? item : "cut") + (silent ? " /S" : ""));
-    std::string exe = original;
-    TArchive archive(exe);
-    if (item) exe[archive.Middle(item)] ^= 0x10;
-    if (item) archive.Reseal(item);
-    else exe.pop_back();
-    ASSERT_TRUE(files::Write(copy, exe));
-    DeleteFileA(log.c_str());
-    const files::TTree before = files::Tree("C:");
-    const bool atInstall = item && item == std::string("STREAM0");
     if (silent) {
+      DeleteFileA(log.c_str());
       const TUnattendedRun run = RunUnattended("/S /LOG=" + log, copy);
       EXPECT_EQ(std::set<std::string>{}, run.Shown);
       EXPECT_EQ(2u, run.Code);
       EXPECT_EQ("The installer is damaged.\r\n", files::Read(log));
-    } else {
+    } else if (found == EFound::Install) {
       TWizard w(copy);
-      ASSERT_TRUE(atInstall ? w.Start() && w.GoTo(EPage::Folder) && w.Press(texts::Install) : w.Process.Start());
+      ASSERT_TRUE(w.Start() && w.GoTo(EPage::Folder) && w.Press(texts::Install));
       HWND box = w.Process.WaitBox(texts::BoxCaption);
       ASSERT_TRUE(box);
       EXPECT_EQ(texts::Damaged, BoxText(box));
       EXPECT_EQ(2u, w.Process.Press(box, IDOK) ? w.Process.WaitExit() : std::nullopt);
+    } else {
+      const char* golden = found == EFound::Start && exe.size() == original.size() ? "damaged" : nullptr;
+      ExpectLoneBox(copy, "", texts::BoxCaption, texts::Damaged, true, 2, golden);
     }
-    EXPECT_EQ(atInstall ? std::vector<std::string>{"Program Files\\Varkelo\\"} : std::vector<std::string>{},
-              files::Changes(before, files::Tree("C:")));
+    const std::vector<std::string> made = {"Program Files\\Varkelo\\"};
+    EXPECT_EQ(found == EFound::Install ? made : std::vector<std::string>{}, files::Changes(before, files::Tree("C:")));
     RemoveInstallation(ProgramFiles);
   }
+  ASSERT_TRUE(files::Write(copy, original));
+  TWizard sound(copy);
+  EXPECT_TRUE(sound.Start() && sound.Close());
   DeleteFileA(copy.c_str());
   DeleteFileA(log.c_str());
 }
 
-// Read from inside its window thread by a hook library: an OLE apartment (the folder dialog and the
-// shell link expect one), and drives without a disc that fail their calls instead of asking.
-TEST(Program, ItsWindowThreadIsAnOleApartmentAndDrivesFailQuietly) {
-  const std::string report = files::DosPath(files::UnixScratch("setup") + ".txt");
+// A folder with a copy of the program beside a recording library under each name (wine-test.sh lets
+// Wine prefer them from the program's folder), which names what loaded in loaded.txt there.
+std::string Planted(const std::string& program, const std::vector<std::string>& names) {
+  const std::string folder = files::FreshFolder("planted");
+  EXPECT_TRUE(CopyFileA(files::DosPath(program).c_str(), (folder + "Ombrel.exe").c_str(), FALSE));
+  for (const std::string& name : names)
+    EXPECT_TRUE(CopyFileA(files::DosPath(OMBREL_PLANTED_DLL).c_str(), (folder + name + ".dll").c_str(), FALSE));
+  SetEnvironmentVariableA("OMBREL_PLANT_MARKER", (folder + "loaded.txt").c_str()); // inherited by the copy
+  return folder;
+}
+
+// Started in its own folder, as by a double click, and walked to the folder dialog (the shell loads its
+// own share of libraries for it), it loads none planted beside it; the control, built without the
+// limited search, loads the planted theme library. Read from inside its window thread by a hook
+// library: an OLE apartment (the folder dialog and the shell link expect one), and drives without a
+// disc that fail their calls instead of asking.
+TEST(Program, LoadsNoLibraryPlantedBesideItAndItsWindowThreadIsAnOleApartment) {
+  std::istringstream list(files::Env("OMBREL_PLANTED_NAMES"));
+  const std::vector<std::string> names{std::istream_iterator<std::string>(list), {}};
+  ASSERT_GT(names.size(), 10u);
+  const std::string folder = Planted(OMBREL_EXE, names), report = folder + "setup.txt";
   SetEnvironmentVariableA("OMBREL_PROBE_REPORT", report.c_str()); // inherited by the program
-  TWizard w;
-  const bool started = w.Start();
-  SetEnvironmentVariableA("OMBREL_PROBE_REPORT", nullptr);
-  ASSERT_TRUE(started);
+  TWizard w(folder + "Ombrel.exe");
+  ASSERT_TRUE(w.Start(folder));
   HMODULE probe = LoadLibraryA(files::DosPath(OMBREL_PROBE_DLL).c_str());
   const auto proc = probe ? reinterpret_cast<HOOKPROC>(reinterpret_cast<void*>(GetProcAddress(probe, "ProbeSetUp"))) : nullptr;
   HHOOK hook = proc ? SetWindowsHookExW(WH_GETMESSAGE, proc, probe, GetWindowThreadProcessId(w.Main, nullptr)) : nullptr;
@@ -221,40 +226,16 @@ TEST(Program, ItsWindowThreadIsAnOleApartmentAndDrivesFailQuietly) {
   EXPECT_TRUE(WaitUntil([&] { return PostMessageW(w.Main, WM_NULL, 0, 0) && files::IsFile(report); }));
   UnhookWindowsHookEx(hook);
   EXPECT_EQ("apartment single-threaded, OLE initialised, error mode 0x8001", files::Read(report));
-  EXPECT_TRUE(w.Close());
-  DeleteFileA(report.c_str());
-}
-
-// A copy beside a recording library under each name (wine-test.sh lets Wine prefer them from the
-// program's folder), walked to the folder dialog and closed, or until the first name loads: what loaded.
-std::string RunPlanted(const std::string& program, const std::vector<std::string>& names, bool walk) {
-  const std::string folder = files::FreshFolder("planted"), marker = folder + "loaded.txt";
-  EXPECT_TRUE(CopyFileA(files::DosPath(program).c_str(), (folder + "Ombrel.exe").c_str(), FALSE));
-  for (const std::string& name : names)
-    EXPECT_TRUE(CopyFileA(files::DosPath(OMBREL_PLANTED_DLL).c_str(), (folder + name + ".dll").c_str(), FALSE));
-  SetEnvironmentVariableA("OMBREL_PLANT_MARKER", marker.c_str()); // inherited by the copy
-  TWizard w(folder + "Ombrel.exe");
-  const bool started = walk ? w.Start(folder) : w.Process.Start("", folder); // in its own folder, as a double click
-  SetEnvironmentVariableA("OMBREL_PLANT_MARKER", nullptr);
-  if (!walk) { // libraries load one by one
-    WaitUntil([&] { return files::Read(marker).find(names.front() + ".dll") != std::string::npos; });
-    return files::Read(marker);
-  }
-  // The shell loads its own share of libraries for the folder dialog.
-  HWND dialog = started && w.GoTo(EPage::Folder) && w.Press(texts::Browse) ? w.Process.WaitDialog() : nullptr;
+  HWND dialog = w.GoTo(EPage::Folder) && w.Press(texts::Browse) ? w.Process.WaitDialog() : nullptr;
   EXPECT_TRUE(dialog && WaitUntil([&] { return !Children(dialog, "SysTreeView32").empty(); }) &&
               w.Process.Press(dialog, IDCANCEL));
   EXPECT_TRUE(w.Close());
-  return files::Read(marker);
-}
-
-// The control: built without the limited search, the installer loads the planted theme library.
-TEST(Program, LoadsNoLibraryPlantedBesideIt) {
-  std::istringstream list(files::Env("OMBREL_PLANTED_NAMES"));
-  const std::vector<std::string> names{std::istream_iterator<std::string>(list), {}};
-  ASSERT_GT(names.size(), 10u);
-  EXPECT_EQ("", RunPlanted(OMBREL_EXE, names, true));
-  EXPECT_NE(std::string::npos, RunPlanted(OMBREL_OPEN_SEARCH_EXE, {"uxtheme", "msimg32"}, false).find("uxtheme.dll"));
+  EXPECT_EQ("", files::Read(folder + "loaded.txt"));
+  const std::string control = Planted(OMBREL_OPEN_SEARCH_EXE, {"uxtheme", "msimg32"});
+  TProcess open(control + "Ombrel.exe");
+  EXPECT_TRUE(open.Start("", control) && WaitUntil([&] { // libraries load one by one
+    return files::Read(control + "loaded.txt").find("uxtheme.dll") != std::string::npos;
+  }));
 }
 
 // Imports are resolved before the program runs: only the known libraries, and no "A" function beside
@@ -263,7 +244,7 @@ TEST(Program, ImportsOnlyKnownLibrariesAndNoAnsiFunctionAndCarriesItsManifest) {
   // Mapped as an image, never loaded: nothing in it resolved or run.
   HMODULE image = LoadLibraryExA(Exe.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
   ASSERT_TRUE(image);
-  HRSRC found = FindResourceA(image, MAKEINTRESOURCEA(1), MAKEINTRESOURCEA(24));
+  HRSRC found = FindResourceA(image, MAKEINTRESOURCEA(1), RT_MANIFEST);
   const std::string manifest(found ? static_cast<const char*>(LockResource(LoadResource(image, found))) : "",
                              found ? SizeofResource(image, found) : 0);
   EXPECT_NE(std::string::npos, manifest.find("<requestedExecutionLevel level=\"requireAdministrator\" uiAccess=\"false\"/>"));
@@ -278,10 +259,9 @@ TEST(Program, ImportsOnlyKnownLibrariesAndNoAnsiFunctionAndCarriesItsManifest) {
     for (auto* thunk = reinterpret_cast<const IMAGE_THUNK_DATA*>(base + entry->OriginalFirstThunk);
          thunk->u1.AddressOfData; ++thunk) {
       if (IMAGE_SNAP_BY_ORDINAL(thunk->u1.Ordinal)) continue;
-      std::string name = reinterpret_cast<const IMAGE_IMPORT_BY_NAME*>(base + thunk->u1.AddressOfData)->Name;
-      if (name.back() != 'A') continue;
-      name.back() = 'W';
-      if (GetProcAddress(library, name.c_str())) ansi.insert(name.substr(0, name.size() - 1) + "A");
+      const std::string name = reinterpret_cast<const IMAGE_IMPORT_BY_NAME*>(base + thunk->u1.AddressOfData)->Name;
+      if (name.back() == 'A' && GetProcAddress(library, (name.substr(0, name.size() - 1) + "W").c_str()))
+        ansi.insert(name);
     }
   }
   FreeLibrary(image);

@@ -1,8 +1,6 @@
 #!/bin/bash
-# Started without a display, the installer can make no window: it must end with exit code 3 at
-# once, not wait for a window that never comes. In a Wine server of its own, which a process
-# without a display leaves unfit for the next ones.
-#
+# Started without a display, the installer can make no window: it ends at once with exit code 3. In a
+# Wine server of its own, which a process without a display leaves unfit for the next ones.
 # usage: no-display.sh PROGRAM
 set -u
 root=$(cd "$(dirname "$0")/../.." && pwd)

@@ -1,9 +1,7 @@
 #!/bin/bash
-# Signing as a release is signed, with a throw-away self-signed code-signing
-# certificate: scripts/sign signs a copy of the installer, osslsigncode accepts
-# it; a signed copy with one byte of its payload flipped fails the signature's
-# check. Then, under Wine, the signed copy starts and closes as ever and the
-# damaged one says it is damaged (Program.ASignedCopy*).
+# Signing as a release is signed, with a throw-away self-signed code-signing certificate: scripts/sign
+# signs a copy of the installer, which osslsigncode accepts, and refuses once a byte of its payload is
+# flipped. Under Wine the signed copy starts and closes as ever, the damaged one says it is damaged.
 # usage: signing.sh INSTALLER WIZARD_TESTS
 set -euo pipefail
 root=$(cd "$(dirname "$0")/../.." && pwd)
@@ -19,16 +17,11 @@ cp "$exe" signed.exe
 OMBREL_SIGN_PFX=sign.pfx OMBREL_SIGN_PASS=throw-away "$root/scripts/sign" signed.exe
 osslsigncode verify -CAfile cert.pem -in signed.exe >verify.log 2>&1 || { cat verify.log; echo "signing: the signed copy does not verify" >&2; exit 1; }
 grep -q "Signature verification: ok" verify.log
-# One byte flipped in the middle of the payload, which follows the image's last section.
-python3 - signed.exe damaged.exe <<'PY'
-import struct, sys
-data = bytearray(open(sys.argv[1], "rb").read())
-pe = struct.unpack_from("<I", data, 0x3C)[0]
-sections, optional = struct.unpack_from("<H", data, pe + 6)[0], struct.unpack_from("<H", data, pe + 20)[0]
-table = pe + 24 + optional
-end = max(sum(struct.unpack_from("<II", data, table + 40 * i + 16)) for i in range(sections))
-data[end + (len(data) - end) // 2] ^= 0x10
-open(sys.argv[2], "wb").write(data)
+python3 - <<'PY'
+data = bytearray(open("signed.exe", "rb").read())
+start = data.rfind(b"OMBRELPZ")  # the payload archive, which the signature follows
+data[(start + len(data)) // 2] ^= 0x10
+open("damaged.exe", "wb").write(data)
 PY
 if osslsigncode verify -CAfile cert.pem -in damaged.exe >damaged.log 2>&1; then
   cat damaged.log; echo "signing: a damaged signed copy still verifies" >&2; exit 1
