@@ -106,6 +106,18 @@ std::map<std::string, std::string> UninstallEntry() {
   return values;
 }
 
+bool MakeFolder(const std::string& folder) {
+  const int made = SHCreateDirectoryExW(nullptr, files::Wide(folder).c_str(), nullptr);
+  return made == ERROR_SUCCESS || made == ERROR_ALREADY_EXISTS;
+}
+
+THeld Hold(const std::string& path) {
+  HANDLE file =
+      path.empty() ? nullptr : CreateFileW(files::Wide(path).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+  EXPECT_NE(INVALID_HANDLE_VALUE, file) << "cannot hold " << path;
+  return THeld(file == INVALID_HANDLE_VALUE ? nullptr : file, &CloseHandle);
+}
+
 std::string Desktop() {
   wchar_t folder[MAX_PATH] = {};
   SHGetFolderPathW(nullptr, CSIDL_DESKTOPDIRECTORY, nullptr, 0, folder);

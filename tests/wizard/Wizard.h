@@ -2,6 +2,7 @@
 #pragma once
 
 #include <map>
+#include <memory>
 #include <optional>
 #include <set>
 #include <string>
@@ -54,6 +55,15 @@ void RemoveInstallation(const std::string& folder);
 // That entry, in the registry view of the installer's bitness (this test program's): each value's
 // name and its text, a number in decimal. Empty when there is none.
 std::map<std::string, std::string> UninstallEntry();
+bool MakeFolder(const std::string& folder); // with its parents; true also when it is there
+// The file with these bytes, its folders made first.
+inline bool Place(const std::string& path, const std::string& bytes) {
+  return MakeFolder(path.substr(0, path.rfind('\\'))) && files::Write(path, bytes);
+}
+// A file held open as a running program holds its own: nobody else opens, writes or removes it until
+// it is let go. An empty path holds nothing.
+using THeld = std::unique_ptr<void, decltype(&CloseHandle)>;
+THeld Hold(const std::string& path);
 
 // A run without a person (/S): the exit code, and the windows (even without an area) shown before it
 // ended, or mapped by the X server meanwhile.
