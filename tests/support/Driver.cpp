@@ -166,10 +166,15 @@ bool TProcess::Start(const std::string& args, const std::string& folder) {
   std::wstring line = files::Wide("\"" + Exe + "\"" + (args.empty() ? "" : " " + args));
   STARTUPINFOW startup{};
   startup.cb = sizeof startup;
-  if (CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                     folder.empty() ? nullptr : files::Wide(folder).c_str(), &startup, &Info))
-    return true;
-  return Failed("cannot start " + Exe + " (error " + std::to_string(GetLastError()) + ")");
+  // Wine now and then refuses a start with an internal error (1359), the program never run; a next try starts it.
+  DWORD error = ERROR_INTERNAL_ERROR;
+  for (int tries = 0; tries < 3 && error == ERROR_INTERNAL_ERROR; ++tries) {
+    if (CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                       folder.empty() ? nullptr : files::Wide(folder).c_str(), &startup, &Info))
+      return true;
+    error = GetLastError();
+  }
+  return Failed("cannot start " + Exe + " (error " + std::to_string(error) + ")");
 }
 
 bool TProcess::IsRunning() const { return Info.hProcess && WaitForSingleObject(Info.hProcess, 0) == WAIT_TIMEOUT; }
