@@ -149,14 +149,6 @@ TEST_F(InstallRecord, KeepsOrderOneEntryPerPathAndTheSystemsWords) {
   EXPECT_EQ(SystemErrorText(0xA0001234u), "Ошибка 0xA0001234");
 }
 
-// A file opened with no sharing, as by a running program.
-struct THeld {
-  HANDLE File;
-  explicit THeld(const std::string& path)
-      : File(CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr)) {}
-  ~THeld() { CloseHandle(File); }
-};
-
 // Every element that writes, in a folder where some writes fail: a file where a folder goes, a
 // folder where a file goes, files held open, files longer than what replaces them.
 class ElementWrites : public InstallRecord {
@@ -225,7 +217,8 @@ public:
     const auto resource = LoadResourceStream("STREAM1");
     return std::string(reinterpret_cast<const char*>(resource->Memory()), size_t(resource->Size()));
   }();
-  const THeld Held[4] = {THeld(F + "held.txt"), THeld(F + "held.exe"), THeld(F + "held.jpg"), THeld(F + "held.ini")};
+  const files::THeld Held[4] = {files::Hold(F + "held.txt", true), files::Hold(F + "held.exe", true),
+                               files::Hold(F + "held.jpg", true), files::Hold(F + "held.ini", true)};
   TProbe Fired;
   TOMDir Dir;
   TOMStrList List, Empty;

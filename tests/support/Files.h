@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <map>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -24,6 +25,10 @@ std::string Read(const std::string& path); // empty when it cannot be read
 bool Write(const std::string& path, const std::string& bytes);
 bool IsFile(const std::string& path);
 bool IsFolder(const std::string& path);
+// A file held open as a running program holds its own: nobody else opens, writes or removes it until it
+// is let go. Made (empty) first when asked; an empty path, or one that cannot be opened, holds nothing.
+using THeld = std::unique_ptr<void, decltype(&CloseHandle)>;
+THeld Hold(const std::string& path, bool make = false);
 bool RemoveTree(const std::string& folder); // true when it is gone
 std::string TempFolder();                        // the Windows temporary folder, ending with '\'
 std::string FreshFolder(const std::string& name); // "ombrel-<name>" there, made empty; ending with '\'

@@ -112,10 +112,9 @@ bool MakeFolder(const std::string& folder) {
 }
 
 THeld Hold(const std::string& path) {
-  HANDLE file =
-      path.empty() ? nullptr : CreateFileW(files::Wide(path).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-  EXPECT_NE(INVALID_HANDLE_VALUE, file) << "cannot hold " << path;
-  return THeld(file == INVALID_HANDLE_VALUE ? nullptr : file, &CloseHandle);
+  THeld held = files::Hold(path);
+  EXPECT_TRUE(held || path.empty()) << "cannot hold " << path;
+  return held;
 }
 
 std::string Desktop() {

@@ -2,7 +2,6 @@
 #pragma once
 
 #include <map>
-#include <memory>
 #include <optional>
 #include <set>
 #include <string>
@@ -60,10 +59,8 @@ bool MakeFolder(const std::string& folder); // with its parents; true also when 
 inline bool Place(const std::string& path, const std::string& bytes) {
   return MakeFolder(path.substr(0, path.rfind('\\'))) && files::Write(path, bytes);
 }
-// A file held open as a running program holds its own: nobody else opens, writes or removes it until
-// it is let go. An empty path holds nothing.
-using THeld = std::unique_ptr<void, decltype(&CloseHandle)>;
-THeld Hold(const std::string& path);
+using files::THeld;
+THeld Hold(const std::string& path); // files::Hold, a failure to hold a named file failing the test
 
 // A run without a person (/S): the exit code, and the windows (even without an area) shown before it
 // ended, or mapped by the X server meanwhile.
