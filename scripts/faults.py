@@ -56,6 +56,11 @@ FAULTS = [
     F("P15", "platform/Accessible.cpp", "const bool labelBeside = Label && Label->ParentObject == ParentObject;",
       "const bool labelBeside = Label != nullptr;", WIN,
       "a field inside its labelling group is left unnamed for screen readers"),
+    F("P16", "platform/DllSearch.cpp", "  for (const wchar_t* name : LateLibraries) LoadFromSystemFolder(name);\n", "", WIN,
+      "the libraries loaded late by bare name are not loaded from the system folder first"),
+    F("P17", "platform/DllSearch.cpp",
+      "if (SystemFolderSearchAvailable()) return LoadLibraryExW(name, nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);", "", WIN,
+      "a system library is loaded by its full path, past the side-by-side store (common controls 5)"),
     # elements/window/
     F("W1", "elements/window/omMemo.cpp", "if (ReadOnly == 0) options |= eoReadOnly;",
       "if (ReadOnly != 0) options |= eoReadOnly;", WIN, "memo: ReadOnly read the other way round"),
@@ -72,6 +77,8 @@ FAULTS = [
       WIN, "a landscape picture's bands rounded up"),
     F("W10", "elements/window/JpegObj.cpp", "codec.scale_denom = 1u << (decode->Scale & 3);",
       "codec.scale_denom = 2u << (decode->Scale & 3);", WIN, "JPEG decoded at half the scale asked for"),
+    F("W11", "elements/window/omEdit.cpp", "    ChangeState = 2;\n    Control->SetText(std::string());",
+      "    Control->SetText(std::string());", WIN, "edit: the field cleared after Enter reports a change"),
     # elements/system/
     F("S1", "elements/system/omINI.cpp", "WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS,", "WideCharToMultiByte(CP_ACP, 0,",
       WIN, "settings file: a look-alike letter passes for the code page's own"),
@@ -99,6 +106,14 @@ FAULTS = [
       "  if", WIN, "a shortcut is made to a program that was not written"),
     F("S21", "elements/system/Resources.cpp", "if (bytes.size() != entry.Size || Crc32(bytes.data(), bytes.size()) != entry.Crc) {",
       "if (bytes.size() != entry.Size) {", WIN, "unpacked bytes are not checked against their digest"),
+    F("S22", "elements/system/omHardDisk.cpp", "uint64_t kilobytes = (freeClusters / 1024) * sectorsPerCluster * bytesPerSector;",
+      "uint64_t kilobytes = uint32_t(freeClusters / 1024) * sectorsPerCluster * bytesPerSector;", WIN,
+      "free space: the kilobytes of a huge drive wrap at 32 bits"),
+    F("S23", "elements/system/Paths.cpp", "if (result.find_last_of(\":\\\\\") == std::string::npos)",
+      "if (result.find_last_of(\"\\\\\") == std::string::npos)", WIN, "a drive-relative name (C:dir.ini) goes beside the program"),
+    F("S24", "elements/system/InstallLog.cpp", "if (lstrcmpiW(WideOf(DisplayPath(entry.Path)).data(), shown.data()) == 0)",
+      "if (lstrcmpW(WideOf(DisplayPath(entry.Path)).data(), shown.data()) == 0)", WIN,
+      "a failed write's path spelled in other letter case is recorded twice"),
     # scheme/
     F("C1", "scheme/ParamStr.cpp", "NextParam(commandLine, at, start, arg); first = false)", "NextParam(commandLine, at, start, arg);)",
       WIN, "/ih counts anywhere on the line"),
@@ -142,4 +157,6 @@ FAULTS = [
       "a JPEG without its end marker is packed"),
     F("Y3", "payload/make_rc.py", "    if [(e.get(\"level\"), e.get(\"uiAccess\")) for e in levels] != [(\"requireAdministrator\", \"false\")]:",
       "    if [e.get(\"uiAccess\") for e in levels] != [\"false\"]:", PL, "a manifest without administrator rights is packed"),
+    F("Y4", "payload/version.rc", "FILEVERSION 2, 1, 0, 0", "FILEVERSION 2, 0, 0, 0", WIN,
+      "the program file's version number says 2.0"),
 ]
