@@ -49,14 +49,14 @@ bool Write(const std::string& path, const std::string& bytes) {
 static DWORD Attributes(const std::string& path) { return GetFileAttributesW(Wide(DosPath(path)).c_str()); }
 // INVALID_FILE_ATTRIBUTES has every bit set, the folder's too.
 bool IsFile(const std::string& path) { return (Attributes(path) & FILE_ATTRIBUTE_DIRECTORY) == 0; }
+bool IsFolder(const std::string& path) { return Attributes(path) != INVALID_FILE_ATTRIBUTES && !IsFile(path); }
+
 THeld Hold(const std::string& path, bool make) {
   HANDLE file = path.empty() ? INVALID_HANDLE_VALUE
-                             : CreateFileW(Wide(path).c_str(), GENERIC_READ, 0, nullptr, make ? OPEN_ALWAYS : OPEN_EXISTING, 0,
-                                           nullptr);
+                             : CreateFileW(Wide(DosPath(path)).c_str(), GENERIC_READ, 0, nullptr,
+                                           make ? OPEN_ALWAYS : OPEN_EXISTING, 0, nullptr);
   return THeld(file == INVALID_HANDLE_VALUE ? nullptr : file, &CloseHandle);
 }
-
-bool IsFolder(const std::string& path) { return Attributes(path) != INVALID_FILE_ATTRIBUTES && !IsFile(path); }
 
 TTree Tree(const std::string& folder) {
   TTree tree;
