@@ -35,6 +35,16 @@ std::string DosPath(const std::string& path) {
   return out;
 }
 
+std::string UnixPath(const std::string& path) {
+  using TUnixName = char*(CDECL*)(const wchar_t*);
+  const auto unixName = reinterpret_cast<TUnixName>(
+      reinterpret_cast<void (*)()>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name")));
+  char* name = unixName ? unixName(Wide(path).c_str()) : nullptr;
+  const std::string result = name ? name : "";
+  if (name) HeapFree(GetProcessHeap(), 0, name);
+  return result;
+}
+
 std::string Env(const char* name) { return std::getenv(name) ? std::getenv(name) : ""; }
 
 std::string Read(const std::string& path) {
@@ -172,8 +182,12 @@ std::pair<int, std::string> RunUnix(const std::string& command, int timeoutMs) {
   PROCESS_INFORMATION info{};
   if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info))
     return {-1, "cannot start /bin/sh"};
-  CloseHandle(info.hThread);
-  CloseHandle(info.hProcess);
+  // For a Unix program Wine gives no process handle, and leaves whatever was on its stack as the
+  // thread's: closing that would close some other handle of this process (its desktop, say).
+  if (info.hProcess) {
+    CloseHandle(info.hThread);
+    CloseHandle(info.hProcess);
+  }
   // Bounded by the clock, not by a count of polls: a slow poll must not stretch the bound.
   const ULONGLONG deadline = GetTickCount64() + ULONGLONG(std::max(timeoutMs, 0));
   while (!IsFile(base + ".rc") && GetTickCount64() < deadline) Sleep(10);

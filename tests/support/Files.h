@@ -19,6 +19,8 @@ std::string From1251(const std::string& bytes); // code page 1251 (the payload's
 std::string Shown1251(const std::string& text);
 // A Unix path ("/work/...") as Wine sees it ("Z:\work\..."); a DOS path is kept.
 std::string DosPath(const std::string& path);
+// A path as Unix sees it, through Wine's own export; empty when Wine cannot say.
+std::string UnixPath(const std::string& path);
 std::string Env(const char* name); // empty when unset
 
 std::string Read(const std::string& path); // empty when it cannot be read
