@@ -12,7 +12,11 @@
 //     whole or not at all as the installer writes them (a temporary file
 //     beside it, moved over it), with CreateDirectoryW, CreateFileW/WriteFile,
 //     MoveFileExW, the shell-link object, WritePrivateProfileStringW and the
-//     registry's values.
+//     registry's values;
+//  4. the uninstaller as a deployment tool runs it ("uninstall.exe /S" over
+//     an installation the installer made with /S), from its start to its
+//     exit and to the product folder's end, beside removing the same tree,
+//     shortcut and entry with plain calls.
 // One table of rows, each a set-up, a timed part and the floor it is compared
 // with, if any; one loop runs them all, taking turns. Self-timed with
 // QueryPerformanceCounter; prints min and median per row, its ratio to its
@@ -473,6 +477,67 @@ void FreshProductFolder(TRun& run) {
 
 void RemoveFolder(TRun& run) { files::RemoveTree(run.Folder); }
 
+// ============================================================== uninstall
+// A process of this command line, waited for; false when it did not start
+// or did not end with 0 in a minute.
+bool RunWaited(const std::string& line) {
+  std::wstring command = files::Wide(line);
+  STARTUPINFOW startup{};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION process{};
+  if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
+    return false;
+  DWORD code = 1;
+  const bool ended = WaitForSingleObject(process.hProcess, 60000) == WAIT_OBJECT_0 &&
+                     GetExitCodeProcess(process.hProcess, &code);
+  CloseHandle(process.hThread);
+  CloseHandle(process.hProcess);
+  return ended && code == 0;
+}
+
+// An installation by the installer itself, without a person, into a fresh folder: the one built
+// with this benchmark, or the one OMBREL_BENCH_INSTALLER names (another build's, to compare).
+void InstallQuietly(TRun& run) {
+  FreshFolder(run);
+  const std::string other = files::Env("OMBREL_BENCH_INSTALLER");
+  if (!RunWaited("\"" + files::DosPath(other.empty() ? OMBREL_EXE : other) + "\" /S /D=" + run.Folder) ||
+      CountTree(Product(run.Folder)) != run.Expected)
+    ++run.Incomplete;
+}
+
+void Uninstall(TRun& run) {
+  if (!RunWaited("\"" + Product(run.Folder) + "\\uninstall.exe\" /S")) ++run.Incomplete;
+}
+
+// The uninstaller's own file goes after its exit: its folder's end, polled.
+void AwaitRemoval(TRun& run) {
+  const double t0 = NowMs();
+  while (files::IsFolder(Product(run.Folder)) && NowMs() - t0 < 60000) Sleep(1);
+}
+
+void UninstallToTheEnd(TRun& run) {
+  Uninstall(run);
+  AwaitRemoval(run);
+}
+
+void CheckRemoved(TRun& run) {
+  AwaitRemoval(run);
+  if (files::IsFolder(Product(run.Folder)) || files::IsFile(run.LinkFile)) ++run.Incomplete;
+  files::RemoveTree(run.Folder);
+}
+
+// The floor: the same files, folders, shortcut and entry removed with plain calls.
+void RemoveFloor(TRun& run) {
+  const std::string product = Product(run.Folder);
+  for (const TTreeFile& item : run.Tree.Files) DeleteFileW(files::Wide(product + "\\" + item.Path).c_str());
+  for (const char* name : {"dir.ini", "uninstall.exe"}) DeleteFileW(files::Wide(product + "\\" + name).c_str());
+  DeleteFileW(files::Wide(run.LinkFile).c_str());
+  for (auto folder = run.Tree.Folders.rbegin(); folder != run.Tree.Folders.rend(); ++folder)
+    RemoveDirectoryW(files::Wide(product + "\\" + *folder).c_str());
+  RemoveDirectoryW(files::Wide(product).c_str());
+  RegDeleteKeyW(HKEY_LOCAL_MACHINE, L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Sorvanta");
+}
+
 // ================================================================ the table
 using TStep = void (*)(TRun&);
 enum TGroup { gConstruction, gInstall }; // whose repetition count a row runs
@@ -505,6 +570,8 @@ const char* const CopyFloor = "floor (b) texts unpacked, pictures copied, 2 bitm
 const char* const PlainWindows = "beside: the form's windows by plain calls";
 const char* const Chain = "Install chain";
 const char* const InstallFloor = "floor: plain Win32, each file whole";
+const char* const Uninstaller = "uninstall.exe /S, start to exit";
+const char* const RemovalFloor = "floor: plain Win32 removal of the same";
 
 const TRow Rows[] = {
     Row("construct", 1, gConstruction, nullptr, BuildScheme, SettleAndFree),
@@ -530,6 +597,10 @@ const TRow Rows[] = {
     Row("  of it: shortcut (COM init, IShellLinkW, Save)", 3, gInstall, nullptr, WriteFloorLink, nullptr),
     Row("  of it: dir.ini", 3, gInstall, FreshProductFolder, WriteFloorRecord, RemoveFolder),
     Row("  of it: the entry in the list of programs", 3, gInstall, FreshProductFolder, WriteFloorEntry, RemoveFolder),
+    Row(Uninstaller, 4, gInstall, InstallQuietly, Uninstall, CheckRemoved, RemovalFloor),
+    Row("uninstall.exe /S, start to the folder's end", 4, gInstall, InstallQuietly, UninstallToTheEnd, CheckRemoved,
+        RemovalFloor),
+    Row(RemovalFloor, 4, gInstall, InstallQuietly, RemoveFloor, CheckRemoved),
 };
 constexpr size_t RowCount = std::size(Rows);
 
@@ -671,7 +742,13 @@ void PrintInstall(const TReport& report, const TFacts& facts, const TRun& run) {
   std::printf("  paired per repetition: median ratio %.2f (min %.2f); goal <= 1.5: %s\n", ratios.Median(),
               ratios.Min(), Met(ratios.Median() <= 1.5));
   if (run.Incomplete)
-    std::printf("  WARNING: %d runs missed the folder page, the finish page or part of the tree\n", run.Incomplete);
+    std::printf("  WARNING: %d runs missed the folder page, the finish page, part of the tree or its removal\n", run.Incomplete);
+}
+
+void PrintUninstall(const TReport& report, const TFacts& facts) {
+  if (!facts.Installed) return;
+  std::printf("4. The uninstaller, as a deployment tool runs it (its exit comes before its own file's end)\n");
+  PrintRows(report, 4);
 }
 
 // ========================================================= before the loop
@@ -777,5 +854,6 @@ int main(int argc, char** argv) {
   PrintConstruction(report, facts);
   PrintPayload(report, facts);
   PrintInstall(report, facts, run);
+  PrintUninstall(report, facts);
   return facts.Installed && run.Incomplete == 0 ? 0 : 1;
 }
