@@ -39,7 +39,11 @@ TCommandLine ReadCommandLine(const std::string& commandLine) {
     }
     if (arg == "/S") read.Silent = true;
     if (arg.compare(0, 5, "/LOG=") == 0) read.LogFile = arg.substr(5);
-    if (arg.compare(0, 7, "/AFTER=") == 0) read.After = std::strtoull(arg.c_str() + 7, nullptr, 10);
+    if (arg.compare(0, 7, "/AFTER=") == 0) {
+      char* end = nullptr;
+      read.After = std::strtoull(arg.c_str() + 7, &end, 10);
+      if (*end == ',') read.AfterFile = std::strtoull(end + 1, nullptr, 10);
+    }
   }
   return read;
 }

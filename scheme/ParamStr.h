@@ -21,7 +21,8 @@ struct TCommandLine {
                        // (trailing blanks are the line's); empty: the folder the page offers
   std::string LogFile; // "/LOG=<file>" among the arguments (quoted whole when it has blanks,
                        // as any argument); empty: no log
-  uint64_t After = 0;  // "/AFTER=<handle>", given by an uninstaller to its copy: the handle of
-                       // its process, whose end the copy waits for (Uninstaller.h)
+  // "/AFTER=<process>,<file>", given by an uninstaller to its copy: the handles of its process,
+  // whose end the copy waits for, and of its own file, which the copy then removes (Uninstaller.h)
+  uint64_t After = 0, AfterFile = 0;
 };
 TCommandLine ReadCommandLine(const std::string& commandLine);

@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "InstallLog.h"
+#include "Paths.h"
 #include "SchemeRoles.h"
 #include "Text.h"
 
@@ -38,21 +39,30 @@ void InstallUnattended(const TCommandLine& how) {
   WriteUnattendedLog(how, InstallLog().Count() ? "Installed with failures: " : "Installed: ", DisplayPath(product));
 }
 
-void WriteUnattendedLog(const TCommandLine& how, const char* head, const std::string& path) {
+void WriteUnattendedLog(const TCommandLine& how, const char* head, const std::string& path, const char* entryHead) {
   if (how.LogFile.empty()) return;
+  // Nothing of the product is ever written over, nor a file it holds.
+  if (!path.empty() && IsWithin(how.LogFile, path)) return;
   std::string text = head;
   text += path;
   for (const TInstallEntry& entry : InstallLog().Entries()) {
-    text += "\r\nNot written: ";
+    text += "\r\n";
+    text += entryHead;
     text += DisplayPath(entry.Path);
     text += ": ";
     text += entry.Message;
   }
   text += "\r\n";
-  HANDLE file = CreateFileW(WideOf(how.LogFile).data(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                            FILE_ATTRIBUTE_NORMAL, nullptr);
+  // Opened as it is, not cut yet: a link, a folder, or a file that has other
+  // names (a hard link to a file that may be anyone's) is left alone.
+  HANDLE file = CreateFileW(WideOf(how.LogFile).data(), GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS,
+                            FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
   if (file == INVALID_HANDLE_VALUE) return;
-  DWORD written = 0;
-  WriteFile(file, text.data(), DWORD(text.size()), &written, nullptr);
+  BY_HANDLE_FILE_INFORMATION info{};
+  if (GetFileInformationByHandle(file, &info) && info.nNumberOfLinks == 1 &&
+      !(info.dwFileAttributes & (FILE_ATTRIBUTE_REPARSE_POINT | FILE_ATTRIBUTE_DIRECTORY)) && SetEndOfFile(file)) {
+    DWORD written = 0;
+    WriteFile(file, text.data(), DWORD(text.size()), &written, nullptr);
+  }
   CloseHandle(file);
 }

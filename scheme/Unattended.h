@@ -14,6 +14,9 @@
 void InstallUnattended(const TCommandLine& how);
 
 // Writes the log file, when one was asked for: a line of head and path, then
-// one per failure of the install log ("Not written: <path>: <the system's
-// message>"), in UTF-8 with CR LF. Nothing when it cannot be written.
-void WriteUnattendedLog(const TCommandLine& how, const char* head, const std::string& path = {});
+// one per entry of the install log (entryHead, its path, ": ", the system's
+// message), in UTF-8 with CR LF. Nothing when it cannot be written, when it
+// lies in the product folder path names, or when its name is a link, a
+// folder or one of several names of a file.
+void WriteUnattendedLog(const TCommandLine& how, const char* head, const std::string& path = {},
+                        const char* entryHead = "Not written: ");

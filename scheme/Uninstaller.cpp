@@ -3,10 +3,14 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
+#include "Access.h"
 #include "InstallLog.h"
 #include "Paths.h"
+#include "Resources.h"
 #include "Text.h"
+#include "Unattended.h"
 #include "omInstallReport.h"
 
 namespace {
@@ -16,58 +20,126 @@ const wchar_t* const UninstallQuestion = L"Вы действительно хо�
 const wchar_t* const DoneText = L"Программа Сорванта v2.1 удалена с компьютера.";
 const char* const LeftPrefix = "Не удалось удалить: ";
 
+// The copy's file name, in a folder of its own.
+const char* const CopyName = "Sorvanta-uninstall.exe";
+
 std::string OwnPath() {
   wchar_t path[MAX_PATH * 2] = {};
   const DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH * 2);
   return length < MAX_PATH * 2 ? WideToText(path, length) : std::string();
 }
 
-// The copy that removes this program's file once it has ended; it holds this
-// process by an inherited handle. 0, or the system's error.
-uint32_t HandOverToCopy() {
-  const std::string self = OwnPath(), temp = ExpandPathMacros("%tmpdir%");
-  if (self.empty() || temp.empty()) return ERROR_PATH_NOT_FOUND;
-  const TWideText copy = WideOf(temp + "Sorvanta-uninstall-" + std::to_string(GetCurrentProcessId()) + ".exe");
-  if (!CopyFileW(WideOf(self).data(), copy.data(), FALSE)) return LastFailureCode();
-  HANDLE own = nullptr;
-  if (!DuplicateHandle(GetCurrentProcess(), GetCurrentProcess(), GetCurrentProcess(), &own, SYNCHRONIZE, TRUE, 0))
-    return LastFailureCode();
-  TWideText line = WideOf("\"" + WideToText(copy.data()) + "\" /AFTER=" + std::to_string(uintptr_t(own)));
-  STARTUPINFOW startup{};
-  startup.cb = sizeof startup;
-  PROCESS_INFORMATION process{};
+std::string FolderOf(const std::string& path) { return path.substr(0, path.find_last_of('\\')); }
+
+// This program's bytes as a new file, never over one that is there.
+uint32_t WriteCopy(const std::string& copy) {
+  const std::string_view bytes = ProgramFileBytes();
+  HANDLE file = CreateFileW(WideOf(copy).data(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return LastFailureCode();
+  DWORD written = 0;
   uint32_t error = 0;
-  if (CreateProcessW(copy.data(), line.data(), nullptr, nullptr, TRUE, 0, nullptr, WideOf(temp).data(), &startup,
-                     &process)) {
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
-  } else {
+  if (bytes.empty() || !WriteFile(file, bytes.data(), DWORD(bytes.size()), &written, nullptr) || written != bytes.size())
     error = LastFailureCode();
-    DeleteFileW(copy.data());
-  }
-  CloseHandle(own);
+  if (!CloseHandle(file) && !error) error = LastFailureCode();
   return error;
+}
+
+// The copy that removes this program's file once it has ended. It lies in a
+// new folder of the temporary folder that only administrators (and an
+// unelevated user, who runs it) may write, so that nobody can put a program
+// of theirs in its place; it holds this process and this program's file by
+// inherited handles. 0, or the system's error.
+uint32_t HandOverToCopy(const std::string& self) {
+  std::string folder;
+  if (const uint32_t error = MakePrivateFolder(ExpandPathMacros("%tmpdir%"), "Sorvanta-", folder)) return error;
+  const std::string copy = folder + "\\" + CopyName;
+  uint32_t error = WriteCopy(copy);
+  SECURITY_ATTRIBUTES inherited{sizeof inherited, nullptr, TRUE};
+  HANDLE own = error ? INVALID_HANDLE_VALUE
+                     : CreateFileW(WideOf(self).data(), DELETE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                   &inherited, OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+  HANDLE process = nullptr;
+  if (!error && (own == INVALID_HANDLE_VALUE ||
+                 !DuplicateHandle(GetCurrentProcess(), GetCurrentProcess(), GetCurrentProcess(), &process,
+                                  SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION, TRUE, 0)))
+    error = LastFailureCode();
+  if (!error) {
+    TWideText line = WideOf("\"" + copy + "\" /AFTER=" + std::to_string(uintptr_t(process)) + "," +
+                            std::to_string(uintptr_t(own)));
+    // It inherits these two handles and no other.
+    HANDLE handed[] = {process, own};
+    SIZE_T size = 0;
+    InitializeProcThreadAttributeList(nullptr, 1, 0, &size);
+    std::vector<BYTE> attributes(size);
+    STARTUPINFOEXW startup{};
+    startup.StartupInfo.cb = sizeof startup;
+    startup.lpAttributeList = reinterpret_cast<LPPROC_THREAD_ATTRIBUTE_LIST>(attributes.data());
+    PROCESS_INFORMATION started{};
+    const bool listed = InitializeProcThreadAttributeList(startup.lpAttributeList, 1, 0, &size);
+    if (listed &&
+        UpdateProcThreadAttribute(startup.lpAttributeList, 0, PROC_THREAD_ATTRIBUTE_HANDLE_LIST, handed, sizeof handed,
+                                  nullptr, nullptr) &&
+        CreateProcessW(WideOf(copy).data(), line.data(), nullptr, nullptr, TRUE, EXTENDED_STARTUPINFO_PRESENT, nullptr,
+                       WideOf(ExpandPathMacros("%sysdir%")).data(), &startup.StartupInfo, &started)) {
+      CloseHandle(started.hThread);
+      CloseHandle(started.hProcess);
+    } else {
+      error = LastFailureCode();
+    }
+    if (listed) DeleteProcThreadAttributeList(startup.lpAttributeList);
+  }
+  if (process) CloseHandle(process);
+  if (own != INVALID_HANDLE_VALUE) CloseHandle(own);
+  if (error) {
+    DeleteFileW(WideOf(copy).data());
+    RemoveDirectoryW(WideOf(folder).data());
+  }
+  return error;
+}
+
+// The copy's work, once the uninstaller that started it has ended: its file,
+// by the handle it was given (so no other file of that name, made since, can
+// be the one removed), then the folders that held it, if empty; itself and
+// its folder when Windows next starts, as a running program cannot go.
+void RemoveUninstaller(const TCommandLine& how, const TUninstallRecord& record) {
+  const HANDLE process = HANDLE(uintptr_t(how.After)), file = HANDLE(uintptr_t(how.AfterFile));
+  wchar_t image[MAX_PATH * 2] = {};
+  DWORD length = MAX_PATH * 2;
+  if (!QueryFullProcessImageNameW(process, 0, image, &length) || WaitForSingleObject(process, INFINITE) != WAIT_OBJECT_0)
+    return;
+  const std::string product = FolderOf(WideToText(image, length)), self = OwnPath();
+  if (IsWithin(self, product)) return; // never as the uninstaller itself
+  // The ended uninstaller's file may stay locked for a moment after its
+  // process is gone.
+  FILE_DISPOSITION_INFO gone{TRUE};
+  for (int attempt = 0; attempt < 50 && !SetFileInformationByHandle(file, FileDispositionInfo, &gone, sizeof gone); ++attempt) {
+    if (GetLastError() != ERROR_ACCESS_DENIED && GetLastError() != ERROR_SHARING_VIOLATION) break;
+    Sleep(100);
+  }
+  CloseHandle(file);
+  RemoveEmptyFolders(record, product);
+  MoveFileExW(WideOf(self).data(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT);
+  MoveFileExW(WideOf(FolderOf(self)).data(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT);
 }
 
 } // namespace
 
 void Uninstall(const TCommandLine& how, const TUninstallRecord& record) {
   if (how.After) {
-    // The copy: only once the uninstaller that started it has ended, and
-    // never as the uninstaller itself.
-    if (lstrcmpiW(WideOf(record.Uninstaller).data(), WideOf(OwnPath()).data()) == 0 ||
-        WaitForSingleObject(HANDLE(uintptr_t(how.After)), INFINITE) != WAIT_OBJECT_0)
-      return;
-    RemoveUninstaller(record);
-    MoveFileExW(WideOf(OwnPath()).data(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT);
+    RemoveUninstaller(how, record);
     return;
   }
   if (!how.Silent && MessageBoxW(nullptr, UninstallQuestion, UninstallCaption, MB_YESNO | MB_ICONEXCLAMATION) != IDYES) return;
+  // The product is the folder this program runs from, whatever its record says.
+  const std::string self = OwnPath(), product = FolderOf(self);
   // Out of every folder it may remove: a working folder cannot be removed.
-  SetCurrentDirectoryW(WideOf(ExpandPathMacros("%tmpdir%")).data());
-  RemoveInstallation(record);
-  if (const uint32_t error = HandOverToCopy()) InstallLog().Add(record.Uninstaller, error);
-  if (how.Silent) return;
+  SetCurrentDirectoryW(WideOf(ExpandPathMacros("%sysdir%")).data());
+  RemoveInstallation(record, product);
+  if (const uint32_t error = HandOverToCopy(self)) InstallLog().Add(self, error);
+  if (how.Silent) {
+    WriteUnattendedLog(how, InstallLog().Count() ? "Removed with failures: " : "Removed: ", product, "Not removed: ");
+    return;
+  }
   if (InstallLog().Count())
     MessageBoxW(nullptr, WideOf(InstallReportText(InstallLog(), LeftPrefix)).data(), UninstallCaption, MB_OK | MB_ICONEXCLAMATION);
   else

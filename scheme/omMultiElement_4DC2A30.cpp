@@ -46,6 +46,7 @@ TClassMultiElement_4DC2A30::TClassMultiElement_4DC2A30(TWindowObject*) {
          {MakePointLink<&TOMFormatStr::inString>(0, ProgramPath), MakePointLink<&TOMFormatStr::inString>(0, RecordPath),
           MakePointLink<&TOMFormatStr::inString>(0, RecordValue),
           MakePointLink<&TOMFormatStr::inString>(0, UninstallFolder)});
+  ProductFolderMaker->Guarded = true;
   ProductFolderMaker->outCreate = MakePointLink<&TOMHub::inDo>(0, FolderHub);
   SetProductPath(*ProductFolderPath, "", {folder}, MakePointLink<&TOMDir::inCreate>(0, ProductFolderMaker));
   FolderReader->getData = MakePointLink<&TOMEditMulti::getData>(0, EditMulti);

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "Paths.h"
 #include "Text.h"
 
 void TInstallLog::Add(const std::string& path, uint32_t code) { Add(path, code, SystemErrorText(code)); }
@@ -17,11 +18,7 @@ bool TInstallLog::Has(const std::string& path) const {
   return false;
 }
 
-void TInstallLog::Keep(bool folder, const std::string& path) {
-  wchar_t full[MAX_PATH * 4];
-  const DWORD length = GetFullPathNameW(WideOf(path).data(), MAX_PATH * 4, full, nullptr);
-  FMade.push_back(TMadeItem{folder, length > 0 && length < MAX_PATH * 4 ? WideToText(full, length) : path});
-}
+void TInstallLog::Keep(TMadeItem::TKind kind, const std::string& path) { FMade.push_back(TMadeItem{kind, FullPath(path)}); }
 
 std::string DisplayPath(const std::string& path) {
   std::string shown;
@@ -37,6 +34,8 @@ TInstallLog& InstallLog() {
 }
 
 std::string SystemErrorText(uint32_t code) {
+  // The system's words for it name the object manager, not what was refused.
+  if (code == ERROR_REPARSE_POINT_ENCOUNTERED) return LinkRefusedText;
   DWORD lookup = code;
   if (HRESULT_FACILITY(code) == FACILITY_WIN32 && (code & 0x80000000u)) lookup = HRESULT_CODE(code);
   wchar_t* buffer = nullptr;

@@ -9,11 +9,14 @@
 #include <string>
 #include <vector>
 
-// What a run made: a file it wrote whole, or a folder it created (not one
-// that was there). The uninstaller removes exactly these.
+// What a run made: a file it wrote whole, a folder it created (not one that
+// was there), or a shortcut to the product (a file, but outside the
+// product's folder). The uninstaller removes exactly these.
 struct TMadeItem {
-  bool Folder = false;
+  enum TKind : uint8_t { mkFile, mkFolder, mkLink };
+  TKind Kind = mkFile;
   std::string Path;
+  bool Folder() const { return Kind == mkFolder; }
 };
 
 struct TInstallEntry {
@@ -48,12 +51,13 @@ public:
   // What was made, in the order it was made, by its full path: a name
   // relative to the working folder is made absolute now, while it still
   // means what was made.
-  void Wrote(const std::string& file) { Keep(false, file); }
-  void Created(const std::string& folder) { Keep(true, folder); }
+  void Wrote(const std::string& file) { Keep(TMadeItem::mkFile, file); }
+  void Created(const std::string& folder) { Keep(TMadeItem::mkFolder, folder); }
+  void Linked(const std::string& link) { Keep(TMadeItem::mkLink, link); }
   const std::vector<TMadeItem>& Made() const { return FMade; }
 
 private:
-  void Keep(bool folder, const std::string& path);
+  void Keep(TMadeItem::TKind kind, const std::string& path);
   std::vector<TInstallEntry> FEntries;
   std::vector<TMadeItem> FMade;
 };
@@ -71,5 +75,9 @@ TInstallLog& InstallLog();
 // system error is looked up by its code), trailing CR LF removed; a code the
 // system has no text for gives "Ошибка 0x" and the code in hexadecimal.
 std::string SystemErrorText(uint32_t code);
+// What is said of ERROR_REPARSE_POINT_ENCOUNTERED, which the file elements
+// give for a link they refuse to write or remove through.
+inline const char* const LinkRefusedText =
+    "На этом месте ссылка на другое место: через ссылку ничего не записывается и не удаляется";
 // GetLastError, or ERROR_WRITE_FAULT when a failed call left no code.
 uint32_t LastFailureCode();

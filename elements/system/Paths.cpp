@@ -8,13 +8,24 @@ namespace {
 
 enum TFolderKind { fkWindows, fkTemp, fkSystem };
 
+// GetTempPath2W where the system has it: the same folder as GetTempPathW but
+// for the system's account, whose own then is one nobody else can write.
+UINT TempPath(UINT size, wchar_t* buffer) {
+  using TGetTempPath2 = DWORD(WINAPI*)(DWORD, LPWSTR);
+  static const auto getTempPath2 = reinterpret_cast<TGetTempPath2>(
+      reinterpret_cast<void (*)()>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "GetTempPath2W")));
+  return getTempPath2 ? getTempPath2(size, buffer) : GetTempPathW(size, buffer);
+}
+
+std::string Guarded; // the guarded folder, made whole
+
 std::string AskFolder(TFolderKind kind) {
   constexpr UINT size = 261;
   wchar_t buffer[size] = {};
   UINT length = 0;
   switch (kind) {
   case fkWindows: length = GetWindowsDirectoryW(buffer, size); break;
-  case fkTemp: length = GetTempPathW(size, buffer); break;
+  case fkTemp: length = TempPath(size, buffer); break;
   case fkSystem: length = GetSystemDirectoryW(buffer, size); break;
   }
   // A result that did not fit reports the size it needs; take nothing then.
@@ -47,7 +58,46 @@ bool WidePath(const std::string& path, TWideText& wide) {
   return false;
 }
 
+std::string FullPath(const std::string& path) {
+  TWideText wide;
+  if (!WidePath(path, wide)) return path;
+  DWORD size = GetFullPathNameW(wide.data(), 0, nullptr, nullptr);
+  TWideText full(size + 1, L'\0');
+  size = size ? GetFullPathNameW(wide.data(), DWORD(full.size()), full.data(), nullptr) : 0;
+  return size > 0 && size < full.size() ? WideToText(full.data(), size) : path;
+}
+
+bool IsWithin(const std::string& path, const std::string& folder) {
+  const TWideText whole = WideOf(FullPath(path)), within = WideOf(FullPath(folder));
+  const int n = int(within.size()) - 1; // without the NUL
+  if (n <= 0 || int(whole.size()) - 1 < n ||
+      CompareStringOrdinal(whole.data(), n, within.data(), n, TRUE) != CSTR_EQUAL)
+    return false;
+  return whole[size_t(n)] == L'\0' || whole[size_t(n)] == L'\\' || within[size_t(n) - 1] == L'\\';
+}
+
+void GuardFolder(const std::string& folder) { Guarded = folder.empty() ? folder : FullPath(folder); }
+
+uint32_t LinkOnTheWay(const std::string& path) {
+  if (Guarded.empty() || !IsWithin(path, Guarded)) return 0;
+  // Each step down from the guarded folder, as far as it exists.
+  TWideText whole = WideOf(FullPath(path));
+  const size_t length = whole.size() - 1; // without the NUL
+  for (size_t end = WideOf(Guarded).size() - 1;;) {
+    const wchar_t kept = whole[end];
+    whole[end] = L'\0';
+    const DWORD attributes = GetFileAttributesW(whole.data());
+    whole[end] = kept;
+    if (attributes == INVALID_FILE_ATTRIBUTES) return 0;
+    if (attributes & FILE_ATTRIBUTE_REPARSE_POINT) return ERROR_REPARSE_POINT_ENCOUNTERED;
+    for (++end; end < length && whole[end] != L'\\'; ++end) {}
+    if (end > length) return 0;
+  }
+}
+
 uint32_t MakeTempBeside(const std::string& target, TWideText& temp, void** open) {
+  // Never through a link planted in the product's folder.
+  if (const uint32_t error = LinkOnTheWay(target)) return error;
   // A target another program holds open cannot be replaced: said before
   // anything is written, in the system's words for a file in use.
   TWideText wide;

@@ -6,6 +6,12 @@
 
 #include "Text.h"
 
+// The system's code for an object reached through a reparse point, which
+// older headers lack.
+#ifndef ERROR_REPARSE_POINT_ENCOUNTERED
+#define ERROR_REPARSE_POINT_ENCOUNTERED 4395L
+#endif
+
 // The path for the system's wide functions. False when it is not UTF-8, with
 // the system's error for text it cannot map (ERROR_NO_UNICODE_TRANSLATION) as
 // the last error: nothing is made under a name a conversion would change.
@@ -22,8 +28,28 @@ uint32_t MakeTempBeside(const std::string& target, TWideText& temp, void** open 
 // when that fails. 0, or the system's error.
 uint32_t MoveOver(const TWideText& temp, const std::string& target);
 
+// The path made whole as every file function of the system reads it
+// (GetFullPathNameW): from the working folder when relative, "." and ".."
+// and doubled separators resolved. The path as it is when it cannot be.
+std::string FullPath(const std::string& path);
+// Whether path is folder itself or lies below it, both made whole, letter
+// case ignored as the file system ignores it.
+bool IsWithin(const std::string& path, const std::string& folder);
+
+// A folder an installation puts its product in is guarded: from it down,
+// nothing is made, written or removed through a reparse point (a junction,
+// a symbolic link, a mount point) that is there already, since whoever put
+// it there could make it lead anywhere. One folder at a time; empty: none.
+void GuardFolder(const std::string& folder);
+// ERROR_REPARSE_POINT_ENCOUNTERED when the guarded folder, or a folder or
+// file on the way from it down to path, exists as a reparse point; 0 when
+// none does, and for a path outside the guarded folder.
+uint32_t LinkOnTheWay(const std::string& path);
+
 // "%windir%", "%tmpdir%" and "%sysdir%" replaced by the Windows, temporary and
-// system folders, each with one trailing backslash. Case-sensitive.
+// system folders, each with one trailing backslash. Case-sensitive. The
+// temporary folder is the one the system gives this account: for the
+// system's own account, where the system has one, a folder only it may use.
 std::string ExpandPathMacros(const std::string& path);
 // ExpandPathMacros, with ProgramFolder in front of a name that has no folder part.
 std::string FullFileName(const std::string& path);

@@ -3,6 +3,7 @@
 #include <windows.h>
 #include <shlobj.h>
 
+#include "Access.h"
 #include "InstallLog.h"
 #include "Paths.h"
 
@@ -28,9 +29,9 @@ std::string ShellFoldersDesktop() {
   return folder;
 }
 
-// The shell's own answer, asked only when the registry value is unreadable.
-// Looked up at run time so that a shell32 without it simply gives nothing.
-std::string ShellDesktopDirectory() {
+// The shell's own answer for a folder. Looked up at run time so that a
+// shell32 without it simply gives nothing.
+std::string ShellFolder(int csidl) {
   using TGetFolderPath = HRESULT(WINAPI*)(HWND, int, HANDLE, DWORD, LPWSTR);
   HMODULE shell = LoadLibraryW(L"shell32.dll");
   if (!shell) return std::string();
@@ -38,7 +39,7 @@ std::string ShellDesktopDirectory() {
   auto getFolderPath = reinterpret_cast<TGetFolderPath>(
       reinterpret_cast<void (*)()>(GetProcAddress(shell, "SHGetFolderPathW")));
   wchar_t buffer[MAX_PATH + 1] = {};
-  if (getFolderPath && SUCCEEDED(getFolderPath(nullptr, CSIDL_DESKTOPDIRECTORY, nullptr, SHGFP_TYPE_CURRENT, buffer)))
+  if (getFolderPath && SUCCEEDED(getFolderPath(nullptr, csidl, nullptr, SHGFP_TYPE_CURRENT, buffer)))
     folder = WideToText(buffer);
   FreeLibrary(shell);
   return folder;
@@ -55,7 +56,13 @@ bool ForceFolders(const std::string& path, std::string& failedFolder, uint32_t& 
   // would make C:\A\\ its own parent, and C:\A would never be created.
   std::string folder = path;
   while (!folder.empty() && folder.back() == '\\') folder.pop_back();
-  if (folder.size() < 3 || FolderExists(folder)) return true;
+  if (folder.size() < 3) return true;
+  if (FolderExists(folder)) {
+    // One that is there may be a link, planted to lead the product elsewhere.
+    error = LinkOnTheWay(folder);
+    if (error) failedFolder = folder;
+    return error == 0;
+  }
   size_t cut = folder.find_last_of(":\\");
   std::string parent = cut == std::string::npos ? std::string() : folder.substr(0, cut + 1);
   if (parent == folder) return true;
@@ -81,16 +88,27 @@ bool ForceFolders(const std::string& path) {
 
 std::string DesktopFolder() {
   std::string folder = ShellFoldersDesktop();
-  if (folder.empty()) folder = ShellDesktopDirectory();
+  // The shell is asked only when the registry value is unreadable.
+  if (folder.empty()) folder = ShellFolder(CSIDL_DESKTOPDIRECTORY);
   if (folder.empty() || folder.back() != '\\') folder += '\\';
   return folder;
 }
 
+std::string ProgramFilesFolder() {
+  // A 32-bit program on a 64-bit system is told its own, "Program Files (x86)".
+  std::string folder = ShellFolder(CSIDL_PROGRAM_FILES);
+  while (folder.size() > 3 && folder.back() == '\\') folder.pop_back();
+  return folder.empty() ? "C:\\Program Files" : folder;
+}
+
 void TOMDir::inCreate(TData& value, uint16_t) {
   const std::string path = DataToString(value);
+  if (Guarded) GuardFolder(path);
   std::string failedFolder;
   uint32_t error = 0;
   if (!ForceFolders(path, failedFolder, error)) InstallLog().Add(failedFolder.empty() ? path : failedFolder, error);
+  else if (Guarded && RunsAsAdministrator() && (error = ProtectFolder(path)) != 0)
+    InstallLog().Add(path, error, "Не удалось закрыть папку от изменения другими пользователями: " + SystemErrorText(error));
   ForwardNull(value, outCreate);
 }
 

@@ -5,6 +5,10 @@
 class TOMDir : public TOMObject {
 public:
   TPointLink outCreate;
+  // The folder it makes is a product's: guarded against links from there
+  // down (Paths.h), and, made or found by an administrator, kept for
+  // administrators to change (Access.h).
+  bool Guarded = false;
 
   void inCreate(TData& value, uint16_t index);
   void varDesktop(TData& buffer, uint16_t index);
@@ -20,3 +24,6 @@ bool ForceFolders(const std::string& path, std::string& failedFolder, uint32_t& 
 // The user's desktop folder with one trailing backslash, or "\" when it
 // cannot be found.
 std::string DesktopFolder();
+// The system's folder for programs of this program's bitness, without a
+// trailing backslash; "C:\Program Files" when the system does not say.
+std::string ProgramFilesFolder();

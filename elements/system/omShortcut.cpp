@@ -18,6 +18,6 @@ void TOMShortCut::inCreate(TData& value, uint16_t) {
   else if (long result = CreateLink(target, linkFile, workDir, description))
     InstallLog().Add(linkFile, uint32_t(result));
   else
-    InstallLog().Wrote(linkFile);
+    InstallLog().Linked(linkFile);
   FireNull(outCreate);
 }

@@ -9,13 +9,15 @@
 #include "ByteStream.h"
 #include "Paths.h"
 #include "Resources.h"
+#include "shortcut.h"
 
 namespace {
 
 // The record follows the image where the installer has its archive: the
 // magic, the text's size and CRC-32, then the text, one line per item:
-// "key", "exe", "dir" or "file", a tab, the name. No file name holds a tab or
-// a line break.
+// "key", "exe", "dir", "file" or "link", a tab, the name. No file name holds
+// a tab or a line break. Anyone can write a record: what it names is
+// checked against the product folder before anything is removed.
 constexpr char RecordMagic[8] = {'O', 'M', 'B', 'R', 'E', 'L', 'U', 'N'};
 constexpr size_t RecordHead = sizeof RecordMagic + 8;
 
@@ -23,7 +25,8 @@ constexpr REGSAM OwnView = sizeof(void*) == 8 ? KEY_WOW64_64KEY : KEY_WOW64_32KE
 
 std::string EncodeRecord(const TUninstallRecord& record) {
   std::string text = "key\t" + record.Key + "\nexe\t" + record.Uninstaller + "\n";
-  for (const TMadeItem& item : record.Made) text += (item.Folder ? "dir\t" : "file\t") + item.Path + "\n";
+  static const char* const kinds[] = {"file\t", "dir\t", "link\t"};
+  for (const TMadeItem& item : record.Made) text += kinds[item.Kind] + item.Path + "\n";
   const uint32_t size = uint32_t(text.size()), crc = Crc32(text.data(), text.size());
   std::string bytes(RecordMagic, sizeof RecordMagic);
   bytes.append(reinterpret_cast<const char*>(&size), 4);
@@ -49,8 +52,9 @@ bool DecodeRecord(std::string_view file, TUninstallRecord& record) {
     switch (text[at]) { // the kind's first letter tells it
       case 'k': record.Key = name; break;
       case 'e': record.Uninstaller = name; break;
-      case 'd':
-      case 'f': record.Made.push_back(TMadeItem{text[at] == 'd', name}); break;
+      case 'f': record.Made.push_back(TMadeItem{TMadeItem::mkFile, name}); break;
+      case 'd': record.Made.push_back(TMadeItem{TMadeItem::mkFolder, name}); break;
+      case 'l': record.Made.push_back(TMadeItem{TMadeItem::mkLink, name}); break;
       default: return false;
     }
   }
@@ -121,19 +125,45 @@ bool Gone(uint32_t error) {
   return error == ERROR_SUCCESS || error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
 }
 
-uint32_t RemoveFile(const std::string& path) {
-  TWideText wide;
-  if (!WidePath(path, wide)) return GetLastError();
-  return DeleteFileW(wide.data()) ? ERROR_SUCCESS : GetLastError();
+// What the record names that the product folder's uninstaller may remove.
+bool Governs(const std::string& product, const TMadeItem& item) {
+  switch (item.Kind) {
+  case TMadeItem::mkFile: return IsWithin(item.Path, product);
+  case TMadeItem::mkFolder: return IsWithin(item.Path, product) || IsWithin(product, item.Path);
+  case TMadeItem::mkLink: return true; // where it leads decides
+  }
+  return false;
 }
 
-// Innermost first; one that is not empty (a file of the user's, the running
-// uninstaller) stays, and that is no failure.
-void RemoveEmptyFolders(const TUninstallRecord& record) {
-  TWideText wide;
-  for (size_t i = record.Made.size(); i-- > 0;)
-    if (record.Made[i].Folder && WidePath(record.Made[i].Path, wide)) RemoveDirectoryW(wide.data());
+bool SamePath(const std::string& a, const std::string& b) { return IsWithin(a, b) && IsWithin(b, a); }
+
+// Where the system's entry of this key says the product is; empty for none.
+std::string EntryLocation(const std::string& key) {
+  HKEY entry = nullptr;
+  if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, WideOf(UninstallKey + key).data(), 0, KEY_QUERY_VALUE | OwnView, &entry) !=
+      ERROR_SUCCESS)
+    return std::string();
+  wchar_t location[MAX_PATH * 4] = {};
+  DWORD size = sizeof location - sizeof(wchar_t), type = 0;
+  const LSTATUS status = RegQueryValueExW(entry, L"InstallLocation", nullptr, &type, reinterpret_cast<BYTE*>(location), &size);
+  RegCloseKey(entry);
+  return status == ERROR_SUCCESS && type == REG_SZ ? WideToText(location) : std::string();
 }
+
+// A file or an empty folder, never through a link in the product folder, nor
+// a folder that is a link itself.
+uint32_t Remove(const std::string& path, bool folder) {
+  if (const uint32_t error = LinkOnTheWay(path)) return error;
+  TWideText wide;
+  if (!WidePath(path, wide)) return GetLastError();
+  const DWORD attributes = GetFileAttributesW(wide.data());
+  if (folder && attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT))
+    return ERROR_REPARSE_POINT_ENCOUNTERED;
+  if (folder ? RemoveDirectoryW(wide.data()) : DeleteFileW(wide.data())) return ERROR_SUCCESS;
+  return GetLastError();
+}
+
+const char* const NotGovernedText = "Не входит в папку программы: оставлено как есть";
 
 } // namespace
 
@@ -142,16 +172,17 @@ bool ReadOwnRecord(TUninstallRecord& record) { return DecodeRecord(ProgramFileBy
 void TOMUninstall::inWrite(TData& value, uint16_t) {
   const std::string folder = DisplayPath(DataToString(value));
   TUninstallRecord record{Key, folder + "\\" + UninstallerName, {}};
-  // Installed again over an earlier installation: the folders that one made
-  // are still this product's, to be removed with it.
+  // Installed again over an earlier installation into this folder: the
+  // folders that one made are still this product's, to be removed with it.
   TUninstallRecord earlier;
-  if (DecodeRecord(ReadWhole(record.Uninstaller), earlier))
+  if (SamePath(EntryLocation(Key), folder) && LinkOnTheWay(record.Uninstaller) == 0 &&
+      DecodeRecord(ReadWhole(record.Uninstaller), earlier))
     for (const TMadeItem& item : earlier.Made)
-      if (item.Folder) record.Made.push_back(item);
+      if (item.Folder() && Governs(folder, item)) record.Made.push_back(item);
   uint64_t size = 0;
   for (const TMadeItem& item : InstallLog().Made()) {
-    record.Made.push_back(TMadeItem{item.Folder, DisplayPath(item.Path)});
-    if (!item.Folder) size += FileSize(item.Path);
+    record.Made.push_back(TMadeItem{item.Kind, DisplayPath(item.Path)});
+    if (!item.Folder()) size += FileSize(item.Path);
   }
   uint64_t written = 0;
   if (const uint32_t error = WriteUninstaller(record, written)) {
@@ -174,22 +205,36 @@ void TOMUninstall::inWrite(TData& value, uint16_t) {
   if (entry.Status != ERROR_SUCCESS) InstallLog().Add(EntryName(Key), uint32_t(entry.Status));
 }
 
-void RemoveInstallation(const TUninstallRecord& record) {
-  for (size_t i = record.Made.size(); i-- > 0;)
-    if (!record.Made[i].Folder)
-      if (const uint32_t error = RemoveFile(record.Made[i].Path); !Gone(error)) InstallLog().Add(record.Made[i].Path, error);
-  RemoveEmptyFolders(record);
+void RemoveInstallation(const TUninstallRecord& record, const std::string& product) {
+  GuardFolder(product);
+  for (size_t i = record.Made.size(); i-- > 0;) {
+    const TMadeItem& item = record.Made[i];
+    if (item.Folder()) continue;
+    if (!Governs(product, item)) {
+      if (FileExists(item.Path)) InstallLog().Add(item.Path, ERROR_ACCESS_DENIED, NotGovernedText);
+    } else if (item.Kind == TMadeItem::mkLink) {
+      // A shortcut that leads elsewhere now is another installation's.
+      if (IsWithin(LinkTarget(item.Path), product))
+        if (const uint32_t error = Remove(item.Path, false); !Gone(error)) InstallLog().Add(item.Path, error);
+    } else if (const uint32_t error = Remove(item.Path, false); !Gone(error)) {
+      InstallLog().Add(item.Path, error);
+    }
+  }
+  for (const TMadeItem& item : record.Made)
+    if (item.Folder() && !Governs(product, item) && FolderExists(item.Path))
+      InstallLog().Add(item.Path, ERROR_ACCESS_DENIED, NotGovernedText);
+  RemoveEmptyFolders(record, product);
+  // An entry that names another folder is the live installation's.
+  if (!SamePath(EntryLocation(record.Key), product)) return;
   const LSTATUS status = RegDeleteKeyExW(HKEY_LOCAL_MACHINE, WideOf(UninstallKey + record.Key).data(), OwnView, 0);
   if (!Gone(uint32_t(status))) InstallLog().Add(EntryName(record.Key), uint32_t(status));
 }
 
-void RemoveUninstaller(const TUninstallRecord& record) {
-  // The ended uninstaller's file may stay locked for a moment after its
-  // process is gone.
-  for (int attempt = 0; attempt < 50; ++attempt) {
-    const uint32_t error = RemoveFile(record.Uninstaller);
-    if (error != ERROR_ACCESS_DENIED && error != ERROR_SHARING_VIOLATION) break;
-    Sleep(100);
-  }
-  RemoveEmptyFolders(record);
+void RemoveEmptyFolders(const TUninstallRecord& record, const std::string& product) {
+  GuardFolder(product);
+  // A folder that is not empty (a file of the user's, the running
+  // uninstaller) stays, and that is no failure; nor is one through a link,
+  // which LinkOnTheWay refuses: its files were refused and reported.
+  for (size_t i = record.Made.size(); i-- > 0;)
+    if (record.Made[i].Folder() && Governs(product, record.Made[i])) Remove(record.Made[i].Path, true);
 }

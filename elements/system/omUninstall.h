@@ -28,7 +28,10 @@ struct TUninstallRecord {
 bool ReadOwnRecord(TUninstallRecord& record);
 
 // Makes the uninstaller from everything the install log says was made, then
-// registers the product with the system. inWrite takes the product folder as
+// registers the product with the system. Over an earlier installation into
+// the same product folder, which the system's entry names, it also keeps
+// the folders that one made: an uninstaller found where no entry leads was
+// put there by someone else, and nothing of it is taken. inWrite takes the product folder as
 // its text; what cannot be written goes to the install log, as any other
 // write of the installation.
 class TOMUninstall : public TOMObject {
@@ -41,12 +44,18 @@ public:
   void inWrite(TData& value, uint16_t index);
 };
 
-// The uninstaller's work while it runs: every file the record names, each
-// folder the installation created once it is empty, then the entry. The
-// uninstaller itself, and with it the folders that hold it, stay for
-// RemoveUninstaller. What cannot be removed goes to the install log;
-// something already gone counts as removed, so a second run is harmless.
-void RemoveInstallation(const TUninstallRecord& record);
-// Once the running uninstaller has ended: its file, then the folders the
-// installation created that are empty now.
-void RemoveUninstaller(const TUninstallRecord& record);
+// The uninstaller's work while it runs. It governs only its own product:
+// what lies in the product folder, the folder it runs from; the folders
+// that hold that folder, which the installation made (each removed only
+// once empty); a shortcut that leads into the folder; and the entry whose
+// InstallLocation the folder is. It removes every file of those the record
+// names, each folder once it is empty, then the entry. Anything else a
+// record names stays, and so does whatever lies through a link; both go to
+// the install log as what could not be removed, as does what cannot be.
+// The uninstaller itself, and with it the folders that hold it, stay for
+// its copy. Something already gone counts as removed: a second run is harmless.
+void RemoveInstallation(const TUninstallRecord& record, const std::string& product);
+// Each folder the record names that the product governs and that is empty
+// now, innermost first: once the running uninstaller's file is gone, its
+// copy removes the folders that held it.
+void RemoveEmptyFolders(const TUninstallRecord& record, const std::string& product);

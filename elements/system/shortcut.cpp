@@ -60,3 +60,25 @@ long CreateLink(const std::string& target, const std::string& linkFile, const st
   if (SUCCEEDED(initialised)) CoUninitialize();
   return result;
 }
+
+std::string LinkTarget(const std::string& linkFile) {
+  TWideText wideLink;
+  if (!TextToWide(linkFile, wideLink)) return std::string();
+  HRESULT initialised = CoInitialize(nullptr);
+  std::string target;
+  IShellLinkW* link = nullptr;
+  if (SUCCEEDED(CoCreateInstance(ShellLinkClass, nullptr, CLSCTX_INPROC_SERVER | CLSCTX_LOCAL_SERVER,
+                                 ShellLinkWInterface, reinterpret_cast<void**>(&link)))) {
+    IPersistFile* file = nullptr;
+    wchar_t path[MAX_PATH * 2] = {};
+    if (SUCCEEDED(link->QueryInterface(PersistFileInterface, reinterpret_cast<void**>(&file)))) {
+      if (SUCCEEDED(file->Load(wideLink.data(), STGM_READ)) &&
+          SUCCEEDED(link->GetPath(path, MAX_PATH * 2, nullptr, SLGP_RAWPATH)))
+        target = WideToText(path);
+      file->Release();
+    }
+    link->Release();
+  }
+  if (SUCCEEDED(initialised)) CoUninitialize();
+  return target;
+}

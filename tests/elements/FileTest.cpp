@@ -1,6 +1,7 @@
 // Line lists, byte streams, the elements that write files, the record of failed writes and its report.
 #include <gtest/gtest.h>
 
+#include "Access.h"
 #include "Files.h"
 #include "Host.h"
 #include "InstallLog.h"
@@ -17,6 +18,8 @@
 #include "omJpeg.h"
 #include "omShortcut.h"
 #include "omStrList.h"
+
+#include <sddl.h> // after windows.h
 
 using namespace host;
 using Lines = std::vector<std::string>;
@@ -291,7 +294,7 @@ TEST_F(ElementWrites, EachWritesOrRecordsTheWriteThatFailed) {
       // What the uninstaller removes: what was made, by its full name, and nothing else.
       ASSERT_FALSE(InstallLog().Made().empty());
       EXPECT_EQ(path, InstallLog().Made().back().Path);
-      EXPECT_EQ(row.Write == &E::MakeFolder, InstallLog().Made().back().Folder);
+      EXPECT_EQ(row.Write == &E::MakeFolder, InstallLog().Made().back().Folder());
       EXPECT_TRUE(row.Holds == &Made ? files::IsFile(path) || files::IsFolder(path)
                                      : files::IsFile(path) && files::Read(path) == *row.Holds);
       continue;
@@ -405,6 +408,102 @@ TEST_F(InstallRecord, TheReport) {
     }
     EXPECT_EQ(InstallReportText(InstallLog()), named + (count > 10 ? "\r\n\r\n... и ещё " + std::to_string(count - 10) + "." : ""));
   }
+}
+
+// The rights a token's owner would get on a folder of this descriptor, as the system's own check
+// tells them (an owner and a group of the administrators', which the check needs).
+ACCESS_MASK Allowed(HANDLE token, PSECURITY_DESCRIPTOR descriptor) {
+  wchar_t* list = nullptr;
+  if (!descriptor || !ConvertSecurityDescriptorToStringSecurityDescriptorW(descriptor, SDDL_REVISION_1,
+                                                                           DACL_SECURITY_INFORMATION, &list, nullptr))
+    return 0;
+  PSECURITY_DESCRIPTOR whole = nullptr;
+  ConvertStringSecurityDescriptorToSecurityDescriptorW((std::wstring(L"O:BAG:BA") + list).c_str(), SDDL_REVISION_1,
+                                                       &whole, nullptr);
+  LocalFree(list);
+  GENERIC_MAPPING mapping{FILE_GENERIC_READ, FILE_GENERIC_WRITE, FILE_GENERIC_EXECUTE, FILE_ALL_ACCESS};
+  PRIVILEGE_SET privileges{};
+  DWORD size = sizeof privileges, granted = 0;
+  BOOL status = FALSE;
+  if (!whole || !AccessCheck(whole, token, MAXIMUM_ALLOWED, &mapping, &privileges, &size, &granted, &status) || !status)
+    granted = 0;
+  LocalFree(whole);
+  return granted;
+}
+
+// This process's token for a check, and the same token with the administrators' group only able
+// to deny: a person without their rights, as an unelevated program of an administrator runs.
+struct TTokens {
+  HANDLE Full = nullptr, Plain = nullptr;
+  TTokens() {
+    HANDLE own = nullptr, plain = nullptr;
+    BYTE administrators[SECURITY_MAX_SID_SIZE];
+    DWORD size = sizeof administrators;
+    CreateWellKnownSid(WinBuiltinAdministratorsSid, nullptr, administrators, &size);
+    SID_AND_ATTRIBUTES disabled{administrators, 0};
+    if (OpenProcessToken(GetCurrentProcess(), TOKEN_ALL_ACCESS, &own) &&
+        CreateRestrictedToken(own, 0, 1, &disabled, 0, nullptr, 0, nullptr, &plain)) {
+      DuplicateToken(own, SecurityImpersonation, &Full);
+      DuplicateToken(plain, SecurityImpersonation, &Plain);
+    }
+    if (own) CloseHandle(own);
+    if (plain) CloseHandle(plain);
+  }
+  ~TTokens() {
+    for (HANDLE token : {Full, Plain})
+      if (token) CloseHandle(token);
+  }
+};
+
+// The product's folder: an administrator may do anything, anyone else read and run it only. The
+// uninstaller's own folder: nobody else anything, but the user who runs it unelevated, everything.
+TEST(Access, OnlyAdministratorsMayChangeTheProgramFolderAndTheUninstallersOwn) {
+  const TTokens tokens;
+  ASSERT_TRUE(tokens.Full && tokens.Plain && RunsAsAdministrator());
+  const TDescriptor program = ProgramFolderDescriptor(), own = PrivateFolderDescriptor();
+  EXPECT_EQ(ACCESS_MASK(FILE_ALL_ACCESS), Allowed(tokens.Full, program.get()));
+  EXPECT_EQ(ACCESS_MASK(FILE_GENERIC_READ | FILE_GENERIC_EXECUTE), Allowed(tokens.Plain, program.get()));
+  EXPECT_EQ(ACCESS_MASK(FILE_ALL_ACCESS), Allowed(tokens.Full, own.get()));
+  EXPECT_EQ(ACCESS_MASK(0), Allowed(tokens.Plain, own.get()));
+  ASSERT_TRUE(ImpersonateLoggedOnUser(tokens.Plain));
+  const bool administrator = RunsAsAdministrator();
+  const TDescriptor unelevated = PrivateFolderDescriptor();
+  RevertToSelf();
+  EXPECT_FALSE(administrator);
+  EXPECT_EQ(ACCESS_MASK(FILE_ALL_ACCESS), Allowed(tokens.Plain, unelevated.get()));
+}
+
+// Who may change a folder, from its owner and its list of permissions: the system's program folder
+// and what the installer gives the product's are closed; a drive's root lets every signed-in user
+// change what is made in it, a user may own one, a folder may have no list at all.
+TEST(Access, AFolderOthersMayChangeIsToldByItsOwnerAndPermissions) {
+  const std::wstring installer = L"S-1-5-80-956008885-3418522649-1831038044-1853292631-2271478464";
+  const std::pair<std::wstring, bool> rows[] = {
+      {L"O:" + installer + L"D:PAI(A;;FA;;;" + installer + L")(A;OICIIO;GA;;;" + installer + L")(A;;0x1301bf;;;SY)"
+       L"(A;OICIIO;GA;;;SY)(A;;0x1301bf;;;BA)(A;OICIIO;GA;;;BA)(A;;0x1200a9;;;BU)(A;OICIIO;GXGR;;;BU)"
+       L"(A;OICIIO;GA;;;CO)(A;;0x1200a9;;;AC)(A;OICIIO;GXGR;;;AC)", false},
+      {L"O:BAD:AI(A;ID;FA;;;BA)(A;OICIIOID;GA;;;BA)(A;ID;FA;;;SY)(A;OICIIOID;GA;;;SY)(A;OICIID;0x1200a9;;;BU)"
+       L"(A;ID;0x1301bf;;;AU)(A;OICIIOID;SDGXGWGR;;;AU)", true},
+      {L"O:BAD:P(A;OICI;FA;;;SY)(A;OICIIO;GW;;;BU)(A;OICI;FA;;;BA)", true},
+      {L"O:S-1-5-21-1-2-3-1001D:P(A;OICI;FA;;;SY)(A;OICI;FA;;;BA)", true},
+      {L"O:BAD:P(D;OICI;FA;;;WD)(A;OICI;FA;;;BA)", false},
+  };
+  for (const auto& [text, open] : rows) {
+    PSECURITY_DESCRIPTOR descriptor = nullptr;
+    ASSERT_TRUE(ConvertStringSecurityDescriptorToSecurityDescriptorW(text.c_str(), SDDL_REVISION_1, &descriptor, nullptr))
+        << files::Narrow(text);
+    EXPECT_EQ(open, OthersMayChange(descriptor)) << files::Narrow(text);
+    LocalFree(descriptor);
+  }
+  EXPECT_FALSE(OthersMayChange(ProgramFolderDescriptor().get())) << "what the product's folder is given";
+  // No list at all lets anyone do anything (made by hand: Wine reads "D:NO_ACCESS_CONTROL" as an empty list).
+  SECURITY_DESCRIPTOR open{};
+  BYTE system[SECURITY_MAX_SID_SIZE];
+  DWORD size = sizeof system;
+  ASSERT_TRUE(InitializeSecurityDescriptor(&open, SECURITY_DESCRIPTOR_REVISION) &&
+              CreateWellKnownSid(WinLocalSystemSid, nullptr, system, &size) &&
+              SetSecurityDescriptorOwner(&open, system, FALSE) && SetSecurityDescriptorDacl(&open, TRUE, nullptr, FALSE));
+  EXPECT_TRUE(OthersMayChange(&open));
 }
 
 } // namespace

@@ -14,8 +14,9 @@ ombrel_display
 # Names the installer or its system libraries look for, planted beside copies of it by the tests:
 # native first, so a planted copy would win. Not version.dll: Wine's own user32 imports it from the
 # program's folder before the program runs (on Windows user32's imports come from the system folder).
+# shcore is planted, though Wine's shell32 imports it the same way: the test names that load as Wine's.
 export OMBREL_PLANTED_NAMES="uxtheme comctl32 dwmapi profapi cryptbase winmm msimg32 oleacc propsys windowscodecs
-  userenv clbcatq ntmarta apphelp setupapi"
+  userenv clbcatq ntmarta apphelp setupapi shcore"
 export WINEDLLOVERRIDES="$WINEDLLOVERRIDES;$(echo $OMBREL_PLANTED_NAMES | tr ' ' ',')=n,b"
 
 run=$(mktemp -d "${TMPDIR:-/tmp}/ombrel-drives.XXXXXX")

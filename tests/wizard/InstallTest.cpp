@@ -463,4 +463,22 @@ TEST_F(Unattended, InstallsWithNoWindowShownAndTheLogNamesEachWriteMissed) {
   files::RemoveTree(other);
 }
 
+// Run as an administrator, the installer writes its log nowhere it is not meant to: never over a
+// file of the product, nor through another name of some file (a hard link anyone may make to it).
+TEST_F(Unattended, TheLogIsNeverWrittenOverAFileOfTheProductOrThroughAnotherNameOfAFile) {
+  const std::string victim = files::DosPath(files::UnixScratch("victim")), link = victim + ".log";
+  ASSERT_TRUE(files::Write(victim, "not a log") &&
+              CreateHardLinkW(files::Wide(link).c_str(), files::Wide(victim).c_str(), nullptr));
+  const std::string pek = Product + "\\pek.txt";
+  for (const std::string& log : {pek, link}) { // pek.txt as installed, every file of it, the other as it was
+    SCOPED_TRACE(log);
+    EXPECT_EQ(0u, RunUnattended("/S \"/LOG=" + log + "\"").Code);
+    ExpectInstalled(Product, Product + "\\");
+    EXPECT_EQ("not a log", files::Read(victim));
+    RemoveInstallation(ProgramFiles);
+  }
+  DeleteFileA(link.c_str());
+  DeleteFileA(victim.c_str());
+}
+
 } // namespace

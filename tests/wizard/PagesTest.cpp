@@ -11,7 +11,27 @@ using namespace driver;
 
 namespace {
 
+// While it lives, the system's folder for programs is this one (as a German system names it, say).
+struct TProgramFilesAt {
+  static constexpr const wchar_t* Key = L"Software\\Microsoft\\Windows\\CurrentVersion";
+  explicit TProgramFilesAt(const std::string& folder) : Folder(folder) {
+    EXPECT_TRUE(MakeFolder(folder)); // the system tells of a folder that is there
+    Set(files::Wide(folder));
+  }
+  ~TProgramFilesAt() {
+    Set(files::Wide(ProgramFiles));
+    files::RemoveTree(Folder);
+  }
+  const std::string Folder;
+  static void Set(const std::wstring& folder) {
+    RegSetKeyValueW(HKEY_LOCAL_MACHINE, Key, L"ProgramFilesDir", REG_SZ, folder.c_str(),
+                    DWORD((folder.size() + 1) * sizeof(wchar_t)));
+  }
+};
+
+// On a system whose folder for programs is named otherwise, the folder page offers that one.
 TEST(Wizard, NavigationAlwaysLeavesExactlyOnePage) {
+  const TProgramFilesAt programme("C:\\Programme");
   TWizard w;
   ASSERT_TRUE(w.Start());
   // Centred (each half truncated on its own), fixed size, no maximise box once started; alone.
@@ -33,6 +53,7 @@ TEST(Wizard, NavigationAlwaysLeavesExactlyOnePage) {
       SCOPED_TRACE(std::to_string(i) + ": " + Name(after));
       ASSERT_TRUE(w.PressTo(button, after) && RoundTrip(w.Main));
       EXPECT_EQ(after, w.Page()) << "still the one page once the click is handled";
+      EXPECT_TRUE(after != EPage::Folder || Text(w.Field()) == "C:\\Programme") << Text(w.Field());
     }
   EXPECT_EQ(frames, w.Frames()) << "the frames are only shown and hidden, never made anew";
   EXPECT_TRUE(w.Close());

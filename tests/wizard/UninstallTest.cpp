@@ -7,6 +7,8 @@
 
 #include <tlhelp32.h>
 
+#include <cstring>
+
 using namespace driver;
 
 namespace {
@@ -14,6 +16,37 @@ namespace {
 // Installed by "/S /D=D:\Другая папка", which makes the folder too.
 const std::string Folder = "D:\\Другая папка", Product = Folder + "\\Varkelo";
 const std::string Uninstaller = Product + "\\uninstall.exe", Caption = "Удаление программы";
+
+// The record an uninstaller carries at its end, as anyone can change it: its text (a line per
+// item, "<kind>\t<path>"), written back with its size and CRC-32 made to fit.
+const std::string RecordMagic = "OMBRELUN";
+uint32_t Crc32(const std::string& bytes) {
+  uint32_t crc = ~0u;
+  for (const unsigned char c : bytes) {
+    crc ^= c;
+    for (int bit = 0; bit < 8; ++bit) crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1u)));
+  }
+  return ~crc;
+}
+bool AddToRecord(const std::string& uninstaller, const std::string& lines) {
+  std::string bytes = files::Read(uninstaller);
+  const size_t at = bytes.rfind(RecordMagic);
+  if (at == std::string::npos) return false;
+  const std::string text = bytes.substr(at + 16) + lines;
+  const uint32_t size = uint32_t(text.size()), crc = Crc32(text);
+  bytes.resize(at + 8);
+  bytes.append(reinterpret_cast<const char*>(&size), 4).append(reinterpret_cast<const char*>(&crc), 4);
+  return files::Write(uninstaller, bytes + text);
+}
+
+// The lines of a log file, each ended by CR LF.
+std::vector<std::string> LogLines(const std::string& log) {
+  const std::string text = files::Read(log);
+  std::vector<std::string> lines;
+  for (size_t at = 0, end; (end = text.find("\r\n", at)) != std::string::npos; at = end + 2)
+    lines.push_back(text.substr(at, end - at));
+  return lines;
+}
 
 class Uninstall : public ::testing::Test {
 protected:
@@ -45,7 +78,7 @@ protected:
     process.dwSize = sizeof process;
     bool runs = false;
     for (BOOL more = Process32FirstW(snapshot, &process); more && !runs; more = Process32NextW(snapshot, &process))
-      runs = files::Narrow(process.szExeFile).rfind("Sorvanta-uninstall-", 0) == 0;
+      runs = files::Narrow(process.szExeFile) == "Sorvanta-uninstall.exe";
     CloseHandle(snapshot);
     return runs;
   }
@@ -101,7 +134,7 @@ TEST_F(Uninstall, TheEntryTellsHowToRemoveTheProductAndAskedNoKeepsEverythingAnd
 // of the user's in the product folder stays, and so does its folder; over an installation that could not
 // write everything, so does what it did not write (an older program file it could not replace, in a
 // folder it did not make). Installed twice, the second installation made no folder, yet its uninstaller
-// removes those the first made. A second run, over what is gone, is harmless.
+// removes those the first made. A second run from the product folder, over what is gone, is harmless.
 TEST_F(Uninstall, QuietlyItLeavesNothingTheInstallationMadeButWhatIsNotItsOwn) {
   const struct {
     const char* Name;
@@ -125,7 +158,8 @@ TEST_F(Uninstall, QuietlyItLeavesNothingTheInstallationMadeButWhatIsNotItsOwn) {
     EXPECT_EQ(std::set<std::string>{}, run.Shown);
     EXPECT_EQ(0u, run.Code);
     ExpectRemoved(c.Kept);
-    EXPECT_EQ(0u, RunUnattended("/S", again).Code);
+    ASSERT_TRUE(MakeFolder(Product) && CopyFileW(files::Wide(again).c_str(), files::Wide(Uninstaller).c_str(), FALSE));
+    EXPECT_EQ(0u, RunUnattended("/S", Uninstaller).Code);
     ExpectRemoved(c.Kept);
     EXPECT_EQ(c.Kept.empty() ? "" : "not its own", files::Read(Product + "\\" + c.Kept));
     DeleteFileW(files::Wide(again).c_str());
@@ -157,6 +191,189 @@ TEST_F(Uninstall, AFileHeldOpenIsReportedAndTheRestRemoved) {
     held.reset();
     ExpectRemoved("pek.txt");
   }
+}
+
+// The names of files made straight in a folder from now on (not in folders below it).
+class TFilesMade {
+public:
+  explicit TFilesMade(const std::string& folder)
+      : Folder(CreateFileW(files::Wide(folder).c_str(), FILE_LIST_DIRECTORY,
+                           FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                           FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OVERLAPPED, nullptr)) {
+    Overlapped.hEvent = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    EXPECT_TRUE(Folder != INVALID_HANDLE_VALUE && Watch()) << "cannot watch " << folder;
+  }
+  ~TFilesMade() {
+    CancelIoEx(Folder, &Overlapped);
+    DWORD ignored = 0;
+    GetOverlappedResult(Folder, &Overlapped, &ignored, TRUE);
+    CloseHandle(Folder);
+    CloseHandle(Overlapped.hEvent);
+  }
+  // What the system has told so far; what comes between two reads it keeps.
+  std::set<std::string> Names() {
+    DWORD size = 0;
+    while (WaitForSingleObject(Overlapped.hEvent, 0) == WAIT_OBJECT_0 &&
+           GetOverlappedResult(Folder, &Overlapped, &size, FALSE)) {
+      for (size_t at = 0; size && at < size;) {
+        const auto* change = reinterpret_cast<const FILE_NOTIFY_INFORMATION*>(Buffer + at);
+        if (change->Action == FILE_ACTION_ADDED || change->Action == FILE_ACTION_RENAMED_NEW_NAME)
+          Made.insert(files::Narrow(std::wstring(change->FileName, change->FileNameLength / sizeof(wchar_t))));
+        if (!change->NextEntryOffset) break;
+        at += change->NextEntryOffset;
+      }
+      if (!Watch()) break;
+    }
+    return Made;
+  }
+
+private:
+  bool Watch() {
+    ResetEvent(Overlapped.hEvent);
+    return ReadDirectoryChangesW(Folder, Buffer, sizeof Buffer, FALSE, FILE_NOTIFY_CHANGE_FILE_NAME, nullptr,
+                                 &Overlapped, nullptr);
+  }
+  HANDLE Folder;
+  OVERLAPPED Overlapped{};
+  alignas(DWORD) BYTE Buffer[64 * 1024];
+  std::set<std::string> Made;
+};
+
+// Whoever may write the temporary folder can plant anything under the names an uninstaller might
+// use there. Every name the copy was once given (the process number, up to 8192), planted as a
+// file or a folder, is left as it was; the copy lies in a new folder of its own, and no file at
+// all is made straight in the temporary folder meanwhile.
+TEST_F(Uninstall, NothingPlantedInTheTemporaryFolderIsTouchedAndNoFileOfItsOwnLiesThere) {
+  const std::string temp = files::TempFolder(), unix = files::UnixPath(temp);
+  ASSERT_FALSE(unix.empty());
+  const std::string plant = "cd '" + unix + "' && for n in $(seq 1 8192); do p=Sorvanta-uninstall-$n.exe; "
+                            "if [ $((n % 2)) = 1 ]; then echo planted >$p; else mkdir $p && echo planted >$p/x; fi; done";
+  ASSERT_EQ(0, files::RunUnix(plant, 60000).first);
+  const files::TTree before = files::Tree(temp);
+  const auto copies = [&](const files::TTree& tree) { // new folders of the temporary folder holding the copy
+    std::set<std::string> found;
+    for (const auto& entry : tree)
+      if (!before.count(entry.first) && entry.first.size() > 23 &&
+          entry.first.compare(entry.first.size() - 23, 23, "\\Sorvanta-uninstall.exe") == 0)
+        found.insert(entry.first.substr(0, entry.first.size() - 23));
+    return found;
+  };
+  TFilesMade made(temp);
+  const TUnattendedRun run = RunUnattended("/S", Uninstaller);
+  EXPECT_EQ(0u, run.Code);
+  ExpectRemoved();
+  EXPECT_EQ(std::set<std::string>{}, made.Names()) << "made straight in the temporary folder";
+  const files::TTree after = files::Tree(temp);
+  size_t kept = 0;
+  for (const auto& entry : before)
+    if (entry.first.rfind("Sorvanta-uninstall-", 0) == 0) kept += after.count(entry.first) && after.at(entry.first) == entry.second;
+  EXPECT_EQ(8192u + 4096u, kept) << "planted files, folders and the files in them, as they were";
+  const std::set<std::string> folders = copies(after);
+  ASSERT_EQ(1u, folders.size()) << "one folder of its own";
+  EXPECT_EQ(41u, folders.begin()->size()) << *folders.begin() << ": Sorvanta- and 32 random hexadecimal digits";
+  files::RunUnix("cd '" + unix + "' && rm -rf Sorvanta-*");
+}
+
+// A record anyone changed to name what is not the product's, its digest fixed: each of those stays
+// and is said, in the log with /S, as what was not removed and why; all of the product goes.
+TEST_F(Uninstall, ARecordThatNamesMoreRemovesOnlyTheProductAndSaysWhatItKept) {
+  const std::string victims = "C:\\ombrel-victims", climbed = "D:\\ombrel-climbed.txt";
+  files::RemoveTree(victims);
+  ASSERT_TRUE(Place(victims + "\\keep.txt", "mine") && MakeFolder(victims + "\\empty") && Place(climbed, "mine too"));
+  const std::string named[] = {victims + "\\keep.txt", victims + "\\empty", victims, Product + "\\..\\..\\ombrel-climbed.txt"};
+  ASSERT_TRUE(AddToRecord(Uninstaller, "file\t" + named[0] + "\ndir\t" + named[1] + "\ndir\t" + named[2] + "\nfile\t" +
+                                           named[3] + "\n"));
+  const std::string log = files::DosPath(files::UnixScratch("removed") + ".log");
+  const TUnattendedRun run = RunUnattended("/S /LOG=" + log, Uninstaller);
+  EXPECT_EQ(1u, run.Code);
+  ExpectRemoved();
+  EXPECT_EQ("mine", files::Read(victims + "\\keep.txt"));
+  EXPECT_TRUE(files::IsFolder(victims + "\\empty"));
+  EXPECT_EQ("mine too", files::Read(climbed));
+  std::vector<std::string> expected = {"Removed with failures: " + Product};
+  for (auto name = std::rbegin(named); name != std::rend(named); ++name) // files first, each the last made first
+    if (files::IsFile(*name)) expected.push_back("Not removed: " + *name + ": " + texts::NotGoverned);
+  for (const std::string& name : named)
+    if (files::IsFolder(name)) expected.push_back("Not removed: " + name + ": " + texts::NotGoverned);
+  EXPECT_EQ(expected, LogLines(log));
+  files::RemoveTree(victims);
+  DeleteFileA(climbed.c_str());
+  DeleteFileA(log.c_str());
+}
+
+// Two installations and their uninstallers. An uninstaller planted in a product folder before an
+// installation there (its record naming a folder in it) is not taken for an earlier installation's:
+// its folder is not removed with the product. And that older installation removed, the newer one's
+// entry and shortcut, which name the newer folder, stay.
+TEST_F(Uninstall, AnUninstallerPlantedBeforeIsNotTakenUpAndAnOlderOneLeavesTheLiveEntryAndShortcut) {
+  const std::string live = "D:\\ombrel-live", liveProduct = live + "\\Varkelo", planted = liveProduct + "\\planted";
+  files::RemoveTree(live);
+  ASSERT_TRUE(MakeFolder(planted) && CopyFileW(files::Wide(Uninstaller).c_str(),
+                                               files::Wide(liveProduct + "\\uninstall.exe").c_str(), FALSE));
+  ASSERT_TRUE(AddToRecord(liveProduct + "\\uninstall.exe", "dir\t" + planted + "\n"));
+  ASSERT_EQ(0u, RunUnattended("/S /D=" + live).Code);
+  const auto entry = UninstallEntry();
+  EXPECT_EQ(liveProduct, entry.at("InstallLocation"));
+  EXPECT_EQ(0u, RunUnattended("/S", Uninstaller).Code) << "the older installation";
+  EXPECT_TRUE(WaitUntil([] { return !CopyRuns(); }));
+  EXPECT_FALSE(files::IsFolder(Folder));
+  EXPECT_EQ(entry, UninstallEntry());
+  EXPECT_EQ(liveProduct + "\\Zelcap2-1.exe", files::ReadLink(Link()).Path);
+  EXPECT_EQ(0u, RunUnattended("/S", liveProduct + "\\uninstall.exe").Code);
+  EXPECT_TRUE(WaitUntil([] { return !CopyRuns(); }));
+  EXPECT_EQ(std::vector<std::string>{"planted\\"}, files::Changes({}, files::Tree(liveProduct)));
+  EXPECT_FALSE(files::IsFile(Link()));
+  files::RemoveTree(live);
+}
+
+// A link where the product goes, made by whoever could write there, leads elsewhere: nothing is
+// written through it (the product folder or a folder in it), nor removed through it (a folder of an
+// installation swapped for a link to where copies of its files lie). Each is said with the reason.
+TEST_F(Uninstall, NothingIsWrittenOrRemovedThroughALink) {
+  const std::string drive = files::Env("OMBREL_DRIVE_D"), elsewhere = drive + "/ombrel-elsewhere";
+  const std::string log = files::DosPath(files::UnixScratch("links") + ".log");
+  const auto link = [&](const std::string& at) { // at: below D:, in Unix words
+    return files::RunUnix("rm -rf " + elsewhere + " && mkdir -p " + elsewhere + " $(dirname " + drive + "/" + at +
+                          ") && ln -s " + elsewhere + " " + drive + "/" + at).first == 0;
+  };
+  const struct {
+    const char* Name;
+    std::string Folder, Link; // the folder installed into, the link below D:
+    std::vector<std::string> Refused; // as the log names them
+    std::string Entry;                // the product folder the entry names after it
+  } installs[] = {{"the product folder", "D:\\ombrel-linked", "ombrel-linked/Varkelo", {"D:\\ombrel-linked\\Varkelo"}, Product},
+                  {"a folder in it", "D:\\ombrel-sub", "ombrel-sub/Varkelo/Help", {"D:\\ombrel-sub\\Varkelo\\Help"},
+                   "D:\\ombrel-sub\\Varkelo"}};
+  for (const auto& c : installs) {
+    SCOPED_TRACE(c.Name);
+    ASSERT_TRUE(link(c.Link));
+    const TUnattendedRun run = RunUnattended("/S /LOG=" + log + " /D=" + c.Folder);
+    EXPECT_EQ(1u, run.Code);
+    EXPECT_TRUE(files::Tree(files::DosPath(elsewhere)).empty()) << "written through the link";
+    const std::vector<std::string> lines = LogLines(log);
+    for (const std::string& path : c.Refused)
+      EXPECT_NE(lines.end(), std::find(lines.begin(), lines.end(), "Not written: " + path + ": " + texts::LinkRefused))
+          << path;
+    EXPECT_EQ(c.Entry, UninstallEntry()["InstallLocation"]) << "an entry only with an uninstaller";
+    files::RunUnix("rm -f " + drive + "/" + c.Link);
+    files::RemoveTree(c.Folder);
+  }
+  // The fixture's installation, its Info folder moved away and a link to it in its place.
+  ASSERT_TRUE(files::RunUnix("rm -rf " + elsewhere + " && mv '" + files::UnixPath(Product + "\\Info") + "' " + elsewhere +
+                             " && ln -s " + elsewhere + " '" + files::UnixPath(Product) + "/Info'").first == 0);
+  const files::TTree moved = files::Tree(files::DosPath(elsewhere));
+  ASSERT_EQ(23u, moved.size());
+  EXPECT_EQ(1u, RunUnattended("/S /LOG=" + log, Uninstaller).Code);
+  EXPECT_TRUE(WaitUntil([] { return !CopyRuns(); }));
+  EXPECT_EQ(moved, files::Tree(files::DosPath(elsewhere))) << "removed through the link";
+  const std::vector<std::string> lines = LogLines(log);
+  for (const auto& entry : moved)
+    EXPECT_NE(lines.end(), std::find(lines.begin(), lines.end(),
+                                     "Not removed: " + Product + "\\Info\\" + entry.first + ": " + texts::LinkRefused))
+        << entry.first;
+  EXPECT_EQ(24u, lines.size()) << "the head and the 23 files";
+  files::RunUnix("rm -rf " + elsewhere + " '" + files::UnixPath(Product) + "/Info'");
+  DeleteFileA(log.c_str());
 }
 
 } // namespace
