@@ -5,7 +5,9 @@
 
 #include "InstallLog.h"
 #include "Process.h"
+#include "Paths.h"
 #include "Resources.h"
+#include "SetupLock.h"
 #include "Text.h"
 #include "Unattended.h"
 #include "Uninstaller.h"
@@ -21,6 +23,8 @@ enum TExitCode : uint32_t {
   ecWritesFailed = 1, // installed, but some writes failed (the warning box named them); or not all removed
   ecDamaged = 2,      // the installer's own data is damaged: nothing was written
   ecWindowSystem = 3, // the window system failed (a box said so, where it could)
+  ecBusy = ERROR_INSTALL_ALREADY_RUNNING, // 1618: another installation or removal runs; nothing was done
+  ecBadCommandLine = ERROR_INVALID_COMMAND_LINE, // 1639: /D= names no whole folder; nothing was written
 };
 
 // The code for an end now, however it comes: Done, Cancel, the close box or
@@ -34,6 +38,17 @@ const wchar_t* const DamagedText =
 
 // What the command line asks, once read.
 const TCommandLine* Asked = nullptr;
+
+const wchar_t* const BusyText = L"Установка или удаление программы Сорванта v2.1 уже выполняется.\r\n\r\n"
+                                L"Дождитесь окончания и запустите программу снова.";
+
+// Said when another run holds the lock, in the box of the installer or the
+// uninstaller; by /S only in its log.
+uint32_t SayBusy(const wchar_t* caption) {
+  if (Asked->Silent) WriteUnattendedLog(*Asked, "Not started: another installation or removal of the product is running.");
+  else MessageBoxW(nullptr, BusyText, caption, MB_OK | MB_ICONEXCLAMATION);
+  return ecBusy;
+}
 
 // Said at the start, before anything is made; by /S only in its log.
 void SayDamaged(UINT modality = 0) {
@@ -72,6 +87,13 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR, int) {
   // The uninstaller is this program carrying what an installation made in
   // place of its payload.
   if (TUninstallRecord record; ReadOwnRecord(record)) {
+    // Its copy takes the lock over from the uninstaller it was started by.
+    if (commandLine.After) {
+      Uninstall(commandLine, record);
+      return ecDone;
+    }
+    const TSetupLock lock;
+    if (!lock.Held()) return int(SayBusy(UninstallCaption));
     Uninstall(commandLine, record);
     return int(CurrentExitCode());
   }
@@ -80,9 +102,17 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR, int) {
     SayDamaged();
     return ecDamaged;
   }
+  // /D= as a deployment tool passes it: a whole folder, made whole once, or nothing is done.
+  std::string folder;
+  if (commandLine.Silent && commandLine.FolderGiven && !WholeFolder(commandLine.Folder, folder)) {
+    WriteUnattendedLog(commandLine, ("Refused: /D= names no whole folder, such as D:\\Programs: " + commandLine.Folder).c_str());
+    return ecBadCommandLine;
+  }
+  const TSetupLock lock;
+  if (!lock.Held()) return int(SayBusy(BoxCaption));
   SetPayloadFault(&PayloadFault);
   const TOleApartment ole;
-  if (commandLine.Silent) InstallUnattended(commandLine);
+  if (commandLine.Silent) InstallUnattended(commandLine, folder);
   else {
     auto scheme = std::make_unique<TClassMainForm_6E2E74C>();
     scheme->MainForm->Start();

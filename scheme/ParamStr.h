@@ -17,12 +17,16 @@ bool NextParam(const std::string& commandLine, size_t& at, size_t& start, std::s
 struct TCommandLine {
   bool Info = false;   // "/ih" as the first argument after the program's name: the info box only
   bool Silent = false; // "/S" among the arguments: the installation with no window (Unattended.h)
-  std::string Folder;  // "/D=<folder>": last, unquoted, to the end of the line, blanks included
-                       // (trailing blanks are the line's); empty: the folder the page offers
-  std::string LogFile; // "/LOG=<file>" among the arguments (quoted whole when it has blanks,
-                       // as any argument); empty: no log
-  // "/AFTER=<process>,<file>", given by an uninstaller to its copy: the handles of its process,
-  // whose end the copy waits for, and of its own file, which the copy then removes (Uninstaller.h)
-  uint64_t After = 0, AfterFile = 0;
+  // "/D=<folder>", as a person writes it: quoted whole ("/D=D:\x y") or only its value
+  // (/D="D:\x y") anywhere, or unquoted last, to the end of the line, blanks included
+  // (trailing blanks are the line's). FolderGiven tells /D= was there, though empty.
+  std::string Folder;
+  std::string LogFile; // "/LOG=<file>" among the arguments, quoted whole or only its value when it
+                       // has blanks; empty: no log
+  bool FolderGiven = false;
+  // "/AFTER=<process>,<file>,<ready>", given by an uninstaller to its copy: the handles of its
+  // process, whose end the copy waits for, of its own file, which the copy then removes, and of
+  // the event the copy sets once it has taken over (Uninstaller.h)
+  uint64_t After = 0, AfterFile = 0, AfterReady = 0;
 };
 TCommandLine ReadCommandLine(const std::string& commandLine);

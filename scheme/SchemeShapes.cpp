@@ -1,6 +1,11 @@
 #include "SchemeShapes.h"
 
+#include <windows.h>
+
+#include "Paths.h"
 #include "Resources.h"
+#include "omDir.h"
+#include "omUninstall.h"
 
 TFontRec Arial(uint8_t size, uint8_t style, int32_t color) { return MakeFontRec("Arial", size, style, color, 1); }
 
@@ -112,4 +117,13 @@ void SetFormat(TOMFormatStr& format, const char* mask, std::initializer_list<TPo
   format.SkipInserted = true;
   format.getStr.assign(placeholders);
   format.outString = out;
+}
+
+std::string OfferedFolder() {
+  const std::string product = EntryLocation(ProductKey);
+  const size_t cut = product.find_last_of('\\');
+  if (cut != std::string::npos && cut > 1 && lstrcmpiW(WideOf(product.substr(cut + 1)).data(), WideOf(ProductFolder).data()) == 0 &&
+      FileExists(product + "\\" + ProgramFileName))
+    return product.substr(0, cut == 2 ? 3 : cut); // a drive's root keeps its backslash
+  return ProgramFilesFolder();
 }

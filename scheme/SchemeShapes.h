@@ -73,6 +73,13 @@ void SetFormat(TOMFormatStr& format, const char* mask, std::initializer_list<TPo
 constexpr char ProductName[] = "Сорванта v2.1"; // as the shortcut, a side picture and the system's list name it
 constexpr char ProductFolder[] = "Varkelo";
 constexpr char ProgramFileName[] = "Zelcap2-1.exe";
+// Its entry's key in the system's list of installed programs.
+constexpr char ProductKey[] = "Sorvanta";
+// The folder the folder page offers, and /S installs into without /D=: where
+// the system's list names an installation whose product folder is there with
+// its program, the folder holding that product folder (an upgrade goes where
+// the product is); else the system's folder for programs.
+std::string OfferedFolder();
 // The mask of a path in the product folder, the chosen folder being %1:
 // "%1\<product folder>", and "\" + path when there is one.
 std::string ProductPath(const char* path = "");

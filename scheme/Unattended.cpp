@@ -9,7 +9,7 @@
 #include "SchemeRoles.h"
 #include "Text.h"
 
-void InstallUnattended(const TCommandLine& how) {
+void InstallUnattended(const TCommandLine& how, const std::string& folder) {
   std::string product;
   {
     // The form's window is made as the scheme is built, and with it the
@@ -25,7 +25,7 @@ void InstallUnattended(const TCommandLine& how) {
     TWindowObject* field = InnerOf<TFolderGroup>(InnerOf<TFolderBody>(frame.BodyHost).GroupHost).FolderField->Control;
     // Into the window object: nothing else follows the field's text before
     // Install reads it.
-    if (!how.Folder.empty()) field->SetText(how.Folder);
+    if (!folder.empty()) field->SetText(folder);
     product = field->GetText();
     // Run while muted: nothing of the form's start-up is wanted.
     RunDeferredInits();

@@ -11,7 +11,8 @@
 // (past the page's room check: a drive too small shows as failed writes) with
 // nothing shown, frees the scheme, and writes the log. The failures stay in
 // the install log, for the exit code.
-void InstallUnattended(const TCommandLine& how);
+// The folder is the one /D= names, made whole, or empty for the one the page offers.
+void InstallUnattended(const TCommandLine& how, const std::string& folder);
 
 // Writes the log file, when one was asked for: a line of head and path, then
 // one per entry of the install log (entryHead, its path, ": ", the system's

@@ -9,13 +9,13 @@
 #include "InstallLog.h"
 #include "Paths.h"
 #include "Resources.h"
+#include "SetupLock.h"
 #include "Text.h"
 #include "Unattended.h"
 #include "omInstallReport.h"
 
 namespace {
 
-const wchar_t* const UninstallCaption = L"Удаление программы";
 const wchar_t* const UninstallQuestion = L"Вы действительно хотите удалить программу Сорванта v2.1 и все её компоненты?";
 const wchar_t* const DoneText = L"Программа Сорванта v2.1 удалена с компьютера.";
 const char* const LeftPrefix = "Не удалось удалить: ";
@@ -58,16 +58,16 @@ uint32_t HandOverToCopy(const std::string& self) {
   HANDLE own = error ? INVALID_HANDLE_VALUE
                      : CreateFileW(WideOf(self).data(), DELETE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                                    &inherited, OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
-  HANDLE process = nullptr;
-  if (!error && (own == INVALID_HANDLE_VALUE ||
+  HANDLE process = nullptr, ready = error ? nullptr : CreateEventW(&inherited, TRUE, FALSE, nullptr);
+  if (!error && (own == INVALID_HANDLE_VALUE || !ready ||
                  !DuplicateHandle(GetCurrentProcess(), GetCurrentProcess(), GetCurrentProcess(), &process,
                                   SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION, TRUE, 0)))
     error = LastFailureCode();
   if (!error) {
     TWideText line = WideOf("\"" + copy + "\" /AFTER=" + std::to_string(uintptr_t(process)) + "," +
-                            std::to_string(uintptr_t(own)));
-    // It inherits these two handles and no other.
-    HANDLE handed[] = {process, own};
+                            std::to_string(uintptr_t(own)) + "," + std::to_string(uintptr_t(ready)));
+    // It inherits these handles and no other.
+    HANDLE handed[] = {process, own, ready};
     SIZE_T size = 0;
     InitializeProcThreadAttributeList(nullptr, 1, 0, &size);
     std::vector<BYTE> attributes(size);
@@ -82,6 +82,9 @@ uint32_t HandOverToCopy(const std::string& self) {
         CreateProcessW(WideOf(copy).data(), line.data(), nullptr, nullptr, TRUE, EXTENDED_STARTUPINFO_PRESENT, nullptr,
                        WideOf(ExpandPathMacros("%sysdir%")).data(), &startup.StartupInfo, &started)) {
       CloseHandle(started.hThread);
+      // This run is over only once the copy is known to be at work: whatever starts next waits for it.
+      const HANDLE either[] = {ready, started.hProcess};
+      WaitForMultipleObjects(2, either, FALSE, 10000);
       CloseHandle(started.hProcess);
     } else {
       error = LastFailureCode();
@@ -89,6 +92,7 @@ uint32_t HandOverToCopy(const std::string& self) {
     if (listed) DeleteProcThreadAttributeList(startup.lpAttributeList);
   }
   if (process) CloseHandle(process);
+  if (ready) CloseHandle(ready);
   if (own != INVALID_HANDLE_VALUE) CloseHandle(own);
   if (error) {
     DeleteFileW(WideOf(copy).data());
@@ -103,12 +107,19 @@ uint32_t HandOverToCopy(const std::string& self) {
 // its folder when Windows next starts, as a running program cannot go.
 void RemoveUninstaller(const TCommandLine& how, const TUninstallRecord& record) {
   const HANDLE process = HANDLE(uintptr_t(how.After)), file = HANDLE(uintptr_t(how.AfterFile));
+  const TCopyAtWork atWork;
+  if (how.AfterReady) {
+    SetEvent(HANDLE(uintptr_t(how.AfterReady)));
+    CloseHandle(HANDLE(uintptr_t(how.AfterReady)));
+  }
   wchar_t image[MAX_PATH * 2] = {};
   DWORD length = MAX_PATH * 2;
   if (!QueryFullProcessImageNameW(process, 0, image, &length) || WaitForSingleObject(process, INFINITE) != WAIT_OBJECT_0)
     return;
   const std::string product = FolderOf(WideToText(image, length)), self = OwnPath();
   if (IsWithin(self, product)) return; // never as the uninstaller itself
+  // The uninstaller's lock, as it lets it go: no installation into the folder can begin meanwhile.
+  const TSetupLock lock = TSetupLock::AfterUninstaller();
   // The ended uninstaller's file may stay locked for a moment after its
   // process is gone.
   FILE_DISPOSITION_INFO gone{TRUE};
@@ -117,7 +128,7 @@ void RemoveUninstaller(const TCommandLine& how, const TUninstallRecord& record) 
     Sleep(100);
   }
   CloseHandle(file);
-  RemoveEmptyFolders(record, product);
+  if (lock.Held()) RemoveEmptyFolders(record, product);
   MoveFileExW(WideOf(self).data(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT);
   MoveFileExW(WideOf(FolderOf(self)).data(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT);
 }

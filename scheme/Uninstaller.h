@@ -6,6 +6,9 @@
 #include "ParamStr.h"
 #include "omUninstall.h"
 
+// The caption of the uninstaller's boxes.
+inline const wchar_t* const UninstallCaption = L"Удаление программы";
+
 // Asks first (No changes nothing), removes what the installation made, and
 // tells what could not be removed, or that all is gone; /S does it without
 // asking and without any window. A running program cannot remove its own

@@ -1,7 +1,5 @@
 #include "omChildGroupBox_2F7DC8C.h"
 
-#include "omDir.h"
-
 TClassChildGroupBox_2F7DC8C::TClassChildGroupBox_2F7DC8C(TWindowObject* parent) : GroupBox(MakeGroupBox(parent)) {
   // Settings and links, in reverse creation order.
   DriveCopy->Position = 1;
@@ -17,8 +15,8 @@ TClassChildGroupBox_2F7DC8C::TClassChildGroupBox_2F7DC8C(TWindowObject* parent) 
   FolderField->Font = Arial(8);
   FolderField->Enabled = false;
   FolderField->Cursor = 19;
-  // The system's folder for programs: "C:\Program Files" on most systems.
-  FolderField->Text = ProgramFilesFolder();
+  // An earlier installation's folder, or the system's for programs ("C:\Program Files" on most systems).
+  FolderField->Text = OfferedFolder();
   FolderField->Password = false;
   FolderField->ReadOnly = false;
   FolderField->TextReader = &EditTextReader;

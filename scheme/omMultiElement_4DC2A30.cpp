@@ -7,7 +7,7 @@ TClassMultiElement_4DC2A30::TClassMultiElement_4DC2A30(TWindowObject*) {
   // the element that fires or reads it.
   const TPointLink folder = MakePointLink<&TOMGetData::varData>(0, FolderReader);
   // Last of all, once everything it is to remove is made.
-  Uninstaller->Key = "Sorvanta";
+  Uninstaller->Key = ProductKey;
   Uninstaller->DisplayName = ProductName;
   Uninstaller->DisplayVersion = "2.1";
   Uninstaller->ProgramName = ProgramFileName;

@@ -41,24 +41,35 @@ bool IsAdministration(PSID sid) {
          IsTrustedInstaller(sid);
 }
 
+// This process's user, read into buffer; null when it cannot be read.
+PSID ProcessUser(BYTE (&buffer)[sizeof(TOKEN_USER) + SECURITY_MAX_SID_SIZE]) {
+  HANDLE token = nullptr;
+  if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token)) return nullptr;
+  DWORD size = 0;
+  const bool read = GetTokenInformation(token, TokenUser, buffer, sizeof buffer, &size);
+  CloseHandle(token);
+  return read ? reinterpret_cast<TOKEN_USER*>(buffer)->User.Sid : nullptr;
+}
+
 // This process's user as SDDL text, empty when it cannot be read.
 std::wstring UserSid() {
-  HANDLE token = nullptr;
-  if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token)) return std::wstring();
   alignas(TOKEN_USER) BYTE buffer[sizeof(TOKEN_USER) + SECURITY_MAX_SID_SIZE];
-  DWORD size = 0;
-  std::wstring text;
+  const PSID user = ProcessUser(buffer);
   wchar_t* sid = nullptr;
-  if (GetTokenInformation(token, TokenUser, buffer, sizeof buffer, &size) &&
-      ConvertSidToStringSidW(reinterpret_cast<TOKEN_USER*>(buffer)->User.Sid, &sid)) {
-    text = sid;
-    LocalFree(sid);
-  }
-  CloseHandle(token);
+  if (!user || !ConvertSidToStringSidW(user, &sid)) return std::wstring();
+  const std::wstring text = sid;
+  LocalFree(sid);
   return text;
 }
 
 } // namespace
+
+bool IsLocalSystem(PSID user) { return user && IsValidSid(user) && IsWellKnownSid(user, WinLocalSystemSid); }
+
+bool RunsAsLocalSystem() {
+  alignas(TOKEN_USER) BYTE buffer[sizeof(TOKEN_USER) + SECURITY_MAX_SID_SIZE];
+  return IsLocalSystem(ProcessUser(buffer));
+}
 
 bool RunsAsAdministrator() {
   BYTE sid[SECURITY_MAX_SID_SIZE];

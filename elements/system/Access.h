@@ -16,6 +16,11 @@ using TDescriptor = std::unique_ptr<void, decltype(&LocalFree)>;
 // administrator or the system's account does (an unelevated one does not).
 bool RunsAsAdministrator();
 
+// Whether a user is the system's own account (LocalSystem), as deployment
+// tools run installers; and whether this process runs as it.
+bool IsLocalSystem(PSID user);
+bool RunsAsLocalSystem();
+
 // The descriptor of a folder of programs as the system's own has it: owned
 // by the administrators, full control for them and the system, read and run
 // for users, inherited by everything made in it, nothing from its parent.

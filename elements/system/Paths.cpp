@@ -67,6 +67,29 @@ std::string FullPath(const std::string& path) {
   return size > 0 && size < full.size() ? WideToText(full.data(), size) : path;
 }
 
+bool WholeFolder(const std::string& folder, std::string& whole) {
+  const auto separator = [&](size_t i) { return i < folder.size() && (folder[i] == '\\' || folder[i] == '/'); };
+  const bool drive = folder.size() >= 3 && ((folder[0] | 0x20) >= 'a' && (folder[0] | 0x20) <= 'z') &&
+                     folder[1] == ':' && separator(2);
+  // \\server\share: a server and a share, not \\?\ or \\.\ (a device).
+  const size_t share = separator(0) && separator(1) ? folder.find_first_of("\\/", 2) : std::string::npos;
+  const bool network = share != std::string::npos && share > 2 && folder[2] != '?' && folder[2] != '.' &&
+                       share + 1 < folder.size() && !separator(share + 1);
+  if (!drive && !network) return false;
+  TWideText wide;
+  if (!WidePath(folder, wide)) return false;
+  const DWORD size = GetFullPathNameW(wide.data(), 0, nullptr, nullptr);
+  TWideText full(size + 1, L'\0');
+  const DWORD length = size ? GetFullPathNameW(wide.data(), DWORD(full.size()), full.data(), nullptr) : 0;
+  if (length == 0 || length >= full.size()) return false;
+  whole = WideToText(full.data(), length);
+  // A reserved device name ("D:\\x\\NUL") comes back as the device itself.
+  if (whole.rfind("\\\\.\\", 0) == 0 || whole.rfind("\\\\?\\", 0) == 0) return false;
+  const size_t root = drive ? 3 : whole.find('\\', whole.find('\\', 2) + 1) + 1;
+  while (whole.size() > root && whole.back() == '\\') whole.pop_back();
+  return true;
+}
+
 bool IsWithin(const std::string& path, const std::string& folder) {
   const TWideText whole = WideOf(FullPath(path)), within = WideOf(FullPath(folder));
   const int n = int(within.size()) - 1; // without the NUL

@@ -32,6 +32,12 @@ uint32_t MoveOver(const TWideText& temp, const std::string& target);
 // (GetFullPathNameW): from the working folder when relative, "." and ".."
 // and doubled separators resolved. The path as it is when it cannot be.
 std::string FullPath(const std::string& path);
+// A folder named as a whole, on a drive ("D:\\x") or a network share
+// ("\\\\server\\share\\x"), made whole in whole (FullPath), without trailing
+// backslashes but a root's. False for a relative or drive-relative name
+// ("x", ".", "D:x"), one on the current drive's root ("\\x"), a device's, and
+// one the system cannot make whole.
+bool WholeFolder(const std::string& folder, std::string& whole);
 // Whether path is folder itself or lies below it, both made whole, letter
 // case ignored as the file system ignores it.
 bool IsWithin(const std::string& path, const std::string& folder);

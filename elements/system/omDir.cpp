@@ -86,10 +86,19 @@ bool ForceFolders(const std::string& path) {
   return ForceFolders(path, failedFolder, error);
 }
 
-std::string DesktopFolder() {
-  std::string folder = ShellFoldersDesktop();
-  // The shell is asked only when the registry value is unreadable.
-  if (folder.empty()) folder = ShellFolder(CSIDL_DESKTOPDIRECTORY);
+std::string DesktopFolder() { return DesktopFolder(RunsAsLocalSystem()); }
+
+void RemoveEmptyFoldersMade() {
+  const std::vector<TMadeItem>& made = InstallLog().Made();
+  TWideText wide;
+  for (size_t i = made.size(); i-- > 0;)
+    if (made[i].Folder() && LinkOnTheWay(made[i].Path) == 0 && WidePath(made[i].Path, wide)) RemoveDirectoryW(wide.data());
+}
+
+std::string DesktopFolder(bool allUsers) {
+  std::string folder = allUsers ? ShellFolder(CSIDL_COMMON_DESKTOPDIRECTORY) : ShellFoldersDesktop();
+  // The shell is asked for the user's only when the registry value is unreadable.
+  if (folder.empty() && !allUsers) folder = ShellFolder(CSIDL_DESKTOPDIRECTORY);
   if (folder.empty() || folder.back() != '\\') folder += '\\';
   return folder;
 }

@@ -21,9 +21,15 @@ bool ForceFolders(const std::string& path);
 // The same; when it fails, failedFolder and error tell which level could not
 // be made and the system's reason (ERROR_INVALID_NAME for an empty or bare name).
 bool ForceFolders(const std::string& path, std::string& failedFolder, uint32_t& error);
-// The user's desktop folder with one trailing backslash, or "\" when it
-// cannot be found.
+// The desktop a shortcut goes to, with one trailing backslash, or "\" when
+// it cannot be found: the user's own; for the system's account, whose own no
+// person ever sees, the one every user's desktop shows (allUsers).
+std::string DesktopFolder(bool allUsers);
+// DesktopFolder for this process: all users' when it runs as LocalSystem.
 std::string DesktopFolder();
+// Each folder the install log says the run made that is empty now,
+// innermost first: what a failed run leaves of no use.
+void RemoveEmptyFoldersMade();
 // The system's folder for programs of this program's bitness, without a
 // trailing backslash; "C:\Program Files" when the system does not say.
 std::string ProgramFilesFolder();

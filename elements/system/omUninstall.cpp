@@ -8,6 +8,7 @@
 
 #include "ByteStream.h"
 #include "Paths.h"
+#include "omDir.h"
 #include "Resources.h"
 #include "shortcut.h"
 
@@ -137,19 +138,6 @@ bool Governs(const std::string& product, const TMadeItem& item) {
 
 bool SamePath(const std::string& a, const std::string& b) { return IsWithin(a, b) && IsWithin(b, a); }
 
-// Where the system's entry of this key says the product is; empty for none.
-std::string EntryLocation(const std::string& key) {
-  HKEY entry = nullptr;
-  if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, WideOf(UninstallKey + key).data(), 0, KEY_QUERY_VALUE | OwnView, &entry) !=
-      ERROR_SUCCESS)
-    return std::string();
-  wchar_t location[MAX_PATH * 4] = {};
-  DWORD size = sizeof location - sizeof(wchar_t), type = 0;
-  const LSTATUS status = RegQueryValueExW(entry, L"InstallLocation", nullptr, &type, reinterpret_cast<BYTE*>(location), &size);
-  RegCloseKey(entry);
-  return status == ERROR_SUCCESS && type == REG_SZ ? WideToText(location) : std::string();
-}
-
 // A file or an empty folder, never through a link in the product folder, nor
 // a folder that is a link itself.
 uint32_t Remove(const std::string& path, bool folder) {
@@ -166,6 +154,18 @@ uint32_t Remove(const std::string& path, bool folder) {
 const char* const NotGovernedText = "Не входит в папку программы: оставлено как есть";
 
 } // namespace
+
+std::string EntryLocation(const std::string& key) {
+  HKEY entry = nullptr;
+  if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, WideOf(UninstallKey + key).data(), 0, KEY_QUERY_VALUE | OwnView, &entry) !=
+      ERROR_SUCCESS)
+    return std::string();
+  wchar_t location[MAX_PATH * 4] = {};
+  DWORD size = sizeof location - sizeof(wchar_t), type = 0;
+  const LSTATUS status = RegQueryValueExW(entry, L"InstallLocation", nullptr, &type, reinterpret_cast<BYTE*>(location), &size);
+  RegCloseKey(entry);
+  return status == ERROR_SUCCESS && type == REG_SZ ? WideToText(location) : std::string();
+}
 
 bool ReadOwnRecord(TUninstallRecord& record) { return DecodeRecord(ProgramFileBytes(), record); }
 
@@ -188,6 +188,7 @@ void TOMUninstall::inWrite(TData& value, uint16_t) {
   if (const uint32_t error = WriteUninstaller(record, written)) {
     InstallLog().Add(record.Uninstaller, error);
     InstallLog().Add(EntryName(Key), error, "Не записано: нет программы удаления");
+    RemoveEmptyFoldersMade();
     return;
   }
   // As Apps & features reads it.
@@ -203,6 +204,8 @@ void TOMUninstall::inWrite(TData& value, uint16_t) {
   entry.Number(L"NoModify", 1);
   entry.Number(L"NoRepair", 1);
   if (entry.Status != ERROR_SUCCESS) InstallLog().Add(EntryName(Key), uint32_t(entry.Status));
+  // A run that failed leaves no folder it made of no use.
+  if (InstallLog().Count()) RemoveEmptyFoldersMade();
 }
 
 void RemoveInstallation(const TUninstallRecord& record, const std::string& product) {

@@ -23,6 +23,9 @@ struct TUninstallRecord {
   std::vector<TMadeItem> Made; // what the installation made, in the order made
 };
 
+// Where the system's entry of this key says the product is; empty for none.
+std::string EntryLocation(const std::string& key);
+
 // The record this program carries when it is an uninstaller; false for the
 // installer, and for an uninstaller whose record does not read back whole.
 bool ReadOwnRecord(TUninstallRecord& record);

@@ -20,6 +20,7 @@
 #include "omStrList.h"
 
 #include <sddl.h> // after windows.h
+#include <shlobj.h>
 
 using namespace host;
 using Lines = std::vector<std::string>;
@@ -504,6 +505,25 @@ TEST(Access, AFolderOthersMayChangeIsToldByItsOwnerAndPermissions) {
               CreateWellKnownSid(WinLocalSystemSid, nullptr, system, &size) &&
               SetSecurityDescriptorOwner(&open, system, FALSE) && SetSecurityDescriptorDacl(&open, TRUE, nullptr, FALSE));
   EXPECT_TRUE(OthersMayChange(&open));
+}
+
+// The shortcut goes on a desktop a person sees: run as the system's own account, as deployment tools
+// run installers, the one every user's desktop shows; else the user's own.
+TEST(Dir, TheShortcutGoesOnADesktopAPersonSees) {
+  BYTE system[SECURITY_MAX_SID_SIZE], administrators[SECURITY_MAX_SID_SIZE];
+  DWORD size = sizeof system;
+  ASSERT_TRUE(CreateWellKnownSid(WinLocalSystemSid, nullptr, system, &size));
+  size = sizeof administrators;
+  ASSERT_TRUE(CreateWellKnownSid(WinBuiltinAdministratorsSid, nullptr, administrators, &size));
+  EXPECT_TRUE(IsLocalSystem(system));
+  EXPECT_FALSE(IsLocalSystem(administrators) || RunsAsLocalSystem());
+  wchar_t common[MAX_PATH] = {}, own[MAX_PATH] = {};
+  ASSERT_TRUE(SUCCEEDED(SHGetFolderPathW(nullptr, CSIDL_COMMON_DESKTOPDIRECTORY, nullptr, 0, common)) &&
+              SUCCEEDED(SHGetFolderPathW(nullptr, CSIDL_DESKTOPDIRECTORY, nullptr, 0, own)));
+  EXPECT_EQ(files::Narrow(common) + "\\", DesktopFolder(true));
+  EXPECT_EQ(files::Narrow(own) + "\\", DesktopFolder(false));
+  EXPECT_NE(DesktopFolder(true), DesktopFolder(false));
+  EXPECT_EQ(DesktopFolder(false), DesktopFolder());
 }
 
 } // namespace

@@ -281,25 +281,33 @@ TEST_F(Scheme, AnInstallationWritesInTheManifestsOrderAndTheRecordLast) {
   files::RemoveTree(folder);
 }
 
-// /ih only first; /S and /LOG= anywhere; /D= last, to the end of the line but its trailing blanks.
-// Blanks and control characters separate; a quote runs to the next; only enclosing quotes go.
-TEST(CommandLine, SwitchesAreSpelledExactlyAndTheFolderTakesTheRestOfTheLine) {
+// /ih only first; /S and /LOG= anywhere; /D= unquoted last, to the end of the line but its trailing
+// blanks, or quoted (the whole argument or only its value) anywhere. Blanks and control characters
+// separate; a quote runs to the next; enclosing quotes go, of an argument or of a switch's value.
+TEST(CommandLine, SwitchesAreSpelledExactlyAndTheFolderIsReadAsItIsQuoted) {
   const std::pair<std::string, TCommandLine> rows[] = {
       {"p", {}}, {"", {}}, {"p   ", {}}, {"p /ih /S", {true, true, "", ""}}, {"p \"/ih\"", {true, false, "", ""}},
       {"p x /ih /IH /ih2", {}}, {"p /S", {false, true, "", ""}}, {"p /s /S2 /SILENT \"/S \" /d=C:\\x /log=y /D", {}},
       {"p /LOG=C:\\a.log", {false, false, "", "C:\\a.log"}},
       {"p \"/LOG=C:\\мой лог.txt\" /S /LOG=", {false, true, "", ""}},
       {"p \"/LOG=C:\\мой лог.txt\" /S", {false, true, "", "C:\\мой лог.txt"}},
-      {"p /LOG=\"a b\" /S", {false, true, "", "\"a b\""}}, // a quote inside an argument groups, and stays
-      {"p /D=C:\\Program Files", {false, false, "C:\\Program Files", ""}},
-      {"p /S /D=D:\\Другая  папка\\x /S /LOG=z  ", {false, true, "D:\\Другая  папка\\x /S /LOG=z", ""}},
-      {"p /D=", {}}, {"p x/D=C:\\y \"/D=C:\\z\" /S", {false, true, "", ""}},
-      {"p \"/LOG=a b\" /D=C:\\x", {false, false, "C:\\x", "a b"}},
+      {"p /LOG=\"a b\" /S", {false, true, "", "a b"}}, {"p /LOG=a\"b c\" /S", {false, true, "", "a\"b c\""}},
+      {"p /D=C:\\Program Files", {false, false, "C:\\Program Files", "", true}},
+      {"p /S /D=D:\\Другая  папка\\x /S /LOG=z  ", {false, true, "D:\\Другая  папка\\x /S /LOG=z", "", true}},
+      {"p /D=", {false, false, "", "", true}}, {"p /D=\"\" /S", {false, true, "", "", true}},
+      {"p x/D=C:\\y \"/D=C:\\z y\" /S", {false, true, "C:\\z y", "", true}},
+      {"p /S /D=\"D:\\Другая папка\" /LOG=\"C:\\my logs\\setup.log\"",
+       {false, true, "D:\\Другая папка", "C:\\my logs\\setup.log", true}},
+      {"p \"/LOG=a b\" /D=C:\\x", {false, false, "C:\\x", "a b", true}},
       {"prog.exe  /ih\t/S\r\n\x01/LOG=last", {true, true, "", "last"}},
       {"\"C:\\Program Files\\Ombrel.exe\" /ih", {true, false, "", ""}}, {"Установка.exe /ih", {true, false, "", ""}},
       {"p \"\" /ih", {}}, {"p /i\"h x\" /S", {false, true, "", ""}}, {"p \"/ih x", {}}, {"p \"", {}}};
-  const auto fields = [](const TCommandLine& c) { return std::make_tuple(c.Info, c.Silent, c.Folder, c.LogFile); };
+  const auto fields = [](const TCommandLine& c) {
+    return std::make_tuple(c.Info, c.Silent, c.Folder, c.LogFile, c.FolderGiven);
+  };
   for (const auto& [line, want] : rows) EXPECT_EQ(fields(want), fields(ReadCommandLine(line))) << line;
+  const TCommandLine copy = ReadCommandLine("c /AFTER=12,34,56");
+  EXPECT_EQ((std::vector<uint64_t>{12, 34, 56}), (std::vector<uint64_t>{copy.After, copy.AfterFile, copy.AfterReady}));
 }
 
 // Prepared as the program prepares itself before anything else.

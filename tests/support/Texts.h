@@ -24,6 +24,8 @@ inline const std::string Entry = "HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windo
 inline const std::string Damaged =
     "Программа установки повреждена или загружена не полностью.\r\n\r\nЗагрузите её заново и повторите установку.";
 inline const std::string Info = "Сделано в Ombrel.";
+inline const std::string Busy = "Установка или удаление программы Сорванта v2.1 уже выполняется.\r\n\r\n"
+                                "Дождитесь окончания и запустите программу снова.";
 // Why something was not written or removed: a link where the product is, or an item not the product's.
 inline const std::string LinkRefused =
     "На этом месте ссылка на другое место: через ссылку ничего не записывается и не удаляется";

@@ -481,4 +481,108 @@ TEST_F(Unattended, TheLogIsNeverWrittenOverAFileOfTheProductOrThroughAnotherName
   DeleteFileA(victim.c_str());
 }
 
+// The lines of a log, each ended by CR LF.
+std::vector<std::string> LogLines(const std::string& log) {
+  const std::string text = files::Read(log);
+  std::vector<std::string> lines;
+  for (size_t at = 0, end; (end = text.find("\r\n", at)) != std::string::npos; at = end + 2)
+    lines.push_back(text.substr(at, end - at));
+  return lines;
+}
+
+// Command lines as deployment tools hand them to the system, written by a person: /D= quoted whole or
+// only its value installs into exactly that folder, and so is a value-quoted /LOG= written. A folder
+// that is not a whole one (relative to the working folder) is refused with 1639: nothing written
+// anywhere, the log says why; so is a device's name. An installation that fails leaves no folder it
+// made (here the first of them).
+TEST_F(Unattended, TheCommandLineIsReadAsWrittenAndWhatIsNotAWholeFolderIsRefused) {
+  const std::string other = "D:\\Другая папка", product = other + "\\Varkelo";
+  const std::string log = files::DosPath(files::UnixScratch("setup log")) + ".log", work = files::FreshFolder("work");
+  const struct {
+    std::string Args;
+    uint32_t Code;
+    std::string Head; // the log's first line
+  } cases[] = {
+      {"/S \"/D=" + other + "\" \"/LOG=" + log + "\"", 0, "Installed: " + product},
+      {"/S /D=\"" + other + "\" /LOG=\"" + log + "\"", 0, "Installed: " + product},
+      {"/S /LOG=\"" + log + "\" /D=.", 1639, "Refused: /D= names no whole folder, such as D:\\Programs: ."},
+      {"/S /LOG=\"" + log + "\" /D=rel", 1639, "Refused: /D= names no whole folder, such as D:\\Programs: rel"},
+      {"/S /LOG=\"" + log + "\" /D=\\rooted", 1639, "Refused: /D= names no whole folder, such as D:\\Programs: \\rooted"},
+      {"/S /LOG=\"" + log + "\" /D=D:\\ombrel-made\\NUL", 1639,
+       "Refused: /D= names no whole folder, such as D:\\Programs: D:\\ombrel-made\\NUL"}, // the device
+      {"/S /LOG=\"" + log + "\" /D=D:\\ombrel-made\\NUL\\deeper", 1,
+       "Installed with failures: D:\\ombrel-made\\NUL\\deeper\\Varkelo"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.Args);
+    RemoveInstallation(other);
+    files::RemoveTree(other);
+    const files::TTree c0 = files::Tree("C:"), d0 = files::Tree("D:");
+    const TUnattendedRun run = RunUnattended(c.Args, OMBREL_EXE, work);
+    EXPECT_EQ(c.Code, run.Code);
+    const std::vector<std::string> lines = LogLines(log);
+    EXPECT_EQ(c.Head, lines.empty() ? "" : lines[0]);
+    if (c.Code == 0) {
+      ExpectInstalled(product, product + "\\");
+    } else {
+      EXPECT_TRUE(files::Tree(work).empty()) << "written in the working folder";
+      EXPECT_EQ(std::vector<std::string>{}, files::Changes(d0, files::Tree("D:")));
+      EXPECT_EQ(std::vector<std::string>{}, files::Changes(c0, files::Tree("C:")));
+      EXPECT_EQ((std::map<std::string, std::string>{}), UninstallEntry()) << "registered";
+      EXPECT_FALSE(files::IsFile(Link()));
+    }
+    DeleteFileA(log.c_str());
+  }
+  RemoveInstallation(other);
+  files::RemoveTree(other);
+  files::RemoveTree(work);
+}
+
+// One installation at a time: while the wizard runs, /S ends with 1618 and writes nothing but its log;
+// a second wizard says so in a box and ends with 1618; the first goes on.
+TEST_F(Unattended, OneAtATime) {
+  const std::string log = files::DosPath(files::UnixScratch("busy")) + ".log";
+  TWizard first;
+  ASSERT_TRUE(first.Start() && first.GoTo(EPage::Folder));
+  const files::TTree before = files::Tree("C:");
+  EXPECT_EQ(1618u, RunUnattended("/S /LOG=" + log).Code);
+  EXPECT_EQ(std::vector<std::string>{"Not started: another installation or removal of the product is running."},
+            LogLines(log));
+  TProcess second(OMBREL_EXE);
+  HWND box = second.Start() ? second.WaitBox(texts::BoxCaption) : nullptr;
+  EXPECT_EQ(texts::Busy, BoxText(box));
+  EXPECT_TRUE(second.Press(box, IDOK) && second.WaitExit() == 1618u);
+  std::vector<std::string> changed = files::Changes(before, files::Tree("C:"));
+  changed.erase(std::remove_if(changed.begin(), changed.end(), [](const std::string& p) { return p.find("ombrel-busy") != std::string::npos; }), changed.end());
+  EXPECT_EQ(std::vector<std::string>{}, changed);
+  ASSERT_TRUE(first.Press(texts::Install) && first.WaitPage(EPage::Finish, 60000));
+  ExpectInstalled(Product, Product + "\\");
+  EXPECT_TRUE(first.Press(texts::Done) && first.Ends(0));
+  DeleteFileA(log.c_str());
+}
+
+// An upgrade goes where the product is: installed into another folder, the wizard offers that
+// folder again, and /S alone installs there, in place: whole, one entry, one shortcut, nothing in
+// the system's folder for programs.
+TEST_F(Unattended, AnUpgradeGoesWhereTheProductIs) {
+  const std::string apps = "D:\\ombrel-apps", product = apps + "\\Varkelo";
+  RemoveInstallation(apps);
+  ASSERT_EQ(0u, RunUnattended("/S /D=" + apps).Code);
+  {
+    TWizard w;
+    ASSERT_TRUE(w.Start() && w.GoTo(EPage::Folder));
+    EXPECT_EQ(apps, Text(w.Field()));
+    EXPECT_TRUE(w.Close());
+  }
+  ASSERT_TRUE(files::Write(product + "\\pek.txt", "older"));
+  EXPECT_EQ(0u, RunUnattended("/S").Code);
+  ExpectInstalled(product, product + "\\");
+  EXPECT_FALSE(files::IsFolder(Product));
+  size_t links = 0;
+  for (const auto& entry : files::Tree(Desktop())) links += entry.first.size() > 4 && entry.first.substr(entry.first.size() - 4) == ".lnk";
+  EXPECT_EQ(1u, links);
+  RemoveInstallation(apps);
+  files::RemoveTree(apps);
+}
+
 } // namespace

@@ -376,4 +376,19 @@ TEST_F(Uninstall, NothingIsWrittenOrRemovedThroughALink) {
   DeleteFileA(log.c_str());
 }
 
+// A deployment tool waits for the uninstaller, then at once installs again into the same folder: the
+// uninstaller's copy, still removing the uninstaller's own file, never touches the new installation,
+// which is whole each time, with its uninstaller and its entry.
+TEST_F(Uninstall, AnInstallationRightAfterTheUninstallerEndsIsWhole) {
+  for (int round = 0; round < 10; ++round) {
+    SCOPED_TRACE(round);
+    ASSERT_EQ(0u, RunUnattended("/S", Uninstaller).Code);
+    ASSERT_EQ(0u, RunUnattended("/S /D=" + Folder).Code);
+    EXPECT_TRUE(WaitUntil([] { return !CopyRuns(); }));
+    EXPECT_TRUE(files::IsFile(Uninstaller));
+    EXPECT_EQ(Product, UninstallEntry()["InstallLocation"]);
+    EXPECT_EQ(43u, files::Tree(Product).size()) << "38 files, dir.ini, uninstall.exe and the 3 folders";
+  }
+}
+
 } // namespace

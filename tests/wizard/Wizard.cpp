@@ -123,7 +123,7 @@ std::string Desktop() {
   return files::Narrow(folder);
 }
 
-TUnattendedRun RunUnattended(const std::string& args, const std::string& exe) {
+TUnattendedRun RunUnattended(const std::string& args, const std::string& exe, const std::string& folder) {
   TUnattendedRun run;
   // The X server's own account too: every window mapped on the screen while it ran. The watcher
   // is ready once it has seen a mark set on the root window.
@@ -134,7 +134,7 @@ TUnattendedRun RunUnattended(const std::string& args, const std::string& exe) {
     return files::Read(xlog).find("PropertyNotify") != std::string::npos;
   })) << "no watcher";
   TProcess p(exe);
-  if (p.Start(args)) {
+  if (p.Start(args, folder)) {
     WaitUntil([&] {
       for (HWND w : p.Windows(true)) {
         const RECT r = Rect(w);

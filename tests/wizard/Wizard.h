@@ -68,4 +68,5 @@ struct TUnattendedRun {
   std::optional<uint32_t> Code; // none when it still ran
   std::set<std::string> Shown;
 };
-TUnattendedRun RunUnattended(const std::string& args, const std::string& exe = OMBREL_EXE);
+TUnattendedRun RunUnattended(const std::string& args, const std::string& exe = OMBREL_EXE,
+                             const std::string& folder = ""); // started in this working folder
