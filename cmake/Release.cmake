@@ -41,8 +41,17 @@ add_compile_options("$<$<COMPILE_LANGUAGE:CXX>:-fno-threadsafe-statics>")
 # file).
 set(CMAKE_UNITY_BUILD ON)
 set(CMAKE_UNITY_BUILD_BATCH_SIZE 0)
-# No symbols, no unused sections, no link time in the PE header; libjpeg's
-# link-time optimisation (cmake/Libjpeg.cmake) as one unit.
+# The whole program optimised once more as it is linked, with libjpeg and the
+# LZMA decoder: what no call reaches is left out, which the x86_64 linker
+# cannot do (above), and calls from one library into another are inlined.
+# The linker map then shows the whole as one object; OFF shows each
+# library's share (scripts/release-costs), as built without.
+option(OMBREL_RELEASE_LTO "Release: optimise the program at link time as one unit" ON)
+if(OMBREL_RELEASE_LTO)
+  add_compile_options("$<$<COMPILE_LANGUAGE:CXX>:-flto>")
+endif()
+# No symbols, no unused sections, no link time in the PE header; the
+# link-time optimisation (above, cmake/Libjpeg.cmake) as one unit.
 add_link_options(-s -Wl,--gc-sections -Wl,--no-insert-timestamp -flto-partition=one)
 
 # A program that must end on an unhandled C++ exception ends in abort(), as
