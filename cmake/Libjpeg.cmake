@@ -17,15 +17,14 @@ if(WIN32)
   file(MAKE_DIRECTORY "${_prefix}/include")
 
   # The release build: the smallest code, compiled for link-time optimisation
-  # so that only what the program calls is linked: the header reader and the
-  # encoder, not the decoder, whose set-up shares a file with
-  # jpeg_calc_output_dimensions (the linker alone keeps every function of a
-  # file it links, cmake/Release.cmake says why); no
-  # arithmetic encoder (nothing asks for it); the commit's date as the build
-  # string. The Huffman encoders count a value's bits with the processor's
-  # bit scan instead of two 64 KB tables (the same counts), and the
-  # library's messages, which the program never shows, use the system's
-  # printf and scanf rather than MinGW's own.
+  # so that only what a program calls is linked (the installer: the header
+  # reader alone; the encoder and the output size are the picture support's
+  # other part, elements/window/Jpeg.cmake); no arithmetic encoder (nothing
+  # asks for it); the commit's date as the build string. The Huffman
+  # encoders count a value's bits with the processor's bit scan instead of
+  # two 64 KB tables (the same counts), and the library's messages, which no
+  # program here shows, use the system's printf and scanf rather than
+  # MinGW's own.
   set(_build_type Release)
   set(_release_args)
   if(OMBREL_RELEASE)

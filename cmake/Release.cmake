@@ -31,13 +31,27 @@ add_compile_options("$<$<COMPILE_LANGUAGE:C,CXX>:${_flags}>")
 # catches an exception either (a throw of the C++ library ends the program,
 # below): no code that runs destructors while one passes, and no tables of it.
 add_compile_options("$<$<COMPILE_LANGUAGE:CXX>:-fno-rtti>" "$<$<COMPILE_LANGUAGE:CXX>:-fno-exceptions>")
+# The program runs on one thread, the window thread: a function's statics
+# are made without the C++ library's lock, which throws on a recursive start
+# and so brings the library's exception handling along (runtime/CxxLibrary.cpp
+# keeps the rest of it out).
+add_compile_options("$<$<COMPILE_LANGUAGE:CXX>:-fno-threadsafe-statics>")
 # Each library compiled as one unit: the compiler sees all of its code at
 # once and keeps one copy of what its files share (14 KB less than file by
 # file).
 set(CMAKE_UNITY_BUILD ON)
 set(CMAKE_UNITY_BUILD_BATCH_SIZE 0)
-# No symbols, no unused sections, no link time in the PE header; libjpeg's
-# link-time optimisation (cmake/Libjpeg.cmake) as one unit.
+# The whole program optimised once more as it is linked, with libjpeg and the
+# LZMA decoder: what no call reaches is left out, which the x86_64 linker
+# cannot do (above), and calls from one library into another are inlined.
+# The linker map then shows the whole as one object; OFF shows each
+# library's share (scripts/release-costs), as built without.
+option(OMBREL_RELEASE_LTO "Release: optimise the program at link time as one unit" ON)
+if(OMBREL_RELEASE_LTO)
+  add_compile_options("$<$<COMPILE_LANGUAGE:CXX>:-flto>")
+endif()
+# No symbols, no unused sections, no link time in the PE header; the
+# link-time optimisation (above, cmake/Libjpeg.cmake) as one unit.
 add_link_options(-s -Wl,--gc-sections -Wl,--no-insert-timestamp -flto-partition=one)
 
 # A program that must end on an unhandled C++ exception ends in abort(), as
@@ -58,6 +72,7 @@ foreach(_throw _ZSt16__throw_bad_castv _ZSt17__throw_bad_allocv _ZSt18__throw_ba
     _ZSt19__throw_logic_errorPKc _ZSt19__throw_range_errorPKc _ZSt20__throw_domain_errorPKc
     _ZSt20__throw_length_errorPKc _ZSt20__throw_out_of_rangePKc _ZSt21__throw_bad_exceptionv
     _ZSt21__throw_runtime_errorPKc _ZSt22__throw_overflow_errorPKc _ZSt23__throw_underflow_errorPKc
-    _ZSt24__throw_invalid_argumentPKc _ZSt24__throw_out_of_range_fmtPKcz _ZSt28__throw_bad_array_new_lengthv)
+    _ZSt24__throw_invalid_argumentPKc _ZSt24__throw_out_of_range_fmtPKcz _ZSt25__throw_bad_function_callv
+    _ZSt28__throw_bad_array_new_lengthv)
   add_link_options(-Wl,--defsym,${_u}${_throw}=${_u}abort)
 endforeach()

@@ -402,7 +402,8 @@ def attach(exe_path, archive_path):
         f.write(exe[:image_end(exe)] + archive)
 
 
-def size_report(exe_path):
+def program_sizes(exe_path):
+    """The program file's bytes: (all, code and data, resources, payload)."""
     with open(exe_path, "rb") as f:
         exe = f.read()
     pe = struct.unpack("<I", exe[60:64])[0]
@@ -414,8 +415,13 @@ def size_report(exe_path):
         if entry[:8].rstrip(b"\0") == b".rsrc":
             resources += struct.unpack("<I", entry[16:20])[0]
     appended = len(exe) - image_end(exe)
-    return (f"{os.path.basename(exe_path)}: {len(exe)} bytes (code and data "
-            f"{len(exe) - resources - appended}, resources {resources}, payload {appended})")
+    return len(exe), len(exe) - resources - appended, resources, appended
+
+
+def size_report(exe_path):
+    total, code, resources, appended = program_sizes(exe_path)
+    return (f"{os.path.basename(exe_path)}: {total} bytes (code and data "
+            f"{code}, resources {resources}, payload {appended})")
 
 
 def pad(items, name, source, output):

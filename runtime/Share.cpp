@@ -5,6 +5,21 @@
 
 // ---------------------------------------------------------------- conversions
 
+namespace {
+
+// Ten to an integer power by squaring: exact up to 10^27, a few units of the
+// last of long double's 64 bits beyond (far below a 15-digit rounding step).
+// The C library's powl, for any power, would bring its logarithm and
+// exponential along.
+long double TenToThe(int32_t power) {
+  long double result = 1.0L, square = 10.0L;
+  for (uint32_t k = power < 0 ? 0u - uint32_t(power) : uint32_t(power); k != 0; k >>= 1, square *= square)
+    if (k & 1u) result *= square;
+  return power < 0 ? 1.0L / result : result;
+}
+
+} // namespace
+
 int32_t TextToInteger(const std::string& s) {
   size_t i = 0;
   bool negative = false;
@@ -38,7 +53,7 @@ double TextToReal(const std::string& s) {
       fraction = true;
     } else if (c == 'E' || c == 'e') {
       int32_t power = TextToInteger(s.substr(i + 1));
-      v *= double(powl(10.0L, (long double)power)); // the one power function RealToText needs too
+      v *= double(TenToThe(power));
       break;
     }
   }
@@ -69,7 +84,7 @@ std::string RealToText(double v) {
   int n = int(std::floor(std::log10(a))) + 1;
   // scaled into [1e14, 1e15): long double keeps the scaling error below the
   // rounding step for every finite double
-  long double scaled = (long double)a * powl(10.0L, (long double)(15 - n));
+  long double scaled = (long double)a * TenToThe(15 - n);
   while (scaled >= 1e15L) { scaled /= 10.0L; ++n; }
   while (scaled < 1e14L) { scaled *= 10.0L; --n; }
   long double rounded = nearbyintl(scaled); // default rounding mode: halves to even

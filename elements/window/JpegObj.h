@@ -31,6 +31,23 @@ struct TJpegBitmap {
   std::vector<uint8_t> Pixels;
 };
 
+// The codec's paths a picture takes only when asked to: encoding an assigned
+// bitmap, and the output size at a Scale other than 0. They are a library of
+// their own (JpegCodec.cpp, ombrel_jpeg_codec), which installs them here when
+// a program links it, so that a program that never takes them carries none of
+// the codec's encoder and decoder set-up. Without them an assigned bitmap
+// saves nothing and a picture has its full size at every Scale.
+struct TJpegCodecPaths {
+  // Bottom-up B, G, R rows to a JPEG file in the stream; false if the codec failed.
+  bool (*Encode)(const TJpegBitmap& bitmap, const TJpegSettings& settings, bool progressive, TByteStream& stream);
+  // The size the file decodes to with these settings; false if its header is unreadable.
+  bool (*ScaledSize)(const uint8_t* bytes, size_t size, const TJpegSettings& settings, int32_t& width,
+                     int32_t& height);
+};
+
+// Null unless the program links the codec's paths.
+extern const TJpegCodecPaths* JpegCodecPaths;
+
 class TJpegPicture {
 public:
   TJpegPicture() : Settings(JpegDefaults), ProgressiveEncoding(JpegDefaults.ProgressiveEncoding) {}

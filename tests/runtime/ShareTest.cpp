@@ -27,6 +27,8 @@ TEST(Conversions, ToIntegerAndText) {
       {123456789012345.0, "123456789012345"}, {1234567890123456.0, "1234567890123460"},
       {9.999999999999996, "10"}, {999999999999999.9, "1000000000000000"}};
   for (const auto& r : realTexts) EXPECT_EQ(r.second, DataToString(RealData(r.first))) << r.second;
+  // Scaled by a power of ten beyond the exact ones, a value 0.3 % of a unit off the half still rounds right.
+  EXPECT_EQ("876477677842834" + std::string(96, '0'), DataToString(RealData(8.764776778428345e+110)));
 }
 
 TEST(Conversions, ToRealTruthAndTheKindsWithoutPayload) {
