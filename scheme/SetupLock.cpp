@@ -11,8 +11,8 @@ HANDLE NamedMutex(const wchar_t* name, BOOL owned) {
   return mutex ? mutex : CreateMutexW(nullptr, owned, local);
 }
 
-const wchar_t* const SetupName = L"Sorvanta-Setup";
-const wchar_t* const CopyName = L"Sorvanta-Setup-Finishing";
+const wchar_t* const LockName = L"Sorvanta-Setup";
+const wchar_t* const AtWorkName = L"Sorvanta-Setup-Finishing";
 
 // How long an uninstaller's copy may take to remove the uninstaller: it
 // retries for a few seconds while the system lets go of the ended program.
@@ -29,22 +29,22 @@ bool Taken(HANDLE mutex, DWORD wait) {
 TSetupLock::TSetupLock() {
   // Opened, never made here: only a copy at work has one.
   wchar_t name[64] = L"Global\\";
-  lstrcatW(name, CopyName);
+  lstrcatW(name, AtWorkName);
   HANDLE copy = OpenMutexW(SYNCHRONIZE, FALSE, name);
   if (!copy) {
     lstrcpyW(name, L"Local\\");
-    lstrcatW(name, CopyName);
+    lstrcatW(name, AtWorkName);
     copy = OpenMutexW(SYNCHRONIZE, FALSE, name);
   }
   if (copy) {
     if (Taken(copy, CopyWait)) ReleaseMutex(copy);
     CloseHandle(copy);
   }
-  FMutex = NamedMutex(SetupName, FALSE);
+  FMutex = NamedMutex(LockName, FALSE);
   FHeld = Taken(FMutex, 0);
 }
 
-TSetupLock::TSetupLock(DWORD wait) : FMutex(NamedMutex(SetupName, FALSE)), FHeld(Taken(FMutex, wait)) {}
+TSetupLock::TSetupLock(DWORD wait) : FMutex(NamedMutex(LockName, FALSE)), FHeld(Taken(FMutex, wait)) {}
 
 TSetupLock TSetupLock::AfterUninstaller() { return TSetupLock(CopyWait); }
 
@@ -53,7 +53,7 @@ TSetupLock::~TSetupLock() {
   if (FMutex) CloseHandle(FMutex);
 }
 
-TCopyAtWork::TCopyAtWork() : FMarker(NamedMutex(CopyName, TRUE)) {}
+TCopyAtWork::TCopyAtWork() : FMarker(NamedMutex(AtWorkName, TRUE)) {}
 
 TCopyAtWork::~TCopyAtWork() {
   if (!FMarker) return;

@@ -14,11 +14,12 @@ constexpr ACCESS_MASK ChangeRights = FILE_WRITE_DATA | FILE_APPEND_DATA | FILE_W
                                      FILE_DELETE_CHILD | DELETE | WRITE_DAC | WRITE_OWNER | GENERIC_WRITE | GENERIC_ALL;
 
 // Full control for the system and the administrators, inherited by all below.
-constexpr wchar_t AdministratorsOnly[] = L"D:P(A;OICI;FA;;;SY)(A;OICI;FA;;;BA)";
+constexpr char AdministratorsOnly[] = "D:P(A;OICI;FA;;;SY)(A;OICI;FA;;;BA)";
 
-TDescriptor FromText(const std::wstring& text) {
+// From the system's text form of a descriptor (SDDL), which is plain ASCII.
+TDescriptor FromText(const std::string& text) {
   PSECURITY_DESCRIPTOR descriptor = nullptr;
-  if (!ConvertStringSecurityDescriptorToSecurityDescriptorW(text.c_str(), SDDL_REVISION_1, &descriptor, nullptr))
+  if (!ConvertStringSecurityDescriptorToSecurityDescriptorW(WideOf(text).data(), SDDL_REVISION_1, &descriptor, nullptr))
     descriptor = nullptr;
   return TDescriptor(descriptor, &LocalFree);
 }
@@ -52,12 +53,12 @@ PSID ProcessUser(BYTE (&buffer)[sizeof(TOKEN_USER) + SECURITY_MAX_SID_SIZE]) {
 }
 
 // This process's user as SDDL text, empty when it cannot be read.
-std::wstring UserSid() {
+std::string UserSid() {
   alignas(TOKEN_USER) BYTE buffer[sizeof(TOKEN_USER) + SECURITY_MAX_SID_SIZE];
   const PSID user = ProcessUser(buffer);
   wchar_t* sid = nullptr;
-  if (!user || !ConvertSidToStringSidW(user, &sid)) return std::wstring();
-  const std::wstring text = sid;
+  if (!user || !ConvertSidToStringSidW(user, &sid)) return std::string();
+  const std::string text = WideToText(sid);
   LocalFree(sid);
   return text;
 }
@@ -81,15 +82,15 @@ bool RunsAsAdministrator() {
 
 TDescriptor ProgramFolderDescriptor() {
   // Users: read, list, run (FILE_GENERIC_READ | FILE_GENERIC_EXECUTE).
-  return FromText(std::wstring(L"O:BA") + AdministratorsOnly + L"(A;OICI;0x1200a9;;;BU)");
+  return FromText(std::string("O:BA") + AdministratorsOnly + "(A;OICI;0x1200a9;;;BU)");
 }
 
 TDescriptor PrivateFolderDescriptor() {
-  std::wstring text = AdministratorsOnly;
+  std::string text = AdministratorsOnly;
   if (!RunsAsAdministrator()) {
-    const std::wstring user = UserSid();
+    const std::string user = UserSid();
     if (user.empty()) return TDescriptor(nullptr, &LocalFree);
-    text += L"(A;OICI;FA;;;" + user + L")";
+    text += "(A;OICI;FA;;;" + user + ")";
   }
   return FromText(text);
 }
