@@ -12,7 +12,8 @@
 //     whole or not at all as the installer writes them (a temporary file
 //     beside it, moved over it), with CreateDirectoryW, CreateFileW/WriteFile,
 //     MoveFileExW, the shell-link object, WritePrivateProfileStringW and the
-//     registry's values;
+//     registry's values, then every file read back, as the installer reads back
+//     its run;
 //  4. the uninstaller as a deployment tool runs it ("uninstall.exe /S" over
 //     an installation the installer made with /S), from its start to its
 //     exit and to the product folder's end, beside removing the same tree,
@@ -461,13 +462,23 @@ void WriteFloorEntry(TRun& run) {
   RegCloseKey(key);
 }
 
+// Every file written read back and compared with what was written, as the installer checks its run.
+void ReadBackFloor(TRun& run) {
+  const std::string product = Product(run.Folder);
+  for (const TTreeFile& item : run.Tree.Files)
+    if (files::Read(product + "\\" + item.Path) != item.Bytes) ++run.Incomplete;
+  for (const std::string& path : {run.LinkFile, product + "\\dir.ini"})
+    if (files::Read(path).empty()) ++run.Incomplete;
+}
+
 // The plain-Win32 floor: the same folders, bytes (the uninstaller's among them), shortcut, record
-// and entry.
+// and entry, then all of them read back.
 void WriteFloor(TRun& run) {
   WriteFloorFiles(run);
   WriteFloorLink(run);
   WriteFloorRecord(run);
   WriteFloorEntry(run);
+  ReadBackFloor(run);
 }
 
 void FreshProductFolder(TRun& run) {

@@ -23,13 +23,16 @@ enum TExitCode : uint32_t {
   ecWritesFailed = 1, // installed, but some writes failed (the warning box named them); or not all removed
   ecDamaged = 2,      // the installer's own data is damaged: nothing was written
   ecWindowSystem = 3, // the window system failed (a box said so, where it could)
+  ecPutBack = ERROR_INSTALL_FAILURE, // 1603: /S failed part-way and put everything back as it was
   ecBusy = ERROR_INSTALL_ALREADY_RUNNING, // 1618: another installation or removal runs; nothing was done
   ecBadCommandLine = ERROR_INVALID_COMMAND_LINE, // 1639: /D= names no whole folder; nothing was written
 };
 
 // The code for an end now, however it comes: Done, Cancel, the close box or
 // Windows ending the session.
-uint32_t CurrentExitCode() { return InstallLog().Count() == 0 ? ecDone : ecWritesFailed; }
+uint32_t CurrentExitCode() {
+  return InstallLog().RolledBack() ? ecPutBack : InstallLog().Count() == 0 ? ecDone : ecWritesFailed;
+}
 
 const wchar_t* const BoxCaption = L"Установка программы"; // as every box of the installer
 const wchar_t* const DamagedText =
@@ -61,6 +64,8 @@ void SayDamaged(UINT modality = 0) {
 // (/S has none), and the program ends with it.
 void PayloadFault() {
   AbandonOpenWrites();
+  // All or nothing: what was replaced so far goes back.
+  if (InstallLog().KeepsOlder()) InstallLog().RollBack();
   SayDamaged(MB_TASKMODAL);
   ExitProcess(ecDamaged);
 }

@@ -11,6 +11,7 @@
 
 void InstallUnattended(const TCommandLine& how, const std::string& folder) {
   std::string product;
+  bool held = false;
   {
     // The form's window is made as the scheme is built, and with it the
     // application window, visible unless asked not to be.
@@ -21,6 +22,11 @@ void InstallUnattended(const TCommandLine& how, const std::string& folder) {
     scheme->FinishSender->outEventData = TPointLink{};
     scheme->InstallReport->outFinishText = TPointLink{};
     scheme->InstallReport->outReport = TPointLink{};
+    // Nobody to ask: files in use are waited for a while, and a run that
+    // fails part-way is put back, all or nothing.
+    scheme->InUseCheck->Patience = InUsePatience;
+    scheme->InUseCheck->outHeld = TPointLink{};
+    scheme->Transaction->RollBack = true;
     auto& frame = InnerOf<TFolderFrame>(scheme->FolderPage);
     TWindowObject* field = InnerOf<TFolderGroup>(InnerOf<TFolderBody>(frame.BodyHost).GroupHost).FolderField->Control;
     // Into the window object: nothing else follows the field's text before
@@ -33,10 +39,15 @@ void InstallUnattended(const TCommandLine& how, const std::string& folder) {
     TData none;
     frame.InstallHub->inDo(none, 0);
     StopDispatch();
+    held = scheme->InUseCheck->Held();
   }
   product += "\\";
   product += ProductFolder;
-  WriteUnattendedLog(how, InstallLog().Count() ? "Installed with failures: " : "Installed: ", DisplayPath(product));
+  const char* head = held                       ? "Not installed, its files are in use: "
+                     : InstallLog().RolledBack() ? "Not installed, nothing was changed: "
+                     : InstallLog().Count()      ? "Installed with failures: "
+                                                 : "Installed: ";
+  WriteUnattendedLog(how, head, DisplayPath(product));
 }
 
 void WriteUnattendedLog(const TCommandLine& how, const char* head, const std::string& path, const char* entryHead) {

@@ -11,6 +11,10 @@
 // (past the page's room check: a drive too small shows as failed writes) with
 // nothing shown, frees the scheme, and writes the log. The failures stay in
 // the install log, for the exit code.
+// How long, in seconds, files held by another program are waited for: long
+// enough for a program that is closing.
+constexpr int32_t InUsePatience = 60;
+
 // The folder is the one /D= names, made whole, or empty for the one the page offers.
 void InstallUnattended(const TCommandLine& how, const std::string& folder);
 

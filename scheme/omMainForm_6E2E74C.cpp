@@ -11,7 +11,8 @@
 namespace {
 
 const char* const BoxCaption = "Установка программы"; // both message boxes
-constexpr int32_t AnswerYes = 6; // IDYES
+constexpr int32_t AnswerYes = 6;   // IDYES
+constexpr int32_t AnswerRetry = 4; // IDRETRY
 
 // A data sender that shows a page: it sends integer 1 to the page's inWork[0].
 void PageSender(TOMDoData& sender, TOMMultiElement* page) {
@@ -53,6 +54,22 @@ TOMMainForm* InstallerForm(TOMMainForm* form) {
 TClassMainForm_6E2E74C::TClassMainForm_6E2E74C() {
   // Settings and links, in reverse creation order (21 down to 2); the plain
   // object has none. Assigning CreateInner builds each inner container.
+  // 25: the run is read back, then kept; the unattended run puts back a run that failed.
+  // 24, 23, 22: held files first; Retry looks again, any other answer leads back to the folder page.
+  RetryTest->Value = IntegerData(AnswerRetry);
+  RetryTest->outMatch = MakePointLink<&TOMInUseCheck::inCheck>(0, InUseCheck);
+  RetryTest->outElse = MakePointLink<&TOMDoData::inDo>(0, FolderSender);
+  InUseBox->Caption = BoxCaption;
+  InUseBox->Buttons = 4; // Retry, Cancel
+  InUseBox->IconKind = 3;
+  InUseBox->outResult = MakePointLink<&TOMCase::inCase>(0, RetryTest);
+  for (const std::string& file : TClassMultiElement_4DC2A30::Files())
+    InUseCheck->Files.push_back(std::string(ProductFolder) + "\\" + file);
+  for (const std::string& file : TClassMultiElement_5022298::Files())
+    InUseCheck->Files.push_back(std::string(ProductFolder) + "\\" + file);
+  InUseCheck->getFolder = MakePointLink<&TOMMultiElement::varData>(0, FolderPage);
+  InUseCheck->outFree = MakePointLink<&TOMHub::inDo>(0, InstallHub);
+  InUseCheck->outHeld = MakePointLink<&TOMMessage::inMessage>(0, InUseBox);
   // 21, 20: the failures of the run, over the finish page: the finish page
   // says so first, then the box lists them; its text comes with the event.
   FailureBox->Caption = BoxCaption;
@@ -61,10 +78,13 @@ TClassMainForm_6E2E74C::TClassMainForm_6E2E74C() {
   InstallReport->outFinishText = MakePointLink<&TOMMultiElement::inWork>(1, FinishPage);
   InstallReport->outReport = MakePointLink<&TOMMessage::inMessage>(0, FailureBox);
   // 19: Install runs each step to its end before the next: an empty record,
-  // the whole installation up to the location record, then the record read.
+  // the run begun, the whole installation up to the uninstaller, the run read
+  // back and ended, then the record read.
   SetHub(*InstallHub, 1,
          {MakePointLink<&TOMInstallReport::inClear>(0, InstallReport),
+          MakePointLink<&TOMTransaction::inBegin>(0, Transaction),
           MakePointLink<&TOMMultiElement::inWork>(0, ProgramFileWriter),
+          MakePointLink<&TOMTransaction::inEnd>(0, Transaction),
           MakePointLink<&TOMInstallReport::inCheck>(0, InstallReport)});
   // 17: product folder and program file, then the installation, then dir.ini.
   HostContainer(*ProgramFileWriter, &CreateContainer<TClassMultiElement_4DC2A30>,
@@ -77,8 +97,8 @@ TClassMainForm_6E2E74C::TClassMainForm_6E2E74C() {
   SetHub(*CancelHub, 3, {MakePointLink<&TOMMessage::inMessage>(0, CancelQuestion)});
   // 14: folder page: Install (with the path), Back, Cancel.
   HostContainer(*FolderPage, &CreateContainer<TClassChildPanel_4FD97A4>,
-                {MakePointLink<&TOMHub::inDo>(0, InstallHub), MakePointLink<&TOMHub::inDo>(1, LicenceHub),
-                 MakePointLink<&TOMHub::inDo>(0, CancelHub)});
+                {MakePointLink<&TOMInUseCheck::inCheck>(0, InUseCheck),
+                 MakePointLink<&TOMHub::inDo>(1, LicenceHub), MakePointLink<&TOMHub::inDo>(0, CancelHub)});
   // 13: licence page: Agree, Back, Cancel.
   HostContainer(*LicencePage, &CreateContainer<TClassChildPanel_50BE488>,
                 {MakePointLink<&TOMDoData::inDo>(0, FolderSender), MakePointLink<&TOMDoData::inDo>(0, WelcomeSender),

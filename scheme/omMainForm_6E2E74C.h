@@ -8,10 +8,12 @@
 #include "SchemeShapes.h"
 #include "omCase.h"
 #include "omDoData.h"
+#include "omInUseCheck.h"
 #include "omInstallReport.h"
 #include "omMainForm.h"
 #include "omMessage.h"
 #include "omSysMenu.h"
+#include "omTransaction.h"
 
 // The installer's main window set up and initialised at once, as the root
 // container makes it before anything inside it: size, caption, border, the
@@ -46,6 +48,12 @@ public:
   TOMHub* const InstallHub = Make<TOMHub>();                               // 19 clear, install, check
   TOMInstallReport* const InstallReport = Make<TOMInstallReport>();        // 20 the run's record
   TOMMessage* const FailureBox = Make<TOMMessage>();                       // 21 what failed
+  // Before anything is written, files another program holds: a box names
+  // them, Retry looks again, Cancel goes back to the folder page.
+  TOMInUseCheck* const InUseCheck = Make<TOMInUseCheck>();                 // 22
+  TOMMessage* const InUseBox = Make<TOMMessage>();                         // 23
+  TOMCase* const RetryTest = Make<TOMCase>();                              // 24 passes only Retry
+  TOMTransaction* const Transaction = Make<TOMTransaction>();              // 25 read back, kept or put back
 
 private:
   TWindowObject* Form() const { return MainForm->Control; }

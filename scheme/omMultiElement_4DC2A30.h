@@ -23,6 +23,9 @@
 class TClassMultiElement_4DC2A30 : public TSchemeContainer {
 public:
   explicit TClassMultiElement_4DC2A30(TWindowObject* parent);
+  // The files it writes in the product folder, each as a path there: the
+  // program file, the location record and the uninstaller.
+  static std::vector<std::string> Files() { return {ProgramFileName, "dir.ini", UninstallerName}; }
 
   // In creation order, the bridge first.
   TOMEditMulti* const EditMulti = MakeBridge();

@@ -74,6 +74,13 @@ static_assert(sizeof PictureTable / sizeof PictureTable[0] == TClass::PictureCou
 
 } // namespace
 
+std::vector<std::string> TClassMultiElement_5022298::Files() {
+  std::vector<std::string> files;
+  for (const TTextFileRow& row : TextFileTable) files.push_back(row.Path);
+  for (const TPictureRow& row : PictureTable) files.push_back(row.Path);
+  return files;
+}
+
 TClassMultiElement_5022298::TClassMultiElement_5022298(TWindowObject*) {
   // Settings and links, in reverse creation order; each link is stored in
   // the element that fires or reads it.

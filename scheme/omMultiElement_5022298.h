@@ -28,6 +28,8 @@ public:
   };
 
   explicit TClassMultiElement_5022298(TWindowObject* parent);
+  // The files it writes in the product folder, each as a path there.
+  static std::vector<std::string> Files();
 
   // In creation order, the bridge first.
   TOMEditMulti* const EditMulti = MakeBridge();

@@ -7,6 +7,7 @@
 
 #include "InstallLog.h"
 #include "Paths.h"
+#include "Resources.h"
 
 namespace {
 
@@ -92,7 +93,10 @@ uint32_t TByteStream::Close() {
       break;
     }
   if (FError != 0 || (!FWritten && FileExists(FTarget))) DeleteFileW(FTemp.data());
-  else FError = MoveOver(FTemp, FTarget);
+  else {
+    const TDigest written{FWrittenSize, FWrittenCrc};
+    FError = MoveOver(FTemp, FTarget, FInOrder ? &written : nullptr);
+  }
   return FError;
 }
 
@@ -141,6 +145,10 @@ int64_t TByteStream::Write(const void* buffer, int64_t count) {
     }
     total += put;
   }
+  if (FKind == skWriteFile && FInOrder) {
+    FWrittenCrc = Crc32(buffer, size_t(total), FWrittenCrc);
+    FWrittenSize += uint64_t(total);
+  }
   // A write stream replaces the file's content: it ends after the last byte written.
   if (FKind == skWriteFile && !SetEndOfFile(FHandle)) FError = LastFailureCode();
   return total;
@@ -160,6 +168,7 @@ void TByteStream::SetPosition(int64_t position) {
     return;
   }
   if (!IsOpen()) return;
+  if (uint64_t(position) != FWrittenSize) FInOrder = false;
   LARGE_INTEGER to{};
   to.QuadPart = position;
   SetFilePointerEx(FHandle, to, nullptr, FILE_BEGIN);
@@ -181,6 +190,7 @@ void TByteStream::SetSize(int64_t size) {
   }
   if (!IsOpen() || FKind == skReadFile) return;
   FWritten = true;
+  if (uint64_t(size) != FWrittenSize) FInOrder = false;
   int64_t keep = std::min(Position(), size);
   SetPosition(size);
   SetEndOfFile(FHandle);

@@ -64,6 +64,11 @@ private:
   std::string FTarget; // a write stream's file, and the temporary one it writes
   TWideText FTemp;
   bool FWritten = false;
+  // What a write stream wrote, front to back; once it moves elsewhere, the
+  // digest comes from the file when it is put in place.
+  uint64_t FWrittenSize = 0;
+  uint32_t FWrittenCrc = 0;
+  bool FInOrder = true;
   mutable std::vector<uint8_t> FBlock;
   mutable TFill FFill = nullptr; // a deferred memory stream's, with its source, until its first use
   const void* FSource = nullptr;

@@ -18,6 +18,58 @@ bool TInstallLog::Has(const std::string& path) const {
   return false;
 }
 
+void TInstallLog::Moved(const std::string& target, const TWideText& older, uint32_t crc, uint64_t size) {
+  for (TMovedFile& moved : FMoved)
+    if (lstrcmpiW(WideOf(moved.Target).data(), WideOf(target).data()) == 0) {
+      moved.Crc = crc;
+      moved.Size = size;
+      if (!older.empty()) { // the first run's older file is the one to put back
+        if (moved.Older.empty()) moved.Older = older;
+        else DeleteFileW(older.data());
+      }
+      return;
+    }
+  FMoved.push_back(TMovedFile{target, older, size, crc});
+}
+
+bool TInstallLog::ReadBack() {
+  bool whole = true;
+  for (const TMovedFile& moved : FMoved) {
+    TDigest now;
+    if (DigestOf(WideOf(moved.Target), now) && now.Size == moved.Size && now.Crc == moved.Crc) continue;
+    Add(moved.Target, ERROR_FILE_CORRUPT, "Записано не так: прочитанный после записи файл не тот, что записан");
+    whole = false;
+  }
+  return whole;
+}
+
+void TInstallLog::Commit() {
+  for (TMovedFile& moved : FMoved)
+    if (!moved.Older.empty()) {
+      DeleteFileW(moved.Older.data());
+      moved.Older.clear();
+    }
+  FUndo.clear();
+}
+
+void TInstallLog::RollBack() {
+  for (size_t i = FMoved.size(); i-- > 0;) {
+    const TMovedFile& moved = FMoved[i];
+    const TWideText target = WideOf(moved.Target);
+    const bool gone = DeleteFileW(target.data()) || GetLastError() == ERROR_FILE_NOT_FOUND;
+    if (gone && (moved.Older.empty() || MoveFileExW(moved.Older.data(), target.data(), MOVEFILE_REPLACE_EXISTING)))
+      continue;
+    const uint32_t error = LastFailureCode();
+    Add(moved.Target, error, "Не удалось вернуть прежний файл: " + SystemErrorText(error));
+  }
+  for (size_t i = FMade.size(); i-- > 0;)
+    if (FMade[i].Folder()) RemoveDirectoryW(WideOf(FMade[i].Path).data());
+  for (size_t i = FUndo.size(); i-- > 0;) FUndo[i]();
+  FMoved.clear();
+  FUndo.clear();
+  FRolledBack = true;
+}
+
 void TInstallLog::Keep(TMadeItem::TKind kind, const std::string& path) { FMade.push_back(TMadeItem{kind, FullPath(path)}); }
 
 std::string DisplayPath(const std::string& path) {

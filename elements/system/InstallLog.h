@@ -6,8 +6,11 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
+
+#include "Text.h"
 
 // What a run made: a file it wrote whole, a folder it created (not one that
 // was there), or a shortcut to the product (a file, but outside the
@@ -25,6 +28,15 @@ struct TInstallEntry {
   std::string Message; // the system's text for Code, no CR LF at the end
 };
 
+// A file the run moved into place, the digest it was written with, and where
+// the file it replaced waits while older files are kept (else empty).
+struct TMovedFile {
+  std::string Target;
+  TWideText Older;
+  uint64_t Size = 0;
+  uint32_t Crc = 0;
+};
+
 class TInstallLog {
 public:
   TInstallLog() = default;
@@ -34,6 +46,9 @@ public:
   void Clear() {
     FEntries.clear();
     FMade.clear();
+    FMoved.clear();
+    FUndo.clear();
+    FKeepOlder = FRolledBack = false;
   }
   // Records a failure with the system's message for the code. A path is
   // recorded once: a product folder that cannot be made fails again for each
@@ -56,10 +71,36 @@ public:
   void Linked(const std::string& link) { Keep(TMadeItem::mkLink, link); }
   const std::vector<TMadeItem>& Made() const { return FMade; }
 
+  // All or nothing: while older files are kept, every file a write replaces
+  // is moved aside until the run ends, and what the run changed besides its
+  // files says how to undo it. Then the run is either kept (the older files
+  // go) or put back as it was.
+  void KeepOlder(bool keep) { FKeepOlder = keep; }
+  bool KeepsOlder() const { return FKeepOlder; }
+  // A file moved into place (MoveOver); one moved again keeps its first older file.
+  void Moved(const std::string& target, const TWideText& older, uint32_t crc, uint64_t size);
+  const std::vector<TMovedFile>& MovedFiles() const { return FMoved; }
+  void OnRollBack(std::function<void()> undo) {
+    if (FKeepOlder) FUndo.push_back(std::move(undo));
+  }
+  // Every file moved into place read back against its digest; one that reads
+  // otherwise is recorded as a failed write. True when all read back.
+  bool ReadBack();
+  // Keeps the run: the older files go.
+  void Commit();
+  // Puts back all the run changed, the last change first: each file it wrote
+  // gone and the older one in its place, each folder it made gone, the rest
+  // undone. What cannot be put back is recorded.
+  void RollBack();
+  bool RolledBack() const { return FRolledBack; }
+
 private:
   void Keep(TMadeItem::TKind kind, const std::string& path);
   std::vector<TInstallEntry> FEntries;
   std::vector<TMadeItem> FMade;
+  std::vector<TMovedFile> FMoved;
+  std::vector<std::function<void()>> FUndo;
+  bool FKeepOlder = false, FRolledBack = false;
 };
 
 // A path as the user reads it. The installer joins a drive root such as

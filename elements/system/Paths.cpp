@@ -2,7 +2,10 @@
 
 #include <windows.h>
 
+#include <vector>
+
 #include "InstallLog.h"
+#include "Resources.h"
 
 namespace {
 
@@ -118,6 +121,31 @@ uint32_t LinkOnTheWay(const std::string& path) {
   }
 }
 
+bool HeldByAnother(const std::string& path) {
+  TWideText wide;
+  if (!WidePath(path, wide)) return false;
+  HANDLE held = CreateFileW(wide.data(), DELETE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (held != INVALID_HANDLE_VALUE) CloseHandle(held);
+  return held == INVALID_HANDLE_VALUE && GetLastError() == ERROR_SHARING_VIOLATION;
+}
+
+namespace {
+
+// "<target>.<number><ending>", a name beside the target not taken yet by the
+// time it is asked for; each call another number.
+TWideText NameBeside(const TWideText& target, const wchar_t* ending) {
+  static DWORD serial = GetTickCount();
+  TWideText name(target.begin(), target.end() - 1);
+  name.push_back(L'.');
+  for (DWORD n = ++serial; n; n >>= 4) name.push_back(L"0123456789abcdef"[n & 0xF]);
+  for (; *ending; ++ending) name.push_back(*ending);
+  name.push_back(L'\0');
+  return name;
+}
+
+} // namespace
+
 uint32_t MakeTempBeside(const std::string& target, TWideText& temp, void** open) {
   // Never through a link planted in the product's folder.
   if (const uint32_t error = LinkOnTheWay(target)) return error;
@@ -125,19 +153,10 @@ uint32_t MakeTempBeside(const std::string& target, TWideText& temp, void** open)
   // anything is written, in the system's words for a file in use.
   TWideText wide;
   if (!WidePath(target, wide)) return LastFailureCode();
-  HANDLE held = CreateFileW(wide.data(), DELETE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (held != INVALID_HANDLE_VALUE) CloseHandle(held);
-  else if (GetLastError() == ERROR_SHARING_VIOLATION) return ERROR_SHARING_VIOLATION;
+  if (HeldByAnother(target)) return ERROR_SHARING_VIOLATION;
   // "<target>.<number>.~tmp", the first such name not taken.
-  static DWORD serial = GetTickCount();
-  wide.pop_back();
   for (int tries = 0; tries < 100; ++tries) {
-    temp = wide;
-    temp.push_back(L'.');
-    for (DWORD n = ++serial; n; n >>= 4) temp.push_back(L"0123456789abcdef"[n & 0xF]);
-    for (const wchar_t* end = L".~tmp"; *end; ++end) temp.push_back(*end);
-    temp.push_back(L'\0');
+    temp = NameBeside(wide, L".~tmp");
     HANDLE file = CreateFileW(temp.data(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL,
                               nullptr);
     if (file != INVALID_HANDLE_VALUE) {
@@ -150,11 +169,48 @@ uint32_t MakeTempBeside(const std::string& target, TWideText& temp, void** open)
   return ERROR_FILE_EXISTS;
 }
 
-uint32_t MoveOver(const TWideText& temp, const std::string& target) {
+bool DigestOf(const TWideText& path, TDigest& digest) {
+  HANDLE file = CreateFileW(path.data(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                            FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return false;
+  digest = TDigest{};
+  std::vector<uint8_t> buffer(256 * 1024);
+  DWORD got = 0;
+  bool read = true;
+  while ((read = ReadFile(file, buffer.data(), DWORD(buffer.size()), &got, nullptr) != FALSE) && got > 0) {
+    digest.Crc = Crc32(buffer.data(), got, digest.Crc);
+    digest.Size += got;
+  }
+  CloseHandle(file);
+  return read;
+}
+
+uint32_t MoveOver(const TWideText& temp, const std::string& target, const TDigest* written) {
   TWideText wide;
-  if (WidePath(target, wide) && MoveFileExW(temp.data(), wide.data(), MOVEFILE_REPLACE_EXISTING)) return 0;
-  const uint32_t error = LastFailureCode();
+  TDigest digest;
+  uint32_t error = 0;
+  if (!WidePath(target, wide)) error = LastFailureCode();
+  else if (written) digest = *written;
+  else if (!DigestOf(temp, digest)) error = LastFailureCode();
+  // Kept aside, not copied: a run that is put back moves it back.
+  TWideText older;
+  if (!error && InstallLog().KeepsOlder() && GetFileAttributesW(wide.data()) != INVALID_FILE_ATTRIBUTES) {
+    for (int tries = 0; tries < 100 && older.empty(); ++tries) {
+      older = NameBeside(wide, L".~old");
+      if (MoveFileExW(wide.data(), older.data(), 0)) break;
+      error = LastFailureCode();
+      older.clear();
+      if (error != ERROR_ALREADY_EXISTS && error != ERROR_FILE_EXISTS) break;
+    }
+    if (!older.empty()) error = 0;
+  }
+  if (!error && MoveFileExW(temp.data(), wide.data(), older.empty() ? MOVEFILE_REPLACE_EXISTING : 0)) {
+    InstallLog().Moved(target, older, digest.Crc, digest.Size);
+    return 0;
+  }
+  if (!error) error = LastFailureCode();
   DeleteFileW(temp.data());
+  if (!older.empty()) MoveFileExW(older.data(), wide.data(), 0);
   return error;
 }
 

@@ -2,6 +2,7 @@
 // system unchanged: no separator is added or removed.
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 #include "Text.h"
@@ -21,12 +22,25 @@ bool WidePath(const std::string& path, TWideText& wide);
 // folder first, then moved over the target in one step once complete, so an
 // older file stays as it was until then and nothing half-written is ever left
 // under the target's name.
+// Whether another program holds the file so that it cannot be replaced, as a
+// running program holds its own file: the test every write makes first.
+bool HeldByAnother(const std::string& path);
 // A new, empty temporary file beside the target, left open for writing in
 // *open (a HANDLE) when asked for; 0, or the system's error.
 uint32_t MakeTempBeside(const std::string& target, TWideText& temp, void** open = nullptr);
+// What a file was written with: its size and CRC-32.
+struct TDigest {
+  uint64_t Size = 0;
+  uint32_t Crc = 0;
+};
+// The digest of a file as it is now; false when it cannot be read whole.
+bool DigestOf(const TWideText& path, TDigest& digest);
 // Moves the complete temporary file over the target, replacing it; removes it
-// when that fails. 0, or the system's error.
-uint32_t MoveOver(const TWideText& temp, const std::string& target);
+// when that fails. The move goes into the install log with the digest it was
+// written with (read from the temporary file when not given), and, while the
+// log keeps older files, an older target is first moved aside, beside it,
+// until the run ends. 0, or the system's error.
+uint32_t MoveOver(const TWideText& temp, const std::string& target, const TDigest* written = nullptr);
 
 // The path made whole as every file function of the system reads it
 // (GetFullPathNameW): from the working folder when relative, "." and ".."

@@ -138,6 +138,48 @@ bool Governs(const std::string& product, const TMadeItem& item) {
 
 bool SamePath(const std::string& a, const std::string& b) { return IsWithin(a, b) && IsWithin(b, a); }
 
+// The values of an entry as they are, to put back when the run is; none
+// when there is no entry.
+struct TKeptEntry {
+  struct TValue {
+    TWideText Name;
+    DWORD Type;
+    std::vector<BYTE> Data;
+  };
+  bool Existed = false;
+  std::vector<TValue> Values;
+};
+
+TKeptEntry KeepEntry(const std::string& path) {
+  TKeptEntry kept;
+  HKEY key = nullptr;
+  if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, WideOf(path).data(), 0, KEY_QUERY_VALUE | OwnView, &key) != ERROR_SUCCESS)
+    return kept;
+  kept.Existed = true;
+  wchar_t name[16384];
+  for (DWORD i = 0;; ++i) {
+    DWORD length = 16384, type = 0, size = 0;
+    if (RegEnumValueW(key, i, name, &length, nullptr, &type, nullptr, &size) != ERROR_SUCCESS) break;
+    TKeptEntry::TValue value{TWideText(name, name + length + 1), type, std::vector<BYTE>(size)};
+    length = 16384;
+    if (RegEnumValueW(key, i, name, &length, nullptr, &type, value.Data.data(), &size) == ERROR_SUCCESS)
+      kept.Values.push_back(std::move(value));
+  }
+  RegCloseKey(key);
+  return kept;
+}
+
+void PutEntryBack(const std::string& path, const TKeptEntry& kept) {
+  const TWideText wide = WideOf(path);
+  RegDeleteKeyExW(HKEY_LOCAL_MACHINE, wide.data(), OwnView, 0);
+  if (!kept.Existed) return;
+  TEntryWriter entry(path);
+  for (const TKeptEntry::TValue& value : kept.Values) entry.Set(value.Name.data(), value.Type, value.Data.data(), value.Data.size());
+  if (entry.Status != ERROR_SUCCESS)
+    InstallLog().Add(EntryName(path.substr(sizeof UninstallKey - 1)), uint32_t(entry.Status),
+                     "Не удалось вернуть прежнюю запись: " + SystemErrorText(uint32_t(entry.Status)));
+}
+
 // A file or an empty folder, never through a link in the product folder, nor
 // a folder that is a link itself.
 uint32_t Remove(const std::string& path, bool folder) {
@@ -192,6 +234,9 @@ void TOMUninstall::inWrite(TData& value, uint16_t) {
     return;
   }
   // As Apps & features reads it.
+  // Put back as it was if the run is.
+  if (InstallLog().KeepsOlder())
+    InstallLog().OnRollBack([path = UninstallKey + Key, kept = KeepEntry(UninstallKey + Key)] { PutEntryBack(path, kept); });
   TEntryWriter entry(UninstallKey + Key);
   entry.Text(L"DisplayName", DisplayName);
   entry.Text(L"DisplayVersion", DisplayVersion);

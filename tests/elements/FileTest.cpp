@@ -18,6 +18,8 @@
 #include "omJpeg.h"
 #include "omShortcut.h"
 #include "omStrList.h"
+#include "omTransaction.h"
+#include "omUninstall.h"
 
 #include <sddl.h> // after windows.h
 #include <shlobj.h>
@@ -310,6 +312,67 @@ TEST_F(ElementWrites, EachWritesOrRecordsTheWriteThatFailed) {
   }
   SetCurrentDirectoryA("C:\\");
   ExpectTheRowsLeftNothingElse();
+}
+
+// The end of a run: every writer's file reads back as it was written, and the run is kept. One
+// changed after its write (a byte of it, the size kept) fails the read-back, and only it, recorded as
+// not written; all or nothing, the whole run is then put back as it was: each file of it gone or its
+// older self in its place, the folder it made gone, the entry it wrote as it was (here: none, and one
+// with a value of its own), no file of the run left beside them.
+TEST_F(ElementWrites, AFileChangedAfterItsWriteFailsTheReadBackAndAllOrNothingPutsTheRunBack) {
+  using E = ElementWrites;
+  const std::pair<void (E::*)(const std::string&), std::string> writes[] = {
+      {&E::SaveList, F + "a.txt"}, {&E::WriteStream, F + "out.bin"}, {&E::SavePicture, F + "long.jpg"},
+      {&E::MakeLink, F + "ok.lnk"}, {&E::WriteRecord, F + "dir.ini"}};
+  const std::string key = std::string(UninstallKey) + "OmbrelTest";
+  TOMUninstall uninstaller;
+  uninstaller.Key = "OmbrelTest";
+  TOMTransaction run;
+  for (const bool allOrNothing : {false, true})
+    for (const auto& changed : writes) {
+      SCOPED_TRACE(changed.second + (allOrNothing ? ", all or nothing" : ""));
+      files::RemoveTree(F + "made");
+      for (const auto& [write, path] : writes) DeleteFileA(path.c_str());
+      files::Write(F + "a.txt", "older");
+      RegDeleteKeyExW(HKEY_LOCAL_MACHINE, files::Wide(key).c_str(), KEY_WOW64_64KEY, 0);
+      if (&changed == writes)
+        RegSetKeyValueW(HKEY_LOCAL_MACHINE, files::Wide(key).c_str(), L"Own", REG_SZ, L"x", 4);
+      const files::TTree before = files::Tree(F);
+      run.RollBack = allOrNothing;
+      InstallLog().Clear(); // as the run's report starts it
+      Send<&TOMTransaction::inBegin>(run, TData());
+      MakeFolder(F + "made");
+      for (const auto& [write, path] : writes) (this->*write)(path);
+      Send<&TOMUninstall::inWrite>(uninstaller, StringData(F + "made"));
+      ASSERT_EQ(InstallLog().Count(), 0u) << InstallLog()[0].Path << ": " << InstallLog()[0].Message;
+      ASSERT_TRUE(InstallLog().ReadBack()) << "as written";
+      std::string bytes = files::Read(changed.second);
+      ASSERT_FALSE(bytes.empty());
+      bytes[bytes.size() / 2] ^= 0x20;
+      ASSERT_TRUE(files::Write(changed.second, bytes));
+      Send<&TOMTransaction::inEnd>(run, TData());
+      ASSERT_EQ(InstallLog().Count(), 1u);
+      EXPECT_EQ(std::make_pair(changed.second, uint32_t(ERROR_FILE_CORRUPT)),
+                std::make_pair(InstallLog()[0].Path, InstallLog()[0].Code));
+      EXPECT_EQ(allOrNothing, InstallLog().RolledBack());
+      HKEY entry = nullptr;
+      wchar_t own[8] = {};
+      DWORD size = sizeof own;
+      const bool registered = RegOpenKeyExW(HKEY_LOCAL_MACHINE, files::Wide(key).c_str(), 0,
+                                            KEY_QUERY_VALUE | KEY_WOW64_64KEY, &entry) == ERROR_SUCCESS;
+      const bool owns = registered && RegQueryValueExW(entry, L"Own", nullptr, nullptr, reinterpret_cast<BYTE*>(own), &size) == 0;
+      const bool written = registered && RegQueryValueExW(entry, L"DisplayName", nullptr, nullptr, nullptr, nullptr) == 0;
+      if (entry) RegCloseKey(entry);
+      if (!allOrNothing) {
+        EXPECT_NE("older", files::Read(F + "a.txt")) << "kept";
+        EXPECT_TRUE(written && files::IsFile(F + "made\\uninstall.exe"));
+        continue;
+      }
+      EXPECT_EQ(before, files::Tree(F)) << "put back";
+      EXPECT_EQ("older", files::Read(F + "a.txt"));
+      EXPECT_EQ(std::make_tuple(&changed == writes, &changed == writes, false), std::make_tuple(registered, owns, written));
+    }
+  RegDeleteKeyExW(HKEY_LOCAL_MACHINE, files::Wide(key).c_str(), KEY_WOW64_64KEY, 0);
 }
 
 // On a full drive every writer fails, says so, and leaves the older file as it was and nothing else.

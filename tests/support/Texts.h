@@ -29,5 +29,10 @@ inline const std::string Busy = "Установка или удаление пр
 // Why something was not written or removed: a link where the product is, or an item not the product's.
 inline const std::string LinkRefused =
     "На этом месте ссылка на другое место: через ссылку ничего не записывается и не удаляется";
+// A file held by another program, as the box and the log say it.
+inline const std::string InUseHead = "Файлы программы заняты другими программами:\r\n";
+inline const std::string InUseTail =
+    "\r\n\r\nЗакройте эти программы и повторите попытку, или отмените, чтобы вернуться к выбору папки.";
+inline const std::string InUse = "Занят другой программой";
 inline const std::string NotGoverned = "Не входит в папку программы: оставлено как есть";
 } // namespace texts

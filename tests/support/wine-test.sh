@@ -1,6 +1,7 @@
 #!/bin/bash
 # Runs a Windows test program under Wine with the drives the tests need: D: a 64 MB file system of its
-# own (free space unlike C:'s), M: a 1 MB one (writes run out of room), Q: never there. Where mounting
+# own (free space unlike C:'s), M: a 1 MB one (writes run out of room), N: one of few file entries
+# (writes run out of them: 58, an installation and a dozen more), Q: never there. Where mounting
 # is refused, D: and M: are plain folders and OMBREL_MOUNTED stays unset (tests that need the sizes
 # skip). OMBREL_DPI sets the screen's resolution. Wine's debug output (a loader trace) goes to
 # OMBREL_STDERR_LOG, shown afterwards. OMBREL_WINDOW_MANAGER: a window manager manages the windows.
@@ -22,14 +23,14 @@ export WINEDLLOVERRIDES="$WINEDLLOVERRIDES;$(echo $OMBREL_PLANTED_NAMES | tr ' '
 run=$(mktemp -d "${TMPDIR:-/tmp}/ombrel-drives.XXXXXX")
 export OMBREL_STDERR_LOG=$run/stderr.log OMBREL_MOUNTED=1 OMBREL_DRIVE_D=$run/d/drive
 cleanup() {
-  rm -f "$WINEPREFIX/dosdevices/d:" "$WINEPREFIX/dosdevices/m:"
+  rm -f "$WINEPREFIX/dosdevices/d:" "$WINEPREFIX/dosdevices/m:" "$WINEPREFIX/dosdevices/n:"
   /usr/lib/wine/wineserver64 -k 2>/dev/null
-  for d in d m; do mountpoint -q "$run/$d" && { umount "$run/$d" 2>/dev/null || umount -l "$run/$d"; }; done
+  for d in d m n; do mountpoint -q "$run/$d" && { umount "$run/$d" 2>/dev/null || umount -l "$run/$d"; }; done
   rm -rf "$run"
   ombrel_cleanup
 }
 trap cleanup EXIT
-for d in d:64m m:1m; do
+for d in d:64m m:1m n:16m,nr_inodes=58; do
   l=${d%:*}
   mkdir -p "$run/$l"
   mount -t tmpfs -o "size=${d#*:}" "ombrel-$l" "$run/$l" 2>/dev/null || unset OMBREL_MOUNTED
