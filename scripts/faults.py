@@ -126,7 +126,7 @@ FAULTS = [
       "if (!GetSecurityDescriptorOwner(descriptor, &owner, &defaulted) || !owner || !IsAdministration(owner)) return true;",
       "if (!GetSecurityDescriptorOwner(descriptor, &owner, &defaulted)) return true;", WIN,
       "a folder a user owns is taken for an administrators' one"),
-    F("S29", "elements/system/Access.cpp", "L\"(A;OICI;0x1200a9;;;BU)\"", "L\"(A;OICI;0x1201bf;;;BU)\"", WIN,
+    F("S29", "elements/system/Access.cpp", "\"(A;OICI;0x1200a9;;;BU)\"", "\"(A;OICI;0x1201bf;;;BU)\"", WIN,
       "the product folder lets users write"),
     F("S30", "elements/system/omDir.cpp", "  if (Guarded) GuardFolder(path);\n", "", WIN,
       "the product folder is not guarded against links"),
