@@ -130,6 +130,10 @@ struct TRun {
   int Incomplete = 0;                              // runs that missed a page or a file
 };
 
+// The benchmark's application, which its entry makes first as the program's does.
+TApplication& App() { return TApplication::Current(); }
+void ProcessMessages() { App().ProcessMessages(); }
+
 // Handles what the windows have queued, as the message loop would between
 // two user actions; never part of a timed part.
 void Pump(TRun&) { ProcessMessages(); }
@@ -142,7 +146,7 @@ volatile char Sink = 0; // keeps a read from being optimised away
 // the row before it.
 void AsAtStart() {
   StopDispatch();
-  ResetTerminated();
+  App().ResetTerminated();
   Sink = Sink + char(LoadResourceStream("STREAM1")->Size());
 }
 
@@ -184,7 +188,7 @@ TOMButton& InstallButton(TInstallerScheme& scheme) {
 std::unique_ptr<TInstallerScheme> SchemeAtFolderPage(const std::string& folder) {
   auto scheme = std::make_unique<TInstallerScheme>();
   scheme->MainForm->Start();
-  ShowApplicationWindows(ApplicationWindow);
+  App().ShowWindows();
   ProcessMessages();
   Click(*InnerOf<TWelcomeFrame>(scheme->WelcomePage).NextButton);
   ProcessMessages();
@@ -228,7 +232,7 @@ void Free(TRun& run) { run.Scheme.reset(); }
 void BuildShowAndFree(TRun& run) {
   BuildScheme(run);
   run.Scheme->MainForm->Start();
-  ShowApplicationWindows(ApplicationWindow);
+  App().ShowWindows();
   StopDispatch();
   run.Scheme.reset();
 }
@@ -765,7 +769,7 @@ void CountWindows(TFacts& facts) {
   facts.FormWindow = form != nullptr;
   if (form) EnumChildWindows(form, CountChild, reinterpret_cast<LPARAM>(&facts.Windows));
   run.Scheme->MainForm->Start();
-  ShowApplicationWindows(ApplicationWindow);
+  App().ShowWindows();
   form = run.Scheme->MainForm->Control->PeekHandle();
   if (form) EnumChildWindows(form, CountChild, reinterpret_cast<LPARAM>(&facts.ShownWindows));
   FreeScheme(run);
@@ -831,6 +835,7 @@ int main(int argc, char** argv) {
   }
   for (int i = 1; i < argc; ++i) repetitions[i - 1] = std::max(1, std::atoi(argv[i]));
   std::setvbuf(stdout, nullptr, _IONBF, 0);
+  TApplication application;
   CheckTable();
   TFacts facts;
   // The check the program makes at every start, the first one in a process

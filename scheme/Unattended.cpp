@@ -14,7 +14,7 @@ void InstallUnattended(const TCommandLine& how, const std::string& folder) {
   {
     // The form's window is made as the scheme is built, and with it the
     // application window, visible unless asked not to be.
-    KeepApplicationWindowHidden();
+    TApplication::Current().KeepWindowHidden();
     auto scheme = std::make_unique<TInstallerScheme>();
     // The run's end as a person sees it is left out: no finish page, no
     // report box (the log and the exit code say it instead).
