@@ -89,6 +89,41 @@ TEST(Layer, HookSeesMessagesFirstAndQuitLetsQueuedOnesRun) {
   host.Form->OnMessageHook = THookHandler();
 }
 
+// Refuses every application window the thread asks for, and only those.
+LRESULT CALLBACK RefuseApplicationWindows(int code, WPARAM wParam, LPARAM lParam) {
+  const auto* create = reinterpret_cast<const CBT_CREATEWNDW*>(lParam);
+  if (code == HCBT_CREATEWND && !IS_INTRESOURCE(create->lpcs->lpszClass) && lstrcmpW(create->lpcs->lpszClass, L"App") == 0)
+    return 1;
+  return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+// A window the system refuses ends the program on the terms its application was given: their box
+// with their caption and text, the error code and the system's words after it, then their exit code.
+TEST(Layer, AWindowTheSystemRefusesEndsTheProgramOnTheApplicationsTerms) {
+  const auto refused = [] {
+    SetWindowsHookExW(WH_CBT, &RefuseApplicationWindows, nullptr, GetCurrentThreadId());
+    // The box read and answered from beside it, as a person would; without one the program ends otherwise.
+    std::thread([] {
+      HWND box = nullptr;
+      const auto ours = [&] {
+        while ((box = FindWindowExW(nullptr, box, L"#32770", nullptr))) {
+          DWORD process = 0;
+          GetWindowThreadProcessId(box, &process);
+          if (process == GetCurrentProcessId() && IsWindowVisible(box)) return true;
+        }
+        return false;
+      };
+      if (!driver::WaitUntil(ours)) ExitProcess(99);
+      std::fprintf(stderr, "box: %s: %s\n", Text(box).c_str(), driver::BoxText(box).c_str());
+      std::fflush(stderr);
+      PostMessageW(box, WM_COMMAND, IDOK, 0);
+    }).detach();
+    TApplication app({{}, "Layer failure", "No window, error ", 7});
+    app.CreateApplicationWindow()->GetHandle();
+  };
+  EXPECT_EXIT(refused(), ::testing::ExitedWithCode(7), "box: Layer failure: No window, error \\d+, ");
+}
+
 class Controls : public ::testing::Test {
 protected:
   TLiveDispatch Live;
