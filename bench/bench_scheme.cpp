@@ -161,12 +161,6 @@ bool Shown(TOMWin& panel) {
   return handle && IsWindowVisible(handle);
 }
 
-TOMEdit& FolderField(TInstallerScheme& scheme) {
-  auto& frame = InnerOf<TFolderFrame>(scheme.FolderPage);
-  auto& body = InnerOf<TFolderBody>(frame.BodyHost);
-  return *InnerOf<TFolderGroup>(body.GroupHost).FolderField;
-}
-
 // Only the folder page on screen.
 bool AtFolderPage(TInstallerScheme& scheme) {
   return Shown(*InnerOf<TFolderFrame>(scheme.FolderPage).Panel) &&
@@ -196,7 +190,7 @@ std::unique_ptr<TInstallerScheme> SchemeAtFolderPage(const std::string& folder) 
   ProcessMessages();
   // The field is disabled for the user; its text is set as Browse sets it,
   // which fires the field's change handler.
-  SetWindowTextA(HandleOf(FolderField(*scheme)), folder.c_str());
+  scheme->SetFolderText(folder);
   ProcessMessages();
   return scheme;
 }

@@ -16,22 +16,13 @@ void InstallUnattended(const TCommandLine& how, const std::string& folder) {
     // application window, visible unless asked not to be.
     TApplication::Current().KeepWindowHidden();
     auto scheme = std::make_unique<TInstallerScheme>();
-    // The run's end as a person sees it is left out: no finish page, no
-    // report box (the log and the exit code say it instead).
-    scheme->FinishSender->outEventData = TPointLink{};
-    scheme->InstallReport->outFinishText = TPointLink{};
-    scheme->InstallReport->outReport = TPointLink{};
-    auto& frame = InnerOf<TFolderFrame>(scheme->FolderPage);
-    TWindowObject* field = InnerOf<TFolderGroup>(InnerOf<TFolderBody>(frame.BodyHost).GroupHost).FolderField->Control;
-    // Into the window object: nothing else follows the field's text before
-    // Install reads it.
-    if (!folder.empty()) field->SetText(folder);
-    product = field->GetText();
+    scheme->MuteReport();
+    if (!folder.empty()) scheme->SetFolderText(folder);
+    product = scheme->FolderText();
     // Run while muted: nothing of the form's start-up is wanted.
     RunDeferredInits();
     StartDispatch();
-    TData none;
-    frame.InstallHub->inDo(none, 0);
+    scheme->Install();
     StopDispatch();
   }
   product += "\\";

@@ -58,7 +58,6 @@ protected:
   TLicenceFrame& Licence() { return InnerOf<TLicenceFrame>(Root->LicencePage); }
   TFolderFrame& Folder() { return InnerOf<TFolderFrame>(Root->FolderPage); }
   TFolderBody& FolderBody() { return InnerOf<TFolderBody>(Folder().BodyHost); }
-  TOMEdit* Field() { return InnerOf<TFolderGroup>(FolderBody().GroupHost).FolderField; }
   TData Remembered() { TData value; Root->FolderPage->varData(value, 0); return value; }
 
   TApplication App; // as the program's entry makes it, before the root container
@@ -111,7 +110,7 @@ TEST_F(Scheme, EachButtonFiresItsEventBeforeOrAfterHidingItsFrame) {
     EXPECT_EQ(std::make_pair(fired[0].Shown, Shown(row.Page)), std::make_pair(row.AtFire, row.After));
   }
   EXPECT_EQ(Remembered().StrValue, "C:\\Program Files");
-  Send<&TOMEdit::inText>(*Field(), StringData("C:\\"));
+  Root->SetFolderText("C:\\");
   EXPECT_EQ(Remembered().StrValue, "C:\\Program Files");
   Show(Root->FolderPage, IntegerData(1));
   Click(Folder().InstallButton);
@@ -267,7 +266,7 @@ TEST_F(Scheme, AnInstallationWritesInTheManifestsOrderAndTheRecordLast) {
 
   Show(Root->WelcomePage, IntegerData(0));
   Show(Root->FolderPage, IntegerData(1));
-  Send<&TOMEdit::inText>(*Field(), StringData(folder.substr(0, folder.size() - 1)));
+  Root->SetFolderText(folder.substr(0, folder.size() - 1));
   Click(Folder().InstallButton);
   EXPECT_TRUE(programFirst && finishShown && files::IsFile(record));
   EXPECT_EQ(InstallLog().Count(), 0u);
