@@ -61,6 +61,11 @@ FAULTS = [
     F("P17", "platform/DllSearch.cpp",
       "if (SystemFolderSearchAvailable()) return LoadLibraryExW(name, nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);", "", WIN,
       "a system library is loaded by its full path, past the side-by-side store (common controls 5)"),
+    F("P18", "platform/Application.cpp", "Fail(Terms.FailureText + std::to_string(error)", "Fail(std::to_string(error)", WIN,
+      "a window the system refuses: the box leaves out the text the program gave"),
+    F("P19", "platform/Application.cpp", "  AppWindow = nullptr;\n  FreeWindowObject(app);\n}",
+      "  AppWindow = app; // freed with the application\n}", WIN,
+      "the loop's end leaves the application window and its forms until the application goes"),
     # elements/window/
     F("W1", "elements/window/omMemo.cpp", "if (ReadOnly == 0) options |= eoReadOnly;",
       "if (ReadOnly != 0) options |= eoReadOnly;", WIN, "memo: ReadOnly read the other way round"),
@@ -133,6 +138,8 @@ FAULTS = [
     # scheme/
     F("C1", "scheme/ParamStr.cpp", "NextParam(commandLine, at, start, arg); first = false)", "NextParam(commandLine, at, start, arg);)",
       WIN, "/ih counts anywhere on the line"),
+    F("C28", "scheme/omMainForm_6E2E74C.cpp", "  InstallReport->outReport = TPointLink{};\n", "", WIN,
+      "a run without a person shows the report box"),
     F("C4", "scheme/Unattended.cpp", "\"Installed with failures: \" : \"Installed: \"", "\"Installed with failures: \" : \"Installed \"",
       WIN, "the unattended log's first line misspelt"),
     F("C5", "scheme/Unattended.cpp", "  text += \"\\r\\n\";\n  // Opened as it is", "  // Opened as it is", WIN,
