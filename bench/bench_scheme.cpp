@@ -131,6 +131,10 @@ struct TRun {
   int Incomplete = 0;                              // runs that missed a page or a file
 };
 
+// The benchmark's application, which its entry makes first as the program's does.
+TApplication& App() { return TApplication::Current(); }
+void ProcessMessages() { App().ProcessMessages(); }
+
 // Handles what the windows have queued, as the message loop would between
 // two user actions; never part of a timed part.
 void Pump(TRun&) { ProcessMessages(); }
@@ -143,7 +147,7 @@ volatile char Sink = 0; // keeps a read from being optimised away
 // the row before it.
 void AsAtStart() {
   StopDispatch();
-  ResetTerminated();
+  App().ResetTerminated();
   Sink = Sink + char(LoadResourceStream("STREAM1")->Size());
 }
 
@@ -156,12 +160,6 @@ void Click(TOMWin& button) { SendMessageA(HandleOf(button), BM_CLICK, 0, 0); }
 bool Shown(TOMWin& panel) {
   HWND handle = panel.Control ? panel.Control->PeekHandle() : nullptr;
   return handle && IsWindowVisible(handle);
-}
-
-TOMEdit& FolderField(TInstallerScheme& scheme) {
-  auto& frame = InnerOf<TFolderFrame>(scheme.FolderPage);
-  auto& body = InnerOf<TFolderBody>(frame.BodyHost);
-  return *InnerOf<TFolderGroup>(body.GroupHost).FolderField;
 }
 
 // Only the folder page on screen.
@@ -185,7 +183,7 @@ TOMButton& InstallButton(TInstallerScheme& scheme) {
 std::unique_ptr<TInstallerScheme> SchemeAtFolderPage(const std::string& folder) {
   auto scheme = std::make_unique<TInstallerScheme>();
   scheme->MainForm->Start();
-  ShowApplicationWindows(ApplicationWindow);
+  App().ShowWindows();
   ProcessMessages();
   Click(*InnerOf<TWelcomeFrame>(scheme->WelcomePage).NextButton);
   ProcessMessages();
@@ -193,7 +191,7 @@ std::unique_ptr<TInstallerScheme> SchemeAtFolderPage(const std::string& folder) 
   ProcessMessages();
   // The field is disabled for the user; its text is set as Browse sets it,
   // which fires the field's change handler.
-  SetWindowTextA(HandleOf(FolderField(*scheme)), folder.c_str());
+  scheme->SetFolderText(folder);
   ProcessMessages();
   return scheme;
 }
@@ -229,7 +227,7 @@ void Free(TRun& run) { run.Scheme.reset(); }
 void BuildShowAndFree(TRun& run) {
   BuildScheme(run);
   run.Scheme->MainForm->Start();
-  ShowApplicationWindows(ApplicationWindow);
+  App().ShowWindows();
   StopDispatch();
   run.Scheme.reset();
 }
@@ -776,7 +774,7 @@ void CountWindows(TFacts& facts) {
   facts.FormWindow = form != nullptr;
   if (form) EnumChildWindows(form, CountChild, reinterpret_cast<LPARAM>(&facts.Windows));
   run.Scheme->MainForm->Start();
-  ShowApplicationWindows(ApplicationWindow);
+  App().ShowWindows();
   form = run.Scheme->MainForm->Control->PeekHandle();
   if (form) EnumChildWindows(form, CountChild, reinterpret_cast<LPARAM>(&facts.ShownWindows));
   FreeScheme(run);
@@ -842,6 +840,7 @@ int main(int argc, char** argv) {
   }
   for (int i = 1; i < argc; ++i) repetitions[i - 1] = std::max(1, std::atoi(argv[i]));
   std::setvbuf(stdout, nullptr, _IONBF, 0);
+  TApplication application;
   CheckTable();
   TFacts facts;
   // The check the program makes at every start, the first one in a process

@@ -28,7 +28,7 @@ namespace {
 
 [[noreturn]] void DibSectionFailed() {
   const DWORD code = GetLastError();
-  FatalWindowError("Can not create DIB section, error: " + std::to_string(code) + ", " + SystemMessage(code));
+  TApplication::Current().Fail("Can not create DIB section, error: " + std::to_string(code) + ", " + SystemMessage(code));
 }
 
 } // namespace

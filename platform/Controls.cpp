@@ -6,10 +6,7 @@
 #include <commctrl.h> // after windows.h
 
 #include "DllSearch.h"
-#include "Share.h"
 #include "Text.h"
-
-TFormObject* ApplicationWindow = nullptr;
 
 namespace {
 
@@ -92,8 +89,6 @@ void InitCommonControlsOnce() {
   if (initControls) initControls(&icc);
 }
 
-uintptr_t MainWindowOfLayer();
-
 TWindowObject* MakeControl(TControlKindId kind, TWindowObject* parent, const std::string& text) {
   auto* object = new TWindowObject(kind, parent);
   if (!text.empty()) object->SetText(text);
@@ -134,22 +129,15 @@ void SwitchThemeOff(HWND hwnd) {
   if (setWindowTheme) setWindowTheme(hwnd, L" ", L" ");
 }
 
-namespace {
-bool ApplicationHidden = false;
-} // namespace
-
-void KeepApplicationWindowHidden() { ApplicationHidden = true; }
-
-TFormObject* CreateApplicationWindow() {
-  if (ApplicationWindow) return ApplicationWindow;
+TFormObject* TApplication::CreateApplicationWindow() {
+  if (AppWindow) return AppWindow;
   InitCommonControlsOnce();
   auto* app = new TFormObject(ckApplication, nullptr);
   app->SetBounds(0, 0, 0, 0);
-  if (ApplicationHidden) app->SetVisible(false);
+  if (Hidden) app->SetVisible(false);
   // LoadIconW hands out a shared icon: used, never destroyed.
   if (HICON icon = LoadIconW(GetModuleHandleW(nullptr), L"MAINICON")) app->SetIcon(icon, false);
-  ApplicationWindow = app;
-  SetMainWindowSource(&MainWindowOfLayer);
+  AppWindow = app;
   return app;
 }
 
@@ -200,7 +188,9 @@ void FreeWindowObject(TWindowObject* object) { delete object; }
 HWND CreateTooltip() {
   if (TooltipHandle && IsWindow(TooltipHandle)) return TooltipHandle;
   InitCommonControlsOnce();
-  HWND owner = ApplicationWindow ? ApplicationWindow->GetHandle() : nullptr;
+  TApplication* application = ApplicationOfLayer();
+  TFormObject* app = application ? application->Window() : nullptr;
+  HWND owner = app ? app->GetHandle() : nullptr;
   TooltipHandle = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP, CW_USEDEFAULT,
                                   CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, owner, nullptr,
                                   GetModuleHandleW(nullptr), nullptr);
@@ -225,17 +215,3 @@ void SetTooltipText(TWindowObject* window, const std::string& text) {
   ti.lpszText = wide.data();
   SendMessageW(tip, registered ? TTM_SETTOOLINFOW : TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&ti));
 }
-
-namespace {
-
-// MainWindowHandle: none without an application window; else the current
-// form, else the application window's first child.
-uintptr_t MainWindowOfLayer() {
-  if (!ApplicationWindow) return 0;
-  if (CurrentFormObject && CurrentFormObject->PeekHandle())
-    return reinterpret_cast<uintptr_t>(CurrentFormObject->PeekHandle());
-  if (ApplicationWindow->Children().empty()) return 0;
-  return reinterpret_cast<uintptr_t>(ApplicationWindow->Children().front()->GetHandle());
-}
-
-} // namespace

@@ -57,9 +57,11 @@ struct TMessageHandlers {
   // swallowed: the second click of a double-click meant for the page before.
   static bool MouseButton(TWindowObject& w, UINT msg, WPARAM wParam, LPARAM lParam) {
     const bool press = msg != WM_LBUTTONUP && msg != WM_RBUTTONUP && msg != WM_MBUTTONUP;
-    const bool mouse = DispatchedMessage.hwnd == w.Handle && DispatchedMessage.message == msg;
+    const TApplication* app = ApplicationOfLayer();
+    const MSG dispatched = app ? app->Dispatched() : MSG{};
+    const bool mouse = dispatched.hwnd == w.Handle && dispatched.message == msg;
     const TFormObject* form = w.Form();
-    if (press && mouse && form && &w != form && form->PressTooSoon(DispatchedMessage.time)) return true;
+    if (press && mouse && form && &w != form && form->PressTooSoon(dispatched.time)) return true;
     for (const TButtonMessage& b : ButtonMessages) {
       const TMouseHandler& handler = w.*b.Handler;
       if (b.Msg == msg && handler) handler(&w, MouseEventOf(b.Button, wParam, lParam));
@@ -123,7 +125,7 @@ struct TMessageHandlers {
   static bool SetFocus(TWindowObject& w) {
     if (TFormObject* form = w.Form()) {
       form->SetLastFocused(&w);
-      CurrentFormObject = form;
+      if (TApplication* app = ApplicationOfLayer()) app->FormFocused(form);
       w.ShowDefaultLook();
     }
     return false;
@@ -175,10 +177,13 @@ struct TMessageHandlers {
     return true;
   }
 
+  // The application window is no longer offered (boxes get no owner); the
+  // loop still frees it.
   static bool EndProgram(TWindowObject& app) {
     for (TWindowObject* form : app.Children())
       if (form->Handle) ShowWindow(form->Handle, SW_HIDE);
     if (app.Handle) ShowWindow(app.Handle, SW_HIDE);
+    if (TApplication* application = ApplicationOfLayer()) application->ProgramEnds();
     PostQuitMessage(0);
     return true;
   }
@@ -187,9 +192,7 @@ struct TMessageHandlers {
   // the code it would end with now.
   static bool EndSession(WPARAM wParam) {
     if (!wParam) return false;
-    const uint32_t code = SessionEndCode();
-    if (ApplicationWindow) FreeWindowObject(ApplicationWindow);
-    ExitProcess(code);
+    TApplication::Current().EndSession();
   }
 
   // The handle dies here: the link goes first, so nothing routes to this
@@ -254,8 +257,8 @@ struct TMessageHandlers {
   static bool Form(TWindowObject& w, UINT msg, WPARAM wParam, LPARAM lParam, TResult& result) {
     switch (msg) {
       case WM_SETFOCUS:
-        CurrentFormObject = w.Form();
-        CurrentFormObject->RestoreFocus();
+        if (TApplication* app = ApplicationOfLayer()) app->FormFocused(w.Form());
+        w.Form()->RestoreFocus();
         return true;
       case WM_CLOSE: return CloseForm(w);
       default: return TopLevel(w, msg, wParam, lParam, result);

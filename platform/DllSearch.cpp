@@ -11,8 +11,8 @@
 
 namespace {
 
-// Loaded late, by bare name, by the system's own libraries while a whole
-// installation runs (a loader trace shows them): the theme library by the
+// Loaded late, by bare name, by the system's own libraries while the program
+// runs through all its pages (a loader trace shows them): the theme library by the
 // common controls, the picture blending library by the drawing code. Some
 // loaders (Wine's) resolve those requests with the standard search, the
 // program's folder first, whatever the limited search says.

@@ -1,6 +1,6 @@
 // Where the program looks for the libraries it loads.
 //
-// The installer is started from a downloads folder that may hold any file; a
+// The program is started from a downloads folder that may hold any file; a
 // library planted there under a system library's name must never be loaded.
 // Libraries imported by the program file are resolved before any code runs,
 // so only the system's known libraries (always taken from the system folder)

@@ -93,13 +93,9 @@ void AdjustFrameForDpi(RECT& rect, DWORD style, DWORD exStyle, UINT dpi);
 // The system's own words for an error code, without the line end.
 std::string SystemMessage(uint32_t code);
 
-// The form that last received the keyboard focus, or none; and whether the
-// loop has ended.
-extern TFormObject* CurrentFormObject;
-extern bool TerminatedFlag;
-// The message the loop is dispatching now: a mouse message that is this one
-// came from the person at the mouse, not from a program (BM_CLICK sends its own).
-extern MSG DispatchedMessage;
+// The application that lives, or none: what the windows tell it is then told
+// to nobody.
+TApplication* ApplicationOfLayer();
 
 // Whether a person can reach the window now: made, shown and enabled.
 inline bool Shown(const TWindowObject* window) {

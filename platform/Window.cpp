@@ -69,8 +69,7 @@ void TWindowObject::Release() {
     siblings.erase(std::remove(siblings.begin(), siblings.end(), this), siblings.end());
   }
   if (OwnerForm) OwnerForm->Forget(this);
-  if (CurrentFormObject == this) CurrentFormObject = nullptr;
-  if (ApplicationWindow == this) ApplicationWindow = nullptr;
+  if (TApplication* app = ApplicationOfLayer()) app->Forget(this);
   if (Brush) DeleteObject(Brush);
   // Linked to nothing: a second run finds nothing to do.
   ParentObject = nullptr;
@@ -118,11 +117,7 @@ void TWindowObject::CreateNative() {
                               GetModuleHandleW(nullptr), this);
   // Without its windows the program can show nothing and wait for nothing
   // (no display, a class the system would not register): it says so and ends.
-  if (!hwnd) {
-    const DWORD code = GetLastError();
-    FatalWindowError("Не удалось создать окно программы установки, ошибка " + std::to_string(code) + ", " +
-                     SystemMessage(code));
-  }
+  if (!hwnd) TApplication::Current().WindowSystemFailed(GetLastError());
   SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(FontHandle()), FALSE);
   if (textAfterFont) SetWindowTextW(hwnd, WideOf(Text).data()); // not linked yet: no change is reported for it
   if (!kind.LayerClass) {
@@ -489,7 +484,8 @@ void TWindowObject::AssignFont(const TFontObject& font) {
 }
 
 void TWindowObject::Repaint() {
-  if (Handle && !TerminatedFlag) InvalidateRect(Handle, nullptr, TRUE);
+  const TApplication* app = ApplicationOfLayer();
+  if (Handle && !(app && app->Terminated())) InvalidateRect(Handle, nullptr, TRUE);
 }
 
 void TWindowObject::Invalidate() { Repaint(); }

@@ -1,12 +1,13 @@
 // The window-system layer: one TWindowObject per native window, created on
 // demand, with the control kinds, colours, fonts, event routing, keyboard
-// navigation and the message loop the window elements rely on. What one kind
-// does differently is a row of the kind table; what one kind keeps is a record
-// its own class holds (a form's TFormState, a panel's TPanelData). Its units:
-// Window.cpp the object, Form.cpp forms, Font.cpp colours and fonts,
-// Controls.cpp the kind table and the factories, Keyboard.cpp keyboard
-// navigation, Dispatch.cpp message routing, Accessible.cpp what screen readers
-// are told, MessageLoop.cpp the loop. Sizes are in the units of a 96-DPI screen, scaled per window.
+// navigation, and the application with its message loop, that the window
+// elements rely on. What one kind does differently is a row of the kind
+// table; what one kind keeps is a record its own class holds (a form's
+// TFormState, a panel's TPanelData). Its units: Window.cpp the object,
+// Form.cpp forms, Font.cpp colours and fonts, Controls.cpp the kind table and
+// the factories, Keyboard.cpp keyboard navigation, Dispatch.cpp message
+// routing, Accessible.cpp what screen readers are told, Application.cpp the
+// application and its loop. Sizes are in the units of a 96-DPI screen, scaled per window.
 // Texts are UTF-8 here as in the whole runtime (Text.h); the layer hands them
 // to Windows' wide functions.
 #pragma once
@@ -427,14 +428,9 @@ private:
 };
 
 // ---------------------------------------------------------------- creation
-// Every object is owned by its parent (the application window by the global
-// below and RunMessageLoop); FreeWindowObject frees one early.
-extern TFormObject* ApplicationWindow;
-
-TFormObject* CreateApplicationWindow();
-// For a run that shows nothing, asked before the first form is made: the
-// application window is made hidden, so that no taskbar button shows either.
-void KeepApplicationWindowHidden();
+// Every object is owned by its parent; the application window by the element
+// that asked for it, or else by the application (TApplication below), whose
+// loop frees it at its end. FreeWindowObject frees one early.
 TFormObject* CreateForm(TWindowObject* parent, const std::string& caption);
 TPanelObject* CreatePanel(TWindowObject* parent, const TPanelData& data);
 TWindowObject* CreateButton(TWindowObject* parent, const std::string& caption);
@@ -451,31 +447,84 @@ void SetTooltipText(TWindowObject* window, const std::string& text);
 // Enter for its default button and Escape for its cancel button.
 void EnableKeyboardNavigation(TWindowObject* window);
 
-// --------------------------------------------------------------- message loop
-void RunMessageLoop(TFormObject*& applicationWindow);
-// What the loop does before it waits for the first message, on its own: creates
-// the native windows and shows the visible ones.
-void ShowApplicationWindows(TWindowObject* applicationWindow);
-void ProcessMessages();
-bool Terminated();
-// Lets a process run a second loop after the first has ended (test programs).
-void ResetTerminated();
-
 // The resolution of the system's screen, in dots per inch: where top-level
 // windows are made.
 UINT SystemDpi();
 
-// The form that last received the keyboard focus, or none.
-TFormObject* CurrentForm();
+// ---------------------------------------------------------------- application
+// What the program tells the layer for the two moments the layer ends the
+// process itself; the layer knows nothing else of the program.
+struct TApplicationTerms {
+  // Windows ends the session: the code the process ends with now (0 when
+  // none is given).
+  THandler<uint32_t> SessionEndCode;
+  // The window system fails: a box with this caption and this text, which
+  // the system's error code and its words follow, then the end with this
+  // code. The texts are the program's own, kept as long as it runs.
+  const char* FailureCaption = "";
+  const char* FailureText = "";
+  uint32_t FailureCode = 3;
+};
 
-// A fault the layer cannot recover from: reported in a box, then the process
-// ends with the program's code for a failed window system.
-[[noreturn]] void FatalWindowError(const std::string& text);
+// The application: its window (the taskbar's, the owner of every form), the
+// form that has the keyboard focus, the message loop and its end. The
+// program's entry makes it before any window and frees it last; one lives at
+// a time, and the layer and the main form reach it as Current().
+class TApplication {
+public:
+  explicit TApplication(TApplicationTerms terms = {});
+  ~TApplication(); // frees the application window, if it is still there
+  TApplication(const TApplication&) = delete;
+  TApplication& operator=(const TApplication&) = delete;
 
-// The program's exit codes, which its entry lists: the code it would end
-// with now, used when Windows ends the session and the layer ends the process
-// there and then; and the code for a window system that fails. Until they are
-// set: 0, and 3.
-void SetExitCodes(uint32_t (*current)(), uint32_t windowSystemFailed);
-// What the layer ends the process with when Windows ends the session.
-uint32_t SessionEndCode();
+  static TApplication& Current();
+
+  // The application window: made once, by the first main form; none before,
+  // and none once the program's end has begun (the loop still frees it).
+  TFormObject* Window() const { return AppWindow; }
+  TFormObject* CreateApplicationWindow();
+  // For a run that shows nothing, asked before the first form is made: the
+  // application window is made hidden, so that no taskbar button shows either.
+  void KeepWindowHidden() { Hidden = true; }
+  // The form that last received the keyboard focus, or none.
+  TFormObject* CurrentForm() const { return FocusedForm; }
+
+  // Shows the application window and its forms, then dispatches every
+  // message until a quit message; afterwards frees the application window
+  // with all its forms and controls.
+  void RunMessageLoop();
+  // What the loop does before it waits for the first message, on its own:
+  // creates the native windows and shows the visible ones.
+  void ShowWindows();
+  // Dispatches every queued message without waiting; a quit message among
+  // them ends the loop, after the rest.
+  void ProcessMessages();
+  bool Terminated() const { return Ended; }
+  // Lets a process run a second loop after the first has ended (test programs).
+  void ResetTerminated() { Ended = false; }
+
+  // The layer's own: what it tells the application as it happens.
+  void FormFocused(TFormObject* form) { FocusedForm = form; }
+  void Forget(TWindowObject* window);
+  void ProgramEnds() { AppWindow = nullptr; }
+  // The message the loop is dispatching now: a mouse message that is this
+  // one came from the person at the mouse, not from a program (BM_CLICK
+  // sends its own).
+  const MSG& Dispatched() const { return DispatchedMessage; }
+  // The window system failed with this error code: the terms' box and end.
+  [[noreturn]] void WindowSystemFailed(uint32_t error);
+  // A fault the layer cannot recover from, in its own words: the box with
+  // the terms' caption, then the terms' end.
+  [[noreturn]] void Fail(const std::string& text);
+  // Windows ends the session: the application window goes and the process
+  // ends there and then, with the terms' code.
+  [[noreturn]] void EndSession();
+
+private:
+  TApplicationTerms Terms;
+  TFormObject* AppWindow = nullptr;
+  TFormObject* FocusedForm = nullptr;
+  bool Hidden = false;
+  bool Ended = false;
+  MSG DispatchedMessage{};
+};

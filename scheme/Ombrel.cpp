@@ -35,6 +35,9 @@ uint32_t CurrentExitCode() {
 }
 
 const wchar_t* const BoxCaption = L"Установка программы"; // as every box of the installer
+// The box of a window system that fails: the system's error code and its words follow the text.
+const char* const WindowFailedCaption = "Установка программы";
+const char* const WindowFailedText = "Не удалось создать окно программы установки, ошибка ";
 const wchar_t* const DamagedText =
     L"Программа установки повреждена или загружена не полностью.\r\n\r\n"
     L"Загрузите её заново и повторите установку.";
@@ -82,7 +85,10 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR, int) {
   // Before anything can load a library or touch a drive: the program runs
   // from a folder full of foreign files, on any drive.
   PrepareProcess(SystemLibrariesOnly);
-  SetExitCodes(&CurrentExitCode, ecWindowSystem);
+  // What the window layer ends the process with where it must: Windows
+  // ending the session, or the window system failing.
+  TApplication application(
+      {{[](void*) { return CurrentExitCode(); }, nullptr}, WindowFailedCaption, WindowFailedText, ecWindowSystem});
   const TCommandLine commandLine = ReadCommandLine(WideToText(GetCommandLineW()));
   Asked = &commandLine;
   if (commandLine.Info) {
@@ -121,7 +127,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR, int) {
   else {
     auto scheme = std::make_unique<TClassMainForm_6E2E74C>();
     scheme->MainForm->Start();
-    RunMessageLoop(ApplicationWindow);
+    application.RunMessageLoop();
   }
   return int(CurrentExitCode());
 }

@@ -15,29 +15,20 @@ void InstallUnattended(const TCommandLine& how, const std::string& folder) {
   {
     // The form's window is made as the scheme is built, and with it the
     // application window, visible unless asked not to be.
-    KeepApplicationWindowHidden();
+    TApplication::Current().KeepWindowHidden();
     auto scheme = std::make_unique<TInstallerScheme>();
-    // The run's end as a person sees it is left out: no finish page, no
-    // report box (the log and the exit code say it instead).
-    scheme->FinishSender->outEventData = TPointLink{};
-    scheme->InstallReport->outFinishText = TPointLink{};
-    scheme->InstallReport->outReport = TPointLink{};
+    scheme->MuteReport();
     // Nobody to ask: files in use are waited for a while, and a run that
     // fails part-way is put back, all or nothing.
     scheme->InUseCheck->Patience = InUsePatience;
     scheme->InUseCheck->outHeld = TPointLink{};
     scheme->Transaction->RollBack = true;
-    auto& frame = InnerOf<TFolderFrame>(scheme->FolderPage);
-    TWindowObject* field = InnerOf<TFolderGroup>(InnerOf<TFolderBody>(frame.BodyHost).GroupHost).FolderField->Control;
-    // Into the window object: nothing else follows the field's text before
-    // Install reads it.
-    if (!folder.empty()) field->SetText(folder);
-    product = field->GetText();
+    if (!folder.empty()) scheme->SetFolderText(folder);
+    product = scheme->FolderText();
     // Run while muted: nothing of the form's start-up is wanted.
     RunDeferredInits();
     StartDispatch();
-    TData none;
-    frame.InstallHub->inDo(none, 0);
+    scheme->Install();
     StopDispatch();
     held = scheme->InUseCheck->Held();
   }

@@ -1,12 +1,7 @@
 #include "omMainForm_6E2E74C.h"
 
+#include "SchemeRoles.h"
 #include "Window.h"
-#include "omChildPanel_431CE60.h"
-#include "omChildPanel_47F64A8.h"
-#include "omChildPanel_4FD97A4.h"
-#include "omChildPanel_50BE488.h"
-#include "omMultiElement_4DC2A30.h"
-#include "omMultiElement_5022298.h"
 
 namespace {
 
@@ -130,4 +125,33 @@ TClassMainForm_6E2E74C::TClassMainForm_6E2E74C() {
   // The host's own link last, then Tab, Enter and Escape on its window.
   MainForm->outCreate = MakePointLink<&TOMSysMenu::inHideMaximize>(2, SystemMenu);
   EnableKeyboardNavigation(MainForm->Control);
+}
+
+namespace {
+
+TWindowObject* FolderFieldOf(const TClassMainForm_6E2E74C& scheme) {
+  TFolderBody& body = InnerOf<TFolderBody>(InnerOf<TFolderFrame>(scheme.FolderPage).BodyHost);
+  return InnerOf<TFolderGroup>(body.GroupHost).FolderField->Control;
+}
+
+} // namespace
+
+std::string TClassMainForm_6E2E74C::FolderText() const {
+  TWindowObject* field = FolderFieldOf(*this);
+  return field ? field->GetText() : std::string();
+}
+
+void TClassMainForm_6E2E74C::SetFolderText(const std::string& folder) {
+  if (TWindowObject* field = FolderFieldOf(*this)) field->SetText(folder);
+}
+
+void TClassMainForm_6E2E74C::Install() {
+  TData none;
+  InnerOf<TFolderFrame>(FolderPage).InstallHub->inDo(none, 0);
+}
+
+void TClassMainForm_6E2E74C::MuteReport() {
+  FinishSender->outEventData = TPointLink{};
+  InstallReport->outFinishText = TPointLink{};
+  InstallReport->outReport = TPointLink{};
 }

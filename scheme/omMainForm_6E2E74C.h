@@ -55,6 +55,20 @@ public:
   TOMCase* const RetryTest = Make<TOMCase>();                              // 24 passes only Retry
   TOMTransaction* const Transaction = Make<TOMTransaction>();              // 25 read back, kept or put back
 
+  // What a run without a person, the benchmark and the tests ask of the
+  // whole. The folder field's text as its window object holds it: a change
+  // is reported where the field's native window exists, as Browse's is, and
+  // else nothing follows it before Install reads it.
+  std::string FolderText() const;
+  void SetFolderText(const std::string& folder);
+  // Install as the folder page fires it once the drive has room: the page
+  // hides, the folder is read, remembered and installed into. Nothing
+  // happens while dispatching is muted.
+  void Install();
+  // The run's end as a person sees it left out: no finish page, no report
+  // box (the log and the exit code say it instead).
+  void MuteReport();
+
 private:
   TWindowObject* Form() const { return MainForm->Control; }
 };

@@ -12,12 +12,13 @@ void ScreenCenterPosition(TOMMainForm* form) {
 }
 
 TOMMainForm::TOMMainForm(TWindowObject* parent) : TOMWin(parent) {
-  if (!ApplicationWindow) {
-    AppObject = CreateApplicationWindow();
+  TApplication& app = TApplication::Current();
+  if (!app.Window()) {
+    AppObject = app.CreateApplicationWindow();
     AppObject->OnDestroyed = MakeHandler<&TOMMainForm::AppDestroyed>(this);
     OwnsApplication = true;
   }
-  FormObject = CreateForm(parent ? parent : ApplicationWindow, "Form");
+  FormObject = CreateForm(parent ? parent : app.Window(), "Form");
   Control = FormObject;
   Control->SetFontName("MS Sans Serif");
   Control->SetFontHeight(-11);
@@ -106,8 +107,9 @@ void TOMMainForm::Init() {
   if (!Visible || CloseMode == 1) Control->SetVisible(false);
   else if (!OwnsApplication) Control->ShowAndActivate();
   Control->SetEnabled(Enabled);
-  if (!OwnsApplication && !IconSet && ApplicationWindow && !ApplicationWindow->Children().empty()) {
-    HICON first = ApplicationWindow->Children().front()->Form()->GetIcon();
+  const TFormObject* app = TApplication::Current().Window();
+  if (!OwnsApplication && !IconSet && app && !app->Children().empty()) {
+    HICON first = app->Children().front()->Form()->GetIcon();
     if (first) FormObject->SetIcon(CopyIcon(first));
   }
   Control->OnPaint = MakeHandler<&TOMMainForm::Paint>(this);
@@ -164,8 +166,7 @@ bool TOMMainForm::CloseQuery() {
   if (OwnsApplication) {
     FireNull(outClose);
     StopDispatch();
-    ApplicationWindow = nullptr; // RunMessageLoop still holds it and frees it
-    Control = nullptr;
+    Control = nullptr; // the layer ends the program with the window: its loop frees it
   }
   return true;
 }
@@ -177,7 +178,7 @@ void TOMMainForm::inClose(TData&, uint16_t) {
 }
 
 void TOMMainForm::Start() {
-  if (ApplicationWindow) ApplicationWindow->SetVisible(Visible);
+  if (TFormObject* app = TApplication::Current().Window()) app->SetVisible(Visible);
   StartDispatch();
   RunDeferredInits();
 }

@@ -38,7 +38,7 @@ public:
   void Init() override;
 
   void inClose(TData& value, uint16_t index);
-  void Start(); // after the scheme is built, before RunMessageLoop
+  void Start(); // after the scheme is built, before the application runs its loop
 
 private:
   void FirstShow(TWindowObject* sender);

@@ -38,14 +38,13 @@ protected:
   void TearDown() override {
     Root.reset();
     StopDispatch();
-    ResetTerminated();
   }
   void Start() {
     Root->MainForm->Start();
-    ShowApplicationWindows(ApplicationWindow);
-    ProcessMessages();
+    App.ShowWindows();
+    App.ProcessMessages();
   }
-  void Show(TOMMultiElement* page, TData value) { Send<&TOMMultiElement::inWork>(*page, value); ProcessMessages(); }
+  void Show(TOMMultiElement* page, TData value) { Send<&TOMMultiElement::inWork>(*page, value); App.ProcessMessages(); }
   // Put into a link: runs check on what passes, then passes it on unless told not to.
   void Tap(TPointLink& link, std::function<void(TData&, uint16_t)> check, bool pass = true) {
     TProbe* tap = Taps.emplace_back(std::make_unique<TProbe>()).get();
@@ -59,16 +58,16 @@ protected:
   TLicenceFrame& Licence() { return InnerOf<TLicenceFrame>(Root->LicencePage); }
   TFolderFrame& Folder() { return InnerOf<TFolderFrame>(Root->FolderPage); }
   TFolderBody& FolderBody() { return InnerOf<TFolderBody>(Folder().BodyHost); }
-  TOMEdit* Field() { return InnerOf<TFolderGroup>(FolderBody().GroupHost).FolderField; }
   TData Remembered() { TData value; Root->FolderPage->varData(value, 0); return value; }
 
+  TApplication App; // as the program's entry makes it, before the root container
   std::unique_ptr<TInstallerScheme> Root;
   std::vector<std::unique_ptr<TProbe>> Taps;
 };
 
 // Start makes the dispatcher live and takes the maximise box away; the icon is on the form and the taskbar window.
 TEST_F(Scheme, NothingFiresBeforeStartAndTheMaximiseBoxGoesAtStart) {
-  const HWND form = Root->MainForm->Control->GetHandle(), app = ApplicationWindow->GetHandle();
+  const HWND form = Root->MainForm->Control->GetHandle(), app = App.Window()->GetHandle();
   EXPECT_TRUE(!DispatchIsLive() && Root->SystemMenu->LastHandle == 0 && (Style(form) & WS_MAXIMIZEBOX));
   EXPECT_TRUE(SendMessageA(form, WM_GETICON, ICON_BIG, 0) && SendMessageA(app, WM_GETICON, ICON_BIG, 0));
   Start();
@@ -111,7 +110,7 @@ TEST_F(Scheme, EachButtonFiresItsEventBeforeOrAfterHidingItsFrame) {
     EXPECT_EQ(std::make_pair(fired[0].Shown, Shown(row.Page)), std::make_pair(row.AtFire, row.After));
   }
   EXPECT_EQ(Remembered().StrValue, "C:\\Program Files");
-  Send<&TOMEdit::inText>(*Field(), StringData("C:\\"));
+  Root->SetFolderText("C:\\");
   EXPECT_EQ(Remembered().StrValue, "C:\\Program Files");
   Show(Root->FolderPage, IntegerData(1));
   Click(Folder().InstallButton);
@@ -195,7 +194,7 @@ TEST_F(Scheme, AScreenOfAnotherResolutionScalesEveryWindowAndEveryTextStillFits)
            dpi);
     OffsetRect(&suggested, 50 - suggested.left, 40 - suggested.top);
     PostMessageW(main, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), LPARAM(&suggested));
-    ProcessMessages();
+    App.ProcessMessages();
     RECT now;
     GetWindowRect(main, &now);
     EXPECT_TRUE(EqualRect(&now, &suggested)) << now.left << "," << now.top << " " << now.right << "," << now.bottom;
@@ -267,16 +266,16 @@ TEST_F(Scheme, AnInstallationWritesInTheManifestsOrderAndTheRecordLast) {
 
   Show(Root->WelcomePage, IntegerData(0));
   Show(Root->FolderPage, IntegerData(1));
-  Send<&TOMEdit::inText>(*Field(), StringData(folder.substr(0, folder.size() - 1)));
+  Root->SetFolderText(folder.substr(0, folder.size() - 1));
   Click(Folder().InstallButton);
   EXPECT_TRUE(programFirst && finishShown && files::IsFile(record));
   EXPECT_EQ(InstallLog().Count(), 0u);
 
   Click(InnerOf<TFinishFrame>(Root->FinishPage).DoneButton);
-  EXPECT_TRUE(Shown(Root->FinishPage) && !Terminated());
+  EXPECT_TRUE(Shown(Root->FinishPage) && !App.Terminated());
   const HWND form = Root->MainForm->Control->GetHandle();
-  RunMessageLoop(ApplicationWindow);
-  EXPECT_TRUE(Terminated() && !IsWindow(form));
+  App.RunMessageLoop();
+  EXPECT_TRUE(App.Terminated() && !IsWindow(form));
   DeleteFileW(files::Wide(link).c_str());
   files::RemoveTree(folder);
 }

@@ -55,7 +55,7 @@ TEST(Layer, DockedChildrenShareTheClientAreaInTheirOrder) {
     children.back()->SetSize(size, size);
     children.back()->SetAlign(uint8_t(children.size()));
   }
-  ProcessMessages();
+  host.Application.ProcessMessages();
   for (size_t i = 0; i < children.size(); ++i) {
     RECT r = driver::Rect(children[i]->GetHandle());
     MapWindowPoints(HWND_DESKTOP, host.Form->GetHandle(), reinterpret_cast<POINT*>(&r), 2);
@@ -82,13 +82,46 @@ TEST(Layer, HookSeesMessagesFirstAndQuitLetsQueuedOnesRun) {
   host.Form->OnMessageHook = MakeHandler<&THook::Hook>(&hook);
   SetWindowTextA(hwnd, "changed");
   EXPECT_EQ(Text(hwnd), "Host");
-  ResetTerminated();
   for (bool quit : {false, false, true, false}) quit ? host.Form->PostQuit() : void(PostMessageA(hwnd, WM_APP + 1, 0, 0));
-  EXPECT_FALSE(Terminated());
-  ProcessMessages();
-  EXPECT_TRUE(hook.Seen == 3 && Terminated());
+  EXPECT_FALSE(host.Application.Terminated());
+  host.Application.ProcessMessages();
+  EXPECT_TRUE(hook.Seen == 3 && host.Application.Terminated());
   host.Form->OnMessageHook = THookHandler();
-  ResetTerminated();
+}
+
+// Refuses every application window the thread asks for, and only those.
+LRESULT CALLBACK RefuseApplicationWindows(int code, WPARAM wParam, LPARAM lParam) {
+  const auto* create = reinterpret_cast<const CBT_CREATEWNDW*>(lParam);
+  if (code == HCBT_CREATEWND && !IS_INTRESOURCE(create->lpcs->lpszClass) && lstrcmpW(create->lpcs->lpszClass, L"App") == 0)
+    return 1;
+  return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+// A window the system refuses ends the program on the terms its application was given: their box
+// with their caption and text, the error code and the system's words after it, then their exit code.
+TEST(Layer, AWindowTheSystemRefusesEndsTheProgramOnTheApplicationsTerms) {
+  const auto refused = [] {
+    SetWindowsHookExW(WH_CBT, &RefuseApplicationWindows, nullptr, GetCurrentThreadId());
+    // The box read and answered from beside it, as a person would; without one the program ends otherwise.
+    std::thread([] {
+      HWND box = nullptr;
+      const auto ours = [&] {
+        while ((box = FindWindowExW(nullptr, box, L"#32770", nullptr))) {
+          DWORD process = 0;
+          GetWindowThreadProcessId(box, &process);
+          if (process == GetCurrentProcessId() && IsWindowVisible(box)) return true;
+        }
+        return false;
+      };
+      if (!driver::WaitUntil(ours)) ExitProcess(99);
+      std::fprintf(stderr, "box: %s: %s\n", Text(box).c_str(), driver::BoxText(box).c_str());
+      std::fflush(stderr);
+      PostMessageW(box, WM_COMMAND, IDOK, 0);
+    }).detach();
+    TApplication app({{}, "Layer failure", "No window, error ", 7});
+    app.CreateApplicationWindow()->GetHandle();
+  };
+  EXPECT_EXIT(refused(), ::testing::ExitedWithCode(7), "box: Layer failure: No window, error \\d+, ");
 }
 
 class Controls : public ::testing::Test {
@@ -172,7 +205,7 @@ TEST_F(Controls, EditEnterAndKeys) {
   edit.outEnter = enters.In();
   edit.outKeyDown = keys.In();
   for (WPARAM key : {WPARAM(VK_RETURN), WPARAM('A')}) PostMessageA(edit.Control->GetHandle(), WM_KEYDOWN, key, 0);
-  ProcessMessages();
+  Host.Application.ProcessMessages();
   EXPECT_EQ(enters.Seen() + " " + keys.Seen(), "'typed' 65"); // 'A'
   EXPECT_EQ(changes.Got.size(), 1u) << "only the typed A";
 }
@@ -196,12 +229,13 @@ TEST_F(Controls, ButtonSendsACopyOfItsData) {
 
 // Calls inClose inside the handling of a message and tells whether the form stayed up through it.
 struct TAfterClose {
+  TApplication& App;
   TOMMainForm* Form;
   bool Ran = false;
   bool Hook(TWindowObject*, TMessage& m) {
     if (m.Msg != WM_APP + 7) return false;
     const auto shown = [this] { return Form->Control && IsWindowVisible(Form->Control->PeekHandle()); };
-    const bool up = shown() && !Terminated();
+    const bool up = shown() && !App.Terminated();
     Send<&TOMMainForm::inClose>(*Form, TData());
     return Ran = up && shown();
   }
@@ -214,24 +248,24 @@ TEST(MainForm, ABlockedCloseIsRefusedAnAcceptedOneEndsTheLoop) {
     SCOPED_TRACE(blocked ? "blocked" : "accepted");
     StopDispatch(); // muted until Start, as in the program
     TProbe closed, block(IntegerData(1));
+    TApplication app;
     auto form = std::make_unique<TOMMainForm>();
     form->SetCaption("Setup");
     form->outClose = closed.In();
     if (blocked) form->getBlockClose = block.Var();
     form->Init();
     form->Start();
-    TAfterClose after{form.get()};
+    TAfterClose after{app, form.get()};
     TWindowObject* helper = CreateLabel(form->Control, "");
     helper->OnMessageHook = MakeHandler<&TAfterClose::Hook>(&after);
     const HWND hwnd = form->Control->GetHandle();
     PostMessageA(hwnd, WM_SYSCOMMAND, SC_CLOSE, 0);
     if (blocked) PostMessageA(helper->GetHandle(), WM_APP + 7, 0, 0);
-    RunMessageLoop(ApplicationWindow);
+    app.RunMessageLoop();
     EXPECT_EQ(after.Ran, blocked) << "the close was refused and the form stayed through inClose";
     EXPECT_EQ(std::make_pair(closed.Got.size(), DispatchIsLive()), std::make_pair(size_t(!blocked), blocked));
-    EXPECT_FALSE(form->Control || IsWindow(hwnd) || ApplicationWindow || MainWindowHandle());
+    EXPECT_FALSE(form->Control || IsWindow(hwnd) || app.Window() || MainWindowHandle());
     form.reset();
-    ResetTerminated();
   }
   StopDispatch();
 }
@@ -304,7 +338,7 @@ TEST(ImageElement, SizeFollowsThePictureOrTheCanvasTheElement) {
   EXPECT_TRUE(empty.Picture->Empty());
   HWND hwnd = empty.Control->GetHandle(); // made before the painting
   RedrawWindow(host.Form->GetHandle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
-  ProcessMessages();
+  host.Application.ProcessMessages();
   const HDC dc = GetDC(hwnd); // as the screen shows it
   EXPECT_EQ(GetPixel(dc, 20, 20), RGB(0, 255, 0));
   ReleaseDC(hwnd, dc);

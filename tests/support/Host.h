@@ -31,14 +31,16 @@ struct TLiveDispatch {
 // Calls an input as a linked output would: Send<&TOMini::inWrite>(ini, StringData(x)).
 template <auto M, class E> void Send(E& element, TData value, uint16_t index = 0) { (element.*M)(value, index); }
 
-// An application window with one shown form, freed with the object.
+// An application with its window and one shown form, freed with the object.
 struct THostForm {
-  explicit THostForm(int width = 420, int height = 320) : App(CreateApplicationWindow()), Form(CreateForm(App, "Host")) {
+  explicit THostForm(int width = 420, int height = 320)
+      : App(Application.CreateApplicationWindow()), Form(CreateForm(App, "Host")) {
     Form->SetBounds(40, 40, 40 + width, 40 + height);
-    ShowApplicationWindows(App);
-    ProcessMessages();
+    Application.ShowWindows();
+    Application.ProcessMessages();
   }
   ~THostForm() { FreeWindowObject(App); }
+  TApplication Application;
   TWindowObject* App;
   TWindowObject* Form;
 };
