@@ -51,14 +51,14 @@ const wchar_t* const BusyText = L"Установка или удаление п�
 // Said when another run holds the lock, in the box of the installer or the
 // uninstaller; by /S only in its log.
 uint32_t SayBusy(const wchar_t* caption) {
-  if (Asked->Silent) WriteUnattendedLog(*Asked, "Not started: another installation or removal of the product is running.");
+  if (Asked->Silent) WriteUnattendedLog(*Asked, "Не начато: уже идёт установка или удаление программы.");
   else MessageBoxW(nullptr, BusyText, caption, MB_OK | MB_ICONEXCLAMATION);
   return ecBusy;
 }
 
 // Said at the start, before anything is made; by /S only in its log.
 void SayDamaged(UINT modality = 0) {
-  if (Asked->Silent) WriteUnattendedLog(*Asked, "The installer is damaged.");
+  if (Asked->Silent) WriteUnattendedLog(*Asked, "Программа установки повреждена.");
   else MessageBoxW(nullptr, DamagedText, BoxCaption, MB_OK | MB_ICONHAND | modality);
 }
 
@@ -116,7 +116,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR, int) {
   // /D= as a deployment tool passes it: a whole folder, made whole once, or nothing is done.
   std::string folder;
   if (commandLine.Silent && commandLine.FolderGiven && !WholeFolder(commandLine.Folder, folder)) {
-    WriteUnattendedLog(commandLine, ("Refused: /D= names no whole folder, such as D:\\Programs: " + commandLine.Folder).c_str());
+    WriteUnattendedLog(commandLine, ("Отказано: /D= должен называть папку полностью, например D:\\Programs: " + commandLine.Folder).c_str());
     return ecBadCommandLine;
   }
   const TSetupLock lock;

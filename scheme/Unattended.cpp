@@ -34,10 +34,10 @@ void InstallUnattended(const TCommandLine& how, const std::string& folder) {
   }
   product += "\\";
   product += ProductFolder;
-  const char* head = held                       ? "Not installed, its files are in use: "
-                     : InstallLog().RolledBack() ? "Not installed, nothing was changed: "
-                     : InstallLog().Count()      ? "Installed with failures: "
-                                                 : "Installed: ";
+  const char* head = held                       ? "Не установлено, файлы программы заняты: "
+                     : InstallLog().RolledBack() ? "Не установлено, ничего не изменено: "
+                     : InstallLog().Count()      ? "Установлено не всё: "
+                                                 : "Установлено: ";
   WriteUnattendedLog(how, head, DisplayPath(product));
 }
 

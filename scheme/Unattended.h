@@ -24,4 +24,4 @@ void InstallUnattended(const TCommandLine& how, const std::string& folder);
 // lies in the product folder path names, or when its name is a link, a
 // folder or one of several names of a file.
 void WriteUnattendedLog(const TCommandLine& how, const char* head, const std::string& path = {},
-                        const char* entryHead = "Not written: ");
+                        const char* entryHead = "Не записано: ");

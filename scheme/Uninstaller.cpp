@@ -148,7 +148,7 @@ void Uninstall(const TCommandLine& how, const TUninstallRecord& record) {
   RemoveInstallation(record, product);
   if (const uint32_t error = HandOverToCopy(self)) InstallLog().Add(self, error);
   if (how.Silent) {
-    WriteUnattendedLog(how, InstallLog().Count() ? "Removed with failures: " : "Removed: ", product, "Not removed: ");
+    WriteUnattendedLog(how, InstallLog().Count() ? "Удалено не всё: " : "Удалено: ", product, "Не удалено: ");
     return;
   }
   if (InstallLog().Count())

@@ -441,15 +441,15 @@ TEST_F(Unattended, InstallsWithNoWindowShownAndTheLogNamesEachWriteMissed) {
     if (!logged) {
       EXPECT_TRUE(lines.empty());
     } else if (c.Code == 0) {
-      EXPECT_EQ(std::vector<std::string>{"Installed: " + c.Product}, lines);
+      EXPECT_EQ(std::vector<std::string>{"Установлено: " + c.Product}, lines);
     } else { // the program file, larger than the drive, among what was not written; each named once
       ASSERT_GE(lines.size(), 2u) << text;
-      EXPECT_EQ("Not installed, nothing was changed: " + c.Product, lines[0]);
+      EXPECT_EQ("Не установлено, ничего не изменено: " + c.Product, lines[0]);
       EXPECT_EQ(1, std::count_if(lines.begin(), lines.end(), [&](const std::string& line) {
-                  return line.rfind("Not written: " + program + ": ", 0) == 0;
+                  return line.rfind("Не записано: " + program + ": ", 0) == 0;
                 })) << text;
       for (size_t i = 1; i < lines.size(); ++i)
-        EXPECT_TRUE(lines[i].rfind("Not written: ", 0) == 0 && std::count(lines.begin(), lines.end(), lines[i]) == 1)
+        EXPECT_TRUE(lines[i].rfind("Не записано: ", 0) == 0 && std::count(lines.begin(), lines.end(), lines[i]) == 1)
             << lines[i];
     }
     RemoveInstallation(folder);
@@ -498,15 +498,15 @@ TEST_F(Unattended, TheCommandLineIsReadAsWrittenAndWhatIsNotAWholeFolderIsRefuse
     uint32_t Code;
     std::string Head; // the log's first line
   } cases[] = {
-      {"/S \"/D=" + other + "\" \"/LOG=" + log + "\"", 0, "Installed: " + product},
-      {"/S /D=\"" + other + "\" /LOG=\"" + log + "\"", 0, "Installed: " + product},
-      {"/S /LOG=\"" + log + "\" /D=.", 1639, "Refused: /D= names no whole folder, such as D:\\Programs: ."},
-      {"/S /LOG=\"" + log + "\" /D=rel", 1639, "Refused: /D= names no whole folder, such as D:\\Programs: rel"},
-      {"/S /LOG=\"" + log + "\" /D=\\rooted", 1639, "Refused: /D= names no whole folder, such as D:\\Programs: \\rooted"},
+      {"/S \"/D=" + other + "\" \"/LOG=" + log + "\"", 0, "Установлено: " + product},
+      {"/S /D=\"" + other + "\" /LOG=\"" + log + "\"", 0, "Установлено: " + product},
+      {"/S /LOG=\"" + log + "\" /D=.", 1639, "Отказано: /D= должен называть папку полностью, например D:\\Programs: ."},
+      {"/S /LOG=\"" + log + "\" /D=rel", 1639, "Отказано: /D= должен называть папку полностью, например D:\\Programs: rel"},
+      {"/S /LOG=\"" + log + "\" /D=\\rooted", 1639, "Отказано: /D= должен называть папку полностью, например D:\\Programs: \\rooted"},
       {"/S /LOG=\"" + log + "\" /D=D:\\ombrel-made\\NUL", 1639,
-       "Refused: /D= names no whole folder, such as D:\\Programs: D:\\ombrel-made\\NUL"}, // the device
+       "Отказано: /D= должен называть папку полностью, например D:\\Programs: D:\\ombrel-made\\NUL"}, // the device
       {"/S /LOG=\"" + log + "\" /D=D:\\ombrel-made\\NUL\\deeper", 1603,
-       "Not installed, nothing was changed: D:\\ombrel-made\\NUL\\deeper\\Varkelo"},
+       "Не установлено, ничего не изменено: D:\\ombrel-made\\NUL\\deeper\\Varkelo"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.Args);
@@ -541,7 +541,7 @@ TEST_F(Unattended, OneAtATime) {
   ASSERT_TRUE(first.Start() && first.GoTo(EPage::Folder));
   const files::TTree before = files::Tree("C:");
   EXPECT_EQ(1618u, RunUnattended("/S /LOG=" + log).Code);
-  EXPECT_EQ(std::vector<std::string>{"Not started: another installation or removal of the product is running."},
+  EXPECT_EQ(std::vector<std::string>{"Не начато: уже идёт установка или удаление программы."},
             LogLines(log));
   TProcess second(OMBREL_EXE);
   HWND box = second.Start() ? second.WaitBox(texts::BoxCaption) : nullptr;
@@ -659,8 +659,8 @@ TEST_F(Unattended, FilesInUseAreMetBeforeAnythingIsWritten) {
       continue;
     }
     EXPECT_EQ(before, older.State()) << "the older installation, as it was";
-    EXPECT_EQ((std::vector<std::string>{"Not installed, its files are in use: " + older.Product,
-                                        "Not written: " + older.Program() + ": " + texts::InUse}),
+    EXPECT_EQ((std::vector<std::string>{"Не установлено, файлы программы заняты: " + older.Product,
+                                        "Не записано: " + older.Program() + ": " + texts::InUse}),
               LogLines(log));
   }
   DeleteFileA(log.c_str());
@@ -679,7 +679,7 @@ TEST_F(Unattended, ARunThatFailsPartWayIsPutBack) {
   EXPECT_EQ(1603u, RunUnattended("/S \"/LOG=" + log + "\" /D=N:\\").Code);
   EXPECT_EQ(state, older.State());
   const std::vector<std::string> lines = LogLines(log);
-  EXPECT_EQ("Not installed, nothing was changed: " + product, lines.empty() ? "" : lines[0]);
+  EXPECT_EQ("Не установлено, ничего не изменено: " + product, lines.empty() ? "" : lines[0]);
   EXPECT_GE(lines.size(), 2u) << "what could not be written";
   for (const std::string& line : lines) // part-way: the first files were written, and then put back
     EXPECT_EQ(std::string::npos, line.find("Zelcap2-1.exe")) << line;

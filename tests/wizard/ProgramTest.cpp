@@ -172,7 +172,7 @@ TEST(Program, ADamagedCopySaysSoWritesNothingAndEndsWithTwo) {
       const TUnattendedRun run = RunUnattended("/S /LOG=" + log, copy);
       EXPECT_EQ(std::set<std::string>{}, run.Shown);
       EXPECT_EQ(2u, run.Code);
-      EXPECT_EQ("The installer is damaged.\r\n", files::Read(log));
+      EXPECT_EQ("Программа установки повреждена.\r\n", files::Read(log));
     } else if (found == EFound::Install) {
       TWizard w(copy);
       ASSERT_TRUE(w.Start() && w.GoTo(EPage::Folder) && w.Press(texts::Install));

@@ -288,11 +288,11 @@ TEST_F(Uninstall, ARecordThatNamesMoreRemovesOnlyTheProductAndSaysWhatItKept) {
   EXPECT_EQ("mine", files::Read(victims + "\\keep.txt"));
   EXPECT_TRUE(files::IsFolder(victims + "\\empty"));
   EXPECT_EQ("mine too", files::Read(climbed));
-  std::vector<std::string> expected = {"Removed with failures: " + Product};
+  std::vector<std::string> expected = {"Удалено не всё: " + Product};
   for (auto name = std::rbegin(named); name != std::rend(named); ++name) // files first, each the last made first
-    if (files::IsFile(*name)) expected.push_back("Not removed: " + *name + ": " + texts::NotGoverned);
+    if (files::IsFile(*name)) expected.push_back("Не удалено: " + *name + ": " + texts::NotGoverned);
   for (const std::string& name : named)
-    if (files::IsFolder(name)) expected.push_back("Not removed: " + name + ": " + texts::NotGoverned);
+    if (files::IsFolder(name)) expected.push_back("Не удалено: " + name + ": " + texts::NotGoverned);
   EXPECT_EQ(expected, LogLines(log));
   files::RemoveTree(victims);
   DeleteFileA(climbed.c_str());
@@ -349,7 +349,7 @@ TEST_F(Uninstall, NothingIsWrittenOrRemovedThroughALink) {
     EXPECT_TRUE(files::Tree(files::DosPath(elsewhere)).empty()) << "written through the link";
     EXPECT_EQ(before, files::Tree(c.Folder));
     const std::vector<std::string> lines = LogLines(log);
-    EXPECT_NE(lines.end(), std::find(lines.begin(), lines.end(), "Not written: " + c.Refused + ": " + texts::LinkRefused))
+    EXPECT_NE(lines.end(), std::find(lines.begin(), lines.end(), "Не записано: " + c.Refused + ": " + texts::LinkRefused))
         << c.Refused;
     EXPECT_EQ(Product, UninstallEntry()["InstallLocation"]) << "the entry is the one installation's still";
     files::RunUnix("rm -f " + drive + "/" + c.Link);
@@ -366,7 +366,7 @@ TEST_F(Uninstall, NothingIsWrittenOrRemovedThroughALink) {
   const std::vector<std::string> lines = LogLines(log);
   for (const auto& entry : moved)
     EXPECT_NE(lines.end(), std::find(lines.begin(), lines.end(),
-                                     "Not removed: " + Product + "\\Info\\" + entry.first + ": " + texts::LinkRefused))
+                                     "Не удалено: " + Product + "\\Info\\" + entry.first + ": " + texts::LinkRefused))
         << entry.first;
   EXPECT_EQ(24u, lines.size()) << "the head and the 23 files";
   files::RunUnix("rm -rf " + elsewhere + " '" + files::UnixPath(Product) + "/Info'");
