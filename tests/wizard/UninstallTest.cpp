@@ -385,6 +385,8 @@ TEST_F(Uninstall, AnInstallationRightAfterTheUninstallerEndsIsWhole) {
     ASSERT_TRUE(done);
     TProcess next(OMBREL_EXE);
     ASSERT_TRUE(next.Start("/S /D=" + Folder));
+    // Given the time to start and give up, had it not waited: it has not ended.
+    EXPECT_FALSE(WaitUntil([&] { return !next.IsRunning(); }, 10000)) << "ended while the uninstaller ran";
     EXPECT_TRUE(p.Press(done, IDOK) && p.WaitExit() == 0u);
     EXPECT_EQ(0u, next.WaitExit(60000)) << "1618: it gave up while the uninstaller ran";
     EXPECT_TRUE(WaitUntil([] { return !CopyRuns(); }));
