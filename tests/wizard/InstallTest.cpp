@@ -435,9 +435,7 @@ TEST_F(Unattended, InstallsWithNoWindowShownAndTheLogNamesEachWriteMissed) {
     const int utf8 = MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, text.data(), int(text.size()), nullptr, 0);
     EXPECT_TRUE(!logged || (utf8 > 0 && text.size() >= 2 && text.compare(text.size() - 2, 2, "\r\n") == 0))
         << "not UTF-8 lines each ended by CR LF: " << text;
-    std::vector<std::string> lines;
-    for (size_t at = 0, end; (end = text.find("\r\n", at)) != std::string::npos; at = end + 2)
-      lines.push_back(text.substr(at, end - at));
+    const std::vector<std::string> lines = LogLines(log);
     if (!logged) {
       EXPECT_TRUE(lines.empty());
     } else if (c.Code == 0) {
@@ -476,14 +474,6 @@ TEST_F(Unattended, TheLogIsNeverWrittenOverAFileOfTheProductOrThroughAnotherName
   DeleteFileA(victim.c_str());
 }
 
-// The lines of a log, each ended by CR LF.
-std::vector<std::string> LogLines(const std::string& log) {
-  const std::string text = files::Read(log);
-  std::vector<std::string> lines;
-  for (size_t at = 0, end; (end = text.find("\r\n", at)) != std::string::npos; at = end + 2)
-    lines.push_back(text.substr(at, end - at));
-  return lines;
-}
 
 // Command lines as deployment tools hand them to the system, written by a person: /D= quoted whole or
 // only its value installs into exactly that folder, and so is a value-quoted /LOG= written. A folder

@@ -39,14 +39,6 @@ bool AddToRecord(const std::string& uninstaller, const std::string& lines) {
   return files::Write(uninstaller, bytes + text);
 }
 
-// The lines of a log file, each ended by CR LF.
-std::vector<std::string> LogLines(const std::string& log) {
-  const std::string text = files::Read(log);
-  std::vector<std::string> lines;
-  for (size_t at = 0, end; (end = text.find("\r\n", at)) != std::string::npos; at = end + 2)
-    lines.push_back(text.substr(at, end - at));
-  return lines;
-}
 
 class Uninstall : public ::testing::Test {
 protected:

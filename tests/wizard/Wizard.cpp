@@ -152,3 +152,11 @@ TUnattendedRun RunUnattended(const std::string& args, const std::string& exe, co
   files::RunUnix("rm -f " + xlog);
   return run;
 }
+
+std::vector<std::string> LogLines(const std::string& log) {
+  const std::string text = files::Read(log);
+  std::vector<std::string> lines;
+  for (size_t at = 0, end; (end = text.find("\r\n", at)) != std::string::npos; at = end + 2)
+    lines.push_back(text.substr(at, end - at));
+  return lines;
+}

@@ -68,5 +68,7 @@ struct TUnattendedRun {
   std::optional<uint32_t> Code; // none when it still ran
   std::set<std::string> Shown;
 };
+// The lines of a log, each ended by CR LF.
+std::vector<std::string> LogLines(const std::string& log);
 TUnattendedRun RunUnattended(const std::string& args, const std::string& exe = OMBREL_EXE,
                              const std::string& folder = ""); // started in this working folder
