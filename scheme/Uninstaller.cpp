@@ -44,6 +44,33 @@ uint32_t WriteCopy(const std::string& copy) {
   return error;
 }
 
+// Starts a program that inherits these handles and no other; its process
+// handle in started. 0, or the system's error.
+uint32_t StartInheriting(const std::string& program, const std::string& line, std::vector<HANDLE> handles,
+                         HANDLE& started) {
+  SIZE_T size = 0;
+  InitializeProcThreadAttributeList(nullptr, 1, 0, &size);
+  std::vector<BYTE> attributes(size);
+  STARTUPINFOEXW startup{};
+  startup.StartupInfo.cb = sizeof startup;
+  startup.lpAttributeList = reinterpret_cast<LPPROC_THREAD_ATTRIBUTE_LIST>(attributes.data());
+  if (!InitializeProcThreadAttributeList(startup.lpAttributeList, 1, 0, &size)) return LastFailureCode();
+  TWideText command = WideOf(line);
+  PROCESS_INFORMATION process{};
+  uint32_t error = 0;
+  // Its working folder is the system's: it holds none it may remove.
+  if (!UpdateProcThreadAttribute(startup.lpAttributeList, 0, PROC_THREAD_ATTRIBUTE_HANDLE_LIST, handles.data(),
+                                 handles.size() * sizeof(HANDLE), nullptr, nullptr) ||
+      !CreateProcessW(WideOf(program).data(), command.data(), nullptr, nullptr, TRUE, EXTENDED_STARTUPINFO_PRESENT,
+                      nullptr, WideOf(ExpandPathMacros("%sysdir%")).data(), &startup.StartupInfo, &process))
+    error = LastFailureCode();
+  DeleteProcThreadAttributeList(startup.lpAttributeList);
+  if (error) return error;
+  CloseHandle(process.hThread);
+  started = process.hProcess;
+  return 0;
+}
+
 // The copy that removes this program's file once it has ended. It lies in a
 // new folder of the temporary folder that only administrators (and an
 // unelevated user, who runs it) may write, so that nobody can put a program
@@ -58,41 +85,23 @@ uint32_t HandOverToCopy(const std::string& self) {
   HANDLE own = error ? INVALID_HANDLE_VALUE
                      : CreateFileW(WideOf(self).data(), DELETE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                                    &inherited, OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
-  HANDLE process = nullptr, ready = error ? nullptr : CreateEventW(&inherited, TRUE, FALSE, nullptr);
+  HANDLE process = nullptr, ready = error ? nullptr : CreateEventW(&inherited, TRUE, FALSE, nullptr), started = nullptr;
   if (!error && (own == INVALID_HANDLE_VALUE || !ready ||
                  !DuplicateHandle(GetCurrentProcess(), GetCurrentProcess(), GetCurrentProcess(), &process,
                                   SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION, TRUE, 0)))
     error = LastFailureCode();
-  if (!error) {
-    TWideText line = WideOf("\"" + copy + "\" /AFTER=" + std::to_string(uintptr_t(process)) + "," +
-                            std::to_string(uintptr_t(own)) + "," + std::to_string(uintptr_t(ready)));
-    // It inherits these handles and no other.
-    HANDLE handed[] = {process, own, ready};
-    SIZE_T size = 0;
-    InitializeProcThreadAttributeList(nullptr, 1, 0, &size);
-    std::vector<BYTE> attributes(size);
-    STARTUPINFOEXW startup{};
-    startup.StartupInfo.cb = sizeof startup;
-    startup.lpAttributeList = reinterpret_cast<LPPROC_THREAD_ATTRIBUTE_LIST>(attributes.data());
-    PROCESS_INFORMATION started{};
-    const bool listed = InitializeProcThreadAttributeList(startup.lpAttributeList, 1, 0, &size);
-    if (listed &&
-        UpdateProcThreadAttribute(startup.lpAttributeList, 0, PROC_THREAD_ATTRIBUTE_HANDLE_LIST, handed, sizeof handed,
-                                  nullptr, nullptr) &&
-        CreateProcessW(WideOf(copy).data(), line.data(), nullptr, nullptr, TRUE, EXTENDED_STARTUPINFO_PRESENT, nullptr,
-                       WideOf(ExpandPathMacros("%sysdir%")).data(), &startup.StartupInfo, &started)) {
-      CloseHandle(started.hThread);
-      // This run is over only once the copy is known to be at work: whatever starts next waits for it.
-      const HANDLE either[] = {ready, started.hProcess};
-      WaitForMultipleObjects(2, either, FALSE, 10000);
-      CloseHandle(started.hProcess);
-    } else {
-      error = LastFailureCode();
-    }
-    if (listed) DeleteProcThreadAttributeList(startup.lpAttributeList);
+  if (!error)
+    error = StartInheriting(copy, "\"" + copy + "\" /AFTER=" + std::to_string(uintptr_t(process)) + "," +
+                                      std::to_string(uintptr_t(own)) + "," + std::to_string(uintptr_t(ready)),
+                            {process, own, ready}, started);
+  if (started) {
+    // This run is over only once the copy is known to be at work: whatever starts next waits for it.
+    const HANDLE either[] = {ready, started};
+    WaitForMultipleObjects(2, either, FALSE, 10000);
+    CloseHandle(started);
   }
-  if (process) CloseHandle(process);
-  if (ready) CloseHandle(ready);
+  for (HANDLE handle : {process, ready})
+    if (handle) CloseHandle(handle);
   if (own != INVALID_HANDLE_VALUE) CloseHandle(own);
   if (error) {
     DeleteFileW(WideOf(copy).data());

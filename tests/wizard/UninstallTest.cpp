@@ -236,9 +236,11 @@ private:
 TEST_F(Uninstall, NothingPlantedInTheTemporaryFolderIsTouchedAndNoFileOfItsOwnLiesThere) {
   const std::string temp = files::TempFolder(), unix = files::UnixPath(temp);
   ASSERT_FALSE(unix.empty());
-  const std::string plant = "cd '" + unix + "' && for n in $(seq 1 8192); do p=Sorvanta-uninstall-$n.exe; "
-                            "if [ $((n % 2)) = 1 ]; then echo planted >$p; else mkdir $p && echo planted >$p/x; fi; done";
-  ASSERT_EQ(0, files::RunUnix(plant, 60000).first);
+  // Odd numbers files, even ones folders holding one: one mkdir, the rest the shell's own.
+  const std::string plant = "cd '" + unix + "' && mkdir $(seq -f Sorvanta-uninstall-%g.exe 2 2 8192) && "
+                            "for n in $(seq 1 8192); do if [ $((n % 2)) = 1 ]; then echo planted >Sorvanta-uninstall-$n.exe; "
+                            "else echo planted >Sorvanta-uninstall-$n.exe/x; fi; done";
+  ASSERT_EQ(0, files::RunUnix(plant, 120000).first);
   const files::TTree before = files::Tree(temp);
   const auto copies = [&](const files::TTree& tree) { // new folders of the temporary folder holding the copy
     std::set<std::string> found;
