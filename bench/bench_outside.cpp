@@ -3,14 +3,15 @@
 // process every time:
 //  1. launch to window: from CreateProcess to the first visible top-level
 //     window of real size;
-//  2. click to record: each installer brought to its folder page with the
-//     default folder C:\Program Files (no Varkelo in it, no shortcut), then
-//     from the Install button's click (BM_CLICK posted) until
-//     C:\Program Files\Varkelo\dir.ini exists with its record. Then the
-//     installer is ended and the installation removed.
+//  2. Install to record: each installer brought to its folder page with the
+//     default folder C:\Program Files (no Varkelo in it, no shortcut) by the
+//     same key presses through the X server (Enter on each page), left until
+//     it is still (as a person reads the page), then from the Enter that
+//     presses Install until C:\Program Files\Varkelo\dir.ini exists with its
+//     record. Then the installer is ended and the installation removed.
 // The programs take turns, so that whatever else the machine does falls on
-// all of them alike. Self-timed with QueryPerformanceCounter; prints min and
-// median per program and each median against ours (the first of ours).
+// all of them alike. Self-timed with QueryPerformanceCounter; prints min, median
+// and max per program and each median against ours (the first of ours).
 // Usage: bench_outside RUNS BARE OURS [OURS...] --peers PEER [PEER...]
 //          (more of ours: another build, such as the last release, beside)
 //        bench_outside trace OURS   (one installation of ours, the click and
@@ -32,6 +33,7 @@ namespace {
 
 using driver::Children;
 using driver::Class;
+using driver::Keys;
 using driver::Text;
 using driver::WaitUntil;
 
@@ -60,11 +62,12 @@ struct TRow {
 };
 
 void PrintTable(const std::vector<TRow>& rows) {
-  std::printf("  %-22s %5s %11s %11s %12s\n", "program", "runs", "min ms", "median ms", "median/ours");
+  std::printf("  %-22s %5s %9s %10s %9s %12s\n", "program", "runs", "min ms", "median ms", "max ms", "median/ours");
   const double ours = Median(rows.front().Ms);
   for (const TRow& row : rows)
-    std::printf("  %-22s %5zu %11.1f %11.1f %12.2f\n", row.Name.c_str(), row.Ms.size(),
+    std::printf("  %-22s %5zu %9.1f %10.1f %9.1f %12.2f\n", row.Name.c_str(), row.Ms.size(),
                 row.Ms.empty() ? 0.0 : *std::min_element(row.Ms.begin(), row.Ms.end()), Median(row.Ms),
+                row.Ms.empty() ? 0.0 : *std::max_element(row.Ms.begin(), row.Ms.end()),
                 ours > 0 ? Median(row.Ms) / ours : 0.0);
 }
 
@@ -176,9 +179,38 @@ HWND WaitMain(driver::TProcess& process, bool (*accept)(HWND)) {
 // again once it has installed.
 struct TInstaller {
   std::string Name, Exe, Link;
-  HWND (*ToFolderPage)(driver::TProcess&); // the Install button, or null
+  HWND (*ToFolderPage)(driver::TProcess&); // the window Enter presses Install in, or null
   bool (*Finish)(driver::TProcess&);       // true when the process ended by itself
 };
+
+// Enter through the X server, as a person presses it; a page's default
+// button takes it.
+bool Enter(HWND main) { return Keys(main, "Return"); }
+
+// The installer is still: its processor time has not grown for 100 ms
+// (within five seconds), as when a person reads the page. What it does while
+// waiting for the person is not the Install's time.
+bool Still(HWND main) {
+  DWORD id = 0;
+  GetWindowThreadProcessId(main, &id);
+  HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, id);
+  if (!process) return false;
+  const auto busy = [process] {
+    FILETIME created, ended, kernel, user;
+    GetProcessTimes(process, &created, &ended, &kernel, &user);
+    return (uint64_t(kernel.dwHighDateTime) << 32 | kernel.dwLowDateTime) +
+           (uint64_t(user.dwHighDateTime) << 32 | user.dwLowDateTime);
+  };
+  uint64_t last = busy();
+  double since = NowMs();
+  const bool still = WaitUntil([&] {
+    const uint64_t now = busy();
+    if (now != last) last = now, since = NowMs();
+    return NowMs() - since >= 100;
+  }, 5000);
+  CloseHandle(process);
+  return still;
+}
 
 // Ours: each page is told by the button only it has.
 HWND ShownButton(HWND main, const std::string& caption) {
@@ -189,15 +221,14 @@ HWND ShownButton(HWND main, const std::string& caption) {
 
 HWND OursToFolderPage(driver::TProcess& process) {
   HWND main = WaitMain(process, [](HWND w) { return Class(w) != "#32770" && Text(w) == texts::MainCaption; });
-  HWND button = nullptr;
   for (const std::string* caption : {&texts::Next, &texts::Agree, &texts::Install}) {
-    if (!main || !WaitUntil([&] { return (button = ShownButton(main, *caption)) != nullptr; })) return nullptr;
-    if (caption != &texts::Install) PostMessageW(button, BM_CLICK, 0, 0);
+    if (!main || !WaitUntil([&] { return ShownButton(main, *caption) != nullptr; })) return nullptr;
+    if (caption != &texts::Install && !Enter(main)) return nullptr;
   }
   // The folder it offers.
   for (HWND edit : Children(main, "Edit"))
     if (IsWindowVisible(edit) && Text(edit) != ProgramFiles) return nullptr;
-  return button;
+  return main;
 }
 
 bool OursFinish(driver::TProcess& process) {
@@ -226,9 +257,8 @@ HWND PeerToFolderPage(driver::TProcess& process) {
   for (int step = 0; step < 3; ++step) {
     if (!WaitUntil([&] { return (page = InnerPage(main)) != nullptr; })) return nullptr;
     for (HWND edit : Children(page, "Edit"))
-      if (IsWindowVisible(edit)) return Text(edit) == ProgramFiles ? GetDlgItem(main, IDOK) : nullptr;
-    if (step == 2) break;
-    PostMessageW(GetDlgItem(main, IDOK), BM_CLICK, 0, 0);
+      if (IsWindowVisible(edit)) return Text(edit) == ProgramFiles ? main : nullptr;
+    if (step == 2 || !Enter(main)) break;
     if (!WaitUntil([&] { return InnerPage(main) && InnerPage(main) != page; })) return nullptr;
   }
   return nullptr;
@@ -254,11 +284,11 @@ EOutcome Install(const TInstaller& installer, double& ms, bool tell = false) {
   if (!RemoveInstallation()) return EOutcome::NotRemoved;
   driver::TProcess process(installer.Exe);
   if (!process.Start()) return EOutcome::NoFolderPage;
-  HWND install = installer.ToFolderPage(process);
-  if (!install) return EOutcome::NoFolderPage;
+  HWND main = installer.ToFolderPage(process);
+  if (!main || !Still(main)) return EOutcome::NoFolderPage;
   if (tell) std::printf("click at tick %lu\n", GetTickCount());
   const double start = NowMs();
-  PostMessageW(install, BM_CLICK, 0, 0);
+  if (!Enter(main)) return EOutcome::NoFolderPage;
   bool written = false;
   while (!(written = RecordWritten()) && NowMs() - start < 60000) Sleep(1);
   ms = NowMs() - start;

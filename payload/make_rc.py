@@ -40,9 +40,10 @@ header and each image's entry without its resource id) followed by its
 images in group order.
 
 Blocks: the texts together, as the program reads them all at its start;
-every other item alone, unpacked when it is needed. JPEG pictures are stored:
-they are compressed already (LZMA wins 7 % of them, at the cost of decoding
-them at every start); program files go through the x86 converter first.
+every other item alone, unpacked as far as it is read and whole in the
+program's idle time or when it is written. Program files go through the x86
+converter first. JPEG pictures are packed too (LZMA wins 7 % of them, some
+55 KB): only their headers are read at the start.
 
 Manifest lines: name, type, file, size, format, target (whitespace-separated;
 '#' starts a comment; '-' means none). A file given as build:PATH is a build
@@ -314,7 +315,7 @@ def pack(method, data):
 
 def method_of(item):
     rule = item.format.partition(":")[0]
-    return {"jpeg": STORED, "exe": LZMA_X86}.get(rule, LZMA)
+    return {"exe": LZMA_X86}.get(rule, LZMA)
 
 
 def resource_bytes(item, data):

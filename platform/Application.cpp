@@ -74,9 +74,11 @@ void TApplication::RunMessageLoop() {
   // The loop keeps its own reference: the program's end forgets the application's.
   TFormObject* app = AppWindow;
   ShowWindows();
+  bool idle = bool(Terms.IdleWork);
   while (!Ended) {
-    WaitMessage();
+    if (!idle) WaitMessage();
     ProcessMessages();
+    if (idle && !Ended) idle = Terms.IdleWork();
   }
   AppWindow = nullptr;
   FreeWindowObject(app);

@@ -453,7 +453,8 @@ UINT SystemDpi();
 
 // ---------------------------------------------------------------- application
 // What the program tells the layer for the two moments the layer ends the
-// process itself; the layer knows nothing else of the program.
+// process itself, and the work it may do while waiting; the layer knows
+// nothing else of the program.
 struct TApplicationTerms {
   // Windows ends the session: the code the process ends with now (0 when
   // none is given).
@@ -464,6 +465,9 @@ struct TApplicationTerms {
   const char* FailureCaption = "";
   const char* FailureText = "";
   uint32_t FailureCode = 3;
+  // Work for the time the loop waits for the person: one short slice a
+  // call, made only while no message waits, until it returns false.
+  THandler<bool> IdleWork;
 };
 
 // The application: its window (the taskbar's, the owner of every form), the

@@ -87,8 +87,13 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR, int) {
   PrepareProcess(SystemLibrariesOnly);
   // What the window layer ends the process with where it must: Windows
   // ending the session, or the window system failing.
-  TApplication application(
-      {{[](void*) { return CurrentExitCode(); }, nullptr}, WindowFailedCaption, WindowFailedText, ecWindowSystem});
+  // In the time the wizard waits for the person, the payload its streams
+  // will write is unpacked.
+  TApplication application({{[](void*) { return CurrentExitCode(); }, nullptr},
+                            WindowFailedCaption,
+                            WindowFailedText,
+                            ecWindowSystem,
+                            {[](void*) { return UnpackPayloadSlice(); }, nullptr}});
   const TCommandLine commandLine = ReadCommandLine(WideToText(GetCommandLineW()));
   Asked = &commandLine;
   if (commandLine.Info) {

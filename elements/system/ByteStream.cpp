@@ -23,20 +23,27 @@ std::unique_ptr<TByteStream> CreateMemoryStream() {
   return std::unique_ptr<TByteStream>(new TByteStream(TByteStream::skMemory, INVALID_HANDLE_VALUE));
 }
 
-std::unique_ptr<TByteStream> CreateDeferredStream(TByteStream::TFill fill, const void* source) {
+std::unique_ptr<TByteStream> CreateDeferredStream(const TByteStream::TDeferred& bytes) {
   std::unique_ptr<TByteStream> stream = CreateMemoryStream();
-  stream->FFill = fill;
-  stream->FSource = source;
+  if (bytes.Fill) stream->FDeferred = bytes;
   return stream;
 }
 
 std::vector<uint8_t>& TByteStream::Block() const {
-  if (FFill) {
-    const TFill fill = FFill;
-    FFill = nullptr;
-    FBlock = fill(FSource);
+  if (FDeferred.Fill) {
+    const TDeferred deferred = FDeferred;
+    FDeferred = TDeferred();
+    FBlock = deferred.Fill(deferred.Source);
   }
   return FBlock;
+}
+
+const uint8_t* TByteStream::Prefix(int64_t count) const {
+  if (FKind != skMemory || count < 0 || count > Size()) return nullptr;
+  if (FDeferred.Fill && FDeferred.Peek && count < FDeferred.Size) // the last byte comes with all, checked
+    if (const uint8_t* bytes = FDeferred.Peek(FDeferred.Source, size_t(count))) return bytes;
+  const std::vector<uint8_t>& block = Block(); // shorter when the bytes could not be made
+  return size_t(count) <= block.size() ? block.data() : nullptr;
 }
 
 void AbandonOpenWrites() {
@@ -105,11 +112,11 @@ bool TByteStream::IsOpen() const { return FKind == skMemory || FHandle != INVALI
 int64_t TByteStream::Read(void* buffer, int64_t count) {
   if (count <= 0) return 0;
   if (FKind == skMemory) {
-    Block();
-    int64_t available = int64_t(FBlock.size()) - FPosition;
-    int64_t n = std::min(count, available);
+    int64_t n = std::min(count, Size() - FPosition);
     if (n <= 0) return 0;
-    std::memcpy(buffer, FBlock.data() + FPosition, size_t(n));
+    const uint8_t* bytes = Prefix(FPosition + n);
+    if (!bytes) return 0;
+    std::memcpy(buffer, bytes + FPosition, size_t(n));
     FPosition += n;
     return n;
   }
@@ -175,7 +182,7 @@ void TByteStream::SetPosition(int64_t position) {
 }
 
 int64_t TByteStream::Size() const {
-  if (FKind == skMemory) return int64_t(Block().size());
+  if (FKind == skMemory) return FDeferred.Fill ? FDeferred.Size : int64_t(FBlock.size());
   LARGE_INTEGER size{};
   if (!IsOpen() || !GetFileSizeEx(FHandle, &size)) return 0;
   return size.QuadPart;
@@ -200,6 +207,13 @@ void TByteStream::SetSize(int64_t size) {
 int64_t TByteStream::CopyFrom(TByteStream& source, int64_t count) {
   if (count <= 0 || &source == this) return 0;
   if (source.FKind == skMemory) {
+    // Deferred bytes copied whole into an empty memory stream stay deferred.
+    if (source.FDeferred.Fill && source.FPosition == 0 && count >= source.FDeferred.Size && FKind == skMemory &&
+        !FDeferred.Fill && FBlock.empty() && FPosition == 0) {
+      FDeferred = source.FDeferred;
+      FPosition = source.FPosition = FDeferred.Size;
+      return FDeferred.Size;
+    }
     // Straight from the source block, in one write, never past its end.
     source.Block();
     int64_t n = std::min(count, int64_t(source.FBlock.size()) - source.FPosition);

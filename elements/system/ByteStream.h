@@ -41,10 +41,21 @@ public:
   uint32_t Error() const { return FError; }
   // The block of a memory stream (Size() bytes); null for file streams.
   const uint8_t* Memory() const { return FKind == skMemory ? Block().data() : nullptr; }
+  // The first count bytes of a memory stream, made only that far when they
+  // are deferred; null for file streams and past the end.
+  const uint8_t* Prefix(int64_t count) const;
 
-  using TFill = std::vector<uint8_t> (*)(const void* source);
+  // A deferred memory stream's bytes: their number, known before them; the
+  // first ones, which may be made before the rest (null when they cannot);
+  // all of them, made at the first use that needs them whole.
+  struct TDeferred {
+    int64_t Size = 0;
+    const uint8_t* (*Peek)(const void* source, size_t count) = nullptr;
+    std::vector<uint8_t> (*Fill)(const void* source) = nullptr;
+    const void* Source = nullptr;
+  };
   friend std::unique_ptr<TByteStream> CreateMemoryStream();
-  friend std::unique_ptr<TByteStream> CreateDeferredStream(TFill fill, const void* source);
+  friend std::unique_ptr<TByteStream> CreateDeferredStream(const TDeferred& bytes);
   friend void AbandonOpenWrites();
   friend std::unique_ptr<TByteStream> OpenReadStream(const std::string& path);
   friend std::unique_ptr<TByteStream> OpenWriteStream(const std::string& path);
@@ -70,16 +81,18 @@ private:
   uint32_t FWrittenCrc = 0;
   bool FInOrder = true;
   mutable std::vector<uint8_t> FBlock;
-  mutable TFill FFill = nullptr; // a deferred memory stream's, with its source, until its first use
-  const void* FSource = nullptr;
+  mutable TDeferred FDeferred; // a deferred memory stream's, until a use that needs the block
   int64_t FPosition = 0; // memory streams only
   uint32_t FError = 0;
   TByteStream* FNextOpen = nullptr; // in the list of write streams whose temporary file is open
 };
 
 std::unique_ptr<TByteStream> CreateMemoryStream();
-// A memory stream whose bytes are fill(source)'s, made at its first use.
-std::unique_ptr<TByteStream> CreateDeferredStream(TByteStream::TFill fill, const void* source);
+// A memory stream of deferred bytes. Reads short of the end make them only
+// as far as they go; a read to the end, writing, resizing or the whole block
+// make them all (the source checks them then). Copied whole into an empty
+// memory stream, they stay deferred there.
+std::unique_ptr<TByteStream> CreateDeferredStream(const TByteStream::TDeferred& bytes);
 // For a program that must end now: every write stream still open is closed
 // and its temporary file deleted, so no half-written file stays behind and
 // every target stays as it was.

@@ -154,20 +154,19 @@ public:
   }
 
   // The bytes of an item, unpacked and equal to its digest; none, and the
-  // fault told, when they cannot be had. The last block of several items
-  // (the texts) stays unpacked for the next one; an item alone in its block
-  // is handed its bytes.
+  // fault told, when they cannot be had. A block of several items (the
+  // texts) stays unpacked for the next one; an item alone in its block is
+  // handed its bytes.
   std::vector<uint8_t> Bytes(const TArchiveEntry& entry) const {
-    if (entry.Block != KeptBlock) {
-      Kept = Unpack(entry.Block);
-      KeptBlock = entry.Block;
-    }
     std::vector<uint8_t> bytes;
-    if (entry.Offset == 0 && entry.Size == Kept.size()) {
-      bytes.swap(Kept);
-      KeptBlock = NoBlock;
-    } else if (entry.Offset <= Kept.size() && entry.Size <= Kept.size() - entry.Offset) {
-      bytes.assign(Kept.begin() + entry.Offset, Kept.begin() + entry.Offset + entry.Size);
+    if (TUnpacking* block = UnpackTo(entry.Block, ~size_t(0))) {
+      std::vector<uint8_t>& out = block->Out;
+      if (entry.Offset == 0 && entry.Size == out.size()) {
+        bytes.swap(out);
+        *block = TUnpacking(); // a second stream of it unpacks it again
+      } else if (entry.Offset <= out.size() && entry.Size <= out.size() - entry.Offset) {
+        bytes.assign(out.begin() + entry.Offset, out.begin() + entry.Offset + entry.Size);
+      }
     }
     if (bytes.size() != entry.Size || Crc32(bytes.data(), bytes.size()) != entry.Crc) {
       Fault();
@@ -176,6 +175,44 @@ public:
     return bytes;
   }
 
+  // The first count bytes of an item, unpacked that far but not yet held
+  // against its digest (which Bytes does); null when they cannot be had.
+  // Code converted for compression is had whole only.
+  const uint8_t* Peek(const TArchiveEntry& entry, size_t count) const {
+    if (count > entry.Size || !Header || entry.Block >= Header->BlockCount) return nullptr;
+    const bool whole = Blocks()[entry.Block].Method == bmLzmaX86;
+    TUnpacking* block = UnpackTo(entry.Block, whole ? ~size_t(0) : size_t(entry.Offset) + count);
+    return block && entry.Offset <= block->Out.size() ? block->Out.data() + entry.Offset : nullptr;
+  }
+
+  // A stream of this item was made: its block is unpacked in idle time.
+  void Want(const TArchiveEntry& entry) const {
+    if (State(entry.Block)) State(entry.Block)->Wanted = true;
+  }
+
+  // One slice of the blocks streams will need; true while some remain. A
+  // block that cannot be unpacked, or whose items are not the bytes built,
+  // is a fault found now, not when its file is written.
+  bool UnpackSlice() const {
+    for (uint32_t i = 0; Header && i < Unpacking.size(); ++i) {
+      const TUnpacking& block = Unpacking[i];
+      if (!block.Wanted || block.Finished || block.Failed) continue;
+      if (!UnpackTo(i, block.Done + IdleSlice)) Fault();
+      else if (block.Finished)
+        for (uint32_t k = 0; k < Header->Count; ++k) {
+          const TArchiveEntry& entry = Entries()[k];
+          if ((entry.Kind == ekData || entry.Kind == ekBitmap) && entry.Block == i &&
+              (entry.Offset > block.Out.size() || entry.Size > block.Out.size() - entry.Offset ||
+               Crc32(block.Out.data() + entry.Offset, entry.Size) != entry.Crc))
+            Fault();
+        }
+      return true;
+    }
+    return false;
+  }
+
+  size_t UnpackedBytes() const { return Unpacked; }
+
   // Anything appended later (a signature) lies after the archive.
   bool ArchiveWhole() const {
     return Header && Crc32(Header, offsetof(TArchiveHeader, HeaderCrc)) == Header->HeaderCrc &&
@@ -183,35 +220,84 @@ public:
   }
 
 private:
-  // The unpacked bytes of a block, or none.
-  std::vector<uint8_t> Unpack(uint32_t index) const {
+  // A block on its way out of the archive: the decoder writes straight
+  // into the block's bytes, which are its dictionary too, and can stop at
+  // any length and go on later.
+  struct TUnpacking {
+    std::vector<uint8_t> Out; // the block's size once started; its first Done bytes made
+    size_t Done = 0;
+    size_t Read = 0; // packed bytes taken
+    CLzmaDec Decoder{};
+    bool Finished = false, Failed = false, Wanted = false;
+  };
+  static constexpr size_t IdleSlice = 64 * 1024; // a few milliseconds of decoding
+
+  TUnpacking* State(uint32_t index) const {
+    if (!Header || index >= Header->BlockCount) return nullptr;
+    if (Unpacking.size() != Header->BlockCount) Unpacking.resize(Header->BlockCount);
+    return &Unpacking[index];
+  }
+
+  // The block with at least its first upTo bytes made (all of them, and
+  // converted back, once it is finished); null when it cannot be unpacked.
+  TUnpacking* UnpackTo(uint32_t index, size_t upTo) const {
+    TUnpacking* state = State(index);
     const uint8_t* packed = Packed(index);
-    if (!packed) return {};
+    if (!state || !packed || state->Failed) return nullptr;
+    TUnpacking& s = *state;
     const TArchiveBlock& block = Blocks()[index];
-    if (block.Method == bmStored)
-      return block.PackedSize == block.Size ? std::vector<uint8_t>(packed, packed + block.Size) : std::vector<uint8_t>();
-    if (block.Method != bmLzma && block.Method != bmLzmaX86) return {};
-    std::vector<uint8_t> out(block.Size);
-    SizeT outSize = block.Size, inSize = block.PackedSize;
-    ELzmaStatus status = LZMA_STATUS_NOT_SPECIFIED;
-    const SRes result = LzmaDecode(out.data(), &outSize, packed, &inSize, block.Props, LZMA_PROPS_SIZE,
-                                   LZMA_FINISH_END, &status, &LzmaHeap);
-    // All of the input, exactly the size, and the stream's end where the size says.
-    if (result != SZ_OK || outSize != block.Size || inSize != block.PackedSize ||
-        (status != LZMA_STATUS_FINISHED_WITH_MARK && status != LZMA_STATUS_MAYBE_FINISHED_WITHOUT_MARK))
-      return {};
-    if (block.Method == bmLzmaX86) {
-      UInt32 state = Z7_BRANCH_CONV_ST_X86_STATE_INIT_VAL;
-      z7_BranchConvSt_X86_Dec(out.data(), out.size(), 0, &state);
+    if (s.Finished || (s.Done >= upTo && !s.Out.empty())) return state;
+    if (block.Method == bmStored) {
+      if (block.PackedSize != block.Size) return Fail(s);
+      s.Out.assign(packed, packed + block.Size);
+      s.Done = block.Size;
+      s.Finished = true;
+      return state;
     }
-    return out;
+    if (block.Method != bmLzma && block.Method != bmLzmaX86) return Fail(s);
+    if (s.Out.empty()) {
+      s.Out.resize(block.Size);
+      LzmaDec_Construct(&s.Decoder);
+      if (LzmaDec_AllocateProbs(&s.Decoder, block.Props, LZMA_PROPS_SIZE, &LzmaHeap) != SZ_OK) return Fail(s);
+      s.Decoder.dic = s.Out.data();
+      s.Decoder.dicBufSize = s.Out.size();
+      LzmaDec_Init(&s.Decoder);
+    }
+    const size_t limit = std::min<size_t>(upTo, block.Size);
+    const size_t before = s.Done;
+    SizeT inSize = block.PackedSize - s.Read;
+    ELzmaStatus status = LZMA_STATUS_NOT_SPECIFIED;
+    const SRes result = LzmaDec_DecodeToDic(&s.Decoder, limit, packed + s.Read, &inSize,
+                                            limit == block.Size ? LZMA_FINISH_END : LZMA_FINISH_ANY, &status);
+    s.Read += inSize;
+    s.Done = s.Decoder.dicPos;
+    Unpacked += s.Done - before;
+    if (result != SZ_OK || s.Done < limit) return Fail(s);
+    if (s.Done < block.Size) return state;
+    // All of the input, exactly the size, and the stream's end where the size says.
+    LzmaDec_FreeProbs(&s.Decoder, &LzmaHeap);
+    if (s.Read != block.PackedSize ||
+        (status != LZMA_STATUS_FINISHED_WITH_MARK && status != LZMA_STATUS_MAYBE_FINISHED_WITHOUT_MARK))
+      return Fail(s);
+    if (block.Method == bmLzmaX86) {
+      UInt32 x86 = Z7_BRANCH_CONV_ST_X86_STATE_INIT_VAL;
+      z7_BranchConvSt_X86_Dec(s.Out.data(), s.Out.size(), 0, &x86);
+    }
+    s.Finished = true;
+    return state;
+  }
+
+  static TUnpacking* Fail(TUnpacking& s) {
+    LzmaDec_FreeProbs(&s.Decoder, &LzmaHeap);
+    s.Out = std::vector<uint8_t>();
+    s.Failed = true;
+    return nullptr;
   }
 
   const uint8_t* Archive = nullptr;
   size_t Available = 0;
-  static constexpr uint32_t NoBlock = ~0u;
-  mutable std::vector<uint8_t> Kept; // the unpacked bytes of the block KeptBlock
-  mutable uint32_t KeptBlock = NoBlock;
+  mutable std::vector<TUnpacking> Unpacking; // one a block
+  mutable size_t Unpacked = 0;               // bytes made by the decoder so far
 };
 
 const TPayload& Payload() {
@@ -304,9 +390,18 @@ std::string LoadResourceText(const std::string& name) {
 std::unique_ptr<TByteStream> LoadResourceStream(const std::string& name) {
   const TArchiveEntry* entry = Payload().Find(name, ekData);
   if (!entry) return CreateMemoryStream();
-  return CreateDeferredStream(
-      [](const void* item) { return Payload().Bytes(*static_cast<const TArchiveEntry*>(item)); }, entry);
+  Payload().Want(*entry);
+  return CreateDeferredStream({entry->Size,
+                               [](const void* item, size_t count) {
+                                 return Payload().Peek(*static_cast<const TArchiveEntry*>(item), count);
+                               },
+                               [](const void* item) { return Payload().Bytes(*static_cast<const TArchiveEntry*>(item)); },
+                               entry});
 }
+
+bool UnpackPayloadSlice() { return Payload().UnpackSlice(); }
+
+size_t PayloadBytesUnpacked() { return Payload().UnpackedBytes(); }
 
 HBITMAP LoadResourceBitmap(const std::string& name) {
   const TArchiveEntry* entry = Payload().Find(name, ekBitmap);

@@ -18,9 +18,17 @@
 // payload's texts are code page 1251, kept as they are (Text.h).
 std::string LoadResourceText(const std::string& name);
 // A new memory stream with all bytes of the resource, position 0; empty when
-// not found. The bytes are unpacked at the stream's first use (a program
-// file when it is written, not at the start). The caller owns it.
+// not found. The bytes are unpacked as far as the stream's reads need them
+// and in idle time (UnpackPayloadSlice), and checked against their digest
+// when the stream is used whole (a file written of it): never at the start.
+// The caller owns it.
 std::unique_ptr<TByteStream> LoadResourceStream(const std::string& name);
+// Unpacks a slice (a few milliseconds) of what the streams made so far will
+// need; true while some is left. For the time the program waits for the
+// person.
+bool UnpackPayloadSlice();
+// The bytes the decoder has made since the start.
+size_t PayloadBytesUnpacked();
 // A bitmap of the screen's format made from a picture of the payload, as
 // the system makes one of a bitmap resource; null when not found. The
 // caller owns it.

@@ -1,5 +1,6 @@
 #include "JpegObj.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "JpegManagers.h"
@@ -47,9 +48,16 @@ void TJpegPicture::DropData() {
 }
 
 bool TJpegPicture::ReadHeader() {
+  // The header is read from as few of the first bytes as hold it, so that
+  // bytes still packed are unpacked only that far.
   THeaderFacts facts{};
-  if (!FData || FData->Size() <= 0 || !ReadHeaderFacts(FData->Memory(), size_t(FData->Size()), facts))
-    return false;
+  const int64_t size = FData ? FData->Size() : 0;
+  bool read = false;
+  for (int64_t count = std::min<int64_t>(size, 16384); count > 0 && !read; count = count == size ? 0 : std::min(size, count * 4)) {
+    const uint8_t* bytes = FData->Prefix(count);
+    read = bytes && ReadHeaderFacts(bytes, size_t(count), facts);
+  }
+  if (!read) return false;
   FWidth = facts.Width;
   FHeight = facts.Height;
   FGrayscale = facts.Grayscale;

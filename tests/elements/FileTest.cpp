@@ -86,6 +86,37 @@ TEST(ByteStream, MemoryAndFileKindsAndCopies) {
   EXPECT_TRUE(!missing->IsOpen() && missing->Read(buffer, 4) == 0 && missing->Error() != 0);
 }
 
+// A packed picture: loading it unpacks no more than its header needs, idle time unpacks the rest
+// in slices, and writing it takes those bytes as they are, unpacking nothing again. A stream copied
+// whole stays deferred; read, it gives the bytes.
+TEST(PayloadStreams, APictureUnpacksItsHeaderAtLoadTheRestInSlicesAndIsWrittenFromThem) {
+  const std::string file = files::Read(OMBREL_PAYLOAD_SOURCE_DIR "/img/Num4.jpg");
+  while (UnpackPayloadSlice()) {} // what earlier tests left for idle time
+  const size_t start = PayloadBytesUnpacked();
+  TOMJpeg picture;
+  picture.LoadFromStream(LoadResourceStream("STREAM2"));
+  const size_t loaded = PayloadBytesUnpacked() - start;
+  EXPECT_FALSE(picture.Picture.Empty());
+  EXPECT_LT(loaded, file.size() / 4) << "the header lies in the first 30,301 bytes";
+  int slices = 0;
+  while (UnpackPayloadSlice() && slices < 1000) ++slices;
+  EXPECT_EQ(PayloadBytesUnpacked() - start, file.size());
+  EXPECT_GE(slices, 4) << "no slice unpacks much more than 64 KB";
+  const std::string folder = files::FreshFolder("packed");
+  Send<&TOMJpeg::inSave>(picture, StringData(folder + "a.jpg"));
+  EXPECT_EQ(files::Read(folder + "a.jpg"), file);
+  EXPECT_EQ(PayloadBytesUnpacked() - start, file.size()) << "written from what idle time made";
+
+  auto copied = CreateMemoryStream();
+  EXPECT_EQ(copied->CopyFrom(*LoadResourceStream("STREAM2"), 1 << 30), int64_t(file.size()));
+  EXPECT_EQ(PayloadBytesUnpacked() - start, file.size()) << "still deferred";
+  std::string bytes(file.size() + 1, '\0');
+  copied->SetPosition(0);
+  EXPECT_EQ(copied->Read(bytes.data(), 10), 10);
+  EXPECT_EQ(copied->Read(bytes.data() + 10, int64_t(bytes.size()) - 10), int64_t(file.size()) - 10);
+  EXPECT_EQ(bytes.substr(0, file.size()), file);
+}
+
 // Each macro once, case-sensitive, with one backslash; a bare name goes beside the program.
 TEST(Paths, MacrosAndBareNames) {
   const auto folder = [](UINT(WINAPI * ask)(LPSTR, UINT)) {

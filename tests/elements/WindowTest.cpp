@@ -118,7 +118,7 @@ TEST(Layer, AWindowTheSystemRefusesEndsTheProgramOnTheApplicationsTerms) {
       std::fflush(stderr);
       PostMessageW(box, WM_COMMAND, IDOK, 0);
     }).detach();
-    TApplication app({{}, "Layer failure", "No window, error ", 7});
+    TApplication app({{}, "Layer failure", "No window, error ", 7, {}});
     app.CreateApplicationWindow()->GetHandle();
   };
   EXPECT_EXIT(refused(), ::testing::ExitedWithCode(7), "box: Layer failure: No window, error \\d+, ");
