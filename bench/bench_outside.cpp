@@ -149,8 +149,8 @@ bool RecordWritten() {
 }
 
 // The same installation from both: every payload file as the payload says
-// (texts with CR LF after their last line), nothing else but the record, and
-// the installer's shortcut.
+// (texts with CR LF after their last line), nothing else but the record and
+// the uninstaller, and the installer's shortcut.
 bool InstallationComplete(const std::string& link) {
   static const std::vector<std::pair<std::string, std::string>> expected = [] {
     std::vector<std::pair<std::string, std::string>> items;
@@ -160,7 +160,7 @@ bool InstallationComplete(const std::string& link) {
   }();
   size_t count = 0;
   for (const auto& entry : files::Tree(Product)) count += entry.first.back() != '\\';
-  bool same = count == expected.size() + 1 && RecordWritten() && files::IsFile(Desktop() + "\\" + link);
+  bool same = count == expected.size() + 2 && RecordWritten() && files::IsFile(Product + "\\uninstall.exe") && files::IsFile(Desktop() + "\\" + link);
   for (const auto& [target, bytes] : expected) same = same && files::Read(Product + "\\" + target) == bytes;
   return same;
 }

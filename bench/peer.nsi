@@ -1,4 +1,4 @@
-; Peer installer with the same tree, pages and records, for side-by-side timing.
+; Peer installer with the same tree, pages, records and uninstaller, for side-by-side timing.
 ; scripts/bench-outside lays out the payload and the licence from payload/manifest
 ; and builds it with Debian's makensis:
 ;   makensis -DLICENSE=licence.txt -DPAYLOAD=tree -DOUTFILE=peer.exe peer.nsi
@@ -33,4 +33,13 @@ Section
   SetOutPath "$INSTDIR\Varkelo"
   CreateShortCut "$DESKTOP\Sorvanta v2.1.lnk" "$INSTDIR\Varkelo\Zelcap2-1.exe" "" "" 0 SW_SHOWNORMAL "" "Sorvanta"
   WriteINIStr "$INSTDIR\Varkelo\dir.ini" "info" "dir" "$INSTDIR\Varkelo\"
+  ; As ours: an uninstaller and its entry in the list of programs.
+  WriteUninstaller "$INSTDIR\Varkelo\uninstall.exe"
+  WriteRegStr HKLM "Software\Microsoft\Windows\CurrentVersion\Uninstall\SorvantaPeer" "DisplayName" "Sorvanta v2.1"
+  WriteRegStr HKLM "Software\Microsoft\Windows\CurrentVersion\Uninstall\SorvantaPeer" "UninstallString" '"$INSTDIR\Varkelo\uninstall.exe"'
+  WriteRegStr HKLM "Software\Microsoft\Windows\CurrentVersion\Uninstall\SorvantaPeer" "InstallLocation" "$INSTDIR\Varkelo"
+SectionEnd
+Section "Uninstall"
+  RMDir /r "$INSTDIR"
+  DeleteRegKey HKLM "Software\Microsoft\Windows\CurrentVersion\Uninstall\SorvantaPeer"
 SectionEnd
