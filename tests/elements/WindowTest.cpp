@@ -104,16 +104,9 @@ TEST(Layer, AWindowTheSystemRefusesEndsTheProgramOnTheApplicationsTerms) {
     SetWindowsHookExW(WH_CBT, &RefuseApplicationWindows, nullptr, GetCurrentThreadId());
     // The box read and answered from beside it, as a person would; without one the program ends otherwise.
     std::thread([] {
-      HWND box = nullptr;
-      const auto ours = [&] {
-        while ((box = FindWindowExW(nullptr, box, L"#32770", nullptr))) {
-          DWORD process = 0;
-          GetWindowThreadProcessId(box, &process);
-          if (process == GetCurrentProcessId() && IsWindowVisible(box)) return true;
-        }
-        return false;
-      };
-      if (!driver::WaitUntil(ours)) ExitProcess(99);
+      HWND box = nullptr; // the one box of this process, whatever its caption
+      if (!driver::WaitUntil([&] { return (box = FindWindowW(L"#32770", nullptr)) && IsWindowVisible(box); }))
+        ExitProcess(99);
       std::fprintf(stderr, "box: %s: %s\n", Text(box).c_str(), driver::BoxText(box).c_str());
       std::fflush(stderr);
       PostMessageW(box, WM_COMMAND, IDOK, 0);

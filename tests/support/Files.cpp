@@ -137,6 +137,23 @@ std::string InstalledBytes(const TPayloadItem& item) {
   return item.Format == "text" ? bytes.substr(0, bytes.find('\0')) + "\r\n" : bytes;
 }
 
+TRegistryText::TRegistryText(HKEY root, std::wstring key, std::wstring name, const std::string& text)
+    : Root(root), Key(std::move(key)), Name(std::move(name)) {
+  wchar_t old[MAX_PATH] = {};
+  DWORD size = sizeof old;
+  if (RegGetValueW(Root, Key.c_str(), Name.c_str(), RRF_RT_REG_SZ | RRF_RT_REG_EXPAND_SZ | RRF_NOEXPAND, &Type, old,
+                   &size) != ERROR_SUCCESS)
+    Type = REG_NONE;
+  Old = old;
+  const std::wstring value = Wide(text);
+  RegSetKeyValueW(Root, Key.c_str(), Name.c_str(), REG_SZ, value.c_str(), DWORD((value.size() + 1) * sizeof(wchar_t)));
+}
+
+TRegistryText::~TRegistryText() {
+  if (Type == REG_NONE) RegDeleteKeyValueW(Root, Key.c_str(), Name.c_str());
+  else RegSetKeyValueW(Root, Key.c_str(), Name.c_str(), Type, Old.c_str(), DWORD((Old.size() + 1) * sizeof(wchar_t)));
+}
+
 TLink ReadLink(const std::string& file) {
   TLink facts;
   const HRESULT initialised = CoInitialize(nullptr);

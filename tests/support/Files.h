@@ -48,6 +48,15 @@ std::vector<TPayloadItem> InstalledItems();
 // What its installed file must hold: a text without its closing NUL and with CR LF after its last line.
 std::string InstalledBytes(const TPayloadItem& item);
 
+// While it lives, a registry value holds this text; then it is as it was again (gone, had there been none).
+struct TRegistryText {
+  TRegistryText(HKEY root, std::wstring key, std::wstring name, const std::string& text);
+  ~TRegistryText();
+  HKEY Root;
+  std::wstring Key, Name, Old;
+  DWORD Type = REG_SZ;
+};
+
 // A link file read back through the shell-link object.
 struct TLink {
   bool Loaded = false;

@@ -11,27 +11,11 @@ using namespace driver;
 
 namespace {
 
-// While it lives, the system's folder for programs is this one (as a German system names it, say).
-struct TProgramFilesAt {
-  static constexpr const wchar_t* Key = L"Software\\Microsoft\\Windows\\CurrentVersion";
-  explicit TProgramFilesAt(const std::string& folder) : Folder(folder) {
-    EXPECT_TRUE(MakeFolder(folder)); // the system tells of a folder that is there
-    Set(files::Wide(folder));
-  }
-  ~TProgramFilesAt() {
-    Set(files::Wide(ProgramFiles));
-    files::RemoveTree(Folder);
-  }
-  const std::string Folder;
-  static void Set(const std::wstring& folder) {
-    RegSetKeyValueW(HKEY_LOCAL_MACHINE, Key, L"ProgramFilesDir", REG_SZ, folder.c_str(),
-                    DWORD((folder.size() + 1) * sizeof(wchar_t)));
-  }
-};
-
 // On a system whose folder for programs is named otherwise, the folder page offers that one.
 TEST(Wizard, NavigationAlwaysLeavesExactlyOnePage) {
-  const TProgramFilesAt programme("C:\\Programme");
+  ASSERT_TRUE(MakeFolder("C:\\Programme")); // the system tells of a folder that is there, named as a German one
+  const files::TRegistryText programme(HKEY_LOCAL_MACHINE, L"Software\\Microsoft\\Windows\\CurrentVersion",
+                                       L"ProgramFilesDir", "C:\\Programme");
   TWizard w;
   ASSERT_TRUE(w.Start());
   // Centred (each half truncated on its own), fixed size, no maximise box once started; alone.
@@ -57,6 +41,7 @@ TEST(Wizard, NavigationAlwaysLeavesExactlyOnePage) {
     }
   EXPECT_EQ(frames, w.Frames()) << "the frames are only shown and hidden, never made anew";
   EXPECT_TRUE(w.Close());
+  files::RemoveTree("C:\\Programme");
 }
 
 // Cancel, or Escape, asks; No leaves the page as it was and usable, with the focus where it was.

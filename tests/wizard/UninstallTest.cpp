@@ -84,17 +84,12 @@ TEST_F(Uninstall, TheEntryTellsHowToRemoveTheProductAndAskedNoKeepsEverythingAnd
   const auto entry = UninstallEntry();
   uint64_t bytes = files::Read(Link()).size();
   for (const auto& file : files::Tree(Product)) bytes += file.second.first;
-  EXPECT_EQ((std::map<std::string, std::string>{
-                {"DisplayName", "Сорванта v2.1"},
-                {"DisplayVersion", "2.1"},
-                {"InstallLocation", Product},
-                {"DisplayIcon", Product + "\\Zelcap2-1.exe"},
-                {"UninstallString", "\"" + Uninstaller + "\""},
-                {"QuietUninstallString", "\"" + Uninstaller + "\" /S"},
-                {"EstimatedSize", std::to_string((bytes + 1023) / 1024)},
-                {"NoModify", "1"},
-                {"NoRepair", "1"},
-            }),
+  EXPECT_EQ((std::map<std::string, std::string>{{"DisplayName", "Сорванта v2.1"}, {"DisplayVersion", "2.1"},
+                                                 {"InstallLocation", Product}, {"DisplayIcon", Product + "\\Zelcap2-1.exe"},
+                                                 {"UninstallString", "\"" + Uninstaller + "\""},
+                                                 {"QuietUninstallString", "\"" + Uninstaller + "\" /S"},
+                                                 {"EstimatedSize", std::to_string((bytes + 1023) / 1024)},
+                                                 {"NoModify", "1"}, {"NoRepair", "1"}}),
             entry);
   HKEY other = nullptr;
   EXPECT_NE(ERROR_SUCCESS, RegOpenKeyExW(HKEY_LOCAL_MACHINE,
@@ -324,10 +319,6 @@ TEST_F(Uninstall, AnUninstallerPlantedBeforeIsNotTakenUpAndAnOlderOneLeavesTheLi
 TEST_F(Uninstall, NothingIsWrittenOrRemovedThroughALink) {
   const std::string drive = files::Env("OMBREL_DRIVE_D"), elsewhere = drive + "/ombrel-elsewhere";
   const std::string log = files::DosPath(files::UnixScratch("links") + ".log");
-  const auto link = [&](const std::string& at) { // at: below D:, in Unix words
-    return files::RunUnix("rm -rf " + elsewhere + " && mkdir -p " + elsewhere + " $(dirname " + drive + "/" + at +
-                          ") && ln -s " + elsewhere + " " + drive + "/" + at).first == 0;
-  };
   const struct {
     const char* Name;
     std::string Folder, Link; // the folder installed into, the link below D:
@@ -336,7 +327,9 @@ TEST_F(Uninstall, NothingIsWrittenOrRemovedThroughALink) {
                   {"a folder in it", "D:\\ombrel-sub", "ombrel-sub/Varkelo/Help", "D:\\ombrel-sub\\Varkelo\\Help"}};
   for (const auto& c : installs) { // /S: all or nothing, so nothing at all
     SCOPED_TRACE(c.Name);
-    ASSERT_TRUE(link(c.Link));
+    const std::string at = drive + "/" + c.Link;
+    ASSERT_EQ(0, files::RunUnix("rm -rf " + elsewhere + " && mkdir -p " + elsewhere + " $(dirname " + at + ") && ln -s " +
+                                elsewhere + " " + at).first);
     const files::TTree before = files::Tree(c.Folder);
     const TUnattendedRun run = RunUnattended("/S /LOG=" + log + " /D=" + c.Folder);
     EXPECT_EQ(1603u, run.Code);
@@ -346,7 +339,7 @@ TEST_F(Uninstall, NothingIsWrittenOrRemovedThroughALink) {
     EXPECT_NE(lines.end(), std::find(lines.begin(), lines.end(), "Не записано: " + c.Refused + ": " + texts::LinkRefused))
         << c.Refused;
     EXPECT_EQ(Product, UninstallEntry()["InstallLocation"]) << "the entry is the one installation's still";
-    files::RunUnix("rm -f " + drive + "/" + c.Link);
+    files::RunUnix("rm -f " + at);
     files::RemoveTree(c.Folder);
   }
   // The fixture's installation, its Info folder moved away and a link to it in its place.
@@ -383,14 +376,10 @@ TEST_F(Uninstall, AnInstallationRightAfterTheUninstallerEndsIsWhole) {
     EXPECT_FALSE(WaitUntil([&] { return !next.IsRunning(); }, 10000)) << "ended while the uninstaller ran";
     EXPECT_TRUE(p.Press(done, IDOK) && p.WaitExit() == 0u);
     EXPECT_EQ(0u, next.WaitExit(60000)) << "1618: it gave up while the uninstaller ran";
-    EXPECT_TRUE(WaitUntil([] { return !CopyRuns(); }));
-    EXPECT_EQ(Product, UninstallEntry()["InstallLocation"]);
-    EXPECT_EQ(43u, files::Tree(Product).size());
   }
-  for (int round = 0; round < 10; ++round) {
+  for (int round = 0; round <= 10; ++round) {
     SCOPED_TRACE(round);
-    ASSERT_EQ(0u, RunUnattended("/S", Uninstaller).Code);
-    ASSERT_EQ(0u, RunUnattended("/S /D=" + Folder).Code);
+    ASSERT_TRUE(round == 0 || (RunUnattended("/S", Uninstaller).Code == 0u && RunUnattended("/S /D=" + Folder).Code == 0u));
     EXPECT_TRUE(WaitUntil([] { return !CopyRuns(); }));
     EXPECT_TRUE(files::IsFile(Uninstaller));
     EXPECT_EQ(Product, UninstallEntry()["InstallLocation"]);
