@@ -352,7 +352,7 @@ void CheckPayload(TRun&) { Sink = Sink + char(PayloadIntact()); }
 // The texts' block, as the start unpacks it for the first page.
 void UnpackTexts(TRun&) { Sink = Sink + LoadResourceText("STR2")[0]; }
 
-void UnpackProgramFile(TRun&) { Sink = Sink + char(LoadResourceStream("STREAM0")->Size()); }
+void UnpackProgramFile(TRun&) { Sink = Sink + char(LoadResourceStream("STREAM0")->Memory()[0]); }
 
 // ================================================================ Install
 std::string Product(const std::string& folder) { return folder + "\\" + ProductFolder; }
