@@ -86,33 +86,16 @@ struct TFloorTree {
 };
 
 // ------------------------------------------------------- desktop location
-// The shortcut goes to the shell-folders record's Desktop value; for the
-// run it points into the benchmark's own folder, and is restored after.
-class TDesktopValue {
-public:
-  static constexpr const char* Key = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
-  explicit TDesktopValue(const std::string& folder) {
-    RegCreateKeyExA(HKEY_CURRENT_USER, Key, 0, nullptr, 0, KEY_READ | KEY_WRITE, nullptr, &FKey, nullptr);
-    DWORD size = sizeof FOld;
-    FHad = RegQueryValueExA(FKey, "Desktop", nullptr, &FType, reinterpret_cast<BYTE*>(FOld), &size) ==
-           ERROR_SUCCESS;
-    FSize = size;
-    RegSetValueExA(FKey, "Desktop", 0, REG_SZ, reinterpret_cast<const BYTE*>(folder.c_str()),
-                   DWORD(folder.size() + 1));
-  }
-  ~TDesktopValue() {
-    if (FHad) RegSetValueExA(FKey, "Desktop", 0, FType, reinterpret_cast<BYTE*>(FOld), FSize);
-    else RegDeleteValueA(FKey, "Desktop");
-    RegCloseKey(FKey);
-  }
-  TDesktopValue(const TDesktopValue&) = delete;
-  TDesktopValue& operator=(const TDesktopValue&) = delete;
-
-private:
-  HKEY FKey = nullptr;
-  bool FHad = false;
-  DWORD FType = 0, FSize = 0;
-  char FOld[1024] = {};
+// For the run the desktop is a folder of the benchmark's own, in both
+// shell-folders records: the installer's shortcut goes there, and the
+// uninstaller takes it for the desktop and removes the shortcut. Both are
+// restored after.
+struct TDesktopValue {
+  explicit TDesktopValue(const std::string& folder)
+      : Shell(HKEY_CURRENT_USER, L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders", L"Desktop", folder),
+        User(HKEY_CURRENT_USER, L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders", L"Desktop",
+             folder) {}
+  files::TRegistryText Shell, User;
 };
 
 // The state the rows pass from set-up to timed part to tear-down, and what
