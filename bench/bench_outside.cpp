@@ -2,7 +2,7 @@
 // same payload built with NSIS, each run as a person runs it, in a fresh
 // process every time:
 //  1. launch to window: from CreateProcess to the first visible top-level
-//     window of real size;
+//     window of real size (ours shows a taskbar window without height first);
 //  2. Install to record: each installer brought to its folder page with the
 //     default folder C:\Program Files (no Varkelo in it, no shortcut) by the
 //     same key presses through the X server (Enter on each page), left until
@@ -82,7 +82,8 @@ BOOL CALLBACK FindShown(HWND window, LPARAM param) {
   DWORD process = 0;
   GetWindowThreadProcessId(window, &process);
   RECT r{};
-  if (process != search->Process || !IsWindowVisible(window) || !GetWindowRect(window, &r) || r.right - r.left < 100)
+  if (process != search->Process || !IsWindowVisible(window) || !GetWindowRect(window, &r) || r.right - r.left < 100 ||
+      r.bottom - r.top < 100)
     return TRUE;
   search->Found = window;
   return FALSE;
