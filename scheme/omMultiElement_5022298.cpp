@@ -101,7 +101,7 @@ TClassMultiElement_5022298::TClassMultiElement_5022298(TWindowObject*) {
   for (size_t i = TextFileCount; i-- > 0;) {
     const TTextFileRow& row = TextFileTable[i];
     SetProductPath(*TextFiles[i].Path, row.Path, {folder}, MakePointLink<&TOMStrList::inSave>(0, TextFiles[i].List));
-    TextFiles[i].List->SetStrings(LoadResourceText(row.Resource));
+    TextFiles[i].List->SetStringsResource(row.Resource);
   }
   for (size_t k = PictureCount; k-- > 0;) Pictures[k]->LoadFromStream(LoadResourceStream(PictureTable[k].Resource));
 

@@ -155,17 +155,20 @@ public:
 
   // The bytes of an item, unpacked and equal to its digest; none, and the
   // fault told, when they cannot be had. A block of several items (the
-  // texts) stays unpacked for the next one; an item alone in its block is
-  // handed its bytes.
+  // texts) is unpacked up to this item's end and stays so for the next one;
+  // an item alone in its block is handed its bytes.
   std::vector<uint8_t> Bytes(const TArchiveEntry& entry) const {
     std::vector<uint8_t> bytes;
-    if (TUnpacking* block = UnpackTo(entry.Block, ~size_t(0))) {
+    const bool alone = Header && entry.Block < Header->BlockCount && entry.Offset == 0 &&
+                       entry.Size == Blocks()[entry.Block].Size;
+    const size_t end = size_t(entry.Offset) + entry.Size;
+    if (TUnpacking* block = UnpackTo(entry.Block, alone ? ~size_t(0) : end)) {
       std::vector<uint8_t>& out = block->Out;
-      if (entry.Offset == 0 && entry.Size == out.size()) {
+      if (alone && block->Finished) {
         bytes.swap(out);
         *block = TUnpacking(); // a second stream of it unpacks it again
-      } else if (entry.Offset <= out.size() && entry.Size <= out.size() - entry.Offset) {
-        bytes.assign(out.begin() + entry.Offset, out.begin() + entry.Offset + entry.Size);
+      } else if (!alone && end <= block->Done && end <= out.size()) {
+        bytes.assign(out.begin() + entry.Offset, out.begin() + end);
       }
     }
     if (bytes.size() != entry.Size || Crc32(bytes.data(), bytes.size()) != entry.Crc) {
@@ -397,6 +400,10 @@ std::unique_ptr<TByteStream> LoadResourceStream(const std::string& name) {
                                },
                                [](const void* item) { return Payload().Bytes(*static_cast<const TArchiveEntry*>(item)); },
                                entry});
+}
+
+void WantResource(const std::string& name) {
+  if (const TArchiveEntry* entry = Payload().Find(name, ekData)) Payload().Want(*entry);
 }
 
 bool UnpackPayloadSlice() { return Payload().UnpackSlice(); }

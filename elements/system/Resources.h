@@ -15,7 +15,8 @@
 #include "ByteStream.h"
 
 // The resource's bytes up to the first NUL; empty text when not found. The
-// payload's texts are code page 1251, kept as they are (Text.h).
+// payload's texts are code page 1251, kept as they are (Text.h). Of a block
+// of several texts, only as much is unpacked as reaches the end of this one.
 std::string LoadResourceText(const std::string& name);
 // A new memory stream with all bytes of the resource, position 0; empty when
 // not found. The bytes are unpacked as far as the stream's reads need them
@@ -23,6 +24,8 @@ std::string LoadResourceText(const std::string& name);
 // when the stream is used whole (a file written of it): never at the start.
 // The caller owns it.
 std::unique_ptr<TByteStream> LoadResourceStream(const std::string& name);
+// The resource will be read: its bytes are unpacked in idle time too.
+void WantResource(const std::string& name);
 // Unpacks a slice (a few milliseconds) of what the streams made so far will
 // need; true while some is left. For the time the program waits for the
 // person.

@@ -14,5 +14,12 @@ public:
     FileName.clear();
     Lines.AssignText(text);
   }
+  // The Strings property from the text resource of this name, read when the
+  // list is first written: building the container unpacks nothing, and the
+  // text is unpacked while the program waits for the person.
+  void SetStringsResource(const std::string& name);
   void inSave(TData& value, uint16_t index);
+
+private:
+  std::string Resource; // still to be read into Lines
 };

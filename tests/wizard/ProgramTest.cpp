@@ -112,13 +112,13 @@ private:
   size_t Start;
 };
 
-// When the damage is found: before the wizard is made, as it is made, while it waits for the person
-// (idle time unpacks what Install writes), as the program file is written (/S).
-enum class EFound { Start, Making, Waiting, Install };
+// When the damage is found: before the wizard is made, while it waits for the person (idle time
+// unpacks what Install writes), as the program file is written (/S).
+enum class EFound { Start, Waiting, Install };
 
 // Damaged on the way (a byte of any part, the archive's size or table, the end cut off), or bytes
-// changed under the running program with their digests made to match, found as they unpack: as the
-// wizard is made, while it waits, or as the program file is written (nothing of it stays). A box,
+// changed under the running program with their digests made to match, found as they unpack: while
+// the wizard waits, or as the program file is written (nothing of it stays). A box,
 // exit code 2, nothing written; with /S no box, and the log says so.
 TEST(Program, ADamagedCopySaysSoWritesNothingAndEndsWithTwo) {
   std::string original = files::Read(Exe);
@@ -154,7 +154,7 @@ TEST(Program, ADamagedCopySaysSoWritesNothingAndEndsWithTwo) {
       {"the last byte cut off", cut, EFound::Start},
       {"half the payload cut off", [&](std::string& exe) { exe.resize(archive.At((exe.size() - archive.At(0)) / 2)); },
        EFound::Start},
-      {"the texts resealed (packed)", resealed("STR2"), EFound::Making},
+      {"the texts resealed (packed)", resealed("STR2"), EFound::Waiting},
       {"a picture resealed", resealed("STREAM2"), EFound::Waiting},
       {"the program file resealed", resealed("STREAM0"), EFound::Waiting},
       {"the program file resealed, /S", resealed("STREAM0"), EFound::Install, true},
