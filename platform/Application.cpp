@@ -47,13 +47,16 @@ void TApplication::Forget(TWindowObject* window) {
 void TApplication::ShowWindows() {
   TFormObject* app = AppWindow;
   if (!app) return;
-  app->CreateAll();
+  app->CreateShown();
+  Shown = true;
   if (!app->GetVisible()) ShowWindow(app->PeekHandle(), SW_HIDE);
   // Forms are made hidden: the visible ones are shown here.
   for (TWindowObject* form : app->Children())
     if (KindOf(form->Kind()).ShownLater && form->GetVisible() && form->PeekHandle())
       ShowWindow(form->PeekHandle(), SW_SHOW);
 }
+
+bool TApplication::CreateHiddenWindows() { return AppWindow && AppWindow->CreateHidden(); }
 
 void TApplication::ProcessMessages() {
   MSG msg;
@@ -74,11 +77,13 @@ void TApplication::RunMessageLoop() {
   // The loop keeps its own reference: the program's end forgets the application's.
   TFormObject* app = AppWindow;
   ShowWindows();
-  bool idle = bool(Terms.IdleWork);
+  bool idle = true, windowsLeft = true;
   while (!Ended) {
     if (!idle) WaitMessage();
     ProcessMessages();
-    if (idle && !Ended) idle = Terms.IdleWork();
+    if (Ended) break;
+    if (windowsLeft) windowsLeft = CreateHiddenWindows();
+    else if (idle) idle = Terms.IdleWork && Terms.IdleWork();
   }
   AppWindow = nullptr;
   FreeWindowObject(app);

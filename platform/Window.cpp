@@ -96,6 +96,23 @@ void TWindowObject::CreateAll() {
   for (size_t i = 0; i < ChildObjects.size(); ++i) ChildObjects[i]->CreateAll();
 }
 
+void TWindowObject::CreateShown() {
+  GetHandle();
+  for (TWindowObject* child : ChildObjects)
+    if (child->Visible) child->CreateShown();
+}
+
+bool TWindowObject::CreateHidden() {
+  for (TWindowObject* child : ChildObjects) {
+    if (!child->Handle) {
+      child->CreateAll();
+      return true;
+    }
+    if (child->CreateHidden()) return true;
+  }
+  return false;
+}
+
 void TWindowObject::CreateNative() {
   HWND parentHandle = ParentObject ? ParentObject->GetHandle() : nullptr;
   if (Handle) return;
@@ -371,6 +388,10 @@ void TWindowObject::SetEnabled(bool on) {
 
 void TWindowObject::SetVisible(bool on) {
   Visible = on;
+  // A page shown before the loop made its windows: made now, within its parent.
+  const TApplication* app = ApplicationOfLayer();
+  if (on && !Handle && (Style & WS_CHILD) && ParentObject && ParentObject->PeekHandle() && app && app->WindowsShown())
+    CreateAll();
   if (Handle) Show(on);
   if (ParentObject) ParentObject->Realign();
 }

@@ -166,6 +166,10 @@ public:
   HWND GetHandle();               // creates the native window (parents first)
   HWND PeekHandle() const { return Handle; } // without creating
   void CreateAll();               // this window and every descendant
+  void CreateShown();             // this window and every descendant not hidden, nor inside a hidden one
+  // The first hidden child (or descendant) whose windows are not made yet,
+  // made with all of its own; false when there is none.
+  bool CreateHidden();
 
   // Positions, sizes and font heights are given and read in the units of a
   // 96-DPI screen; the native window gets them scaled to the resolution of
@@ -498,8 +502,16 @@ public:
   // with all its forms and controls.
   void RunMessageLoop();
   // What the loop does before it waits for the first message, on its own:
-  // creates the native windows and shows the visible ones.
+  // creates the native windows a person sees and shows the visible forms.
+  // The hidden ones (pages not reached yet) are made in the loop's first
+  // idle moments, or at once when one is shown before.
   void ShowWindows();
+  // The hidden windows not made yet, one child at a time: true while some
+  // are left. The loop's own idle work, before the program's.
+  bool CreateHiddenWindows();
+  // Whether the loop has shown the windows: a window shown from then on is
+  // made at once if it is not yet.
+  bool WindowsShown() const { return Shown; }
   // Dispatches every queued message without waiting; a quit message among
   // them ends the loop, after the rest.
   void ProcessMessages();
@@ -529,6 +541,7 @@ private:
   TFormObject* AppWindow = nullptr;
   TFormObject* FocusedForm = nullptr;
   bool Hidden = false;
+  bool Shown = false;
   bool Ended = false;
   MSG DispatchedMessage{};
 };

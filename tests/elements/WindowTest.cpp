@@ -65,6 +65,27 @@ TEST(Layer, DockedChildrenShareTheClientAreaInTheirOrder) {
   }
 }
 
+// The loop makes the windows a person sees before it waits: a hidden panel's windows come in its
+// first idle moments, one at a time, and one shown before then is made at once, shown.
+TEST(Layer, HiddenWindowsAreMadeWhileTheLoopWaitsOrAtOnceWhenShown) {
+  TApplication application;
+  TWindowObject* form = CreateForm(application.CreateApplicationWindow(), "Host");
+  TWindowObject* const shown = CreatePanel(form, TPanelData());
+  TWindowObject* const hidden[] = {CreatePanel(form, TPanelData()), CreatePanel(form, TPanelData())};
+  for (TWindowObject* panel : hidden) {
+    panel->SetVisible(false);
+    CreatePanel(panel, TPanelData());
+  }
+  application.ShowWindows();
+  const auto made = [](TWindowObject* panel) { return panel->PeekHandle() && panel->Children()[0]->PeekHandle(); };
+  EXPECT_TRUE(shown->PeekHandle() && !hidden[0]->PeekHandle() && !hidden[1]->PeekHandle());
+  hidden[1]->SetVisible(true);
+  EXPECT_TRUE(made(hidden[1]) && IsWindowVisible(hidden[1]->PeekHandle()));
+  EXPECT_TRUE(application.CreateHiddenWindows() && made(hidden[0]) && !IsWindowVisible(hidden[0]->PeekHandle()));
+  EXPECT_FALSE(application.CreateHiddenWindows());
+  FreeWindowObject(application.Window());
+}
+
 // The hook sees the form's messages first; a quit lets the messages queued around it run; boxes are owned by the form.
 TEST(Layer, HookSeesMessagesFirstAndQuitLetsQueuedOnesRun) {
   EXPECT_EQ(MainWindowHandle(), 0u);

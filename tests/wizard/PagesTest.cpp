@@ -26,8 +26,8 @@ TEST(Wizard, NavigationAlwaysLeavesExactlyOnePage) {
   EXPECT_EQ(WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX,
             Style(w.Main) & (WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_THICKFRAME));
   EXPECT_EQ(std::vector<HWND>{w.Main}, w.Process.Windows());
+  EXPECT_TRUE(WaitUntil([&] { return w.Frames().size() == 4; })) << "the pages not reached, made while it waits";
   const std::vector<HWND> frames = w.Frames();
-  EXPECT_EQ(4u, frames.size());
   const std::pair<const std::string&, EPage> round[] = {
       {texts::Next, EPage::Licence}, {texts::Back, EPage::Welcome}, {texts::Next, EPage::Licence},
       {texts::Agree, EPage::Folder}, {texts::Back, EPage::Licence}, // Back from the folder page: the licence
