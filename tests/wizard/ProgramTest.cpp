@@ -103,11 +103,7 @@ private:
     ADD_FAILURE() << item << " is not in the archive";
     return 0;
   }
-  uint32_t Crc(size_t offset, size_t size) const { // by the system's own table
-    static const auto crc32 = reinterpret_cast<DWORD(WINAPI*)(DWORD, const void*, INT)>(
-        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("ntdll"), "RtlComputeCrc32")));
-    return crc32(0, &Exe[Start + offset], INT(size));
-  }
+  uint32_t Crc(size_t offset, size_t size) const { return Crc32(&Exe[Start + offset], size); }
   std::string& Exe;
   size_t Start;
 };

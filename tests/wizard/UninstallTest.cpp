@@ -20,25 +20,16 @@ const std::string Uninstaller = Product + "\\uninstall.exe", Caption = "Удал
 // The record an uninstaller carries at its end, as anyone can change it: its text (a line per
 // item, "<kind>\t<path>"), written back with its size and CRC-32 made to fit.
 const std::string RecordMagic = "OMBRELUN";
-uint32_t Crc32(const std::string& bytes) {
-  uint32_t crc = ~0u;
-  for (const unsigned char c : bytes) {
-    crc ^= c;
-    for (int bit = 0; bit < 8; ++bit) crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1u)));
-  }
-  return ~crc;
-}
 bool AddToRecord(const std::string& uninstaller, const std::string& lines) {
   std::string bytes = files::Read(uninstaller);
   const size_t at = bytes.rfind(RecordMagic);
   if (at == std::string::npos) return false;
   const std::string text = bytes.substr(at + 16) + lines;
-  const uint32_t size = uint32_t(text.size()), crc = Crc32(text);
+  const uint32_t size = uint32_t(text.size()), crc = Crc32(text.data(), text.size());
   bytes.resize(at + 8);
   bytes.append(reinterpret_cast<const char*>(&size), 4).append(reinterpret_cast<const char*>(&crc), 4);
   return files::Write(uninstaller, bytes + text);
 }
-
 
 class Uninstall : public ::testing::Test {
 protected:

@@ -59,6 +59,12 @@ bool MakeFolder(const std::string& folder); // with its parents; true also when 
 inline bool Place(const std::string& path, const std::string& bytes) {
   return MakeFolder(path.substr(0, path.rfind('\\'))) && files::Write(path, bytes);
 }
+// CRC-32 (the ZIP one), by the system's own table.
+inline uint32_t Crc32(const void* data, size_t size) {
+  static const auto crc32 = reinterpret_cast<DWORD(WINAPI*)(DWORD, const void*, INT)>(
+      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("ntdll"), "RtlComputeCrc32")));
+  return crc32(0, data, INT(size));
+}
 using files::THeld;
 THeld Hold(const std::string& path); // files::Hold, a failure to hold a named file failing the test
 
