@@ -22,17 +22,6 @@ void Logs(void* name) {
 }
 TInitCallback Init(const char* name) { return {&Logs, const_cast<char*>(name)}; }
 
-TEST(DeferredInit, LastRegisteredRunsFirstOnceAndLateOnesAreDropped) {
-  Log.clear();
-  RunDeferredInits();
-  for (const char* name : {"A", "B", "C"}) DeferInit(Init(name));
-  RunDeferredInits();
-  RunDeferredInits();
-  DeferInit(Init("next"));
-  RunDeferredInits();
-  EXPECT_EQ("C B A next ", Log);
-}
-
 struct TLogged : TOMObject { // an element that logs when it is freed
   const char* Name;
   explicit TLogged(const char* name) : Name(name) {}
@@ -66,7 +55,15 @@ public:
   }
 };
 
-TEST(Container, BuildsEagerInnerContainersAtOnceFreesInMakingOrderTheHostLast) {
+TEST(Container, DeferredInitsRunLastRegisteredFirstOnceEagerInnerContainersAtOnceFreesInMakingOrderTheHostLast) {
+  Log.clear();
+  RunDeferredInits();
+  for (const char* name : {"A", "B", "C"}) DeferInit(Init(name));
+  RunDeferredInits();
+  RunDeferredInits();
+  DeferInit(Init("next"));
+  RunDeferredInits();
+  EXPECT_EQ("C B A next ", Log);
   for (bool host : {true, false}) {
     Log.clear();
     auto outer = std::make_unique<TClassOuter>(host);
