@@ -57,7 +57,6 @@ protected:
   TWelcomeFrame& Welcome() { return InnerOf<TWelcomeFrame>(Root->WelcomePage); }
   TLicenceFrame& Licence() { return InnerOf<TLicenceFrame>(Root->LicencePage); }
   TFolderFrame& Folder() { return InnerOf<TFolderFrame>(Root->FolderPage); }
-  TFolderBody& FolderBody() { return InnerOf<TFolderBody>(Folder().BodyHost); }
   TData Remembered() { TData value; Root->FolderPage->varData(value, 0); return value; }
 
   TApplication App; // as the program's entry makes it, before the root container
@@ -65,20 +64,28 @@ protected:
   std::vector<std::unique_ptr<TProbe>> Taps;
 };
 
-// Start makes the dispatcher live and takes the maximise box away; the icon is on the form and the taskbar window.
-TEST_F(Scheme, NothingFiresBeforeStartAndTheMaximiseBoxGoesAtStart) {
+// Start makes the dispatcher live and takes the maximise box away; the icon is on the form and the taskbar
+// window. Freeing a page takes all its windows. Each button's outEvent, its index and value, whether the
+// frame was up when it fired and after; inWork[0] shows on anything but integer 0. Install sends the field
+// as it stands and remembers it.
+TEST_F(Scheme, StartFreeingAPageAndEachButtonFiringItsEventBeforeOrAfterHidingItsFrame) {
   const HWND form = Root->MainForm->Control->GetHandle(), app = App.Window()->GetHandle();
   EXPECT_TRUE(!DispatchIsLive() && Root->SystemMenu->LastHandle == 0 && (Style(form) & WS_MAXIMIZEBOX));
   EXPECT_TRUE(SendMessageA(form, WM_GETICON, ICON_BIG, 0) && SendMessageA(app, WM_GETICON, ICON_BIG, 0));
   Start();
   EXPECT_TRUE(DispatchIsLive() && Root->SystemMenu->LastHandle == uintptr_t(form));
   EXPECT_EQ(Style(form) & (WS_MAXIMIZEBOX | WS_MINIMIZEBOX), DWORD(WS_MINIMIZEBOX));
-}
-
-// Each button's outEvent, its index and value, whether the frame was up when it fired and after;
-// inWork[0] shows on anything but integer 0. Install sends the field as it stands and remembers it.
-TEST_F(Scheme, EachButtonFiresItsEventBeforeOrAfterHidingItsFrame) {
-  Start();
+  auto freed = std::make_unique<TOMMultiElement>(Root->MainForm->Control);
+  HostContainer(*freed, &CreateContainer<TLicenceFrame>);
+  auto& licence = InnerOf<TLicenceFrame>(freed.get());
+  const HWND frame = Frame(freed.get()), agree = licence.AgreeButton->Control->GetHandle();
+  const HWND memo = InnerOf<TLicenceBody>(licence.BodyHost).LicenceText->Control->GetHandle();
+  EXPECT_EQ(Text(memo), files::From1251(LoadResourceText("STR2")));
+  freed.reset();
+  EXPECT_FALSE(IsWindow(frame) || IsWindow(agree) || IsWindow(memo));
+  Show(Root->WelcomePage, IntegerData(1));
+  Click(Welcome().NextButton);
+  EXPECT_TRUE(Shown(Root->LicencePage) && !Shown(Root->WelcomePage)) << "the others still lead on";
   struct TFired { TOMMultiElement* Page; uint16_t Index; TData Value; bool Shown; };
   std::vector<TFired> fired;
   for (TOMMultiElement* page : {Root->WelcomePage, Root->LicencePage, Root->FolderPage, Root->FinishPage}) {
@@ -115,21 +122,6 @@ TEST_F(Scheme, EachButtonFiresItsEventBeforeOrAfterHidingItsFrame) {
   Show(Root->FolderPage, IntegerData(1));
   Click(Folder().InstallButton);
   EXPECT_EQ(fired.back().Value.StrValue + "|" + Remembered().StrValue, "C:\\|C:\\");
-}
-
-TEST_F(Scheme, FreeingAPageTakesAllItsWindows) {
-  Start();
-  auto page = std::make_unique<TOMMultiElement>(Root->MainForm->Control);
-  HostContainer(*page, &CreateContainer<TLicenceFrame>);
-  auto& licence = InnerOf<TLicenceFrame>(page.get());
-  const HWND frame = Frame(page.get()), agree = licence.AgreeButton->Control->GetHandle();
-  const HWND memo = InnerOf<TLicenceBody>(licence.BodyHost).LicenceText->Control->GetHandle();
-  EXPECT_EQ(Text(memo), files::From1251(LoadResourceText("STR2")));
-  page.reset();
-  EXPECT_FALSE(IsWindow(frame) || IsWindow(agree) || IsWindow(memo));
-  Show(Root->WelcomePage, IntegerData(1));
-  Click(Welcome().NextButton);
-  EXPECT_TRUE(Shown(Root->LicencePage) && !Shown(Root->WelcomePage));
 }
 
 std::map<HWND, RECT> Places(HWND form) {
@@ -172,9 +164,9 @@ TEST_F(Scheme, AScreenOfAnotherResolutionScalesEveryWindowAndEveryTextStillFits)
   const HWND main = form->GetHandle();
   const UINT start = form->Dpi();
   auto& licence = InnerOf<TLicenceBody>(Licence().BodyHost);
+  auto& folder = InnerOf<TFolderBody>(Folder().BodyHost);
   const std::set<HWND> sizedToText = {licence.ScrollHint->Control->GetHandle(), licence.AcceptHint->Control->GetHandle(),
-                                      FolderBody().RequiredSpace->Control->GetHandle(),
-                                      FolderBody().FreeSpace->Control->GetHandle()};
+                                      folder.RequiredSpace->Control->GetHandle(), folder.FreeSpace->Control->GetHandle()};
   const std::map<HWND, RECT> first = Places(main);
   std::map<HWND, LONG> fonts;
   for (const auto& [h, place] : first) {
@@ -315,8 +307,9 @@ const bool Prepared = [] {
   return SystemFolderSearchAvailable();
 }();
 
-// A library beside the program is found by its full path only.
-TEST(ProcessSetUp, TheProgramsFolderIsOutOfTheSearch) {
+// A library beside the program is found by its full path only. Loaded on demand, the common controls
+// follow the manifest: version 6, from the side-by-side store.
+TEST(ProcessSetUp, TheProgramsFolderIsOutOfTheSearchAndCommonControlsComeFromTheSideBySideStore) {
   ASSERT_TRUE(Prepared);
   const std::string beside = ProgramFolder() + "ombrel_beside.dll";
   ASSERT_TRUE(CopyFileA(files::DosPath(BESIDE_DLL).c_str(), beside.c_str(), FALSE));
@@ -326,10 +319,6 @@ TEST(ProcessSetUp, TheProgramsFolderIsOutOfTheSearch) {
   EXPECT_NE(direct, nullptr) << "the file itself loads";
   if (direct) FreeLibrary(direct);
   DeleteFileA(beside.c_str());
-}
-
-// Loaded on demand, the common controls follow the manifest: version 6, from the side-by-side store.
-TEST(ProcessSetUp, CommonControlsComeFromTheSideBySideStore) {
   HMODULE controls = LoadSystemLibrary(L"comctl32.dll");
   ASSERT_NE(controls, nullptr);
   char path[MAX_PATH] = {};
