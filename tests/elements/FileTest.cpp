@@ -137,19 +137,6 @@ TEST(Paths, MacrosAndBareNames) {
   for (const auto& [path, result] : full) EXPECT_EQ(FullFileName(path), result) << path;
 }
 
-TEST(Dir, ForceFoldersOnRootsAndOddPaths) {
-  const std::string folder = files::FreshFolder("force");
-  files::Write(folder + "file", "x");
-  files::RemoveTree("D:\\force");
-  SetCurrentDirectoryA(folder.c_str());
-  const std::pair<std::string, bool> rows[] = {{"D:\\", true}, {"D:", true}, {"", false}, {"abc", false}, {"Q:\\A\\B", false},
-                                               {"D:\\\\force\\\\D1\\\\D2", true}, {folder + "file\\sub", false}};
-  for (const auto& [path, made] : rows) EXPECT_EQ(ForceFolders(path), made) << path;
-  SetCurrentDirectoryA("C:\\");
-  EXPECT_FALSE(files::IsFolder(folder + "abc") || files::IsFolder("Q:\\A"));
-  EXPECT_TRUE(files::IsFolder("D:\\force\\D1\\D2"));
-}
-
 TEST(HardDisk, FigureArithmetic) {
   const uint64_t huge = (6ull << 40) / 4096; // 6 TiB in 4 KiB clusters: 32-bit products would wrap
   const struct { uint64_t Clusters; uint8_t Unit; int32_t Figure; } rows[] = {
@@ -165,26 +152,6 @@ protected:
   void TearDown() override { InstallLog().Clear(); }
   TLiveDispatch Live;
 };
-
-TEST_F(InstallRecord, KeepsOrderOneEntryPerPathAndTheSystemsWords) {
-  TInstallLog& log = InstallLog();
-  log.Add("M:\\a", ERROR_PATH_NOT_FOUND);
-  log.Add("M:\\b", ERROR_SHARING_VIOLATION);
-  log.Add("M:\\c", 13, "own words");
-  log.Add("m:\\\\A", ERROR_ACCESS_DENIED); // the same path however spelled: the first cause stays
-  log.Add("M:\\b", ERROR_PATH_NOT_FOUND);
-  ASSERT_EQ(log.Count(), 3u);
-  EXPECT_EQ(log[0].Path + log[1].Path + log[2].Path + log[2].Message, "M:\\aM:\\bM:\\cown words");
-  EXPECT_EQ(std::make_pair(log[0].Code, log[1].Code), std::make_pair(uint32_t(ERROR_PATH_NOT_FOUND), uint32_t(ERROR_SHARING_VIOLATION)));
-  wchar_t raw[512] = {}; // the system's words without the line end
-  FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, ERROR_PATH_NOT_FOUND, 0, raw, 512, nullptr);
-  std::string expected = files::Narrow(raw);
-  expected.erase(expected.find_last_not_of("\r\n ") + 1);
-  ASSERT_FALSE(expected.empty());
-  EXPECT_EQ(log[0].Message, expected);
-  EXPECT_EQ(SystemErrorText(uint32_t(HRESULT_FROM_WIN32(ERROR_PATH_NOT_FOUND))), expected);
-  EXPECT_EQ(SystemErrorText(0xA0001234u), "Ошибка 0xA0001234");
-}
 
 // Every element that writes, in a folder where some writes fail: a file where a folder goes, a
 // folder where a file goes, files held open, files longer than what replaces them.
@@ -246,8 +213,6 @@ public:
     Send<&TOMini::inWrite>(Ini, StringData(" \"M:\\Varkelo\\\" "));
   }
 
-  void ExpectTheRowsLeftNothingElse();
-
   const std::string F = files::FreshFolder("record"), Temp = files::TempFolder(), Program = ProgramFolder();
   const std::string Long = F + std::string(240, 'l');
   const std::string Jpeg = [] {
@@ -270,20 +235,6 @@ public:
 // a bare name beside the program). Failing: one entry, the path that failed, the cause (our own words
 // for a missing picture). After the table: nothing written where no row wrote, the held file untouched,
 // the record's value, and every step's event fired.
-void ElementWrites::ExpectTheRowsLeftNothingElse() {
-  for (const std::string& made : {Temp + "elements.jpg", Program + "elements.jpg"}) DeleteFileA(made.c_str());
-  EXPECT_EQ(files::Read(F + "held.txt"), "") << "the holder's file is untouched";
-  for (const char* never : {"none.jpg", "spent.jpg", "Desktop", "img", "no"})
-    EXPECT_FALSE(files::IsFile(F + never) || files::IsFolder(F + never)) << never;
-  for (const auto& entry : files::Tree(F)) EXPECT_NE(entry.first.rfind("bad", 0), 0u) << entry.first;
-  char value[64] = {};
-  GetPrivateProfileStringA("info", "dir", "", value, sizeof value, (F + "dir.ini").c_str());
-  EXPECT_STREQ(value, "M:\\Varkelo\\");
-  // Every step fired its event, failed or not, with nothing (the file stream: its stream).
-  EXPECT_EQ(Fired.Index, (std::vector<uint16_t>{0, 0, 0, 0, 1, 1, 2, 2, 2, 0, 1, 2}));
-  for (size_t i = 0; i < Fired.Got.size(); ++i) EXPECT_EQ(Fired.Got[i].Kind, Fired.Index[i] == 1 ? dkStream : dkNull);
-}
-
 TEST_F(ElementWrites, EachWritesOrRecordsTheWriteThatFailed) {
   using E = ElementWrites;
   // Holds: what the file holds after a clean write (Made: it is there); none: the write failed and
@@ -342,7 +293,17 @@ TEST_F(ElementWrites, EachWritesOrRecordsTheWriteThatFailed) {
     EXPECT_TRUE(row.Write != &E::SaveMissing || entry.Message.rfind("Нет данных рисунка:", 0) == 0) << entry.Message;
   }
   SetCurrentDirectoryA("C:\\");
-  ExpectTheRowsLeftNothingElse();
+  for (const std::string& made : {Temp + "elements.jpg", Program + "elements.jpg"}) DeleteFileA(made.c_str());
+  EXPECT_EQ(files::Read(F + "held.txt"), "") << "the holder's file is untouched";
+  for (const char* never : {"none.jpg", "spent.jpg", "Desktop", "img", "no"})
+    EXPECT_FALSE(files::IsFile(F + never) || files::IsFolder(F + never)) << never;
+  for (const auto& entry : files::Tree(F)) EXPECT_NE(entry.first.rfind("bad", 0), 0u) << entry.first;
+  char value[64] = {};
+  GetPrivateProfileStringA("info", "dir", "", value, sizeof value, (F + "dir.ini").c_str());
+  EXPECT_STREQ(value, "M:\\Varkelo\\");
+  // Every step fired its event, failed or not, with nothing (the file stream: its stream).
+  EXPECT_EQ(Fired.Index, (std::vector<uint16_t>{0, 0, 0, 0, 1, 1, 2, 2, 2, 0, 1, 2}));
+  for (size_t i = 0; i < Fired.Got.size(); ++i) EXPECT_EQ(Fired.Got[i].Kind, Fired.Index[i] == 1 ? dkStream : dkNull);
 }
 
 // The end of a run: every writer's file reads back as it was written, and the run is kept. One
@@ -456,8 +417,28 @@ TEST_F(ElementWrites, ASettingsFileTurnsUtf16ForWhatItsCodePageCannotHold) {
   EXPECT_EQ(InstallLog().Count(), 0u);
 }
 
-// Whole when it can, else "..." for its middle, never a character cut in two.
-TEST(Report, APathTooLongIsCutInItsMiddle) {
+// The record keeps its order, one entry per path (the first cause stays), in the system's words. The
+// report: nothing for a clean run; else the finish text first, then the box's: the count, the first ten
+// paths (one backslash each, a network path's pair kept) with their messages, how many more. A path too
+// long is shown whole when it can, else with "..." for its middle, never a character cut in two.
+TEST_F(InstallRecord, KeepsOrderOneEntryPerPathTheSystemsWordsAndTheReportWithPathsTooLongCutInTheirMiddle) {
+  TInstallLog& log = InstallLog();
+  log.Add("M:\\a", ERROR_PATH_NOT_FOUND);
+  log.Add("M:\\b", ERROR_SHARING_VIOLATION);
+  log.Add("M:\\c", 13, "own words");
+  log.Add("m:\\\\A", ERROR_ACCESS_DENIED); // the same path however spelled: the first cause stays
+  log.Add("M:\\b", ERROR_PATH_NOT_FOUND);
+  ASSERT_EQ(log.Count(), 3u);
+  EXPECT_EQ(log[0].Path + log[1].Path + log[2].Path + log[2].Message, "M:\\aM:\\bM:\\cown words");
+  EXPECT_EQ(std::make_pair(log[0].Code, log[1].Code), std::make_pair(uint32_t(ERROR_PATH_NOT_FOUND), uint32_t(ERROR_SHARING_VIOLATION)));
+  wchar_t raw[512] = {}; // the system's words without the line end
+  FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, ERROR_PATH_NOT_FOUND, 0, raw, 512, nullptr);
+  std::string expected = files::Narrow(raw);
+  expected.erase(expected.find_last_not_of("\r\n ") + 1);
+  ASSERT_FALSE(expected.empty());
+  EXPECT_EQ(log[0].Message, expected);
+  EXPECT_EQ(SystemErrorText(uint32_t(HRESULT_FROM_WIN32(ERROR_PATH_NOT_FOUND))), expected);
+  EXPECT_EQ(SystemErrorText(0xA0001234u), "Ошибка 0xA0001234");
   const std::string path = "C:\\Program Files\\Varkelo\\Info\\ZelcapInfo.htm", deep = "D:\\" + std::string(200, 'x') + "\\s1.htm";
   std::string emoji = "E:\\";
   for (int i = 0; i < 60; ++i) emoji += "😀";
@@ -471,11 +452,6 @@ TEST(Report, APathTooLongIsCutInItsMiddle) {
       for (size_t i = 0; i + 1 < shown.size(); ++i) // no half of a surrogate pair (0xED 0xA0..0xBF)
         EXPECT_FALSE(uint8_t(shown[i]) == 0xED && uint8_t(shown[i + 1]) >= 0xA0) << width << ": " << shown;
     }
-}
-
-// Nothing for a clean run; else the finish text first, then the box's: the count, the first ten paths
-// (one backslash each, a network path's pair kept) with their messages, how many more.
-TEST_F(InstallRecord, TheReport) {
   TOMInstallReport report;
   TProbe seen;
   report.outFinishText = seen.In(0);
@@ -505,6 +481,14 @@ TEST_F(InstallRecord, TheReport) {
   }
 }
 
+// A well-known group's or account's identifier.
+std::vector<BYTE> Sid(WELL_KNOWN_SID_TYPE type) {
+  std::vector<BYTE> sid(SECURITY_MAX_SID_SIZE);
+  DWORD size = DWORD(sid.size());
+  EXPECT_TRUE(CreateWellKnownSid(type, nullptr, sid.data(), &size)) << type;
+  return sid;
+}
+
 // The rights a token's owner would get on a folder of this descriptor, as the system's own check
 // tells them (an owner and a group of the administrators', which the check needs).
 ACCESS_MASK Allowed(HANDLE token, PSECURITY_DESCRIPTOR descriptor) {
@@ -532,10 +516,8 @@ struct TTokens {
   HANDLE Full = nullptr, Plain = nullptr;
   TTokens() {
     HANDLE own = nullptr, plain = nullptr;
-    BYTE administrators[SECURITY_MAX_SID_SIZE];
-    DWORD size = sizeof administrators;
-    CreateWellKnownSid(WinBuiltinAdministratorsSid, nullptr, administrators, &size);
-    SID_AND_ATTRIBUTES disabled{administrators, 0};
+    std::vector<BYTE> administrators = Sid(WinBuiltinAdministratorsSid);
+    SID_AND_ATTRIBUTES disabled{administrators.data(), 0};
     if (OpenProcessToken(GetCurrentProcess(), TOKEN_ALL_ACCESS, &own) &&
         CreateRestrictedToken(own, 0, 1, &disabled, 0, nullptr, 0, nullptr, &plain)) {
       DuplicateToken(own, SecurityImpersonation, &Full);
@@ -552,7 +534,7 @@ struct TTokens {
 
 // The product's folder: an administrator may do anything, anyone else read and run it only. The
 // uninstaller's own folder: nobody else anything, but the user who runs it unelevated, everything.
-TEST(Access, OnlyAdministratorsMayChangeTheProgramFolderAndTheUninstallersOwn) {
+TEST(Access, WhoMayChangeTheProgramFolderTheUninstallersOwnAndAnyFolderByItsOwnerAndPermissions) {
   const TTokens tokens;
   ASSERT_TRUE(tokens.Full && tokens.Plain && RunsAsAdministrator());
   const TDescriptor program = ProgramFolderDescriptor(), own = PrivateFolderDescriptor();
@@ -566,12 +548,9 @@ TEST(Access, OnlyAdministratorsMayChangeTheProgramFolderAndTheUninstallersOwn) {
   RevertToSelf();
   EXPECT_FALSE(administrator);
   EXPECT_EQ(ACCESS_MASK(FILE_ALL_ACCESS), Allowed(tokens.Plain, unelevated.get()));
-}
-
-// Who may change a folder, from its owner and its list of permissions: the system's program folder
-// and what the installer gives the product's are closed; a drive's root lets every signed-in user
-// change what is made in it, a user may own one, a folder may have no list at all.
-TEST(Access, AFolderOthersMayChangeIsToldByItsOwnerAndPermissions) {
+  // Who may change a folder, from its owner and its list of permissions: the system's program folder
+  // and what the installer gives the product's are closed; a drive's root lets every signed-in user
+  // change what is made in it, a user may own one, a folder may have no list at all.
   const std::wstring installer = L"S-1-5-80-956008885-3418522649-1831038044-1853292631-2271478464";
   const std::pair<std::wstring, bool> rows[] = {
       {L"O:" + installer + L"D:PAI(A;;FA;;;" + installer + L")(A;OICIIO;GA;;;" + installer + L")(A;;0x1301bf;;;SY)"
@@ -593,24 +572,27 @@ TEST(Access, AFolderOthersMayChangeIsToldByItsOwnerAndPermissions) {
   EXPECT_FALSE(OthersMayChange(ProgramFolderDescriptor().get())) << "what the product's folder is given";
   // No list at all lets anyone do anything (made by hand: Wine reads "D:NO_ACCESS_CONTROL" as an empty list).
   SECURITY_DESCRIPTOR open{};
-  BYTE system[SECURITY_MAX_SID_SIZE];
-  DWORD size = sizeof system;
+  std::vector<BYTE> system = Sid(WinLocalSystemSid);
   ASSERT_TRUE(InitializeSecurityDescriptor(&open, SECURITY_DESCRIPTOR_REVISION) &&
-              CreateWellKnownSid(WinLocalSystemSid, nullptr, system, &size) &&
-              SetSecurityDescriptorOwner(&open, system, FALSE) && SetSecurityDescriptorDacl(&open, TRUE, nullptr, FALSE));
+              SetSecurityDescriptorOwner(&open, system.data(), FALSE) && SetSecurityDescriptorDacl(&open, TRUE, nullptr, FALSE));
   EXPECT_TRUE(OthersMayChange(&open));
 }
 
-// The shortcut goes on a desktop a person sees: run as the system's own account, as deployment tools
-// run installers, the one every user's desktop shows; else the user's own.
-TEST(Dir, TheShortcutGoesOnADesktopAPersonSees) {
-  BYTE system[SECURITY_MAX_SID_SIZE], administrators[SECURITY_MAX_SID_SIZE];
-  DWORD size = sizeof system;
-  ASSERT_TRUE(CreateWellKnownSid(WinLocalSystemSid, nullptr, system, &size));
-  size = sizeof administrators;
-  ASSERT_TRUE(CreateWellKnownSid(WinBuiltinAdministratorsSid, nullptr, administrators, &size));
-  EXPECT_TRUE(IsLocalSystem(system));
-  EXPECT_FALSE(IsLocalSystem(administrators) || RunsAsLocalSystem());
+// Folders forced on roots and odd paths. The shortcut goes on a desktop a person sees: run as the system's
+// own account, as deployment tools run installers, the one every user's desktop shows; else the user's own.
+TEST(Dir, ForceFoldersOnRootsAndOddPathsAndTheShortcutGoesOnADesktopAPersonSees) {
+  const std::string folder = files::FreshFolder("force");
+  files::Write(folder + "file", "x");
+  files::RemoveTree("D:\\force");
+  SetCurrentDirectoryA(folder.c_str());
+  const std::pair<std::string, bool> rows[] = {{"D:\\", true}, {"D:", true}, {"", false}, {"abc", false}, {"Q:\\A\\B", false},
+                                               {"D:\\\\force\\\\D1\\\\D2", true}, {folder + "file\\sub", false}};
+  for (const auto& [path, made] : rows) EXPECT_EQ(ForceFolders(path), made) << path;
+  SetCurrentDirectoryA("C:\\");
+  EXPECT_FALSE(files::IsFolder(folder + "abc") || files::IsFolder("Q:\\A"));
+  EXPECT_TRUE(files::IsFolder("D:\\force\\D1\\D2"));
+  EXPECT_TRUE(IsLocalSystem(Sid(WinLocalSystemSid).data()));
+  EXPECT_FALSE(IsLocalSystem(Sid(WinBuiltinAdministratorsSid).data()) || RunsAsLocalSystem());
   wchar_t common[MAX_PATH] = {}, own[MAX_PATH] = {};
   ASSERT_TRUE(SUCCEEDED(SHGetFolderPathW(nullptr, CSIDL_COMMON_DESKTOPDIRECTORY, nullptr, 0, common)) &&
               SUCCEEDED(SHGetFolderPathW(nullptr, CSIDL_DESKTOPDIRECTORY, nullptr, 0, own)));
