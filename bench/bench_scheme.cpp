@@ -206,11 +206,12 @@ void SettleAndFree(TRun& run) {
 void Free(TRun& run) { run.Scheme.reset(); }
 
 // Up to the window on screen: started and every native window created and
-// shown, as the message loop does first, then freed.
+// shown, as the message loop does first and in its first idle moments, then freed.
 void BuildShowAndFree(TRun& run) {
   BuildScheme(run);
   run.Scheme->MainForm->Start();
   App().ShowWindows();
+  while (App().CreateHiddenWindows()) {}
   StopDispatch();
   run.Scheme.reset();
 }
@@ -359,7 +360,9 @@ void ToFolderPage(TRun& run) {
   FreshFolder(run);
   run.Scheme = SchemeAtFolderPage(run.Folder);
   if (!AtFolderPage(*run.Scheme)) ++run.Incomplete;
-  while (UnpackPayloadSlice()) {} // what idle time does while the person reads the page
+  // What idle time does while the person reads the page: the pages not reached made, the payload unpacked.
+  while (App().CreateHiddenWindows()) {}
+  while (UnpackPayloadSlice()) {}
   run.InstallButton = HandleOf(InstallButton(*run.Scheme));
 }
 
