@@ -39,7 +39,8 @@ file header (a packed DIB). An icon group's bytes are its directory (the
 header and each image's entry without its resource id) followed by its
 images in group order.
 
-Blocks: the texts together, as the program reads them all at its start;
+Blocks: the texts together, in manifest order, so that the pages' own (the
+first lines) are unpacked at the start without the text files after them;
 every other item alone, unpacked as far as it is read and whole in the
 program's idle time or when it is written. Program files go through the x86
 converter first. JPEG pictures are packed too (LZMA wins 7 % of them, some

@@ -52,12 +52,12 @@ bool TJpegPicture::ReadHeader() {
   // bytes still packed are unpacked only that far.
   THeaderFacts facts{};
   const int64_t size = FData ? FData->Size() : 0;
-  bool read = false;
-  for (int64_t count = std::min<int64_t>(size, 16384); count > 0 && !read; count = count == size ? 0 : std::min(size, count * 4)) {
+  for (int64_t count = std::min<int64_t>(size, 16384);; count = std::min(size, count * 4)) {
+    if (count <= 0) return false;
     const uint8_t* bytes = FData->Prefix(count);
-    read = bytes && ReadHeaderFacts(bytes, size_t(count), facts);
+    if (bytes && ReadHeaderFacts(bytes, size_t(count), facts)) break;
+    if (count == size) return false;
   }
-  if (!read) return false;
   FWidth = facts.Width;
   FHeight = facts.Height;
   FGrayscale = facts.Grayscale;
