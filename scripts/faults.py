@@ -190,6 +190,8 @@ FAULTS = [
       "a /D= naming a device is taken for a folder"),
     F("S31", "elements/system/omDir.cpp", "allUsers ? ShellFolder(CSIDL_COMMON_DESKTOPDIRECTORY)",
       "allUsers ? ShellFolder(CSIDL_DESKTOPDIRECTORY)", WIN, "run as the system's account, the shortcut goes to its own desktop"),
+    F("S32", "elements/system/omBrowse.cpp", "  if (!result.empty()) FireString(outPath, result);",
+      "  FireString(outPath, result);", WIN, "the folder dialog cancelled empties the folder field"),
     # the uninstaller
     F("U1", "elements/system/omUninstall.cpp", "if (record.Made[i].Folder() && Governs(product, record.Made[i]))",
       "if (false && Governs(product, record.Made[i]))", WIN, "uninstall: the folders the installation made stay"),
