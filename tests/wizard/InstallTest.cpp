@@ -350,7 +350,9 @@ TEST(Failures, TheReportOfPathsTooLongFitsTheScreen) {
 
 // Without a person (/S): no window ever visible. Into the offered folder or the one /D= names (made
 // with its parents), other arguments changing nothing; a /D= quoted whole or only its value installs
-// into exactly that folder, and so is a value-quoted /LOG= written. A folder that is not a whole one
+// into exactly that folder, and so is a value-quoted /LOG= written. Run as an administrator, it writes
+// its log nowhere it is not meant to: never over a file of the product, nor through another name of
+// some file (a hard link anyone may make to it). A folder that is not a whole one
 // (relative to the working folder) is refused with 1639, and so is a device's name. A run whose writes
 // fail (a full drive) puts everything back, leaves no folder it made (here the first of them) and ends
 // with 1603: nothing written anywhere. The log, read back as UTF-8 lines each ended by CR LF, names the
@@ -361,6 +363,9 @@ TEST_F(Unattended, TheCommandLineIsReadAsWrittenNoWindowShowsAndTheLogNamesEachW
   const std::string other = "D:\\Другая папка", product = other + "\\Varkelo", spaced = other + "\\и ещё  одна\\Varkelo";
   const std::string logged = "/S /LOG=\"" + log + "\" /D=", kept = "Не установлено, ничего не изменено: ";
   const std::string refused = "Отказано: /D= должен называть папку полностью, например D:\\Programs: ";
+  const std::string victim = files::DosPath(files::UnixScratch("victim")), link = victim + ".log";
+  ASSERT_TRUE(files::Write(victim, "not a log") &&
+              CreateHardLinkW(files::Wide(link).c_str(), files::Wide(victim).c_str(), nullptr));
   const struct {
     std::string Args, Product; // where it installs or would, none when refused
     uint32_t Code;
@@ -369,6 +374,7 @@ TEST_F(Unattended, TheCommandLineIsReadAsWrittenNoWindowShowsAndTheLogNamesEachW
                {"/x \"/LOG=" + log + "\" /s /S /D=" + other + "\\и ещё  одна  ", spaced, 0, "Установлено: " + spaced},
                {"/S \"/D=" + other + "\" \"/LOG=" + log + "\"", product, 0, "Установлено: " + product},
                {"/S /D=\"" + other + "\" /LOG=\"" + log + "\"", product, 0, "Установлено: " + product},
+               {"/S \"/LOG=" + Product + "\\pek.txt\"", Product, 0, ""}, {"/S \"/LOG=" + link + "\"", Product, 0, ""},
                {logged + "M:\\", "M:\\Varkelo", 1603, kept + "M:\\Varkelo"},
                {logged + "D:\\ombrel-made\\NUL\\deeper", "", 1603, kept + "D:\\ombrel-made\\NUL\\deeper\\Varkelo"},
                {logged + ".", "", 1639, refused + "."},
@@ -397,7 +403,7 @@ TEST_F(Unattended, TheCommandLineIsReadAsWrittenNoWindowShowsAndTheLogNamesEachW
     }
     EXPECT_TRUE(c.Product == Product || !files::IsFolder(Product)) << "installed into the offered folder as well";
     const std::string text = files::Read(log);
-    const bool logging = c.Args.find("/LOG=") != std::string::npos;
+    const bool logging = c.Args.find(log) != std::string::npos;
     EXPECT_EQ(logging, files::IsFile(log));
     const int utf8 = MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, text.data(), int(text.size()), nullptr, 0);
     EXPECT_TRUE(!logging || (utf8 > 0 && text.size() >= 2 && text.compare(text.size() - 2, 2, "\r\n") == 0))
@@ -417,24 +423,9 @@ TEST_F(Unattended, TheCommandLineIsReadAsWrittenNoWindowShowsAndTheLogNamesEachW
     if (!folder.empty()) RemoveInstallation(folder);
     DeleteFileA(log.c_str());
   }
+  EXPECT_EQ("not a log", files::Read(victim));
   files::RemoveTree(other);
   files::RemoveTree(work);
-}
-
-// Run as an administrator, the installer writes its log nowhere it is not meant to: never over a
-// file of the product, nor through another name of some file (a hard link anyone may make to it).
-TEST_F(Unattended, TheLogIsNeverWrittenOverAFileOfTheProductOrThroughAnotherNameOfAFile) {
-  const std::string victim = files::DosPath(files::UnixScratch("victim")), link = victim + ".log";
-  ASSERT_TRUE(files::Write(victim, "not a log") &&
-              CreateHardLinkW(files::Wide(link).c_str(), files::Wide(victim).c_str(), nullptr));
-  const std::string pek = Product + "\\pek.txt";
-  for (const std::string& log : {pek, link}) { // pek.txt as installed, every file of it, the other as it was
-    SCOPED_TRACE(log);
-    EXPECT_EQ(0u, RunUnattended("/S \"/LOG=" + log + "\"").Code);
-    ExpectInstalled(Product, Product + "\\");
-    EXPECT_EQ("not a log", files::Read(victim));
-    RemoveInstallation(ProgramFiles);
-  }
   DeleteFileA(link.c_str());
   DeleteFileA(victim.c_str());
 }
