@@ -270,6 +270,8 @@ FAULTS = [
       "UnpackTo(entry.Block, ~size_t(0))", WIN, "the first text read unpacks every text"),
     F("I9", "elements/system/omStrList.cpp", "  WantResource(name);\n", "", WIN,
       "the text files are left to be unpacked at Install"),
+    F("S33", "elements/system/omStrList.h", "    Resource.clear();\n", "", WIN,
+      "a text list given its text keeps the resource it was given before, and writes that"),
     # payload/make_rc.py
     F("Y1", "payload/make_rc.py", "        if b == 10 and (i == 0 or text[i - 1] != 13):\n            raise PayloadError(f\"{item.name}: LF without CR at offset {i}\")\n",
       "", PL, "a text with a bare LF is packed"),

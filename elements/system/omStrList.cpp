@@ -4,8 +4,7 @@
 #include "Resources.h"
 
 void TOMStrList::SetStringsResource(const std::string& name) {
-  FileName.clear();
-  Lines.Clear();
+  SetStrings(std::string());
   Resource = name;
   WantResource(name);
 }

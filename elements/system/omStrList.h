@@ -12,6 +12,7 @@ public:
   // The Strings property: the container applies the element's text resource.
   void SetStrings(const std::string& text) {
     FileName.clear();
+    Resource.clear();
     Lines.AssignText(text);
   }
   // The Strings property from the text resource of this name, read when the

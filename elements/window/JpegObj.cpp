@@ -52,8 +52,8 @@ bool TJpegPicture::ReadHeader() {
   // bytes still packed are unpacked only that far.
   THeaderFacts facts{};
   const int64_t size = FData ? FData->Size() : 0;
+  if (size <= 0) return false;
   for (int64_t count = std::min<int64_t>(size, 16384);; count = std::min(size, count * 4)) {
-    if (count <= 0) return false;
     const uint8_t* bytes = FData->Prefix(count);
     if (bytes && ReadHeaderFacts(bytes, size_t(count), facts)) break;
     if (count == size) return false;

@@ -168,6 +168,7 @@ public:
     Stream.outOpen = Fired.In(1);
     Link.outCreate = Fired.In(2);
     List.FileName = "dropped";
+    List.SetStringsResource("STR2"); // the text given last is the one written
     List.SetStrings("x\r\ny\r\nz");
     EXPECT_EQ(List.FileName, "") << "the text resource comes with no name";
     Empty.SetStrings(LoadResourceText("NoSuchText"));
